@@ -1,0 +1,28 @@
+#pragma once
+
+namespace softphone {
+
+class frmSoftphone;
+
+// The modal windows the main window opens; tests substitute a script of the user's answers.
+class IModalWindows {
+public:
+    virtual ~IModalWindows() = default;
+    virtual void ShowLogin(frmSoftphone& owner) = 0;
+};
+
+class IMessageBox;
+class ISettingsStore;
+
+class QtModalWindows : public IModalWindows {
+public:
+    QtModalWindows(ISettingsStore& store, IMessageBox& messages)
+        : store_(store), messages_(messages) {}
+    void ShowLogin(frmSoftphone& owner) override;
+
+private:
+    ISettingsStore& store_;
+    IMessageBox& messages_;
+};
+
+}  // namespace softphone

@@ -1,0 +1,69 @@
+#include "records/SettingsStore.h"
+
+#include <sys/stat.h>
+
+#include <QFileInfo>
+#include <QSettings>
+
+#include "support/AppPaths.h"
+
+namespace softphone {
+namespace {
+
+QString KeyPath(const QString& app, const QString& section, const QString& key) {
+    return app + QLatin1Char('/') + section + QLatin1Char('/') + key;
+}
+
+const QString kSection = QStringLiteral("Parameters");
+const QString kKey = QStringLiteral("Validation");
+
+}  // namespace
+
+IniSettingsStore::IniSettingsStore(QString filePath) : filePath_(std::move(filePath)) {}
+
+QString IniSettingsStore::DefaultPath() {
+    return ConfigFolder() + QStringLiteral("/Softphone.conf");
+}
+
+QString IniSettingsStore::Read(const QString& app, const QString& section, const QString& key,
+                               const QString& defaultValue) const {
+    QSettings settings(filePath_, QSettings::IniFormat);
+    const QVariant value = settings.value(KeyPath(app, section, key));
+    // Anything that is not a plain string (hand-edited garbage) reads as the default.
+    if (!value.isValid() || value.typeId() != QMetaType::QString) return defaultValue;
+    return value.toString();
+}
+
+void IniSettingsStore::Write(const QString& app, const QString& section, const QString& key,
+                             const QString& value) {
+    Store([&](QSettings& s) { s.setValue(KeyPath(app, section, key), value); });
+}
+
+void IniSettingsStore::Delete(const QString& app) {
+    Store([&](QSettings& s) { s.remove(app); });
+}
+
+void IniSettingsStore::Store(const std::function<void(QSettings&)>& change) {
+    MakeFolder(QFileInfo(filePath_).absolutePath(), 0700);
+    const QByteArray path = QFile::encodeName(filePath_);
+    // Create the file private before the first byte of a password goes into it.
+    if (!QFileInfo::exists(filePath_)) {
+        QFile file(filePath_);
+        if (file.open(QIODevice::WriteOnly)) file.close();
+    }
+    ::chmod(path.constData(), 0600);
+    QSettings settings(filePath_, QSettings::IniFormat);
+    change(settings);
+    settings.sync();
+    ::chmod(path.constData(), 0600);
+}
+
+QString ReadSavedValue(const ISettingsStore& store, const QString& app) {
+    return store.Read(app, kSection, kKey, QString());
+}
+
+void WriteSavedValue(ISettingsStore& store, const QString& app, const QString& value) {
+    store.Write(app, kSection, kKey, value);
+}
+
+}  // namespace softphone

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QSettings;
+
+namespace softphone {
+
+// Per-user string store addressed by application, section and key.
+class ISettingsStore {
+public:
+    virtual ~ISettingsStore() = default;
+    virtual QString Read(const QString& app, const QString& section, const QString& key,
+                         const QString& defaultValue = QString()) const = 0;
+    virtual void Write(const QString& app, const QString& section, const QString& key,
+                       const QString& value) = 0;
+    // Removes everything stored under the application name.
+    virtual void Delete(const QString& app) = 0;
+};
+
+// INI file $XDG_CONFIG_HOME/Softphone/Softphone.conf. It holds a password, so the file is
+// kept at mode 0600 inside a 0700 folder.
+class IniSettingsStore : public ISettingsStore {
+public:
+    explicit IniSettingsStore(QString filePath = DefaultPath());
+    static QString DefaultPath();
+
+    QString Read(const QString& app, const QString& section, const QString& key,
+                 const QString& defaultValue) const override;
+    void Write(const QString& app, const QString& section, const QString& key,
+               const QString& value) override;
+    void Delete(const QString& app) override;
+
+private:
+    void Store(const std::function<void(QSettings&)>& change);
+    QString filePath_;
+};
+
+// The saved account: four applications sharing section "Parameters" and key "Validation".
+QString ReadSavedValue(const ISettingsStore& store, const QString& app);
+void WriteSavedValue(ISettingsStore& store, const QString& app, const QString& value);
+
+}  // namespace softphone

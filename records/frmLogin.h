@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace softphone {
+
+class IMessageBox;
+class ISettingsStore;
+
+// Collects the account number, password and SIP server and writes them to the settings store;
+// the main window reads them back from the store once the dialog has closed.
+class frmLogin : public QDialog {
+    Q_OBJECT
+public:
+    // `lblBalance` is the main window's balance label, which carries the Exit marker.
+    frmLogin(ISettingsStore& store, IMessageBox& messages, QLabel* lblBalance,
+             QWidget* parent = nullptr);
+
+    void ReadProfile();
+    void SaveProfile();
+    void LoginClicked();
+    void ExitClicked();
+
+    QLineEdit* txtSip;
+    QLineEdit* txtAcctNo;
+    QLineEdit* txtPassword;
+    QCheckBox* chkbxSaveSettings;
+    QPushButton* cmdLogin;
+    QPushButton* cmdExit;
+
+private:
+    void FormLoad();
+
+    ISettingsStore& store_;
+    IMessageBox& messages_;
+    QLabel* lblBalance_;
+    QString account_, password_, sipServer_, save_;
+};
+
+}  // namespace softphone

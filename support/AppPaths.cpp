@@ -1,0 +1,28 @@
+#include "support/AppPaths.h"
+
+#include <sys/stat.h>
+
+#include <QDir>
+
+namespace softphone {
+namespace {
+
+QString XdgFolder(const char* variable, const char* fallbackUnderHome) {
+    QString base = qEnvironmentVariable(variable);
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QLatin1Char('/') + QLatin1String(fallbackUnderHome);
+    return base + QStringLiteral("/Softphone");
+}
+
+}  // namespace
+
+QString ConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
+QString DataFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
+QString EngineFolder() { return DataFolder() + QStringLiteral("/engine"); }
+
+bool MakeFolder(const QString& path, int mode) {
+    if (!QDir().mkpath(path)) return false;
+    return ::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)) == 0;
+}
+
+}  // namespace softphone

@@ -1,0 +1,14 @@
+#include "support/MessageBox.h"
+
+#include <QMessageBox>
+
+namespace softphone {
+
+void QtMessageBox::Show(QWidget* parent, const QString& text, const QString& title,
+                        MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+}  // namespace softphone

@@ -1,0 +1,104 @@
+// The real engine registering with a real kamailio on loopback.
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+
+#include "tests/support/Phone.h"
+#include "tests/support/SipServer.h"
+#include "tests/support/Wait.h"
+
+namespace softphone::test {
+namespace {
+
+const QString kRegistered = QStringLiteral("Registered and Ready...");
+
+class RegistrationTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.Start()) << "kamailio did not start"; }
+
+    SipServer server{{{"1001", "secret"}, {"1002", "other"}, {"1003", "pa\"ss&<x>'"}}};
+};
+
+TEST_F(RegistrationTest, RightPasswordRegistersAndWrongOneIsRejected) {
+    Phone good;
+    good.Start({server.Address(), "1001", "secret"});
+    ASSERT_TRUE(WaitUntil([&] { return good.Status() == kRegistered; }));
+    EXPECT_EQ(good.window.strRegState, "REGISTERED");
+    EXPECT_EQ(server.Contacts("1001"), 1);
+    EXPECT_TRUE(good.messages.shown.empty());
+
+    Phone bad;
+    bad.Start({server.Address(), "1002", "wrong"});
+    ASSERT_TRUE(WaitUntil([&] { return bad.Status() == "Rejected"; }));
+    EXPECT_EQ(bad.window.strRegState, "REJECTED");
+    EXPECT_EQ(server.Contacts("1002"), 0);
+}
+
+TEST_F(RegistrationTest, PasswordWithXmlCharactersRegisters) {
+    Phone phone;
+    phone.Start({server.Address(), "1003", "pa\"ss&<x>'"});
+    ASSERT_TRUE(WaitUntil([&] { return phone.Status() == kRegistered; }));
+    EXPECT_TRUE(phone.messages.shown.empty());
+}
+
+TEST_F(RegistrationTest, LoginAsMovesTheRegistrationToTheNewAccount) {
+    Phone phone;
+    phone.Start({server.Address(), "1001", "secret"});
+    ASSERT_TRUE(WaitUntil([&] { return phone.Status() == kRegistered; }));
+
+    phone.windows.onLogin = [&](frmSoftphone& owner) {
+        AnswerLogin(owner, phone.store, phone.messages, {server.Address(), "1002", "other"});
+    };
+    phone.window.mnuLoginAs_Click();
+    ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1002") == 1 && server.Contacts("1001") == 0; }));
+    // Late events of the first account must not overwrite the new state.
+    Pump(300);
+    EXPECT_EQ(phone.Status(), kRegistered);
+    EXPECT_EQ(phone.window.strRegState, "REGISTERED");
+}
+
+TEST_F(RegistrationTest, CloseButtonUnregistersAndLeavesNoCredentialsBehind) {
+    Phone phone;
+    phone.Start({server.Address(), "1001", "secret", false});
+    ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }));
+
+    phone.window.Picture40_Click();
+    EXPECT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 0; }, 3000));
+
+    QDirIterator files(phone.EngineDir(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        EXPECT_FALSE(file.readAll().contains("secret")) << file.fileName().toStdString();
+    }
+    // Save was unticked: the account is gone from the settings as well.
+    EXPECT_EQ(ReadSavedValue(phone.store, "Password"), "");
+    EXPECT_EQ(ReadSavedValue(phone.store, "Save"), "no");
+}
+
+// A server that does not answer, or a name that resolves nowhere, never freezes the window.
+TEST_F(RegistrationTest, DeadServersNeverBlockTheWindow) {
+    for (const QString& dead : {QStringLiteral("127.0.0.1:%1").arg(FreeUdpPort()),
+                                QStringLiteral("nowhere.invalid")}) {
+        Phone phone;
+        QElapsedTimer clock;
+        clock.start();
+        phone.Start({dead, "1001", "secret"});
+        EXPECT_LT(clock.elapsed(), 3000) << dead.toStdString();
+
+        qint64 longestGap = 0, last = clock.elapsed();
+        QTimer beat;
+        QObject::connect(&beat, &QTimer::timeout, [&] {
+            longestGap = std::max(longestGap, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        beat.start(20);
+        Pump(1500);
+        EXPECT_LT(longestGap, 1000) << dead.toStdString();
+        EXPECT_NE(phone.window.strRegState, "REGISTERED");
+    }
+}
+
+}  // namespace
+}  // namespace softphone::test

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QStringList>
+#include <functional>
+
+#include "app/ModalWindows.h"
+#include "support/MessageBox.h"
+
+namespace softphone::test {
+
+struct ShownMessage {
+    QString text, title;
+    MessageIcon icon;
+};
+
+class RecordingMessageBox : public IMessageBox {
+public:
+    void Show(QWidget*, const QString& text, const QString& title, MessageIcon icon) override {
+        shown.push_back({text, title, icon});
+    }
+    QStringList Texts() const {
+        QStringList texts;
+        for (const ShownMessage& m : shown) texts << m.text;
+        return texts;
+    }
+    std::vector<ShownMessage> shown;
+};
+
+// Plays the user's part in the modal windows.
+class ScriptedWindows : public IModalWindows {
+public:
+    void ShowLogin(frmSoftphone& owner) override {
+        ++loginShown;
+        if (onLogin) onLogin(owner);
+    }
+    std::function<void(frmSoftphone&)> onLogin;
+    int loginShown = 0;
+};
+
+}  // namespace softphone::test

@@ -1,0 +1,58 @@
+#include "tests/support/SipServer.h"
+
+#include <QFile>
+#include <QUdpSocket>
+
+#include "tests/support/Wait.h"
+
+namespace softphone::test {
+
+int FreeUdpPort() {
+    QUdpSocket socket;
+    if (!socket.bind(QHostAddress::LocalHost, 0)) return 0;
+    return socket.localPort();
+}
+
+QString SourceDir() { return QStringLiteral(SOFTPHONE_SOURCE_DIR); }
+
+SipServer::SipServer(QList<Account> accounts, QList<Route> routes)
+    : accounts_(std::move(accounts)), routes_(std::move(routes)) {}
+
+SipServer::~SipServer() { Stop(); }
+
+bool SipServer::Start() {
+    port_ = FreeUdpPort();
+    QStringList args{QStringLiteral("--dir"), dir_.path(), QStringLiteral("--port"),
+                     QString::number(port_)};
+    for (const Account& a : accounts_) args << QStringLiteral("--account") << a.user + ':' + a.password;
+    for (const Route& r : routes_) args << QStringLiteral("--route") << r.number + '=' + r.target;
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.setStandardOutputFile(dir_.filePath(QStringLiteral("kamailio.log")));
+    process_.start(SourceDir() + QStringLiteral("/scripts/sip-service/run-kamailio"), args);
+    if (!process_.waitForStarted(5000)) return false;
+    // Ready once its control socket answers.
+    return WaitUntil([this] { return Contacts(QStringLiteral("nobody")) == 0; }, 10000);
+}
+
+void SipServer::Stop() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.terminate();
+    if (!process_.waitForFinished(5000)) {
+        process_.kill();
+        process_.waitForFinished(2000);
+    }
+}
+
+int SipServer::Contacts(const QString& user) const {
+    QProcess kamcmd;
+    kamcmd.start(QStringLiteral("/usr/sbin/kamcmd"),
+                 {QStringLiteral("-s"), QStringLiteral("unix:") + dir_.filePath("kamailio.ctl"),
+                  QStringLiteral("ul.lookup"), QStringLiteral("location"), QStringLiteral("s:") + user});
+    if (!kamcmd.waitForFinished(3000)) return -1;
+    const QByteArray reply = kamcmd.readAllStandardOutput() + kamcmd.readAllStandardError();
+    if (reply.contains("AOR not found")) return 0;  // a live server that knows no contact
+    if (!reply.contains("AoR")) return -1;  // no server behind the socket, or another error
+    return int(reply.count("Address:"));
+}
+
+}  // namespace softphone::test

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace softphone::test {
+
+// A kamailio registrar and proxy on a free 127.0.0.1 port, for one test.
+class SipServer {
+public:
+    struct Account {
+        QString user, password;
+    };
+    struct Route {
+        QString number, target;
+    };
+
+    SipServer(QList<Account> accounts, QList<Route> routes = {});
+    ~SipServer();
+
+    bool Start();
+    void Stop();
+    int Port() const { return port_; }
+    QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+    // Contacts the registrar holds for the user now.
+    int Contacts(const QString& user) const;
+
+private:
+    QList<Account> accounts_;
+    QList<Route> routes_;
+    QTemporaryDir dir_;
+    QProcess process_;
+    int port_ = 0;
+};
+
+// A UDP port on 127.0.0.1 that was free a moment ago.
+int FreeUdpPort();
+QString SourceDir();
+
+}  // namespace softphone::test
