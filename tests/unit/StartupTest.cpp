@@ -1,0 +1,166 @@
+// Start-up, registration states and shutdown of the main window over a fake engine.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+
+#include "app/ProvisioningXml.h"
+#include "tests/support/FakePhone.h"
+
+namespace softphone::test {
+namespace {
+
+const QString kFormLoad = QStringLiteral("An Error Occured and has been logged. FORMLOAD");
+
+TEST(Startup, ProvisionsInOrderAfterTheLogin) {
+    FakePhone phone;
+    phone.SaveLogin("127.0.0.1:5070", "12345", "pw");
+    QString statusWhenLoginShown;
+    phone.windows.onLogin = [&](frmSoftphone& w) { statusWhenLoginShown = w.lblMsg->text(); };
+    phone.window.FormLoad();
+
+    EXPECT_EQ(statusWhenLoginShown, "Not logged in...");
+    EXPECT_EQ(phone.windows.loginShown, 1);
+    EXPECT_EQ(*phone.calls, QStringList({"Initialize", "EventFilter 39", "EventSink", "Listen 2",
+                                         "MediaTypes 3 1", "CreateProfile", "EnableProfile 7"}));
+    EXPECT_EQ(phone.window.strRegState, "NOTREGISTERED");
+    EXPECT_EQ(phone.window.strProfileXML, BuildProfileXml("12345", "pw", "127.0.0.1:5070", ""));
+    EXPECT_EQ(phone.window.size(), QSize(297, 436));
+    EXPECT_FALSE(phone.window.Ended());
+    EXPECT_TRUE(phone.messages.shown.empty());
+}
+
+TEST(Startup, ExitInTheLoginDialogEndsBeforeAnyEngine) {
+    FakePhone phone;
+    phone.windows.onLogin = [](frmSoftphone& w) { w.lblBalance->setText("EXITING"); };
+    phone.window.FormLoad();
+    EXPECT_TRUE(phone.window.Ended());
+    EXPECT_EQ(phone.enginesCreated, 0);
+}
+
+TEST(Startup, EmptyPasswordTakesTheAccountNumber) {
+    FakePhone phone;
+    phone.SaveLogin("host", "777", "");
+    phone.window.FormLoad();
+    EXPECT_EQ(phone.window.strPassword, "777");
+    EXPECT_TRUE(phone.window.strProfileXML.contains("password=\"777\""));
+}
+
+TEST(Startup, LoginClosedBySystemStillProvisionsWithEmptyValues) {
+    FakePhone phone;
+    phone.window.FormLoad();
+    EXPECT_FALSE(phone.window.Ended());
+    EXPECT_TRUE(phone.calls->contains("EnableProfile 7"));
+    EXPECT_TRUE(phone.window.strProfileXML.contains("uri=\"sip:@\""));
+}
+
+TEST(Startup, MissingEngineGivesTwoBoxesAndTheWindowStillOpens) {
+    FakePhone phone;
+    phone.noEngine = true;
+    phone.window.FormLoad();
+    EXPECT_EQ(phone.messages.Texts(), QStringList({kFormLoad, kFormLoad}));
+    EXPECT_FALSE(phone.window.Ended());
+    EXPECT_EQ(phone.window.strRegState, "NOTREGISTERED");
+}
+
+TEST(Startup, RefusedProfileGivesOneBoxAndKeepsTheState) {
+    FakePhone phone;
+    phone.SaveLogin("host", "1", "2");
+    phone.window.FormLoad();
+    phone.engine->Raise(kEventRegistrationState, {kRegRegistered, nullptr, 0, 0});
+    phone.engine->failCreateProfile = true;
+    phone.window.mnuLoginAs_Click();
+    EXPECT_EQ(phone.messages.Texts(), QStringList({kFormLoad}));
+    EXPECT_EQ(phone.window.strRegState, "REGISTERED");
+}
+
+TEST(Registration, StateNumbersSetTheStateAndTheStatusLine) {
+    struct Row {
+        int state;
+        const char *regState, *status;
+    };
+    const Row rows[] = {{0, "NOTREGISTERED", "Not Registered"},
+                        {1, "REGISTERING", "Registering"},
+                        {2, "REGISTERED", "Registered and Ready..."},
+                        {3, "REJECTED", "Rejected"},
+                        {6, "LOGGEDOFF", "Logged off."}};
+    FakePhone phone;
+    phone.window.FormLoad();
+    for (const Row& row : rows) {
+        phone.engine->Raise(kEventRegistrationState, {row.state, nullptr, 0, 0});
+        EXPECT_EQ(phone.window.strRegState, row.regState) << row.state;
+        EXPECT_EQ(phone.Status(), row.status) << row.state;
+        // Unregistering, error and unknown numbers change nothing.
+        for (int ignored : {4, 5, 7, -1}) {
+            phone.engine->Raise(kEventRegistrationState, {ignored, nullptr, 0, 0});
+            EXPECT_EQ(phone.window.strRegState, row.regState) << ignored;
+            EXPECT_EQ(phone.Status(), row.status) << ignored;
+        }
+    }
+}
+
+TEST(Registration, LoginAsUnregistersTheOldProfileFirstAndIgnoresExit) {
+    FakePhone phone;
+    phone.SaveLogin("host", "1", "2");
+    phone.window.FormLoad();
+    phone.calls->clear();
+    phone.windows.onLogin = [](frmSoftphone& w) { w.lblBalance->setText("EXITING"); };
+    phone.window.mnuLoginAs_Click();
+    EXPECT_FALSE(phone.window.Ended());
+    EXPECT_EQ(phone.window.lblBalance->text(), "EXITING");
+    EXPECT_EQ(*phone.calls, QStringList({"CreateProfile", "DisableProfile", "EnableProfile 7"}));
+}
+
+TEST(Shutdown, CloseButtonErasesTheAccountOnlyWhenSaveIsNo) {
+    struct Case {
+        const char* save;
+        bool erased;
+    };
+    for (Case c : {Case{"no", true}, Case{"yes", false}, Case{"", false}, Case{"No", false}}) {
+        FakePhone phone;
+        phone.SaveLogin("host", "1", "2", c.save);
+        phone.window.FormLoad();
+        phone.window.Picture40_Click();
+        EXPECT_EQ(!phone.store.Has("Account"), c.erased) << c.save;
+        EXPECT_EQ(!phone.store.Has("Password"), c.erased) << c.save;
+        EXPECT_TRUE(phone.store.Has("Save")) << c.save;
+        EXPECT_TRUE(phone.calls->contains("Shutdown")) << c.save;
+    }
+}
+
+TEST(Shutdown, EraseDeletesOnlyValuesThatAreNotEmpty) {
+    FakePhone phone;
+    phone.SaveLogin("", "1", "2", "no");
+    phone.window.FormLoad();
+    phone.window.Picture40_Click();
+    EXPECT_EQ(phone.store.deleted, QStringList({"Password", "Account"}));
+    EXPECT_TRUE(phone.store.Has("Sip"));
+}
+
+TEST(Shutdown, WindowClosedBySystemErasesNothingButStopsTheEngine) {
+    FakePhone phone;
+    phone.SaveLogin("host", "1", "2", "no");
+    phone.window.FormLoad();
+    phone.window.close();
+    EXPECT_TRUE(phone.store.deleted.isEmpty());
+    EXPECT_EQ(phone.calls->count("Shutdown"), 1);
+}
+
+TEST(Shutdown, CloseButtonEndsAnActiveCallWithReasonShutdown) {
+    for (const char* line : {"INCOMING", "ANSWERING", "INPROGRESS", "CONNECTED", "CONNECTED 0:1:5"}) {
+        FakePhone phone;
+        phone.StartRegistered();
+        phone.window.objSession = std::make_shared<FakeEngine::Session>(*phone.calls);
+        phone.window.lblMsg->setText(line);
+        phone.window.Picture40_Click();
+        EXPECT_TRUE(phone.calls->contains("Terminate 5")) << line;
+    }
+    FakePhone idle;
+    idle.StartRegistered();
+    idle.window.objSession = std::make_shared<FakeEngine::Session>(*idle.calls);
+    idle.window.lblMsg->setText("DISCONNECTED");
+    idle.window.Picture40_Click();
+    EXPECT_FALSE(idle.calls->contains("Terminate 5"));
+}
+
+}  // namespace
+}  // namespace softphone::test
