@@ -1,0 +1,149 @@
+#include <alsa/asoundlib.h>
+
+#include <vector>
+
+#include "support/Mixer.h"
+
+namespace softphone {
+namespace {
+
+enum class Direction { Playback, Capture };
+
+struct ElementName {
+    const char* name;
+    Direction direction;
+};
+
+// The simple-mixer elements that stand for each line, the preferred one first.
+std::vector<ElementName> ElementsFor(MixerComponent line) {
+    using D = Direction;
+    switch (line) {
+        case MixerComponent::Speakers: return {{"Master", D::Playback}};
+        case MixerComponent::Microphone: return {{"Capture", D::Capture}, {"Mic", D::Capture}};
+        case MixerComponent::WaveOut: return {{"PCM", D::Playback}};
+        case MixerComponent::Line: return {{"Line", D::Playback}};
+        case MixerComponent::Auxiliary: return {{"Aux", D::Playback}};
+        case MixerComponent::CompactDisc: return {{"CD", D::Playback}};
+        case MixerComponent::Synthesizer: return {{"Synth", D::Playback}};
+    }
+    return {};
+}
+
+struct FoundControl {
+    snd_mixer_elem_t* element;
+    Direction direction;
+    MixerControlKind kind;
+};
+
+class AlsaMixer : public IMixer {
+public:
+    ~AlsaMixer() override {
+        if (handle_) snd_mixer_close(handle_);
+    }
+
+    bool Open() override {
+        // alsa-lib reports a missing card on stderr; the caller tells the user instead.
+        snd_lib_error_set_handler(Quiet);
+        if (snd_mixer_open(&handle_, 0) != 0) {
+            handle_ = nullptr;
+            return false;
+        }
+        if (snd_mixer_attach(handle_, "default") != 0 ||
+            snd_mixer_selem_register(handle_, nullptr, nullptr) != 0 ||
+            snd_mixer_load(handle_) != 0) {
+            snd_mixer_close(handle_);
+            handle_ = nullptr;
+            return false;
+        }
+        return true;
+    }
+
+    std::optional<MixerControl> FindControl(MixerComponent line, MixerControlKind kind) override {
+        if (!handle_) return std::nullopt;
+        for (const ElementName& candidate : ElementsFor(line)) {
+            snd_mixer_elem_t* element = Find(candidate.name);
+            if (!element || !Has(element, candidate.direction, kind)) continue;
+            MixerControl control;
+            if (kind == MixerControlKind::Volume) {
+                if (candidate.direction == Direction::Playback)
+                    snd_mixer_selem_get_playback_volume_range(element, &control.minimum,
+                                                              &control.maximum);
+                else
+                    snd_mixer_selem_get_capture_volume_range(element, &control.minimum,
+                                                             &control.maximum);
+            }
+            found_.push_back({element, candidate.direction, kind});
+            control.id = int(found_.size());
+            return control;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<long> GetValue(const MixerControl& control) override {
+        const FoundControl* found = Lookup(control);
+        if (!found) return std::nullopt;
+        // Values can change behind our back (the desktop's own volume control): fetch them.
+        snd_mixer_handle_events(handle_);
+        const bool playback = found->direction == Direction::Playback;
+        const auto channel = SND_MIXER_SCHN_FRONT_LEFT;
+        long value = 0;
+        int status;
+        if (found->kind == MixerControlKind::Volume) {
+            status = playback ? snd_mixer_selem_get_playback_volume(found->element, channel, &value)
+                              : snd_mixer_selem_get_capture_volume(found->element, channel, &value);
+        } else {
+            int on = 0;
+            status = playback ? snd_mixer_selem_get_playback_switch(found->element, channel, &on)
+                              : snd_mixer_selem_get_capture_switch(found->element, channel, &on);
+            value = on ? 0 : 1;  // the switch says "sound on"; mute is its opposite
+        }
+        if (status != 0) return std::nullopt;
+        return value;
+    }
+
+    bool SetValue(const MixerControl& control, long value) override {
+        const FoundControl* found = Lookup(control);
+        if (!found) return false;
+        const bool playback = found->direction == Direction::Playback;
+        if (found->kind == MixerControlKind::Volume)
+            return (playback ? snd_mixer_selem_set_playback_volume_all(found->element, value)
+                             : snd_mixer_selem_set_capture_volume_all(found->element, value)) == 0;
+        const int on = value == 0;
+        return (playback ? snd_mixer_selem_set_playback_switch_all(found->element, on)
+                         : snd_mixer_selem_set_capture_switch_all(found->element, on)) == 0;
+    }
+
+private:
+    static void Quiet(const char*, int, const char*, int, const char*, ...) {}
+
+    snd_mixer_elem_t* Find(const char* name) {
+        snd_mixer_selem_id_t* id;
+        snd_mixer_selem_id_alloca(&id);
+        snd_mixer_selem_id_set_index(id, 0);
+        snd_mixer_selem_id_set_name(id, name);
+        return snd_mixer_find_selem(handle_, id);
+    }
+
+    static bool Has(snd_mixer_elem_t* element, Direction direction, MixerControlKind kind) {
+        const bool playback = direction == Direction::Playback;
+        if (kind == MixerControlKind::Volume)
+            return playback ? snd_mixer_selem_has_playback_volume(element)
+                            : snd_mixer_selem_has_capture_volume(element);
+        return playback ? snd_mixer_selem_has_playback_switch(element)
+                        : snd_mixer_selem_has_capture_switch(element);
+    }
+
+    const FoundControl* Lookup(const MixerControl& control) const {
+        if (!handle_ || control.id < 1 || control.id > int(found_.size())) return nullptr;
+        return &found_[control.id - 1];
+    }
+
+    snd_mixer_t* handle_ = nullptr;
+    std::vector<FoundControl> found_;
+};
+
+}  // namespace
+
+std::unique_ptr<IMixer> CreateAlsaMixer() { return std::make_unique<AlsaMixer>(); }
+
+}  // namespace softphone
