@@ -2,11 +2,23 @@
 
 #include "app/frmSoftphone.h"
 #include "records/frmLogin.h"
+#include "records/frmPhoneBook.h"
+#include "records/frmRecent.h"
 
 namespace softphone {
 
 void QtModalWindows::ShowLogin(frmSoftphone& owner) {
     frmLogin dialog(store_, messages_, owner.lblBalance, &owner);
+    dialog.exec();
+}
+
+void QtModalWindows::ShowPhoneBook(frmSoftphone& owner) {
+    frmPhoneBook dialog(messages_, owner.cmbPhoneNo, &owner);
+    dialog.exec();
+}
+
+void QtModalWindows::ShowRecentCalls(frmSoftphone& owner) {
+    frmRecent dialog(owner.cmbPhoneNo, &owner);
     dialog.exec();
 }
 

@@ -9,6 +9,9 @@ class IModalWindows {
 public:
     virtual ~IModalWindows() = default;
     virtual void ShowLogin(frmSoftphone& owner) = 0;
+    // Both hand their result back through the owner's number field, cmbPhoneNo.
+    virtual void ShowPhoneBook(frmSoftphone& /*owner*/) {}
+    virtual void ShowRecentCalls(frmSoftphone& /*owner*/) {}
 };
 
 class IMessageBox;
@@ -19,6 +22,8 @@ public:
     QtModalWindows(ISettingsStore& store, IMessageBox& messages)
         : store_(store), messages_(messages) {}
     void ShowLogin(frmSoftphone& owner) override;
+    void ShowPhoneBook(frmSoftphone& owner) override;
+    void ShowRecentCalls(frmSoftphone& owner) override;
 
 private:
     ISettingsStore& store_;

@@ -33,8 +33,16 @@ public:
         ++loginShown;
         if (onLogin) onLogin(owner);
     }
-    std::function<void(frmSoftphone&)> onLogin;
-    int loginShown = 0;
+    void ShowPhoneBook(frmSoftphone& owner) override {
+        ++phoneBookShown;
+        if (onPhoneBook) onPhoneBook(owner);
+    }
+    void ShowRecentCalls(frmSoftphone& owner) override {
+        ++recentCallsShown;
+        if (onRecentCalls) onRecentCalls(owner);
+    }
+    std::function<void(frmSoftphone&)> onLogin, onPhoneBook, onRecentCalls;
+    int loginShown = 0, phoneBookShown = 0, recentCallsShown = 0;
 };
 
 }  // namespace softphone::test

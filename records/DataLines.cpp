@@ -1,0 +1,35 @@
+#include "records/DataLines.h"
+
+namespace softphone {
+
+QList<QByteArray> SplitLines(QByteArrayView bytes) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0) end = bytes.size();
+        qsizetype lineEnd = end;
+        if (end < bytes.size() && lineEnd > start && bytes[lineEnd - 1] == '\r') --lineEnd;
+        lines.append(bytes.sliced(start, lineEnd - start).toByteArray());
+        start = end + 1;
+    }
+    return lines;
+}
+
+QByteArray JoinLines(const QList<QByteArray>& lines) {
+    qsizetype size = 0;
+    for (const QByteArray& line : lines) size += line.size() + 2;
+    QByteArray bytes;
+    bytes.reserve(size);
+    for (const QByteArray& line : lines) {
+        bytes.append(line);
+        bytes.append("\r\n", 2);
+    }
+    return bytes;
+}
+
+QString DecodeLine(const QByteArray& line) { return QString::fromLocal8Bit(line); }
+
+QByteArray EncodeText(const QString& text) { return text.toLocal8Bit(); }
+
+}  // namespace softphone

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+namespace softphone {
+
+// Data files are 8-bit text: each line is kept as the bytes the file holds, so a rewrite
+// carries every other line through unchanged whatever its encoding.
+
+// Splits at LF, dropping a CR directly before it; a last line without a line end still counts.
+QList<QByteArray> SplitLines(QByteArrayView bytes);
+
+// CRLF after every line, the last included.
+QByteArray JoinLines(const QList<QByteArray>& lines);
+
+// Display text of a line and bytes of typed text, in the locale's codec (UTF-8 here).
+QString DecodeLine(const QByteArray& line);
+QByteArray EncodeText(const QString& text);
+
+}  // namespace softphone

@@ -1,0 +1,36 @@
+#include "records/EntryText.h"
+
+namespace softphone {
+namespace {
+
+// Only blanks are removed; tabs and other white space belong to the text.
+QString TrimBlanks(const QString& text) {
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' ')) ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' ')) --end;
+    return text.sliced(begin, end - begin);
+}
+
+}  // namespace
+
+QString BuildEntry(const QString& name, const QString& number) {
+    return TrimBlanks(name) + kEntrySeparator + TrimBlanks(number);
+}
+
+EntryParts CutEntry(const QString& entry) {
+    const qsizetype first = entry.indexOf(kEntrySeparator);
+    if (first < 0) return {entry, QString()};
+    const qsizetype numberStart = first + kEntrySeparator.size();
+    const qsizetype second = entry.indexOf(kEntrySeparator, numberStart);
+    const qsizetype numberEnd = second < 0 ? entry.size() : second;
+    return {entry.left(first), entry.sliced(numberStart, numberEnd - numberStart)};
+}
+
+QString RecentCallRecord(const QString& number, int hours, int minutes, int seconds) {
+    return number + QStringLiteral("--Duration: ") + QString::number(hours) + QLatin1Char(':') +
+           QString::number(minutes) + QLatin1Char(':') + QString::number(seconds);
+}
+
+QString NumberOfRecord(const QString& record) { return CutEntry(record).name; }
+
+}  // namespace softphone

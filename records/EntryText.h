@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace softphone {
+
+// Phone-book entries are "name--number"; call records are "number--Duration: h:m:s".
+inline const QString kEntrySeparator = QStringLiteral("--");
+
+struct EntryParts {
+    QString name, number;
+};
+
+// Name and number with leading and trailing blanks removed, joined by "--".
+QString BuildEntry(const QString& name, const QString& number);
+
+// The pieces before the first and between the first and second "--"; a text without "--"
+// gives the whole text as name and no number.
+EntryParts CutEntry(const QString& entry);
+
+QString RecentCallRecord(const QString& number, int hours, int minutes, int seconds);
+
+// The text before the first "--", or the whole text without one.
+QString NumberOfRecord(const QString& record);
+
+}  // namespace softphone

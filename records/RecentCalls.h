@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include "records/DataFile.h"
+
+namespace softphone {
+
+// The call history keeps this many records, newest first.
+inline constexpr int kRecentCallsKept = 5;
+
+// Puts "number--Duration: h:m:s" at the top of the history; the oldest record beyond five
+// falls off. Failures leave the file as it was and are not reported (the call goes on ending).
+void UpdateRecentCalls(const QString& number, int hours, int minutes, int seconds,
+                       const QString& path = RecentCallsPath());
+
+// The newest records, in file order; a missing file is created empty.
+QList<QByteArray> ReadRecentCalls(const QString& path = RecentCallsPath());
+
+}  // namespace softphone

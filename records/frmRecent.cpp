@@ -1,0 +1,47 @@
+#include "records/frmRecent.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "records/DataLines.h"
+#include "records/EntryText.h"
+#include "records/RecentCalls.h"
+#include "support/Twips.h"
+
+namespace softphone {
+
+frmRecent::frmRecent(QComboBox* cmbPhoneNo, QWidget* parent, const QString& path)
+    : QDialog(parent), cmbPhoneNo_(cmbPhoneNo) {
+    setWindowFlag(Qt::FramelessWindowHint);
+    setObjectName(QStringLiteral("frmRecent"));
+    Picture1 = new QLabel(this);
+    Picture1->setGeometry(TwipsRect(0, 0, 3240, 3420));
+    setFixedSize(Picture1->size());
+
+    Recentlist = new QListWidget(this);
+    Recentlist->setGeometry(TwipsRect(300, 480, 2655, 1620));
+    CLOSE = new QPushButton(QStringLiteral("CLOSE"), this);
+    CLOSE->setGeometry(TwipsRect(960, 2400, 1215, 375));
+    CLOSE->setAutoDefault(false);
+    ApplySkin();
+
+    for (const QByteArray& line : ReadRecentCalls(path)) Recentlist->addItem(DecodeLine(line));
+
+    connect(Recentlist, &QListWidget::itemDoubleClicked, this, &frmRecent::Recentlist_DblClick);
+    connect(CLOSE, &QPushButton::clicked, this, &QDialog::close);
+}
+
+// The one place where the window gets its look and outline.
+void frmRecent::ApplySkin() {
+    setStyleSheet(QStringLiteral("#frmRecent { background: #27496d; }"));
+}
+
+void frmRecent::Recentlist_DblClick(QListWidgetItem* item) {
+    if (!item || item->text().isEmpty()) return;
+    cmbPhoneNo_->setEditText(NumberOfRecord(item->text()));
+    close();
+}
+
+}  // namespace softphone

@@ -1,0 +1,85 @@
+// The recent-calls window: its list and the hand-over of a number by double-click.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "records/frmRecent.h"
+
+namespace softphone {
+namespace {
+
+class RecentCallsTest : public ::testing::Test {
+protected:
+    RecentCallsTest() { cmbPhoneNo.setEditable(true); }
+    void PutFile(const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QStringList Rows(const frmRecent& window) const {
+        QStringList rows;
+        for (int i = 0; i < window.Recentlist->count(); ++i)
+            rows << window.Recentlist->item(i)->text();
+        return rows;
+    }
+
+    QTemporaryDir folder;
+    QString path = folder.path() + QStringLiteral("/recentcall.txt");
+    QComboBox cmbPhoneNo;
+};
+
+TEST_F(RecentCallsTest, NoFileShowsAnEmptyListAndLeavesAnEmptyFile) {
+    frmRecent window(&cmbPhoneNo, nullptr, path);
+    EXPECT_EQ(window.Recentlist->count(), 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.size(), 0);
+}
+
+TEST_F(RecentCallsTest, ListsTheNewestFiveInFileOrder) {
+    PutFile("6--Duration: 0:0:6\r\n5\r\n4\r\n3\r\n2\r\n1\r\n");
+    frmRecent window(&cmbPhoneNo, nullptr, path);
+    EXPECT_EQ(Rows(window), (QStringList{"6--Duration: 0:0:6", "5", "4", "3", "2"}));
+}
+
+TEST_F(RecentCallsTest, DoubleClickHandsOverTheNumber) {
+    const struct {
+        QString row;
+        QString field;  // the number field holds "keep" before
+        bool closes;
+    } cases[] = {
+        {"123--Duration: 0:1:5", "123", true},
+        {"--Duration: 0:0:0", "", true},
+        {"5551234", "5551234", true},
+        {"12--34--Duration: 0:0:1", "12", true},
+        {"", "keep", false},
+    };
+    for (const auto& c : cases) {
+        PutFile(c.row.toUtf8() + "\r\n");
+        cmbPhoneNo.setEditText(QStringLiteral("keep"));
+        frmRecent window(&cmbPhoneNo, nullptr, path);
+        window.show();
+        window.Recentlist_DblClick(window.Recentlist->item(0));
+        EXPECT_EQ(cmbPhoneNo.currentText(), c.field) << c.row.toStdString();
+        EXPECT_EQ(window.isVisible(), !c.closes) << c.row.toStdString();
+    }
+}
+
+TEST_F(RecentCallsTest, DoubleClickOnNoRowDoesNothingAndCloseCloses) {
+    PutFile("123--Duration: 0:1:5\r\n");
+    cmbPhoneNo.setEditText(QStringLiteral("keep"));
+    frmRecent window(&cmbPhoneNo, nullptr, path);
+    window.show();
+    window.Recentlist_DblClick(nullptr);
+    EXPECT_EQ(cmbPhoneNo.currentText(), QStringLiteral("keep"));
+    EXPECT_TRUE(window.isVisible());
+    window.CLOSE->click();
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
+}  // namespace softphone
