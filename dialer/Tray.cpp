@@ -1,0 +1,58 @@
+#include "dialer/Tray.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QSystemTrayIcon>
+
+namespace softphone {
+namespace {
+
+TrayActivation FromQt(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+        case QSystemTrayIcon::Trigger: return TrayActivation::Click;
+        case QSystemTrayIcon::DoubleClick: return TrayActivation::DoubleClick;
+        case QSystemTrayIcon::MiddleClick: return TrayActivation::MiddleClick;
+        default: return TrayActivation::Other;
+    }
+}
+
+// Qt uses a StatusNotifier item when a StatusNotifier host is registered on the session bus,
+// and an XEmbed icon otherwise.
+bool StatusNotifierHostRegistered() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcher)) return false;
+    QDBusInterface iface(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
+    return iface.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+}  // namespace
+
+QtTray::QtTray(QMenu* menu) : icon_(std::make_unique<QSystemTrayIcon>()) {
+    icon_->setContextMenu(menu);
+    QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         if (onActivated) onActivated(FromQt(reason));
+                     });
+}
+
+QtTray::~QtTray() { icon_->hide(); }
+
+bool QtTray::Available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+bool QtTray::ReportsOnlyActivation() const { return StatusNotifierHostRegistered(); }
+
+void QtTray::ShowIcon(const QIcon& icon, const QString& tip) {
+    icon_->setIcon(icon);
+    icon_->setToolTip(tip);
+    icon_->show();
+}
+
+void QtTray::RemoveIcon() { icon_->hide(); }
+
+void QtTray::ShowMessage(const QString& title, const QString& text) {
+    icon_->showMessage(title, text, QSystemTrayIcon::Information);
+}
+
+}  // namespace softphone

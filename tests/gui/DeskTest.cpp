@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "support/PictureButton.h"
+#include "tests/support/FakePhone.h"
+
+namespace softphone::test {
+namespace {
+
+using C = MixerComponent;
+
+// The main window over fakes, with a fake card, tray and browser.
+struct Desk {
+    FakePhone phone;
+    frmSoftphone& window = phone.window;
+    FakeTray* tray = phone.desk.tray;
+    QMenu* trayMenu = phone.desk.trayMenu;
+    std::function<std::unique_ptr<FakeMixer>()>& card = phone.desk.card;
+    QList<QUrl>& opened = phone.desk.opened;
+
+    void Start() {
+        phone.StartRegistered();
+        window.show();
+    }
+
+    QAction* Action(QMenu* menu, const QString& text) {
+        for (QAction* a : menu->actions())
+            if (a->text() == text) return a;
+        return nullptr;
+    }
+};
+
+TEST(Desk, HideButtonTogglesBetweenWindowAndTrayIcon) {
+    Desk d;
+    d.Start();
+    d.window.Picture41->clicked();
+    EXPECT_TRUE(d.window.isHidden());
+    EXPECT_TRUE(d.window.blnInTray);
+    EXPECT_TRUE(d.tray->iconShown);
+    EXPECT_EQ(d.tray->tip, "Softphone");
+    EXPECT_EQ(d.tray->iconSize.height(), 33);
+
+    d.window.Picture41_Click();
+    EXPECT_TRUE(d.window.isVisible());
+    EXPECT_FALSE(d.window.isMinimized());
+    EXPECT_FALSE(d.window.blnInTray);
+    EXPECT_FALSE(d.tray->iconShown);
+}
+
+TEST(Desk, TrayActivationRestoresByTheTraysKind) {
+    struct Row {
+        bool onlyActivation;
+        TrayActivation reason;
+        bool restores;
+    };
+    const Row rows[] = {
+        {false, TrayActivation::DoubleClick, true},  {false, TrayActivation::Click, false},
+        {false, TrayActivation::MiddleClick, false}, {false, TrayActivation::Other, false},
+        {true, TrayActivation::Click, true},         {true, TrayActivation::Other, false},
+    };
+    for (const Row& row : rows) {
+        Desk d;
+        d.Start();
+        d.tray->onlyActivation = row.onlyActivation;
+        d.window.Picture41_Click();
+        d.tray->Activate(row.reason);
+        EXPECT_EQ(d.window.isVisible(), row.restores) << int(row.reason);
+        EXPECT_EQ(d.tray->iconShown, !row.restores) << int(row.reason);
+        EXPECT_EQ(d.window.blnInTray, !row.restores) << int(row.reason);
+    }
+}
+
+TEST(Desk, TrayMenuOffersTheSettingsAndRestore) {
+    Desk d;
+    d.Start();
+    ASSERT_TRUE(d.trayMenu);
+    ASSERT_TRUE(d.Action(d.trayMenu, "&Login As..."));
+    ASSERT_TRUE(d.Action(d.trayMenu, "&Tuning Wizard"));
+    EXPECT_TRUE(d.Action(d.window.mnuSettings, "&Tuning Wizard"));
+    d.window.Picture41_Click();
+    d.Action(d.trayMenu, "Restore")->trigger();
+    EXPECT_TRUE(d.window.isVisible());
+    EXPECT_FALSE(d.tray->iconShown);
+}
+
+TEST(Desk, WithoutATrayTheWindowOnlyMinimises) {
+    Desk d;
+    d.Start();
+    d.tray->available = false;
+    d.window.Picture41_Click();
+    EXPECT_FALSE(d.window.isHidden());
+    EXPECT_TRUE(d.window.isMinimized());
+    EXPECT_FALSE(d.tray->iconShown);
+    EXPECT_FALSE(d.window.blnInTray);
+}
+
+TEST(Desk, CloseButtonLeavesNoIconBehind) {
+    Desk d;
+    d.Start();
+    d.window.Picture41_Click();
+    d.window.Picture40_Click();
+    EXPECT_FALSE(d.tray->iconShown);
+}
+
+TEST(Desk, IncomingCallIsAnnouncedOnlyWhileInTheTray) {
+    Desk d;
+    d.Start();
+    d.window.NotifyIncomingCall("sip:5551234@127.0.0.1");
+    EXPECT_TRUE(d.tray->messages.isEmpty());
+    d.window.Picture41_Click();
+    d.window.NotifyIncomingCall("sip:5551234@127.0.0.1");
+    EXPECT_EQ(d.tray->messages,
+              QStringList{"Softphone: Incoming call from sip:5551234@127.0.0.1"});
+}
+
+TEST(Desk, TuningWizardFromButtonAndMenu) {
+    Desk d;
+    d.Start();
+    d.window.Picture13->clicked();
+    d.window.mnuVOICE->trigger();
+    EXPECT_EQ(d.phone.calls->count("TuningWizard"), 2);
+    EXPECT_TRUE(d.phone.messages.shown.empty());
+}
+
+TEST(Desk, TuningWizardWithoutAnEngineSaysError) {
+    Desk d;
+    d.phone.noEngine = true;
+    d.phone.SaveLogin("127.0.0.1:5070", "12345678901", "pw");
+    d.window.FormLoad();
+    d.phone.messages.shown.clear();
+    d.window.Picture13_Click();
+    ASSERT_EQ(d.phone.messages.Texts(), QStringList{"Error"});
+    EXPECT_EQ(d.phone.messages.shown[0].title, "Softphone");
+}
+
+TEST(Desk, BannerOpensTheVendorsSite) {
+    Desk d;
+    d.Start();
+    QLabel* banner = d.window.Picture4;
+    const QPointF inside(3, 3);
+    QMouseEvent press(QEvent::MouseButtonPress, inside, banner->mapToGlobal(inside),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, banner->mapToGlobal(inside),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(banner, &press);
+    QApplication::sendEvent(banner, &release);
+    ASSERT_EQ(d.opened.size(), 1);
+    EXPECT_TRUE(d.opened[0].isValid());
+    EXPECT_TRUE(d.opened[0].scheme().startsWith("http"));
+}
+
+TEST(Desk, SlidersFollowTheCardsLines) {
+    struct Row {
+        bool opens, wave, micro;
+        QStringList messages;
+    };
+    const Row rows[] = {
+        {false, true, true, {"No mixer found!"}},
+        {true, true, false, {}},
+        {true, false, true, {}},
+    };
+    for (const Row& row : rows) {
+        Desk d;
+        d.card = [row] {
+            auto mixer = std::make_unique<FakeMixer>();
+            mixer->opens = row.opens;
+            if (row.wave) mixer->WithLine(C::Speakers, 0, 100);
+            if (row.micro) mixer->WithLine(C::Microphone, 0, 100);
+            return mixer;
+        };
+        d.Start();
+        EXPECT_EQ(d.phone.messages.Texts(), row.messages);
+        EXPECT_EQ(d.window.volumeSliders->picWave[0]->isVisible(), row.opens && row.wave);
+        EXPECT_EQ(d.window.volumeSliders->Label1[0]->isVisible(), row.opens && row.wave);
+        EXPECT_EQ(d.window.volumeSliders->picWave[1]->isVisible(), row.opens && row.micro);
+        EXPECT_EQ(d.window.volumeSliders->Label1[1]->isVisible(), row.opens && row.micro);
+        EXPECT_EQ(d.window.volumeSliders->parent(), d.window.Frame1);
+    }
+}
+
+TEST(Desk, ReleasingThePlaybackThumbPlaysDingIfIdle) {
+    Desk d;
+    d.Start();
+    d.window.volumeSliders->picWave_MouseUp(0);
+    ASSERT_EQ(d.phone.player.played.size(), 1);
+    EXPECT_TRUE(d.phone.player.played[0].startsWith("idle "));
+    EXPECT_TRUE(d.phone.player.played[0].endsWith("/ding.wav"));
+}
+
+}  // namespace
+}  // namespace softphone::test
