@@ -32,4 +32,15 @@ QString DecodeLine(const QByteArray& line) { return QString::fromLocal8Bit(line)
 
 QByteArray EncodeText(const QString& text) { return text.toLocal8Bit(); }
 
+QString ShownLine(const QByteArray& line) {
+    constexpr qsizetype kShownBytes = kShownLineLength * 4;
+    if (line.size() <= kShownBytes) return DecodeLine(line);
+    QString text = DecodeLine(line.left(kShownBytes));
+    if (text.size() > kShownLineLength) {
+        text.truncate(kShownLineLength);
+        if (text.back().isHighSurrogate()) text.chop(1);
+    }
+    return text + QChar(0x2026);
+}
+
 }  // namespace softphone

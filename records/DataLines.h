@@ -20,4 +20,10 @@ QByteArray JoinLines(const QList<QByteArray>& lines);
 QString DecodeLine(const QByteArray& line);
 QByteArray EncodeText(const QString& text);
 
+// A list row shows a few dozen characters; lines of more than four times this many bytes are
+// shown cut to about this many characters and "…" (laying out a megabyte of text takes seconds),
+// while their bytes are kept whole.
+inline constexpr qsizetype kShownLineLength = 1000;
+QString ShownLine(const QByteArray& line);
+
 }  // namespace softphone

@@ -21,10 +21,19 @@ namespace {
 
 constexpr int kEntryBytesRole = Qt::UserRole;
 
-QListWidgetItem* EntryRow(const QByteArray& bytes) {
-    auto* row = new QListWidgetItem(DecodeLine(bytes));
+void SetEntry(QListWidgetItem* row, const QByteArray& bytes) {
+    row->setText(ShownLine(bytes));
     row->setData(kEntryBytesRole, bytes);
+}
+
+QListWidgetItem* EntryRow(const QByteArray& bytes) {
+    auto* row = new QListWidgetItem;
+    SetEntry(row, bytes);
     return row;
+}
+
+QByteArray EntryBytes(const QListWidgetItem* row) {
+    return row->data(kEntryBytesRole).toByteArray();
 }
 
 QPushButton* Button(const QString& caption, QRect place, QWidget* parent) {
@@ -123,7 +132,7 @@ QList<QByteArray> frmPhoneBook::Entries() const {
     QList<QByteArray> entries;
     entries.reserve(lstPhoneBook->count());
     for (int row = 1; row < lstPhoneBook->count(); ++row)
-        entries.append(lstPhoneBook->item(row)->data(kEntryBytesRole).toByteArray());
+        entries.append(EntryBytes(lstPhoneBook->item(row)));
     return entries;
 }
 
@@ -143,7 +152,7 @@ void frmPhoneBook::lstPhoneBook_Click(int row) {
         FormInitialState();
         return;
     }
-    const EntryParts parts = CutEntry(lstPhoneBook->item(row)->text());
+    const EntryParts parts = CutEntry(DecodeLine(EntryBytes(lstPhoneBook->item(row))));
     txtName->setText(parts.name);
     txtPhoneNo->setText(parts.number);
     cmdAdd->setEnabled(false);
@@ -192,10 +201,7 @@ void frmPhoneBook::cmdAdd_Click() {
 void frmPhoneBook::cmdEdit_Click() {
     const int row = lstPhoneBook->currentRow();
     if (row < 1 || !BoxesFilled()) return;
-    const QByteArray entry = EntryFromBoxes();
-    QListWidgetItem* item = lstPhoneBook->item(row);
-    item->setText(DecodeLine(entry));
-    item->setData(kEntryBytesRole, entry);
+    SetEntry(lstPhoneBook->item(row), EntryFromBoxes());
     SaveChanges();
 }
 

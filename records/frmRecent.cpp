@@ -27,7 +27,10 @@ frmRecent::frmRecent(QComboBox* cmbPhoneNo, QWidget* parent, const QString& path
     CLOSE->setAutoDefault(false);
     ApplySkin();
 
-    for (const QByteArray& line : ReadRecentCalls(path)) Recentlist->addItem(DecodeLine(line));
+    for (const QByteArray& line : ReadRecentCalls(path)) {
+        auto* row = new QListWidgetItem(ShownLine(line), Recentlist);
+        row->setData(Qt::UserRole, line);
+    }
 
     connect(Recentlist, &QListWidget::itemDoubleClicked, this, &frmRecent::Recentlist_DblClick);
     connect(CLOSE, &QPushButton::clicked, this, &QDialog::close);
@@ -39,8 +42,10 @@ void frmRecent::ApplySkin() {
 }
 
 void frmRecent::Recentlist_DblClick(QListWidgetItem* item) {
-    if (!item || item->text().isEmpty()) return;
-    cmbPhoneNo_->setEditText(NumberOfRecord(item->text()));
+    if (!item) return;
+    const QString record = DecodeLine(item->data(Qt::UserRole).toByteArray());
+    if (record.isEmpty()) return;
+    cmbPhoneNo_->setEditText(NumberOfRecord(record));
     close();
 }
 

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -198,6 +199,30 @@ TEST_F(PhoneBookTest, LinesThatAreNotUtf8SurviveChangesToOtherRows) {
     Type("New", "4");
     book.cmdAdd_Click();
     EXPECT_EQ(FileBytes(), "Better--2\r\n" + odd + "\r\nNew--4\r\n");
+}
+
+TEST_F(PhoneBookTest, HugeAndBinaryFilesOpenAndSurviveAnAdd) {
+    QByteArray many;
+    for (int i = 0; i < 100000; ++i) many += "Name " + QByteArray::number(i) + "--5\r\n";
+    const QByteArray megabyte = "Long--" + QByteArray(1 << 20, '7');
+    const QByteArray binary("\0\x01\xff--\x80\0", 7);
+    const QByteArray files[] = {many, megabyte + "\r\n" + binary + "\r\n"};
+    for (const QByteArray& file : files) {
+        QElapsedTimer clock;
+        clock.start();
+        frmPhoneBook& book = Open(file);
+        book.repaint();
+        book.lstPhoneBook->setCurrentRow(1);
+        book.lstPhoneBook->setCurrentRow(book.lstPhoneBook->count() - 1);
+        Type("Added", "1");
+        book.cmdAdd_Click();
+        EXPECT_EQ(FileBytes(), file + "Added--1\r\n");
+        EXPECT_LT(clock.elapsed(), 20000);
+    }
+    // A megabyte line is shown cut short, and its number still goes to the number box.
+    window->lstPhoneBook->setCurrentRow(1);
+    EXPECT_LT(window->lstPhoneBook->item(1)->text().size(), 1100);
+    EXPECT_EQ(window->txtPhoneNo->text(), QString(25, QLatin1Char('7')));
 }
 
 TEST_F(PhoneBookTest, NumberBoxTakesDigitsAndBackspaceOnly) {

@@ -53,6 +53,18 @@ TEST(DataLines, TypedTextIsUtf8) {
     EXPECT_EQ(DecodeLine("J\xc3\xb6rg"), QStringLiteral("Jörg"));
 }
 
+TEST(DataLines, ShowsVeryLongLinesCutShort) {
+    const QByteArray longest(kShownLineLength * 4, 'a');
+    EXPECT_EQ(ShownLine(longest), QString(longest));
+    const QString cut = ShownLine(QByteArray(1 << 20, 'b'));
+    EXPECT_EQ(cut, QString(kShownLineLength, QLatin1Char('b')) + QChar(0x2026));
+    // Four-byte characters are two UTF-16 units: a cut never leaves half of one.
+    QByteArray emoji;
+    for (int i = 0; i < 2000; ++i) emoji += "\xf0\x9f\x98\x80";
+    const QString emojiCut = ShownLine("x" + emoji);
+    EXPECT_FALSE(emojiCut.chopped(1).back().isHighSurrogate());
+}
+
 class DataFolderTest : public ::testing::Test {
 protected:
     QString PathOf(const QString& name) const { return folder.path() + QLatin1Char('/') + name; }

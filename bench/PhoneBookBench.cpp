@@ -1,0 +1,89 @@
+// Opening the phone book with many entries: time until the list is on screen, and time for one
+// Add, which rewrites the whole file. Prints the figures; judges nothing.
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "records/frmPhoneBook.h"
+#include "support/MessageBox.h"
+
+namespace softphone {
+namespace {
+
+class SilentMessageBox : public IMessageBox {
+public:
+    void Show(QWidget*, const QString&, const QString&, MessageIcon) override {}
+};
+
+void WritePhoneBook(const QString& path, int entries, int lineLength) {
+    QByteArray bytes;
+    for (int i = 0; i < entries; ++i) {
+        QByteArray line = "Name " + QByteArray::number(i) + "--";
+        line += QByteArray(std::max<qsizetype>(lineLength - line.size(), 10), '5');
+        bytes += line + "\r\n";
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) std::abort();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Figures {
+    double shownMs, addMs;
+};
+
+Figures OpenAndAdd(const QString& path) {
+    SilentMessageBox messages;
+    QComboBox cmbPhoneNo;
+    QElapsedTimer clock;
+    clock.start();
+    frmPhoneBook book(messages, &cmbPhoneNo, nullptr, path);
+    book.show();
+    QCoreApplication::processEvents();
+    book.repaint();
+    const double shownMs = clock.nsecsElapsed() / 1e6;
+
+    book.txtName->setText(QStringLiteral("Added"));
+    book.txtPhoneNo->setText(QStringLiteral("0123456789"));
+    clock.restart();
+    book.cmdAdd_Click();
+    const double addMs = clock.nsecsElapsed() / 1e6;
+    return {shownMs, addMs};
+}
+
+void Measure(const QString& folder, const char* what, int entries, int lineLength, int runs) {
+    const QString path = folder + QStringLiteral("/PhoneBook.txt");
+    std::vector<double> shown, add;
+    for (int run = 0; run < runs; ++run) {
+        WritePhoneBook(path, entries, lineLength);
+        const Figures figures = OpenAndAdd(path);
+        shown.push_back(figures.shownMs);
+        add.push_back(figures.addMs);
+    }
+    std::printf("%-28s %8d entries  list shown %9.1f ms  one Add %8.1f ms  (median of %d)\n",
+                what, entries, Median(shown), Median(add), runs);
+}
+
+}  // namespace
+}  // namespace softphone
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    softphone::Measure(folder.path(), "phone book", 1000, 30, 7);
+    softphone::Measure(folder.path(), "phone book", 10000, 30, 5);
+    softphone::Measure(folder.path(), "phone book", 100000, 30, 3);
+    softphone::Measure(folder.path(), "phone book, 1 MB lines", 3, 1 << 20, 3);
+    return 0;
+}
