@@ -2,6 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+
+#include "support/HotButtons.h"
 
 namespace softphone {
 
@@ -11,6 +14,7 @@ PictureButton::PictureButton(const QString& name, const QString& caption, QRect 
     setObjectName(name);
     setGeometry(place);
     setCursor(Qt::PointingHandCursor);
+    setMouseTracking(true);
 }
 
 void PictureButton::SetPicture(const QPixmap& picture) {
@@ -18,9 +22,21 @@ void PictureButton::SetPicture(const QPixmap& picture) {
     update();
 }
 
+void PictureButton::SetFaces(const QPixmap& off, const QPixmap& on) {
+    off_ = off;
+    on_ = on;
+    ShowFace(false);
+}
+
+void PictureButton::ShowFace(bool lit) {
+    lit_ = lit;
+    SetPicture(lit ? on_ : off_);
+}
+
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!picture_.isNull()) {
+        if (!isEnabled()) painter.setOpacity(0.45);
         painter.drawPixmap(rect(), picture_);
         return;
     }
@@ -36,12 +52,31 @@ void PictureButton::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+void PictureButton::mouseMoveEvent(QMouseEvent* event) {
+    if (group_) group_->MouseMove(this, event->position());
+    event->accept();
+}
+
 void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = pressed_ && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
     pressed_ = false;
     event->accept();
+    QPointer<PictureButton> self(this);
+    // The mouse is free while the click runs: it may open a modal window or disable us.
+    if (group_) group_->ClickStarts(this);
     if (click) emit clicked();
+    if (self && group_) group_->MouseUp(this);
+}
+
+void PictureButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange && !isEnabled() && group_) group_->Drop(this);
+    QWidget::changeEvent(event);
+}
+
+void PictureButton::hideEvent(QHideEvent* event) {
+    if (group_) group_->Drop(this);
+    QWidget::hideEvent(event);
 }
 
 }  // namespace softphone

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+class QWidget;
+
+namespace softphone {
+
+// The colour around the windows' outlines; it never occurs inside them.
+inline constexpr QRgb kSkinKeyColor = 0xFFFF00FF;
+
+enum class WindowSkin { Handset, Login, PhoneBook, RecentCalls };
+
+// A window's background in logical pixels (scale 1) or twice that, every pixel either the key
+// colour or opaque, so that cutting away the key colour leaves no coloured fringe.
+QImage RenderWindowSkin(WindowSkin which, int scale);
+// A button face or icon from resources/skin with soft (alpha) edges; `key` replaces the dial
+// key marker.
+QImage RenderArt(const QString& name, int scale, const QString& key = {});
+
+// 2 on high-DPI screens, else 1.
+int SkinScale();
+// Ready to draw at the screen's pixel ratio; rendered once and kept.
+QPixmap WindowSkinPixmap(WindowSkin which);
+QPixmap ArtPixmap(const QString& name);
+QPixmap DialKeyPixmap(const QString& key, bool lit);
+// The logical-pixel picture a window's shape is scanned from.
+QImage WindowSkinPicture(WindowSkin which);
+
+// Gives a dialog its skin: frameless, the picture's size, the background picture box
+// "Picture1" under its controls, the window cut to the picture, draggable by the picture.
+void ApplyDialogSkin(QWidget* dialog, WindowSkin which);
+
+}  // namespace softphone
