@@ -1,0 +1,93 @@
+// The tuning wizard's side of the engine: sound devices and echo-canceller calibration.
+#include <linphone++/linphone.hh>
+
+#include "app/LinphoneEngine.h"
+#include "app/TuningWizard.h"
+
+namespace softphone {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QString CalibrationText(linphone::EcCalibratorStatus status, int delayMs) {
+    using S = linphone::EcCalibratorStatus;
+    switch (status) {
+        case S::Done: return QStringLiteral("Echo delay %1 ms: echo cancelling on").arg(delayMs);
+        case S::DoneNoEcho: return QStringLiteral("No echo: echo cancelling off");
+        case S::Failed: return QStringLiteral("Calibration failed");
+        case S::InProgress: break;
+    }
+    return QString();
+}
+
+class CalibrationListener : public linphone::CoreListener {
+public:
+    std::function<void(const QString&)> done;
+
+    void onEcCalibrationResult(const std::shared_ptr<linphone::Core>&,
+                               linphone::EcCalibratorStatus status, int delayMs) override {
+        const QString text = CalibrationText(status, delayMs);
+        if (text.isEmpty() || !done) return;
+        // Reported once; the callback may end the wizard.
+        auto report = std::move(done);
+        done = nullptr;
+        report(text);
+    }
+};
+
+class LinphoneAudioTuning : public IAudioTuning {
+public:
+    explicit LinphoneAudioTuning(std::shared_ptr<linphone::Core> core)
+        : core_(std::move(core)), listener_(std::make_shared<CalibrationListener>()) {
+        core_->addListener(listener_);
+    }
+    ~LinphoneAudioTuning() override { core_->removeListener(listener_); }
+
+    std::vector<AudioDevice> Devices() override {
+        using Cap = linphone::AudioDevice::Capabilities;
+        std::vector<AudioDevice> devices;
+        for (const auto& d : core_->getExtendedAudioDevices()) {
+            const int caps = int(d->getCapabilities());
+            devices.push_back({Q(d->getId()), Q(d->getDeviceName()),
+                               (caps & int(Cap::CapabilityPlay)) != 0,
+                               (caps & int(Cap::CapabilityRecord)) != 0});
+        }
+        return devices;
+    }
+
+    QString PlaybackDevice() override { return Q(core_->getPlaybackDevice()); }
+    QString CaptureDevice() override { return Q(core_->getCaptureDevice()); }
+    QString RingerDevice() override { return Q(core_->getRingerDevice()); }
+
+    void SetDevices(const QString& playback, const QString& capture,
+                    const QString& ringer) override {
+        if (!playback.isEmpty()) core_->setPlaybackDevice(playback.toStdString());
+        if (!capture.isEmpty()) core_->setCaptureDevice(capture.toStdString());
+        if (!ringer.isEmpty()) core_->setRingerDevice(ringer.toStdString());
+        core_->getConfig()->sync();
+    }
+
+    void CalibrateEchoCanceller(std::function<void(const QString&)> done) override {
+        listener_->done = std::move(done);
+        if (core_->startEchoCancellerCalibration() != 0 && listener_->done)
+            std::exchange(listener_->done, nullptr)(QStringLiteral("Calibration failed"));
+    }
+
+private:
+    std::shared_ptr<linphone::Core> core_;
+    std::shared_ptr<CalibrationListener> listener_;
+};
+
+}  // namespace
+
+void LinphoneEngine::RunTuningWizard(QWidget* owner) {
+    if (!core_) throw EngineError(kErrorNoWizard, QStringLiteral("Engine not started"));
+    LinphoneAudioTuning tuning(core_);
+    if (tuning.Devices().empty())
+        throw EngineError(kErrorNoWizard, QStringLiteral("No sound devices"));
+    MarkBusy();  // calibration results come from the engine's iterations
+    TuningWizard wizard(tuning, owner);
+    wizard.exec();
+}
+
+}  // namespace softphone

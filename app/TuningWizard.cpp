@@ -1,0 +1,170 @@
+#include "app/TuningWizard.h"
+
+#include <QAudioSink>
+#include <QAudioSource>
+#include <QBuffer>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QMediaDevices>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtEndian>
+#include <cmath>
+
+namespace softphone {
+namespace {
+
+constexpr int kRate = 16000;
+constexpr double kPi = 3.14159265358979;
+
+QAudioFormat MonoFormat() {
+    QAudioFormat format;
+    format.setSampleRate(kRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    return format;
+}
+
+// Two short rising notes, loud enough to judge the playback level by.
+QByteArray TestSoundSamples() {
+    QByteArray samples;
+    const double notes[] = {660.0, 880.0};
+    const int noteLength = kRate * 35 / 100;
+    samples.resize(2 * noteLength * 2);
+    auto* out = reinterpret_cast<qint16*>(samples.data());
+    for (int n = 0; n < 2; ++n) {
+        for (int i = 0; i < noteLength; ++i) {
+            const double t = double(i) / kRate;
+            const double envelope = std::min(1.0, t / 0.01) * std::exp(-t / 0.12);
+            *out++ = qToLittleEndian(
+                qint16(12000 * envelope * std::sin(2 * kPi * notes[n] * t)));
+        }
+    }
+    return samples;
+}
+
+}  // namespace
+
+QAudioDevice FindAudioDevice(const QList<QAudioDevice>& devices, const QString& name,
+                             const QAudioDevice& fallback) {
+    for (const QAudioDevice& device : devices)
+        if (device.description() == name || QString::fromUtf8(device.id()) == name) return device;
+    return fallback;
+}
+
+TuningWizard::TuningWizard(IAudioTuning& tuning, QWidget* owner)
+    : QDialog(owner), tuning_(tuning), devices_(tuning.Devices()) {
+    setWindowTitle(QStringLiteral("Audio Tuning Wizard"));
+    setModal(true);
+
+    cmbPlayback = new QComboBox(this);
+    cmbCapture = new QComboBox(this);
+    cmbRinger = new QComboBox(this);
+    FillDevices(cmbPlayback, true, tuning_.PlaybackDevice());
+    FillDevices(cmbCapture, false, tuning_.CaptureDevice());
+    FillDevices(cmbRinger, true, tuning_.RingerDevice());
+
+    barMicrophone = new QProgressBar(this);
+    barMicrophone->setRange(0, 100);
+    barMicrophone->setTextVisible(false);
+    cmdTestSound = new QPushButton(QStringLiteral("Play test sound"), this);
+    cmdCalibrate = new QPushButton(QStringLiteral("Calibrate echo canceller"), this);
+    lblCalibration = new QLabel(this);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Speaker:"), cmbPlayback);
+    form->addRow(QString(), cmdTestSound);
+    form->addRow(QStringLiteral("Microphone:"), cmbCapture);
+    form->addRow(QStringLiteral("Level:"), barMicrophone);
+    form->addRow(QStringLiteral("Ringer:"), cmbRinger);
+    form->addRow(cmdCalibrate, lblCalibration);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &TuningWizard::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TuningWizard::reject);
+    connect(cmdTestSound, &QPushButton::clicked, this, &TuningWizard::PlayTestSound);
+    connect(cmdCalibrate, &QPushButton::clicked, this, &TuningWizard::CalibrateEchoCanceller);
+    connect(cmbCapture, &QComboBox::currentIndexChanged, this, &TuningWizard::ListenToMicrophone);
+    ListenToMicrophone();
+}
+
+TuningWizard::~TuningWizard() {
+    if (source_) source_->stop();
+    if (sink_) sink_->stop();
+}
+
+void TuningWizard::FillDevices(QComboBox* box, bool playback, const QString& current) {
+    for (const AudioDevice& device : devices_) {
+        if (playback ? !device.canPlay : !device.canRecord) continue;
+        box->addItem(device.name, device.id);
+        if (device.id == current) box->setCurrentIndex(box->count() - 1);
+    }
+}
+
+void TuningWizard::ListenToMicrophone() {
+    if (source_) source_->stop();
+    micLevel_ = 0;
+    barMicrophone->setValue(0);
+    const QAudioDevice device = FindAudioDevice(QMediaDevices::audioInputs(),
+                                                cmbCapture->currentText(),
+                                                QMediaDevices::defaultAudioInput());
+    if (device.isNull()) return;
+    source_ = std::make_unique<QAudioSource>(device, MonoFormat());
+    source_->setBufferSize(kRate / 10);  // about 50 ms: the meter follows the voice closely
+    sourceIo_ = source_->start();
+    if (sourceIo_) connect(sourceIo_, &QIODevice::readyRead, this, &TuningWizard::ReadMicrophone);
+}
+
+void TuningWizard::ReadMicrophone() {
+    const QByteArray data = sourceIo_->readAll();
+    const auto* samples = reinterpret_cast<const qint16*>(data.constData());
+    int peak = 0;
+    for (qsizetype i = 0; i < data.size() / 2; ++i)
+        peak = std::max(peak, std::abs(int(qFromLittleEndian(samples[i]))));
+    micLevel_ = std::min(100, peak * 100 / 32767);
+    barMicrophone->setValue(micLevel_);
+}
+
+void TuningWizard::PlayTestSound() {
+    if (sink_) sink_->stop();
+    const QAudioDevice device = FindAudioDevice(QMediaDevices::audioOutputs(),
+                                                cmbPlayback->currentText(),
+                                                QMediaDevices::defaultAudioOutput());
+    testSound_ = std::make_unique<QBuffer>();
+    testSound_->setData(TestSoundSamples());
+    testSound_->open(QIODevice::ReadOnly);
+    sink_ = std::make_unique<QAudioSink>(device, MonoFormat());
+    sink_->start(testSound_.get());
+}
+
+void TuningWizard::CalibrateEchoCanceller() {
+    // The calibration runs on the devices shown, so they are chosen first.
+    SaveChoice();
+    cmdCalibrate->setEnabled(false);
+    lblCalibration->setText(QStringLiteral("Measuring..."));
+    QPointer<TuningWizard> self(this);
+    tuning_.CalibrateEchoCanceller([self](const QString& result) {
+        if (!self) return;
+        self->lblCalibration->setText(result);
+        self->cmdCalibrate->setEnabled(true);
+    });
+}
+
+void TuningWizard::SaveChoice() {
+    tuning_.SetDevices(cmbPlayback->currentData().toString(), cmbCapture->currentData().toString(),
+                       cmbRinger->currentData().toString());
+}
+
+void TuningWizard::accept() {
+    SaveChoice();
+    QDialog::accept();
+}
+
+}  // namespace softphone

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QAudioDevice>
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAudioSink;
+class QAudioSource;
+class QBuffer;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace softphone {
+
+struct AudioDevice {
+    QString id;    // the engine's name for it
+    QString name;  // what the desktop calls it
+    bool canPlay = false;
+    bool canRecord = false;
+};
+
+// The engine's sound devices and echo-canceller calibration, as the tuning wizard uses them.
+class IAudioTuning {
+public:
+    virtual ~IAudioTuning() = default;
+    virtual std::vector<AudioDevice> Devices() = 0;
+    virtual QString PlaybackDevice() = 0;
+    virtual QString CaptureDevice() = 0;
+    virtual QString RingerDevice() = 0;
+    // Chooses the devices by id and keeps the choice in the engine's configuration.
+    virtual void SetDevices(const QString& playback, const QString& capture,
+                            const QString& ringer) = 0;
+    // Measures the echo delay on the chosen devices; `done` gets a line to show the user.
+    virtual void CalibrateEchoCanceller(std::function<void(const QString& result)> done) = 0;
+};
+
+// The audio tuning wizard: pick the playback, capture and ringer devices, watch the
+// microphone's level, hear a test sound and calibrate the echo canceller. OK keeps the choice.
+class TuningWizard : public QDialog {
+public:
+    TuningWizard(IAudioTuning& tuning, QWidget* owner);
+    ~TuningWizard() override;
+
+    // The microphone's latest peak level, 0 to 100.
+    int MicrophoneLevel() const { return micLevel_; }
+    void PlayTestSound();
+    void CalibrateEchoCanceller();
+
+    QComboBox *cmbPlayback, *cmbCapture, *cmbRinger;
+    QProgressBar* barMicrophone;
+    QPushButton *cmdTestSound, *cmdCalibrate;
+    QLabel* lblCalibration;
+
+    void accept() override;
+
+private:
+    void SaveChoice();
+    void FillDevices(QComboBox* box, bool playback, const QString& current);
+    void ListenToMicrophone();
+    void ReadMicrophone();
+
+    IAudioTuning& tuning_;
+    std::vector<AudioDevice> devices_;
+    std::unique_ptr<QAudioSource> source_;
+    QIODevice* sourceIo_ = nullptr;
+    std::unique_ptr<QAudioSink> sink_;
+    std::unique_ptr<QBuffer> testSound_;
+    int micLevel_ = 0;
+};
+
+// The desktop's device with this description, or the default one.
+QAudioDevice FindAudioDevice(const QList<QAudioDevice>& devices, const QString& name,
+                             const QAudioDevice& fallback);
+
+}  // namespace softphone
