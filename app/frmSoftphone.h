@@ -17,7 +17,9 @@ namespace softphone {
 class IMessageBox;
 class IModalWindows;
 class ISettingsStore;
+class HotButtons;
 class PictureButton;
+class clsTooltip;
 
 // The handset window: owns the account, the engine client, the current call and the controls.
 class frmSoftphone : public QWidget {
@@ -74,6 +76,8 @@ public:
     QLabel *Image1, *Image2, *Image3;
     QTimer tmrConnected, tmrIncomingRing, tmrInprogressRing;
     QMenu* mnuSettings;
+    clsTooltip* objTooltip = nullptr;  // owned by the window
+    HotButtons* hotButtons = nullptr;  // the twenty lit buttons; owned by the window
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,12 +90,15 @@ private:
     void TerminateActiveCall();
     void Unload();
 
-    // Steps of start-up handed to the skin, tooltip, mixer and tray parts of the window.
-    void RoundWindow() {}
-    void AttachTooltips() {}
+    // Steps of start-up handed to the mixer and tray parts of the window.
     void PrepareVolumeSliders() {}
-    void ShapeWindow() {}
     void RemoveTrayIcon() {}
+
+    // The skin, lit buttons, tooltips and shape of the window (frmSoftphoneSkin.cpp).
+    void ApplySkin();  // once, from BuildControls
+    void RoundWindow();
+    void AttachTooltips();
+    void ShapeWindow();
 
     Services services_;
     bool ended_ = false;

@@ -39,7 +39,6 @@ void frmSoftphone::BuildControls() {
     setWindowFlag(Qt::FramelessWindowHint);
 
     Picture1 = Label("Picture1", TwipsRect(0, 0, 4380, 5835), this);
-    Picture1->setStyleSheet(QStringLiteral("background: #1f2937; border-radius: 24px;"));
 
     auto button = [this](const char* name, const char* caption, int l, int t, int w, int h) {
         return new PictureButton(QLatin1String(name), QString::fromUtf8(caption),
@@ -62,7 +61,6 @@ void frmSoftphone::BuildControls() {
 
     Picture4 = Label("Picture4", TwipsRect(1200, 400, 1815, 270), this);
     lblMsg = Label("lblMsg", TwipsRect(1080, 960, 2295, 300), this);
-    lblMsg->setStyleSheet(QStringLiteral("color: #a3e635;"));
     cmbPhoneNo = new QComboBox(this);
     cmbPhoneNo->setObjectName(QStringLiteral("cmbPhoneNo"));
     cmbPhoneNo->setEditable(true);
@@ -72,7 +70,6 @@ void frmSoftphone::BuildControls() {
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(TwipsRect(1080, 1620, 1680, 480));
     lblBalance = Label("lblBalance", TwipsRect(1320, 2040, 1215, 255), this);
-    lblBalance->setStyleSheet(QStringLiteral("color: #e5e7eb;"));
     Image1 = Label("Image1", TwipsRect(570, 1545, 240, 240), this);
     Image2 = Label("Image2", TwipsRect(570, 1785, 240, 240), this);
     Image3 = Label("Image3", TwipsRect(585, 1005, 225, 165), this);
@@ -88,6 +85,7 @@ void frmSoftphone::BuildControls() {
     connect(loginAs, &QAction::triggered, this, &frmSoftphone::mnuLoginAs_Click);
 
     connect(Picture40, &PictureButton::clicked, this, &frmSoftphone::Picture40_Click);
+    ApplySkin();
 }
 
 }  // namespace softphone

@@ -7,6 +7,7 @@
 
 #include "records/SettingsStore.h"
 #include "support/MessageBox.h"
+#include "support/Skin.h"
 #include "support/Twips.h"
 
 namespace softphone {
@@ -39,10 +40,8 @@ frmLogin::frmLogin(ISettingsStore& store, IMessageBox& messages, QLabel* lblBala
                    QWidget* parent)
     : QDialog(parent), store_(store), messages_(messages), lblBalance_(lblBalance) {
     setWindowTitle(QStringLiteral("Please Enter Your Pin"));
-    setWindowFlag(Qt::FramelessWindowHint);
-    setFixedSize(216, 228);
     setObjectName(QStringLiteral("frmLogin"));
-    setStyleSheet(QStringLiteral("#frmLogin { background: #27496d; }"));
+    ApplyDialogSkin(this, WindowSkin::Login);
 
     WhiteLabel(QStringLiteral("Sip IP/Domain"), TwipsRect(240, 480, 1095, 255), this);
     WhiteLabel(QStringLiteral("Account/Pin"), TwipsRect(240, 840, 1095, 255), this);
