@@ -14,6 +14,7 @@
 #include "records/EntryText.h"
 #include "support/MessageBox.h"
 #include "support/PictureButton.h"
+#include "support/Skin.h"
 #include "support/Twips.h"
 
 namespace softphone {
@@ -73,12 +74,7 @@ frmPhoneBook::frmPhoneBook(IMessageBox& messages, QComboBox* cmbPhoneNo, QWidget
                            const QString& path)
     : QDialog(parent), messages_(messages), cmbPhoneNo_(cmbPhoneNo), file_(path) {
     setWindowTitle(QStringLiteral("Phone Book"));
-    setWindowFlag(Qt::FramelessWindowHint);
-    setObjectName(QStringLiteral("frmPhoneBook"));
-
-    Picture1 = new QLabel(this);
-    Picture1->setGeometry(TwipsRect(0, 0, 4200, 4440));
-    setFixedSize(Picture1->size());
+    ApplySkin();
 
     lstPhoneBook = new QListWidget(this);
     lstPhoneBook->setGeometry(TwipsRect(480, 480, 3255, 1080));
@@ -99,7 +95,7 @@ frmPhoneBook::frmPhoneBook(IMessageBox& messages, QComboBox* cmbPhoneNo, QWidget
     cmdEdit = Button(QStringLiteral("EDIT"), TwipsRect(2160, 3480, 855, 375), this);
     Picture2 = new PictureButton(QStringLiteral("Picture2"), QStringLiteral("x"),
                                  TwipsRect(3840, 120, 180, 180), this);
-    ApplySkin();
+    Picture2->SetPicture(ArtPixmap(QStringLiteral("close")));
 
     lstPhoneBook->addItem(QStringLiteral("NEW ITEM!"));
     connect(lstPhoneBook, &QListWidget::currentRowChanged, this,
@@ -114,10 +110,11 @@ frmPhoneBook::frmPhoneBook(IMessageBox& messages, QComboBox* cmbPhoneNo, QWidget
     FormInitialState();
 }
 
-// The one place where the window gets its look and outline.
+// The one place where the window gets its look and outline: the background picture Picture1
+// (280 x 296 pixels, 4200 x 4440 twips) and the window cut to it.
 void frmPhoneBook::ApplySkin() {
-    setStyleSheet(QStringLiteral("#frmPhoneBook { background: #27496d; }"
-                                 "#frmPhoneBook QLabel { color: white; }"));
+    ApplyDialogSkin(this, WindowSkin::PhoneBook);
+    Picture1 = findChild<QLabel*>(QStringLiteral("Picture1"));
 }
 
 void frmPhoneBook::readFile() {

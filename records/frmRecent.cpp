@@ -8,24 +8,19 @@
 #include "records/DataLines.h"
 #include "records/EntryText.h"
 #include "records/RecentCalls.h"
+#include "support/Skin.h"
 #include "support/Twips.h"
 
 namespace softphone {
 
 frmRecent::frmRecent(QComboBox* cmbPhoneNo, QWidget* parent, const QString& path)
     : QDialog(parent), cmbPhoneNo_(cmbPhoneNo) {
-    setWindowFlag(Qt::FramelessWindowHint);
-    setObjectName(QStringLiteral("frmRecent"));
-    Picture1 = new QLabel(this);
-    Picture1->setGeometry(TwipsRect(0, 0, 3240, 3420));
-    setFixedSize(Picture1->size());
-
+    ApplySkin();
     Recentlist = new QListWidget(this);
     Recentlist->setGeometry(TwipsRect(300, 480, 2655, 1620));
     CLOSE = new QPushButton(QStringLiteral("CLOSE"), this);
     CLOSE->setGeometry(TwipsRect(960, 2400, 1215, 375));
     CLOSE->setAutoDefault(false);
-    ApplySkin();
 
     for (const QByteArray& line : ReadRecentCalls(path)) {
         auto* row = new QListWidgetItem(ShownLine(line), Recentlist);
@@ -36,9 +31,11 @@ frmRecent::frmRecent(QComboBox* cmbPhoneNo, QWidget* parent, const QString& path
     connect(CLOSE, &QPushButton::clicked, this, &QDialog::close);
 }
 
-// The one place where the window gets its look and outline.
+// The one place where the window gets its look and outline: the background picture Picture1
+// (216 x 228 pixels, 3240 x 3420 twips) and the window cut to it.
 void frmRecent::ApplySkin() {
-    setStyleSheet(QStringLiteral("#frmRecent { background: #27496d; }"));
+    ApplyDialogSkin(this, WindowSkin::RecentCalls);
+    Picture1 = findChild<QLabel*>(QStringLiteral("Picture1"));
 }
 
 void frmRecent::Recentlist_DblClick(QListWidgetItem* item) {
