@@ -9,12 +9,12 @@
 #include "dialer/SoundPlayer.h"
 #include "support/MessageBox.h"
 #include "support/PictureButton.h"
+#include "support/Skin.h"
 
 namespace softphone {
 namespace {
 
 const QString kTrayTip = QStringLiteral("Softphone");
-const QSize kTrayPicture(25, 33);
 
 // Reports a left click (press and release over the control) on a plain picture control.
 class ClickFilter : public QObject {
@@ -80,10 +80,7 @@ void frmSoftphone::PrepareVolumeSliders() {
 
 void frmSoftphone::ShowProgramInTray() {
     blnInTray = true;
-    // The icon is a miniature of the handset as it looks now.
-    const QPixmap miniature = Picture1->grab().scaled(kTrayPicture, Qt::KeepAspectRatio,
-                                                      Qt::SmoothTransformation);
-    objTray->ShowIcon(QIcon(miniature), kTrayTip);
+    objTray->ShowIcon(QIcon(ArtPixmap(QStringLiteral("tray"))), kTrayTip);
 }
 
 void frmSoftphone::RemoveTrayIcon() {

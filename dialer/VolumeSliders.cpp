@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include "support/Skin.h"
 #include "support/Twips.h"
 #include "support/clsVolume.h"
 
@@ -38,6 +39,12 @@ VolumeThumb::VolumeThumb(QRect place, QRect edge, QWidget* parent)
 void VolumeThumb::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0x40, 0x40, 0x40));
+    const QPixmap knob = ArtPixmap(QStringLiteral("knob"));
+    if (!knob.isNull()) {
+        const QSize fit =
+            knob.deviceIndependentSize().toSize().scaled(size(), Qt::KeepAspectRatio);
+        painter.drawPixmap(QRect(QPoint((width() - fit.width()) / 2, 0), fit), knob);
+    }
     // The classic 3-D edge colours, whatever the desktop's palette: white and light grey
     // outside-in on the lit sides, black and dark grey on the shaded sides.
     QPalette edge;
