@@ -76,6 +76,7 @@ void HotButtons::DropAll() {
 bool HotButtons::eventFilter(QObject*, QEvent* event) {
     switch (event->type()) {
         case QEvent::WindowBlocked:
+        case QEvent::ContextMenu:  // the settings menu is about to open
         case QEvent::Hide:
         case QEvent::WindowDeactivate: DropAll(); break;
         default: break;

@@ -24,6 +24,26 @@ QString WindowSkinName(WindowSkin which) {
     return {};
 }
 
+// The dialogs' controls in the skin's colours.
+constexpr char kDialogControls[] = R"(
+QLabel, QCheckBox { color: #ffffff; background: transparent; }
+QLineEdit, QListView {
+    background: #f4f8fb; color: #10161f; border: 1px solid #07090c; border-radius: 3px;
+    selection-background-color: #1b78b5; selection-color: #ffffff; }
+QLineEdit { padding: 0 3px; }
+QPushButton {
+    color: #ffffff; font-weight: bold; border: 1px solid #0b3553; border-radius: 5px;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4fc3f7, stop:1 #1769aa); }
+QPushButton:hover {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #8fe3ff, stop:1 #2290b8); }
+QPushButton:pressed { background: #0f4c75; }
+QPushButton:disabled { color: #9aa6b6; background: #3a414e; border-color: #262c37; }
+QCheckBox::indicator {
+    width: 12px; height: 12px; border: 1px solid #07090c; border-radius: 3px;
+    background: #f4f8fb; }
+QCheckBox::indicator:checked { background: #1b78b5; image: url(:/skin/check.svg); }
+)";
+
 QRgb Opaque(QRgb premultiplied) {
     const QRgb plain = qUnpremultiply(premultiplied) | 0xFF000000;
     // A body pixel must never read as the key, or the cut would punch a hole there.
@@ -141,9 +161,8 @@ void ApplyDialogSkin(QWidget* dialog, WindowSkin which) {
     background->setPixmap(WindowSkinPixmap(which));
     background->lower();
     new DragHandle(background, dialog);
-    QPalette palette = dialog->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    dialog->setPalette(palette);
+    dialog->setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    dialog->setStyleSheet(QLatin1String(kDialogControls));
     ShapeWindowFromPicture(dialog, picture);
 }
 
