@@ -90,6 +90,13 @@ VolumeSliders::VolumeSliders(QWidget* frame, clsVolume& volume, PlaySoundFile pl
     }
 }
 
+VolumeSliders::~VolumeSliders() {
+    for (int i = 0; i < 2; ++i) {
+        delete picWave[i];
+        delete Label1[i];
+    }
+}
+
 // The thumb sits where the line's level is now: offset = (level - Min) / factor.
 int VolumeSliders::ThumbLeftForLevel(int index, int level) const {
     if (sngLevelPerTwip[index] <= 0) return kThumb[index].left;

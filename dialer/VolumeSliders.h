@@ -35,7 +35,9 @@ public:
     // Mouse button state: 1 left, 2 right, 4 middle, or their sum.
     static constexpr int kLeftButton = 1;
 
+    // The tracks and thumbs are made in `frame` and go with the sliders.
     VolumeSliders(QWidget* frame, clsVolume& volume, PlaySoundFile play);
+    ~VolumeSliders() override;
 
     void picWave_MouseDown(int index, int button, float x);
     void picWave_MouseMove(int index, int button, float x);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QRegularExpression>
 
 #include "support/PictureButton.h"
 #include "tests/support/FakePhone.h"
@@ -181,6 +182,15 @@ TEST(Desk, SlidersFollowTheCardsLines) {
         EXPECT_EQ(d.window.volumeSliders->Label1[1]->isVisible(), row.opens && row.micro);
         EXPECT_EQ(d.window.volumeSliders->parent(), d.window.Frame1);
     }
+}
+
+TEST(Desk, PreparingAgainReplacesTheSliders) {
+    Desk d;
+    d.Start();
+    d.window.PrepareVolumeSliders();
+    QWidget* frame = d.window.Frame1;
+    EXPECT_EQ(frame->findChildren<QWidget*>(QRegularExpression("^picWave_")).size(), 2);
+    EXPECT_EQ(frame->findChildren<QWidget*>(QRegularExpression("^Label1_")).size(), 2);
 }
 
 TEST(Desk, ReleasingThePlaybackThumbPlaysDingIfIdle) {
