@@ -5,6 +5,7 @@
 #include <linphone++/linphone.hh>
 
 #include "app/ProvisioningXml.h"
+#include "dialer/SoundPlayer.h"
 
 namespace softphone {
 
@@ -91,7 +92,7 @@ public:
         auto params = core.createCallParams(nullptr);
         params->enableVideo(false);
         // A PC-to-PC call goes without the account: no identity of it, no credentials.
-        if (type_ == kSessionPcToPc) params->setProxyConfig(nullptr);
+        if (type_ == kSessionPcToPc) params->setProxyConfig(engine_.AnonymousRoute(*address));
         engine_.MarkBusy();
         call_ = core.inviteAddressWithParams(address, params);
         if (!call_)
@@ -175,7 +176,8 @@ private:
     LinphoneEngine& engine_;
 };
 
-LinphoneEngine::LinphoneEngine(QString folder) : folder_(std::move(folder)) {
+LinphoneEngine::LinphoneEngine(QString folder, ISoundPlayer& ringer)
+    : folder_(std::move(folder)), ringer_(ringer) {
     QObject::connect(&timer_, &QTimer::timeout, &context_, [this] { Tick(); });
 }
 
@@ -290,9 +292,10 @@ void LinphoneEngine::DisableProfile(const std::shared_ptr<IProfile>& profile) {
 }
 
 void LinphoneEngine::SetMaxBitrate(int bitsPerSecond) {
-    const int kbps = bitsPerSecond / 1000;
-    Core().setUploadBandwidth(kbps);
-    Core().setDownloadBandwidth(kbps);
+    // Caps the codecs whose rate can be chosen. A bandwidth limit would instead drop G.711
+    // (64 kbit/s) from the offer, the one codec every telephone gateway takes.
+    for (const auto& codec : Core().getAudioPayloadTypes())
+        if (codec->isVbr()) codec->setNormalBitrate(bitsPerSecond / 1000);
 }
 
 std::shared_ptr<ISession> LinphoneEngine::CreateSession(int type,
@@ -304,14 +307,35 @@ std::shared_ptr<ISession> LinphoneEngine::CreateSession(int type,
     return std::make_shared<LinphoneSession>(*this, type, nullptr);
 }
 
+// The engine would otherwise pick the account whose domain is the destination's, and with it the
+// account's identity and credentials. This unregistered route carries the engine's own local
+// identity, for which no credentials exist. Only the old proxy-config calls select a route.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+std::shared_ptr<linphone::ProxyConfig> LinphoneEngine::AnonymousRoute(
+    const linphone::Address& destination) {
+    linphone::Core& core = Core();
+    auto server = destination.clone();
+    server->setUsername("");
+    const std::string serverText = server->asStringUriOnly();
+    if (anonymous_ && anonymous_->getServerAddr() == serverText) return anonymous_;
+    if (anonymous_) core.removeProxyConfig(anonymous_);
+    anonymous_ = core.createProxyConfig();
+    anonymous_->setIdentityAddress(linphone::Factory::get()->createAddress(core.getPrimaryContact()));
+    anonymous_->setServerAddr(serverText);
+    anonymous_->enableRegister(false);
+    if (core.addProxyConfig(anonymous_) != 0)
+        throw EngineError(kErrorCallNotCreated, QStringLiteral("No route for the call"));
+    return anonymous_;
+}
+#pragma GCC diagnostic pop
+
 void LinphoneEngine::PlayRing(int ringType, bool play) {
     if (ringType != kRingPhone) return;
-    if (play) {
-        if (Core().playLocal(kPhoneRing) != 0)
-            throw EngineError(kErrorEngineUnavailable, QStringLiteral("Ring not played"));
-    } else {
-        Core().stopRinging();
-    }
+    if (play)
+        ringer_.PlayFile(QString::fromStdString(kPhoneRing));
+    else
+        ringer_.Stop();
 }
 
 void LinphoneEngine::SendDTMF(int code) {
@@ -323,9 +347,7 @@ void LinphoneEngine::SendDTMF(int code) {
     if (call->sendDtmf(digit) != 0) throw EngineError(kErrorNoCall, QStringLiteral("DTMF not sent"));
 }
 
-void LinphoneEngine::InvokeTuningWizard(QWidget*) {
-    throw EngineError(kErrorNoWizard, QStringLiteral("No tuning wizard"));
-}
+void LinphoneEngine::InvokeTuningWizard(QWidget* owner) { RunTuningWizard(owner); }
 
 void LinphoneEngine::Shutdown() {
     timer_.stop();
@@ -338,6 +360,7 @@ void LinphoneEngine::Shutdown() {
     ScrubCredentials(config);
     sessions_.clear();
     current_.reset();
+    anonymous_.reset();
 }
 
 void LinphoneEngine::ScrubCredentials(const std::shared_ptr<linphone::Config>& config) {

@@ -13,18 +13,22 @@ class Account;
 class Call;
 class Config;
 class Core;
+class ProxyConfig;
+class Address;
 }  // namespace linphone
 
 namespace softphone {
 
+class ISoundPlayer;
 class LinphoneSession;
 class LinphoneProfile;
 
 // The SIP engine over liblinphone. No liblinphone type is seen outside this file pair.
 class LinphoneEngine : public ISipEngine {
 public:
-    // `folder` holds the engine's configuration and databases.
-    explicit LinphoneEngine(QString folder);
+    // `folder` holds the engine's configuration and databases; the phone ring plays through
+    // `ringer`.
+    LinphoneEngine(QString folder, ISoundPlayer& ringer);
     ~LinphoneEngine() override;
 
     void Initialize() override;
@@ -56,8 +60,11 @@ private:
     void OnCallState(const std::shared_ptr<linphone::Call>& call, int linphoneState);
     void Track(const std::shared_ptr<LinphoneSession>& session, linphone::Call* call);
     void ScrubCredentials(const std::shared_ptr<linphone::Config>& config);
+    void RunTuningWizard(QWidget* owner);  // LinphoneTuning.cpp
+    std::shared_ptr<linphone::ProxyConfig> AnonymousRoute(const linphone::Address& destination);
 
     QString folder_;
+    ISoundPlayer& ringer_;
     std::shared_ptr<linphone::Core> core_;
     std::shared_ptr<Listener> listener_;
     QObject context_;  // queued events die with it
@@ -66,6 +73,7 @@ private:
     EngineEventSink sink_;
     int eventFilter_ = kEventFilterAll;
     std::shared_ptr<LinphoneProfile> current_;
+    std::shared_ptr<linphone::ProxyConfig> anonymous_;  // route of PC-to-PC calls
     int lastRegState_ = -1;
     std::map<linphone::Call*, std::weak_ptr<LinphoneSession>> sessions_;
 };

@@ -10,8 +10,8 @@ public:
     virtual ~IModalWindows() = default;
     virtual void ShowLogin(frmSoftphone& owner) = 0;
     // Both hand their result back through the owner's number field, cmbPhoneNo.
-    virtual void ShowPhoneBook(frmSoftphone& /*owner*/) {}
-    virtual void ShowRecentCalls(frmSoftphone& /*owner*/) {}
+    virtual void ShowPhoneBook(frmSoftphone& owner) = 0;
+    virtual void ShowRecentCalls(frmSoftphone& owner) = 0;
 };
 
 class IMessageBox;

@@ -39,6 +39,15 @@ constexpr RegistrationRow kRegistrationTable[] = {
 frmSoftphone::frmSoftphone(Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
     BuildControls();
+    WireCallControls();
+    WireDeskControls();
+    // The login button only shows the dialog: what is typed there counts from the next start
+    // or the next Login As.
+    connect(Picture2, &PictureButton::clicked, this, [this] { services_.windows.ShowLogin(*this); });
+    connect(Picture3, &PictureButton::clicked, this,
+            [this] { services_.windows.ShowRecentCalls(*this); });
+    connect(Picture11, &PictureButton::clicked, this,
+            [this] { services_.windows.ShowPhoneBook(*this); });
 }
 
 frmSoftphone::~frmSoftphone() { Unload(); }
@@ -147,6 +156,8 @@ void frmSoftphone::Picture40_Click() {
 void frmSoftphone::g_objRTCClientWithEvents_Event(int code, const EngineEvent& event) {
     switch (code) {
         case kEventRegistrationState: OnRegistrationStateChange(event); break;
+        case kEventSessionState: OnSessionStateChange(event); break;
+        case kEventMedia: OnMediaEvent(event); break;
         default: break;
     }
 }
@@ -178,14 +189,8 @@ void frmSoftphone::ShowInCallControls() {
     cmbPhoneNo->setEnabled(false);
 }
 
-bool frmSoftphone::CallActive() const {
-    const QString line = lblMsg->text();
-    return line == QLatin1String("INCOMING") || line == QLatin1String("ANSWERING") ||
-           line == QLatin1String("INPROGRESS") || line.startsWith(QLatin1String("CONNECTED"));
-}
-
 void frmSoftphone::TerminateActiveCall() {
-    if (!CallActive() || !objSession) return;
+    if (!CallActive()) return;
     try {
         objSession->Terminate(kTerminateShutdown);
     } catch (const std::exception&) {

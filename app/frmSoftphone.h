@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "app/SipEngine.h"
+#include "dialer/DeskServices.h"
+#include "dialer/NumberKeyFilter.h"
 
 class QComboBox;
 class QFrame;
@@ -17,18 +19,20 @@ namespace softphone {
 class IMessageBox;
 class IModalWindows;
 class ISettingsStore;
+class ISoundPlayer;
 class HotButtons;
 class PictureButton;
 class clsTooltip;
 
 // The handset window: owns the account, the engine client, the current call and the controls.
-class frmSoftphone : public QWidget {
+class frmSoftphone : public QWidget, public INumberEntry {
     Q_OBJECT
 public:
     struct Services {
         ISettingsStore& store;
         IMessageBox& messages;
         IModalWindows& windows;
+        ISoundPlayer& player;
         EngineFactory createEngine;
     };
 
@@ -49,8 +53,38 @@ public:
 
     void g_objRTCClientWithEvents_Event(int code, const EngineEvent& event);
     void OnRegistrationStateChange(const EngineEvent& event);
+    void OnSessionStateChange(const EngineEvent& event);
+    void OnMediaEvent(const EngineEvent& event);
     void ShowIdleControls();
     void ShowInCallControls();
+    void tmrConnected_Timer();
+    void tmrIncomingRing_Timer();
+
+    // Calls and number entry.
+    void Picture6_Click();  // answer a ringing call, or PlaceCall
+    void PlaceCall() override;
+    void Picture8_Click();  // end or reject
+    bool CallActive() const;
+    void UpdateRecentCalls();
+    void PlayKeyTone(const QString& toneName) override;
+    void ShowNumbersOnlyError() override;
+    void DialKey_Click(int index);  // index into the key table
+    void Picture16_Click();         // clear the number
+    void Picture17_Click();         // remove its last character
+
+    // Level sliders, tray, settings menu and banner (frmSoftphoneDesk.cpp).
+    void WireDeskControls();                  // once, from the constructor
+    void UseDeskServices(DeskServices desk);  // before FormLoad; the desktop's own otherwise
+    void PrepareVolumeSliders();
+    void ShowProgramInTray();
+    void RemoveTrayIcon();
+    void NoSysIcon(bool maxIcon);
+    void Picture41_Click();  // hide to the tray, or back
+    void TrayIcon_Activated(TrayActivation reason);
+    void Picture13_Click();  // the audio tuning wizard; mnuVOICE runs the same
+    void Picture4_Click();   // the banner: the vendor's web site
+    // A desktop notification of a ringing call, while the window is away in the tray.
+    void NotifyIncomingCall(const QString& from);
 
     // State fields.
     QString strAccount, strPassword, strSip, strServer, strDisplayName, strProfileXML, strSave;
@@ -78,6 +112,11 @@ public:
     QMenu* mnuSettings;
     clsTooltip* objTooltip = nullptr;  // owned by the window
     HotButtons* hotButtons = nullptr;  // the twenty lit buttons; owned by the window
+    QAction* mnuVOICE = nullptr;
+    std::unique_ptr<clsVolume> objVolume;
+    VolumeSliders* volumeSliders = nullptr;  // owned by Frame1
+    std::unique_ptr<ITray> objTray;
+    bool blnInTray = false;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -85,14 +124,11 @@ protected:
 
 private:
     void BuildControls();
+    void WireCallControls();
     void ShowFormLoadError();
-    bool CallActive() const;
+    void ShowCallError(const std::exception& error, bool byDescription = false);
     void TerminateActiveCall();
     void Unload();
-
-    // Steps of start-up handed to the mixer and tray parts of the window.
-    void PrepareVolumeSliders() {}
-    void RemoveTrayIcon() {}
 
     // The skin, lit buttons, tooltips and shape of the window (frmSoftphoneSkin.cpp).
     void ApplySkin();  // once, from BuildControls
@@ -101,6 +137,9 @@ private:
     void ShapeWindow();
 
     Services services_;
+    DeskServices desk_;
+    QMenu* trayMenu_ = nullptr;
+    NumberKeyFilter* numberFilter_ = nullptr;
     bool ended_ = false;
     bool unloaded_ = false;
 };

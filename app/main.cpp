@@ -3,6 +3,7 @@
 #include "app/LinphoneEngine.h"
 #include "app/ModalWindows.h"
 #include "app/frmSoftphone.h"
+#include "dialer/SoundPlayer.h"
 #include "records/SettingsStore.h"
 #include "support/AppPaths.h"
 #include "support/MessageBox.h"
@@ -18,9 +19,10 @@ int main(int argc, char** argv) {
     IniSettingsStore store;
     QtMessageBox messages;
     QtModalWindows windows(store, messages);
-    frmSoftphone window({store, messages, windows, [] {
+    SoundPlayer player;
+    frmSoftphone window({store, messages, windows, player, [&player] {
                              MakeFolder(EngineFolder(), 0700);
-                             return std::make_unique<LinphoneEngine>(EngineFolder());
+                             return std::make_unique<LinphoneEngine>(EngineFolder(), player);
                          }});
     window.FormLoad();
     if (window.Ended()) return 0;

@@ -81,6 +81,7 @@ public:
                       .arg(flags);
         if (failCreateSession) throw EngineError(kErrorCallNotCreated, QStringLiteral("No call"));
         lastSession = std::make_shared<Session>(*calls);
+        lastSession->failAddParticipant = failAddParticipant;
         return lastSession;
     }
     void PlayRing(int type, bool play) override {
@@ -101,6 +102,7 @@ public:
     bool failInitialize = false;
     bool failCreateProfile = false;
     bool failCreateSession = false;
+    bool failAddParticipant = false;
 };
 
 }  // namespace softphone::test

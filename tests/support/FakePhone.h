@@ -3,9 +3,11 @@
 #include <QLabel>
 
 #include "app/frmSoftphone.h"
+#include "tests/support/FakeDesk.h"
 #include "tests/support/FakeEngine.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/MemoryStore.h"
+#include "tests/support/RecordingSoundPlayer.h"
 
 namespace softphone::test {
 
@@ -13,14 +15,16 @@ namespace softphone::test {
 class FakePhone {
 public:
     FakePhone()
-        : window(frmSoftphone::Services{store, messages, windows, [this] {
+        : window(frmSoftphone::Services{store, messages, windows, player, [this] {
                                              ++enginesCreated;
                                              if (noEngine)
                                                  throw EngineError(kErrorEngineUnavailable, "none");
                                              auto e = std::make_unique<FakeEngine>(calls);
                                              engine = e.get();
                                              return e;
-                                         }}) {}
+                                         }}) {
+        window.UseDeskServices(desk.Services(player));
+    }
 
     void SaveLogin(const QString& sip, const QString& account, const QString& password,
                    const QString& save = QStringLiteral("yes")) {
@@ -43,10 +47,12 @@ public:
     MemoryStore store;
     RecordingMessageBox messages;
     ScriptedWindows windows;
+    RecordingSoundPlayer player;
     std::shared_ptr<QStringList> calls = std::make_shared<QStringList>();
     FakeEngine* engine = nullptr;
     int enginesCreated = 0;
     bool noEngine = false;
+    FakeDesk desk;
     frmSoftphone window;
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/ModalWindows.h"
 #include "support/MessageBox.h"
+#include "tests/support/Printers.h"
 
 namespace softphone::test {
 

@@ -11,7 +11,9 @@
 #include "app/frmSoftphone.h"
 #include "records/SettingsStore.h"
 #include "records/frmLogin.h"
+#include "tests/support/FakeDesk.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/RecordingSoundPlayer.h"
 
 namespace softphone::test {
 
@@ -36,9 +38,11 @@ class Phone {
 public:
     Phone()
         : store(dir.filePath("Softphone.conf")),
-          window(frmSoftphone::Services{store, messages, windows, [this] {
-                                             return std::make_unique<LinphoneEngine>(EngineDir());
-                                         }}) {}
+          window(frmSoftphone::Services{store, messages, windows, player, [this] {
+                                             return std::make_unique<LinphoneEngine>(EngineDir(), player);
+                                         }}) {
+        window.UseDeskServices(desk.Services(player));
+    }
 
     QString EngineDir() const { return dir.filePath("engine"); }
     QString Status() const { return window.lblMsg->text(); }
@@ -54,6 +58,8 @@ public:
     IniSettingsStore store;
     RecordingMessageBox messages;
     ScriptedWindows windows;
+    RecordingSoundPlayer player;
+    FakeDesk desk;
     frmSoftphone window;
 };
 

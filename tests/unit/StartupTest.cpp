@@ -149,14 +149,18 @@ TEST(Shutdown, CloseButtonEndsAnActiveCallWithReasonShutdown) {
     for (const char* line : {"INCOMING", "ANSWERING", "INPROGRESS", "CONNECTED", "CONNECTED 0:1:5"}) {
         FakePhone phone;
         phone.StartRegistered();
-        phone.window.objSession = std::make_shared<FakeEngine::Session>(*phone.calls);
+        const int state = QString(line).startsWith("CONNECTED") ? kSessionConnected
+                          : line == QString("INCOMING")         ? kSessionIncoming
+                          : line == QString("ANSWERING")        ? kSessionAnswering
+                                                                : kSessionInProgress;
+        phone.window.objSession = std::make_shared<FakeEngine::Session>(*phone.calls, state);
         phone.window.lblMsg->setText(line);
         phone.window.Picture40_Click();
         EXPECT_TRUE(phone.calls->contains("Terminate 5")) << line;
     }
     FakePhone idle;
     idle.StartRegistered();
-    idle.window.objSession = std::make_shared<FakeEngine::Session>(*idle.calls);
+    idle.window.objSession = std::make_shared<FakeEngine::Session>(*idle.calls, kSessionDisconnected);
     idle.window.lblMsg->setText("DISCONNECTED");
     idle.window.Picture40_Click();
     EXPECT_FALSE(idle.calls->contains("Terminate 5"));

@@ -1,0 +1,131 @@
+// Prints: process start to login dialog shown, LOGIN to "Registered and Ready...", CPU while
+// idle and registered, resident memory. Runs the real engine against a local kamailio.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/LinphoneEngine.h"
+#include "app/frmSoftphone.h"
+#include "records/SettingsStore.h"
+#include "records/frmLogin.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/RecordingSoundPlayer.h"
+#include "tests/support/SipServer.h"
+#include "tests/support/Wait.h"
+
+using namespace softphone;
+using namespace softphone::test;
+
+namespace {
+
+// Milliseconds since this process was started, from the kernel's own record.
+double MsSinceProcessStart() {
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    QFile uptime(QStringLiteral("/proc/uptime"));
+    if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray s = stat.readAll();
+    const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
+    const double startTicks = fields.value(19).toDouble();  // field 22 of the whole line
+    const double up = uptime.readAll().split(' ').value(0).toDouble();
+    return (up - startTicks / double(sysconf(_SC_CLK_TCK))) * 1000.0;
+}
+
+double CpuSeconds() {
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double ResidentMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ')[0].toDouble() / 1024;
+    return -1;
+}
+
+// Shows the real login dialog; when it is on screen, notes the time and logs in.
+class TimedLogin : public IModalWindows {
+public:
+    TimedLogin(ISettingsStore& store, IMessageBox& messages, QString server)
+        : store_(store), messages_(messages), server_(std::move(server)) {}
+    void ShowLogin(frmSoftphone& owner) override {
+        frmLogin dialog(store_, messages_, owner.lblBalance, &owner);
+        QTimer::singleShot(0, &dialog, [&] {
+            shownMs = MsSinceProcessStart();
+            dialog.txtSip->setText(server_);
+            dialog.txtAcctNo->setText(QStringLiteral("1001"));
+            dialog.txtPassword->setText(QStringLiteral("secret"));
+            loginClock.start();
+            dialog.cmdLogin->click();
+        });
+        dialog.exec();
+    }
+    void ShowPhoneBook(frmSoftphone&) override {}
+    void ShowRecentCalls(frmSoftphone&) override {}
+    double shownMs = -1;
+    QElapsedTimer loginClock;
+
+private:
+    ISettingsStore& store_;
+    IMessageBox& messages_;
+    QString server_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+    QApplication app(argc, argv);
+    const int idleSeconds = argc > 1 ? atoi(argv[1]) : 30;
+
+    SipServer server({{QStringLiteral("1001"), QStringLiteral("secret")}});
+    if (!server.Start()) {
+        std::fprintf(stderr, "kamailio did not start\n");
+        return 1;
+    }
+    IniSettingsStore store;
+    RecordingMessageBox messages;
+    TimedLogin windows(store, messages, server.Address());
+    RecordingSoundPlayer player;
+    frmSoftphone window({store, messages, windows, player, [&] {
+                             return std::make_unique<LinphoneEngine>(home.path() + "/engine", player);
+                         }});
+    window.FormLoad();
+    window.show();
+    const bool registered = WaitUntil(
+        [&] { return window.lblMsg->text() == QLatin1String("Registered and Ready..."); }, 10000);
+    const qint64 registerMs = windows.loginClock.elapsed();
+    if (!registered) {
+        std::fprintf(stderr, "not registered: %s\n", qPrintable(window.lblMsg->text()));
+        return 1;
+    }
+    Pump(3000);  // let the busy spell after registration end
+    const double cpuBefore = CpuSeconds();
+    QElapsedTimer idle;
+    idle.start();
+    QTimer::singleShot(idleSeconds * 1000, &app, &QApplication::quit);
+    QApplication::exec();
+    const double idlePercent = 100.0 * (CpuSeconds() - cpuBefore) / (idle.elapsed() / 1000.0);
+
+    std::printf("process start to login dialog shown: %.0f ms\n", windows.shownMs);
+    std::printf("LOGIN to \"Registered and Ready...\": %lld ms (LOGIN click, one digest challenge)\n",
+                static_cast<long long>(registerMs));
+    std::printf("CPU while idle and registered over %d s: %.2f %% of one core\n", idleSeconds,
+                idlePercent);
+    std::printf("resident memory: %.1f MB\n", ResidentMb());
+    window.close();
+    return 0;
+}

@@ -1,0 +1,88 @@
+#include "tests/support/Sipp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QNetworkDatagram>
+
+#include "tests/support/SipServer.h"
+#include "tests/support/Wait.h"
+
+namespace softphone::test {
+
+Sipp::~Sipp() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished(3000);
+}
+
+bool Sipp::Run(const QString& scenario, QStringList args) {
+    port_ = FreeUdpPort();
+    args = QStringList{QStringLiteral("-sf"), SourceDir() + "/tests/data/sipp/" + scenario,
+                       QStringLiteral("-i"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                       QString::number(port_), QStringLiteral("-mp"),
+                       QString::number(FreeUdpPort()), QStringLiteral("-m"), QStringLiteral("1"),
+                       QStringLiteral("-nostdin"), QStringLiteral("-timeout"),
+                       QStringLiteral("30s"), QStringLiteral("-trace_msg"),
+                       QStringLiteral("-message_file"), dir_.filePath("messages.log")} +
+           args;
+    process_.setWorkingDirectory(dir_.path());
+    process_.setStandardOutputFile(dir_.filePath("screen.log"));
+    process_.setStandardErrorFile(dir_.filePath("errors.log"));
+    process_.start(QStringLiteral("/usr/bin/sipp"), args);
+    if (!process_.waitForStarted(5000)) return false;
+    Pump(200);  // let it bind its port
+    return true;
+}
+
+bool Sipp::Answer(const QStringList& extra) {
+    return Run(QStringLiteral("answer.xml"), extra);
+}
+
+bool Sipp::Call(const QString& proxy, const QString& user, int holdMs) {
+    return Run(QStringLiteral("call.xml"),
+               {QStringLiteral("-s"), user, QStringLiteral("-d"), QString::number(holdMs), proxy});
+}
+
+bool Sipp::Finished(int timeoutMs) {
+    WaitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
+    return process_.state() == QProcess::NotRunning && process_.exitStatus() == QProcess::NormalExit &&
+           process_.exitCode() == 0;
+}
+
+QString Sipp::Trace() const {
+    QFile file(dir_.filePath("messages.log"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+RtpListener::RtpListener() {
+    socket_.bind(QHostAddress::LocalHost, quint16(FreeUdpPort()));
+    QObject::connect(&socket_, &QUdpSocket::readyRead, [this] { Read(); });
+}
+
+void RtpListener::Read() {
+    while (socket_.hasPendingDatagrams()) {
+        const QByteArray packet = socket_.receiveDatagram().data();
+        if (packet.size() < 12 || (quint8(packet[0]) >> 6) != 2) continue;
+        const int csrcs = quint8(packet[0]) & 0x0f;
+        const int payloadType = quint8(packet[1]) & 0x7f;
+        const QByteArray payload = packet.mid(12 + 4 * csrcs);
+        if (payloadType == 0) {
+            ++audio_;
+        } else if (payloadType >= 96 && payload.size() == 4) {
+            const quint32 timestamp = (quint32(quint8(packet[4])) << 24) |
+                                      (quint32(quint8(packet[5])) << 16) |
+                                      (quint32(quint8(packet[6])) << 8) | quint8(packet[7]);
+            const QPair<quint32, int> event{timestamp, quint8(payload[0])};
+            if (!events_.contains(event)) events_.append(event);
+        }
+    }
+}
+
+QString RtpListener::Digits() const {
+    QString digits;
+    for (const auto& [timestamp, event] : events_)
+        digits += event < 10 ? QChar('0' + event) : event == 10 ? QChar('*') : QChar('#');
+    return digits;
+}
+
+}  // namespace softphone::test

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+
+namespace softphone::test {
+
+// One sipp far end on 127.0.0.1 running a scenario of tests/data/sipp.
+class Sipp {
+public:
+    ~Sipp();
+    // Answers calls on a free port (see Port()).
+    bool Answer(const QStringList& extra = {});
+    // Calls `user` through the proxy at `proxy` ("127.0.0.1:port"), hanging up after `holdMs`.
+    bool Call(const QString& proxy, const QString& user, int holdMs = 1000);
+    // Waits for the scenario to end; true when it ended as written.
+    bool Finished(int timeoutMs = 10000);
+    int Port() const { return port_; }
+    QString Uri() const { return QStringLiteral("sip:127.0.0.1:%1").arg(port_); }
+    QString Trace() const;  // every SIP message sent and received
+
+private:
+    bool Run(const QString& scenario, QStringList args);
+    QTemporaryDir dir_;
+    QProcess process_;
+    int port_ = 0;
+};
+
+// Receives the far end's RTP and names the DTMF events in it (RFC 2833 telephone-events).
+class RtpListener {
+public:
+    RtpListener();
+    int Port() const { return socket_.localPort(); }
+    int AudioPackets() const { return audio_; }
+    QString Digits() const;  // "1*#" for the events 1, 10 and 11, in order
+
+private:
+    void Read();
+    QUdpSocket socket_;
+    int audio_ = 0;
+    QList<QPair<quint32, int>> events_;  // (RTP timestamp, event)
+};
+
+}  // namespace softphone::test

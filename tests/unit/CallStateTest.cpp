@@ -1,0 +1,284 @@
+// The call state machine of the main window over a fake engine.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "records/RecentCalls.h"
+#include "support/PictureButton.h"
+#include "tests/support/FakePhone.h"
+
+namespace softphone::test {
+namespace {
+
+using Session = FakeEngine::Session;
+
+class CallStateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QFile::remove(RecentCallsPath());
+        phone.StartRegistered();
+    }
+    std::shared_ptr<Session> NewSession(int state = kSessionIdle) {
+        return std::make_shared<Session>(*phone.calls, state);
+    }
+    void Raise(int state, const std::shared_ptr<ISession>& session) {
+        phone.engine->Raise(kEventSessionState, EngineEvent{state, session, 0, 0});
+    }
+    void Dial(const QString& number) {
+        phone.window.cmbPhoneNo->setEditText(number);
+        phone.window.Picture6_Click();
+    }
+    // Enabled state of call, clear, back, wizard, end, number field.
+    std::vector<bool> Controls() {
+        frmSoftphone& w = phone.window;
+        return {w.Picture6->isEnabled(),  w.Picture16->isEnabled(), w.Picture17->isEnabled(),
+                w.Picture13->isEnabled(), w.Picture8->isEnabled(),  w.cmbPhoneNo->isEnabled()};
+    }
+    const std::vector<bool> kIdle{true, true, true, true, false, true};
+    const std::vector<bool> kInCall{false, false, false, true, true, false};
+
+    FakePhone phone;
+};
+
+TEST_F(CallStateTest, OutgoingCallRunsThroughItsStates) {
+    Dial("15551234567");
+    EXPECT_EQ(Controls(), kInCall);
+    auto session = phone.window.objSession;
+    ASSERT_TRUE(session);
+    Raise(kSessionInProgress, session);
+    EXPECT_EQ(phone.Status(), "INPROGRESS");
+    phone.window.intSeconds = 9;
+    Raise(kSessionConnected, session);
+    EXPECT_EQ(phone.Status(), "CONNECTED");
+    EXPECT_EQ(phone.window.intSeconds, 0);
+    EXPECT_TRUE(phone.window.tmrConnected.isActive());
+    EXPECT_EQ(Controls(), kInCall);
+    Raise(kSessionDisconnected, session);
+    EXPECT_EQ(phone.Status(), "DISCONNECTED");
+    EXPECT_FALSE(phone.window.objSession);
+    EXPECT_FALSE(phone.window.objParticipant);
+    EXPECT_FALSE(phone.window.tmrConnected.isActive());
+    EXPECT_EQ(Controls(), kIdle);
+}
+
+TEST_F(CallStateTest, IncomingCallRingsAndIsAnsweredByTheCallButton) {
+    auto session = NewSession(kSessionIncoming);
+    Raise(kSessionIncoming, session);
+    EXPECT_EQ(phone.Status(), "INCOMING");
+    EXPECT_EQ(phone.window.objSession, session);
+    EXPECT_TRUE(phone.window.tmrIncomingRing.isActive());
+    EXPECT_TRUE(phone.window.Picture8->isEnabled());
+    EXPECT_TRUE(phone.window.Picture6->isEnabled());
+    EXPECT_TRUE(phone.calls->contains("PlayRing 0 1"));
+
+    phone.calls->clear();
+    phone.window.Picture6_Click();
+    EXPECT_EQ(*phone.calls, QStringList({"Answer", "PlayRing 0 0"}));
+    Raise(kSessionAnswering, session);
+    EXPECT_EQ(phone.Status(), "ANSWERING");
+    EXPECT_FALSE(phone.window.tmrIncomingRing.isActive());
+    Raise(kSessionConnected, session);
+    EXPECT_EQ(Controls(), kInCall);
+}
+
+TEST_F(CallStateTest, IdleStateAndUnknownNumbers) {
+    auto session = NewSession();
+    phone.window.objSession = session;
+    Raise(kSessionIdle, session);
+    EXPECT_EQ(phone.Status(), "IDLE");
+    for (int state : {-1, 6, 99}) {
+        Raise(state, session);
+        EXPECT_EQ(phone.Status(), "IDLE") << state;
+    }
+}
+
+TEST_F(CallStateTest, ASecondCallerHearsBusyAndTheLiveCallIsUntouched) {
+    for (int liveState : {kSessionIncoming, kSessionInProgress, kSessionConnected}) {
+        auto live = NewSession(liveState);
+        phone.window.objSession = live;
+        phone.window.lblMsg->setText("CONNECTED 0:0:7");
+        phone.calls->clear();
+        auto second = NewSession(kSessionIncoming);
+        Raise(kSessionIncoming, second);
+        EXPECT_EQ(*phone.calls, QStringList({"Terminate 2"})) << liveState;
+        EXPECT_EQ(phone.window.objSession, live);
+        EXPECT_EQ(phone.Status(), "CONNECTED 0:0:7");
+        // The declined call's own end is no concern of the window's.
+        Raise(kSessionDisconnected, second);
+        EXPECT_EQ(phone.window.objSession, live);
+        EXPECT_EQ(phone.Status(), "CONNECTED 0:0:7");
+    }
+}
+
+TEST_F(CallStateTest, AnIncomingCallReplacesAFinishedOne) {
+    phone.window.objSession = NewSession(kSessionDisconnected);
+    auto next = NewSession(kSessionIncoming);
+    Raise(kSessionIncoming, next);
+    EXPECT_EQ(phone.window.objSession, next);
+    EXPECT_EQ(phone.Status(), "INCOMING");
+}
+
+TEST_F(CallStateTest, CallerHangingUpStopsTheRing) {
+    auto session = NewSession(kSessionIncoming);
+    Raise(kSessionIncoming, session);
+    phone.calls->clear();
+    Raise(kSessionDisconnected, session);
+    EXPECT_TRUE(phone.calls->contains("PlayRing 0 0"));
+    EXPECT_FALSE(phone.window.tmrIncomingRing.isActive());
+    EXPECT_EQ(Controls(), kIdle);
+}
+
+TEST_F(CallStateTest, ConnectedTimeCountsWithoutLeadingZeros) {
+    frmSoftphone& w = phone.window;
+    for (int i = 0; i < 65; ++i) w.tmrConnected_Timer();
+    EXPECT_EQ(phone.Status(), "CONNECTED 0:1:5");
+    w.intHours = 0, w.intMinutes = 59, w.intSeconds = 58;
+    w.tmrConnected_Timer();
+    EXPECT_EQ(phone.Status(), "CONNECTED 0:59:59");
+    w.tmrConnected_Timer();
+    EXPECT_EQ(phone.Status(), "CONNECTED 1:0:0");
+}
+
+TEST_F(CallStateTest, NotRegisteredOnlyShowsTheBox) {
+    phone.window.strRegState = "REJECTED";
+    Dial("15551234567");
+    EXPECT_EQ(phone.messages.Texts(),
+              QStringList({"Sorry, you are not registered, please select Menu - LoginAs"}));
+    EXPECT_TRUE(phone.calls->isEmpty());
+    EXPECT_TRUE(phone.player.played.isEmpty());
+    EXPECT_EQ(Controls(), kIdle);
+}
+
+TEST_F(CallStateTest, LettersGiveOneBoxEachAndTheCallStillGoes) {
+    Dial("1a2 #");
+    ASSERT_EQ(phone.messages.shown.size(), 2u);
+    for (const ShownMessage& m : phone.messages.shown) {
+        EXPECT_EQ(m.text, "Numbers 0 to 9 only, please!");
+        EXPECT_EQ(m.title, "Input Error");
+        EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+    }
+    EXPECT_EQ(phone.player.played, QStringList({"tone Tone1.wav", "tone Tone2.wav", "tone Tonepnd.wav"}));
+    EXPECT_TRUE(phone.calls->contains("AddParticipant sip:1a2 #@127.0.0.1:5070 Any Name"));
+}
+
+TEST_F(CallStateTest, TenCharactersGoWithoutTheProfile) {
+    struct Case {
+        const char* number;
+        const char* session;
+    };
+    for (Case c : {Case{"1234567890", "CreateSession 0 none 0"},
+                   Case{"123456789", "CreateSession 1 profile 1"},
+                   Case{"12345678901", "CreateSession 1 profile 1"}}) {
+        phone.calls->clear();
+        Dial(c.number);
+        EXPECT_EQ(phone.calls->value(1), c.session) << c.number;
+        EXPECT_EQ(phone.calls->value(0), "MaxBitrate 60000");
+        phone.window.objSession.reset();
+    }
+}
+
+TEST_F(CallStateTest, ACallThatCannotStartShowsItsErrorAndReturnsToIdle) {
+    phone.engine->failCreateSession = true;
+    Dial("15551234567");
+    EXPECT_EQ(phone.Status(), QStringLiteral("Error:  %1").arg(kErrorCallNotCreated));
+    EXPECT_EQ(Controls(), kIdle);
+    EXPECT_FALSE(phone.window.objSession);
+
+    // The session exists but the far end cannot be added: it is dropped as well.
+    phone.engine->failCreateSession = false;
+    phone.engine->failAddParticipant = true;
+    Dial("15551234567");
+    EXPECT_EQ(phone.Status(), "Error:  486");
+    EXPECT_EQ(Controls(), kIdle);
+    EXPECT_FALSE(phone.window.objSession);
+}
+
+TEST_F(CallStateTest, EndWritesTheRecordFirstThenRejectsOrHangsUp) {
+    auto incoming = NewSession(kSessionIncoming);
+    Raise(kSessionIncoming, incoming);
+    phone.window.cmbPhoneNo->setEditText("123");
+    phone.window.intMinutes = 1, phone.window.intSeconds = 5;
+    phone.calls->clear();
+    phone.window.Picture8_Click();
+    EXPECT_EQ(*phone.calls, QStringList({"Terminate 3", "PlayRing 0 0"}));
+    EXPECT_EQ(ReadRecentCalls().value(0), "123--Duration: 0:1:5");
+
+    auto connected = NewSession(kSessionConnected);
+    phone.window.objSession = connected;
+    phone.calls->clear();
+    phone.window.Picture8_Click();
+    EXPECT_EQ(*phone.calls, QStringList({"Terminate 0"}));
+    EXPECT_EQ(ReadRecentCalls().size(), 2);
+
+    connected->failTerminate = true;
+    phone.window.Picture8_Click();
+    EXPECT_EQ(phone.Status(), "Error:  No call");
+}
+
+TEST_F(CallStateTest, EndWithoutACallRecordsItAndShowsTheIdleControls) {
+    phone.window.ShowInCallControls();
+    phone.window.cmbPhoneNo->setEditText("");
+    phone.window.Picture8_Click();
+    EXPECT_EQ(ReadRecentCalls().value(0), "--Duration: 0:0:0");
+    EXPECT_EQ(Controls(), kIdle);
+}
+
+TEST_F(CallStateTest, DialKeysSendDtmfOnlyWhileConnected) {
+    struct Case {
+        const char* line;
+        bool dtmf;
+    };
+    for (Case c : {Case{"CONNECTED", true}, Case{"CONNECTED 0:1:5", true},
+                   Case{"INPROGRESS", false}, Case{"DISCONNECTED", false},
+                   Case{"CONNECTED 1:2", false}, Case{"Ready...", false}}) {
+        phone.calls->clear();
+        phone.player.played.clear();
+        phone.window.lblMsg->setText(c.line);
+        phone.window.cmbPhoneNo->setEditText("9");
+        phone.window.cmbPhoneNo->setEnabled(!c.dtmf);
+        phone.window.DialKey_Click(9);   // "*"
+        phone.window.DialKey_Click(11);  // "#"
+        phone.window.DialKey_Click(4);   // "5"
+        EXPECT_EQ(phone.window.cmbPhoneNo->currentText(), "9*#5") << c.line;
+        if (c.dtmf) {
+            EXPECT_EQ(*phone.calls, QStringList({"SendDTMF 10", "SendDTMF 11", "SendDTMF 5"}));
+            EXPECT_TRUE(phone.player.played.isEmpty());
+        } else {
+            EXPECT_TRUE(phone.calls->isEmpty()) << c.line;
+            EXPECT_EQ(phone.player.played,
+                      QStringList({"tone Tonestar.wav", "tone Tonepnd.wav", "tone Tone5.wav"}));
+        }
+    }
+}
+
+TEST_F(CallStateTest, ClearAndBackspaceButtons) {
+    phone.window.cmbPhoneNo->setEditText("1");
+    phone.window.Picture17_Click();
+    EXPECT_EQ(phone.window.cmbPhoneNo->currentText(), "");
+    phone.window.Picture17_Click();
+    EXPECT_EQ(phone.window.cmbPhoneNo->currentText(), "");
+    phone.window.cmbPhoneNo->setEditText("123");
+    phone.window.Picture16_Click();
+    EXPECT_EQ(phone.window.cmbPhoneNo->currentText(), "");
+    EXPECT_EQ(phone.Status(), "Ready...");
+    EXPECT_TRUE(phone.player.played.isEmpty());
+}
+
+TEST_F(CallStateTest, EnterInTheNumberFieldPlacesTheCallFromTenCharacters) {
+    phone.window.strRegState = "NOTREGISTERED";  // so PlaceCall shows itself with its box
+    QLineEdit* edit = phone.window.cmbPhoneNo->lineEdit();
+    phone.window.cmbPhoneNo->setEditText("123456789");
+    QTest::keyClick(phone.window.cmbPhoneNo, Qt::Key_Return);
+    EXPECT_TRUE(phone.messages.shown.empty());
+    phone.window.cmbPhoneNo->setEditText("1234567890");
+    QTest::keyClick(phone.window.cmbPhoneNo, Qt::Key_Return);
+    EXPECT_EQ(phone.messages.shown.size(), 1u);
+    EXPECT_EQ(edit->text(), "1234567890");
+}
+
+}  // namespace
+}  // namespace softphone::test
