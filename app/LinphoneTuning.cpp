@@ -7,15 +7,21 @@
 namespace softphone {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QString CalibrationText(linphone::EcCalibratorStatus status, int delayMs) {
     using S = linphone::EcCalibratorStatus;
     switch (status) {
-        case S::Done: return QStringLiteral("Echo delay %1 ms: echo cancelling on").arg(delayMs);
-        case S::DoneNoEcho: return QStringLiteral("No echo: echo cancelling off");
-        case S::Failed: return QStringLiteral("Calibration failed");
-        case S::InProgress: break;
+        case S::Done:
+            return QStringLiteral("Echo delay %1 ms: echo cancelling on").arg(delayMs);
+        case S::DoneNoEcho:
+            return QStringLiteral("No echo: echo cancelling off");
+        case S::Failed:
+            return QStringLiteral("Calibration failed");
+        case S::InProgress:
+            break;
     }
     return QString();
 }

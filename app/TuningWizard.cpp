@@ -40,8 +40,7 @@ QByteArray TestSoundSamples() {
         for (int i = 0; i < noteLength; ++i) {
             const double t = double(i) / kRate;
             const double envelope = std::min(1.0, t / 0.01) * std::exp(-t / 0.12);
-            *out++ = qToLittleEndian(
-                qint16(12000 * envelope * std::sin(2 * kPi * notes[n] * t)));
+            *out++ = qToLittleEndian(qint16(12000 * envelope * std::sin(2 * kPi * notes[n] * t)));
         }
     }
     return samples;
@@ -112,9 +111,9 @@ void TuningWizard::ListenToMicrophone() {
     if (source_) source_->stop();
     micLevel_ = 0;
     barMicrophone->setValue(0);
-    const QAudioDevice device = FindAudioDevice(QMediaDevices::audioInputs(),
-                                                cmbCapture->currentText(),
-                                                QMediaDevices::defaultAudioInput());
+    const QAudioDevice device =
+        FindAudioDevice(QMediaDevices::audioInputs(), cmbCapture->currentText(),
+                        QMediaDevices::defaultAudioInput());
     if (device.isNull()) return;
     source_ = std::make_unique<QAudioSource>(device, MonoFormat());
     source_->setBufferSize(kRate / 10);  // about 50 ms: the meter follows the voice closely
@@ -134,9 +133,9 @@ void TuningWizard::ReadMicrophone() {
 
 void TuningWizard::PlayTestSound() {
     if (sink_) sink_->stop();
-    const QAudioDevice device = FindAudioDevice(QMediaDevices::audioOutputs(),
-                                                cmbPlayback->currentText(),
-                                                QMediaDevices::defaultAudioOutput());
+    const QAudioDevice device =
+        FindAudioDevice(QMediaDevices::audioOutputs(), cmbPlayback->currentText(),
+                        QMediaDevices::defaultAudioOutput());
     testSound_ = std::make_unique<QBuffer>();
     testSound_->setData(TestSoundSamples());
     testSound_->open(QIODevice::ReadOnly);

@@ -59,8 +59,7 @@ void frmSoftphone::WireDeskControls() {
     new ClickFilter(Picture4, [this] { Picture4_Click(); });
 
     ISoundPlayer& player = services_.player;
-    UseDeskServices({CreateAlsaMixer,
-                     [](QMenu* menu) { return std::make_unique<QtTray>(menu); },
+    UseDeskServices({CreateAlsaMixer, [](QMenu* menu) { return std::make_unique<QtTray>(menu); },
                      [&player](const QString& path) { player.PlayFileIfIdle(path); },
                      [](const QUrl& url) { QDesktopServices::openUrl(url); }});
 }
@@ -106,7 +105,9 @@ void frmSoftphone::NoSysIcon(bool maxIcon) {
     hide();
 }
 
-void frmSoftphone::Picture41_Click() { NoSysIcon(blnInTray); }
+void frmSoftphone::Picture41_Click() {
+    NoSysIcon(blnInTray);
+}
 
 void frmSoftphone::TrayIcon_Activated(TrayActivation reason) {
     const bool restore = reason == TrayActivation::DoubleClick ||
@@ -123,7 +124,9 @@ void frmSoftphone::Picture13_Click() {
     }
 }
 
-void frmSoftphone::Picture4_Click() { desk_.openUrl(QUrl(QStringLiteral(SOFTPHONE_VENDOR_URL))); }
+void frmSoftphone::Picture4_Click() {
+    desk_.openUrl(QUrl(QStringLiteral(SOFTPHONE_VENDOR_URL)));
+}
 
 void frmSoftphone::NotifyIncomingCall(const QString& from) {
     if (!blnInTray) return;

@@ -84,16 +84,19 @@ int main(int argc, char** argv) {
             seen = observer.WaveVolume();
             if (seen == before) QThread::usleep(50);
         }
-        if (seen == before) ++missed;
-        else latencies.push_back(clock.nsecsElapsed() / 1e6);
+        if (seen == before)
+            ++missed;
+        else
+            latencies.push_back(clock.nsecsElapsed() / 1e6);
     }
     if (latencies.empty()) {
         std::printf("move to read-back: never seen within 1 s (%d tries)\n", missed);
         return 1;
     }
-    std::printf("move to read-back by another client: median %.2f ms, p95 %.2f ms, max %.2f ms "
-                "(%zu samples, %d not seen within 1 s)\n",
-                Percentile(latencies, 0.5), Percentile(latencies, 0.95),
-                Percentile(latencies, 1.0), latencies.size(), missed);
+    std::printf(
+        "move to read-back by another client: median %.2f ms, p95 %.2f ms, max %.2f ms "
+        "(%zu samples, %d not seen within 1 s)\n",
+        Percentile(latencies, 0.5), Percentile(latencies, 0.95), Percentile(latencies, 1.0),
+        latencies.size(), missed);
     return 0;
 }

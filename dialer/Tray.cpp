@@ -10,10 +10,14 @@ namespace {
 
 TrayActivation FromQt(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
-        case QSystemTrayIcon::Trigger: return TrayActivation::Click;
-        case QSystemTrayIcon::DoubleClick: return TrayActivation::DoubleClick;
-        case QSystemTrayIcon::MiddleClick: return TrayActivation::MiddleClick;
-        default: return TrayActivation::Other;
+        case QSystemTrayIcon::Trigger:
+            return TrayActivation::Click;
+        case QSystemTrayIcon::DoubleClick:
+            return TrayActivation::DoubleClick;
+        case QSystemTrayIcon::MiddleClick:
+            return TrayActivation::MiddleClick;
+        default:
+            return TrayActivation::Other;
     }
 }
 
@@ -37,11 +41,17 @@ QtTray::QtTray(QMenu* menu) : icon_(std::make_unique<QSystemTrayIcon>()) {
                      });
 }
 
-QtTray::~QtTray() { icon_->hide(); }
+QtTray::~QtTray() {
+    icon_->hide();
+}
 
-bool QtTray::Available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtTray::Available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
-bool QtTray::ReportsOnlyActivation() const { return StatusNotifierHostRegistered(); }
+bool QtTray::ReportsOnlyActivation() const {
+    return StatusNotifierHostRegistered();
+}
 
 void QtTray::ShowIcon(const QIcon& icon, const QString& tip) {
     icon_->setIcon(icon);
@@ -49,7 +59,9 @@ void QtTray::ShowIcon(const QIcon& icon, const QString& tip) {
     icon_->show();
 }
 
-void QtTray::RemoveIcon() { icon_->hide(); }
+void QtTray::RemoveIcon() {
+    icon_->hide();
+}
 
 void QtTray::ShowMessage(const QString& title, const QString& text) {
     icon_->showMessage(title, text, QSystemTrayIcon::Information);

@@ -1,12 +1,13 @@
 #include "dialer/VolumeSliders.h"
 
+#include <qdrawutil.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 #include "support/Skin.h"
 #include "support/Twips.h"
@@ -31,8 +32,7 @@ int ButtonState(Qt::MouseButtons buttons) {
 
 }  // namespace
 
-VolumeThumb::VolumeThumb(QRect place, QRect edge, QWidget* parent)
-    : QWidget(parent), edge_(edge) {
+VolumeThumb::VolumeThumb(QRect place, QRect edge, QWidget* parent) : QWidget(parent), edge_(edge) {
     setGeometry(place);
 }
 
@@ -41,8 +41,7 @@ void VolumeThumb::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), QColor(0x40, 0x40, 0x40));
     const QPixmap knob = ArtPixmap(QStringLiteral("knob"));
     if (!knob.isNull()) {
-        const QSize fit =
-            knob.deviceIndependentSize().toSize().scaled(size(), Qt::KeepAspectRatio);
+        const QSize fit = knob.deviceIndependentSize().toSize().scaled(size(), Qt::KeepAspectRatio);
         painter.drawPixmap(QRect(QPoint((width() - fit.width()) / 2, 0), fit), knob);
     }
     // The classic 3-D edge colours, whatever the desktop's palette: white and light grey
@@ -134,8 +133,10 @@ void VolumeSliders::MoveVolumeThumb(int index, float x) {
 
 void VolumeSliders::ApplySliderVolume(int p, int index) {
     const int offset = p - (lngTrackLeft - lngHalfThumb);
-    if (index == 0) volume_.WaveVolume(RoundHalfEven(double(sngLevelPerTwip[0]) * offset));
-    else if (index == 1) volume_.MicroVolume(RoundHalfEven(double(sngLevelPerTwip[1]) * offset));
+    if (index == 0)
+        volume_.WaveVolume(RoundHalfEven(double(sngLevelPerTwip[0]) * offset));
+    else if (index == 1)
+        volume_.MicroVolume(RoundHalfEven(double(sngLevelPerTwip[1]) * offset));
 }
 
 int VolumeSliders::Index(QObject* thumb) const {
@@ -150,15 +151,20 @@ bool VolumeSliders::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseMove:
-        case QEvent::MouseButtonRelease: break;
-        default: return false;
+        case QEvent::MouseButtonRelease:
+            break;
+        default:
+            return false;
     }
     auto* mouse = static_cast<QMouseEvent*>(event);
     const float x = float(mouse->position().x() * kTwipsPerPixel);
     const int buttons = ButtonState(mouse->buttons());
-    if (event->type() == QEvent::MouseButtonPress) picWave_MouseDown(index, buttons, x);
-    else if (event->type() == QEvent::MouseMove) picWave_MouseMove(index, buttons, x);
-    else picWave_MouseUp(index);
+    if (event->type() == QEvent::MouseButtonPress)
+        picWave_MouseDown(index, buttons, x);
+    else if (event->type() == QEvent::MouseMove)
+        picWave_MouseMove(index, buttons, x);
+    else
+        picWave_MouseUp(index);
     return true;
 }
 

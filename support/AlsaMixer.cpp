@@ -18,13 +18,20 @@ struct ElementName {
 std::vector<ElementName> ElementsFor(MixerComponent line) {
     using D = Direction;
     switch (line) {
-        case MixerComponent::Speakers: return {{"Master", D::Playback}};
-        case MixerComponent::Microphone: return {{"Capture", D::Capture}, {"Mic", D::Capture}};
-        case MixerComponent::WaveOut: return {{"PCM", D::Playback}};
-        case MixerComponent::Line: return {{"Line", D::Playback}};
-        case MixerComponent::Auxiliary: return {{"Aux", D::Playback}};
-        case MixerComponent::CompactDisc: return {{"CD", D::Playback}};
-        case MixerComponent::Synthesizer: return {{"Synth", D::Playback}};
+        case MixerComponent::Speakers:
+            return {{"Master", D::Playback}};
+        case MixerComponent::Microphone:
+            return {{"Capture", D::Capture}, {"Mic", D::Capture}};
+        case MixerComponent::WaveOut:
+            return {{"PCM", D::Playback}};
+        case MixerComponent::Line:
+            return {{"Line", D::Playback}};
+        case MixerComponent::Auxiliary:
+            return {{"Aux", D::Playback}};
+        case MixerComponent::CompactDisc:
+            return {{"CD", D::Playback}};
+        case MixerComponent::Synthesizer:
+            return {{"Synth", D::Playback}};
     }
     return {};
 }
@@ -144,6 +151,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IMixer> CreateAlsaMixer() { return std::make_unique<AlsaMixer>(); }
+std::unique_ptr<IMixer> CreateAlsaMixer() {
+    return std::make_unique<AlsaMixer>();
+}
 
 }  // namespace softphone

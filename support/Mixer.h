@@ -6,7 +6,15 @@
 namespace softphone {
 
 // The mixer lines the program asks for, by what they carry.
-enum class MixerComponent { Speakers, Microphone, WaveOut, Line, Auxiliary, CompactDisc, Synthesizer };
+enum class MixerComponent {
+    Speakers,
+    Microphone,
+    WaveOut,
+    Line,
+    Auxiliary,
+    CompactDisc,
+    Synthesizer
+};
 
 enum class MixerControlKind { Volume, Mute };
 

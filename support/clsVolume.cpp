@@ -39,9 +39,13 @@ int clsVolume::Read(const MixerControl& control) {
     return int(mixer_->GetValue(control).value_or(0));
 }
 
-int clsVolume::Level(Line line) { return Read(lines_[line].volume); }
+int clsVolume::Level(Line line) {
+    return Read(lines_[line].volume);
+}
 
-int clsVolume::MuteOf(Line line) { return Read(lines_[line].mute); }
+int clsVolume::MuteOf(Line line) {
+    return Read(lines_[line].mute);
+}
 
 void clsVolume::SetLevel(Line line, int NewVolume) {
     const MixerControl& control = lines_[line].volume;

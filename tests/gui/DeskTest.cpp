@@ -115,8 +115,7 @@ TEST(Desk, IncomingCallIsAnnouncedOnlyWhileInTheTray) {
     EXPECT_TRUE(d.tray->messages.isEmpty());
     d.window.Picture41_Click();
     d.window.NotifyIncomingCall("sip:5551234@127.0.0.1");
-    EXPECT_EQ(d.tray->messages,
-              QStringList{"Softphone: Incoming call from sip:5551234@127.0.0.1"});
+    EXPECT_EQ(d.tray->messages, QStringList{"Softphone: Incoming call from sip:5551234@127.0.0.1"});
 }
 
 TEST(Desk, TuningWizardFromButtonAndMenu) {
@@ -144,8 +143,8 @@ TEST(Desk, BannerOpensTheVendorsSite) {
     d.Start();
     QLabel* banner = d.window.Picture4;
     const QPointF inside(3, 3);
-    QMouseEvent press(QEvent::MouseButtonPress, inside, banner->mapToGlobal(inside),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, inside, banner->mapToGlobal(inside), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QMouseEvent release(QEvent::MouseButtonRelease, inside, banner->mapToGlobal(inside),
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(banner, &press);

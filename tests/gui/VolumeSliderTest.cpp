@@ -38,8 +38,8 @@ struct Sliders {
         }
         mixer = m.get();
         volume = std::make_unique<clsVolume>(std::move(m), messages);
-        sliders = std::make_unique<VolumeSliders>(
-            &frame, *volume, [this](const QString& path) { played << path; });
+        sliders = std::make_unique<VolumeSliders>(&frame, *volume,
+                                                  [this](const QString& path) { played << path; });
         mixer->writes.clear();
     }
 
@@ -57,10 +57,9 @@ TEST(VolumeSlider, DragStopsAtTheTrackEnds) {
         long written;  // what reached the mixer, after its clamp to [min, max]
     };
     const Row rows[] = {
-        {0, 65536, -5000, -5, 0},
-        {0, 65536, 5000, 1480, 65536},
-        {10, 110, -5000, -5, 10},   // level 0 is raised to Min by the mixer class
-        {10, 110, 5000, 1480, 100},  // Max - Min
+        {0, 65536, -5000, -5, 0},       {0, 65536, 5000, 1480, 65536},
+        {10, 110, -5000, -5, 10},        // level 0 is raised to Min by the mixer class
+        {10, 110, 5000, 1480, 100},      // Max - Min
         {0, 65536, 742.5f, 738, 32790},  // 737.5 rounds to even
     };
     for (const Row& row : rows) {
@@ -116,8 +115,11 @@ TEST(VolumeSlider, ThumbsStartAtTheCurrentLevel) {
         long min, max, level;
         int left;
     };
-    const Row rows[] = {{0, 65536, 0, -5}, {0, 65536, 65536, 1480}, {0, 65536, 32768, 738},
-                        {-100, 100, 0, 737}, {5, 5, 5, 600}};
+    const Row rows[] = {{0, 65536, 0, -5},
+                        {0, 65536, 65536, 1480},
+                        {0, 65536, 32768, 738},
+                        {-100, 100, 0, 737},
+                        {5, 5, 5, 600}};
     for (const Row& row : rows) {
         Sliders s(row.min, row.max, row.level);
         EXPECT_EQ(s.sliders->ThumbLeft(0), row.left) << row.level;
@@ -142,8 +144,8 @@ TEST(VolumeSlider, MouseEventsOfTheThumbDriveTheDrag) {
         QMouseEvent event(type, local, thumb->mapToGlobal(local), button, held, Qt::NoModifier);
         QApplication::sendEvent(thumb, &event);
     };
-    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, 2);   // 30 twips
-    send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, 22);           // 330 twips
+    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, 2);  // 30 twips
+    send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, 22);          // 330 twips
     EXPECT_EQ(s.sliders->ThumbLeft(0), 295);
     EXPECT_EQ(thumb->x(), 20);  // 295 twips
     send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton | Qt::RightButton, 60);
@@ -158,7 +160,7 @@ TEST(VolumeSlider, ThumbHasARaisedBorder) {
     s.sliders->picWave[0]->render(&image);
     const QColor face(0x40, 0x40, 0x40);
     const QRect edge = s.sliders->rcThumb;
-    EXPECT_GT(qGray(image.pixel(0, 0)), qGray(face.rgb()));                      // lit corner
+    EXPECT_GT(qGray(image.pixel(0, 0)), qGray(face.rgb()));                         // lit corner
     EXPECT_LT(qGray(image.pixel(edge.right(), edge.bottom())), qGray(face.rgb()));  // shadow
     EXPECT_EQ(QColor(image.pixel(image.width() - 1, image.height() - 1)), face);  // outside rcThumb
 }

@@ -69,8 +69,8 @@ TEST_F(MixerPulseTest, SlidersMoveTheServersLevels) {
     VolumeSliders sliders(&frame, volume, nullptr);
     struct Row {
         int index;
-        float to;     // pointer x in twips, pressed at 0
-        long level;   // what the server reports afterwards
+        float to;    // pointer x in twips, pressed at 0
+        long level;  // what the server reports afterwards
     };
     const Row rows[] = {
         {0, -3000, 0}, {0, 742.5f, 32790}, {0, 3000, 65536},
@@ -79,8 +79,8 @@ TEST_F(MixerPulseTest, SlidersMoveTheServersLevels) {
     for (const Row& row : rows) {
         sliders.picWave_MouseDown(row.index, VolumeSliders::kLeftButton, 0);
         sliders.picWave_MouseMove(row.index, VolumeSliders::kLeftButton, row.to);
-        const long reported = row.index == 0 ? Volume("sink", DefaultSink())
-                                             : Volume("source", DefaultSource());
+        const long reported =
+            row.index == 0 ? Volume("sink", DefaultSink()) : Volume("source", DefaultSource());
         EXPECT_EQ(reported, row.level) << row.index << " " << row.to;
         sliders.picWave_MouseDown(row.index, VolumeSliders::kLeftButton, 0);
         sliders.picWave_MouseMove(row.index, VolumeSliders::kLeftButton, -3000);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/prctl.h>
 
@@ -11,7 +10,9 @@
 namespace softphone::test {
 namespace {
 
-void DieWithParent() { prctl(PR_SET_PDEATHSIG, SIGTERM); }
+void DieWithParent() {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+}
 
 // A child process on the private X server; stopped by its PID when the test ends.
 struct Child : QProcess {
@@ -63,9 +64,14 @@ protected:
 };
 
 TEST_F(TrayXvfbTest, HideToTheTrayAndDoubleClickTheIconToRestore) {
-    Child trayer(env, "trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "request",
-                                 "--height", "32", "--SetDockType", "false"});
-    ASSERT_TRUE(WaitUntil([&] { return !Xdotool({"search", "--class", "trayer"}).isEmpty(); }, 10000));
+    Child trayer(env, "trayer",
+                 {"--edge", "bottom", "--align", "right", "--widthtype", "request", "--height",
+                  "32", "--SetDockType", "false"});
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return !Xdotool({"search", "--class", "trayer"}).isEmpty();
+        },
+        10000));
 
     Child phone(env, TRAY_HELPER, {});
     QStringList lines;
@@ -82,20 +88,21 @@ TEST_F(TrayXvfbTest, HideToTheTrayAndDoubleClickTheIconToRestore) {
     QRegularExpressionMatch geometry;
     const QRegularExpression place(R"(Position: (\d+),(\d+).*Geometry: (\d+)x(\d+))",
                                    QRegularExpression::DotMatchesEverythingOption);
-    ASSERT_TRUE(WaitUntil([&] {
-        for (const QString& window : Xdotool({"search", "--class", "trayer"}).split('\n')) {
-            geometry = place.match(Xdotool({"getwindowgeometry", window}));
-            if (geometry.hasMatch() && geometry.captured(3).toInt() >= 16) return true;
-        }
-        return false;
-    }, 5000));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (const QString& window : Xdotool({"search", "--class", "trayer"}).split('\n')) {
+                geometry = place.match(Xdotool({"getwindowgeometry", window}));
+                if (geometry.hasMatch() && geometry.captured(3).toInt() >= 16) return true;
+            }
+            return false;
+        },
+        5000));
     const int x = geometry.captured(1).toInt() + geometry.captured(3).toInt() / 2;
     const int y = geometry.captured(2).toInt() + geometry.captured(4).toInt() / 2;
     Xdotool({"mousemove", QString::number(x), QString::number(y), "click", "1"});
     Pump(700);
     EXPECT_FALSE(Lines(phone, lines).contains("shown")) << "a single click restored";
-    Xdotool({"click", "--repeat", "2",
-             "--delay", "80", "1"});
+    Xdotool({"click", "--repeat", "2", "--delay", "80", "1"});
     EXPECT_TRUE(WaitUntil([&] { return Lines(phone, lines).contains("shown"); }, 5000))
         << lines.join(" | ").toStdString();
 }

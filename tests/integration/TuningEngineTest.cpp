@@ -53,7 +53,8 @@ TEST(TuningEngine, ChoiceSticksAcrossRuns) {
         LinphoneEngine engine(folder.path(), ringer);
         engine.Initialize();
         RunWizard(engine, [&](TuningWizard& wizard) {
-            ASSERT_GE(wizard.cmbPlayback->count(), 2) << Items(wizard.cmbPlayback).join(", ").toStdString();
+            ASSERT_GE(wizard.cmbPlayback->count(), 2)
+                << Items(wizard.cmbPlayback).join(", ").toStdString();
             ASSERT_GE(wizard.cmbCapture->count(), 1);
             // Whatever is not chosen now.
             const int other = wizard.cmbPlayback->currentIndex() == 0 ? 1 : 0;

@@ -32,8 +32,8 @@ TEST(TuningWizardPulse, MicrophoneLevelFollowsTheCaptureSource) {
     // A microphone that hears what the sink plays (the desktop lists no monitor as an input).
     QProcess pactl;
     pactl.setProcessEnvironment(env);
-    pactl.start("pactl", {"load-module", "module-remap-source",
-                          "master=" + server.MonitorName(), "source_name=tone_microphone"});
+    pactl.start("pactl", {"load-module", "module-remap-source", "master=" + server.MonitorName(),
+                          "source_name=tone_microphone"});
     ASSERT_TRUE(pactl.waitForFinished(5000));
     QString monitor;
     ASSERT_TRUE(WaitUntil([&] {

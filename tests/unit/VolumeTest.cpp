@@ -60,8 +60,8 @@ TEST(Volume, DiscoversLinesInOrderVolumeBeforeMute) {
     for (const auto& l : card.mixer->lookups) seen.push_back({l.line, l.kind});
     // Mute is looked up only for lines whose volume control was found; Aux only after Line failed.
     const std::vector<std::pair<C, K>> expected = {
-        {C::Speakers, K::Volume}, {C::Speakers, K::Mute}, {C::Microphone, K::Volume},
-        {C::WaveOut, K::Volume},  {C::Line, K::Volume},   {C::Line, K::Mute},
+        {C::Speakers, K::Volume},    {C::Speakers, K::Mute},     {C::Microphone, K::Volume},
+        {C::WaveOut, K::Volume},     {C::Line, K::Volume},       {C::Line, K::Mute},
         {C::CompactDisc, K::Volume}, {C::Synthesizer, K::Volume}};
     EXPECT_EQ(seen, expected);
     EXPECT_TRUE(card.messages.shown.empty());
@@ -102,8 +102,12 @@ TEST(Volume, MaskMatchesAnyFoundLine) {
         bool expected;
     };
     const Row rows[] = {
-        {{C::Speakers}, 3, true},     {{C::Microphone}, 3, true}, {{C::WaveOut}, 3, false},
-        {{C::Synthesizer}, 32, true}, {{C::CompactDisc}, 16, true}, {{}, 63, false},
+        {{C::Speakers}, 3, true},
+        {{C::Microphone}, 3, true},
+        {{C::WaveOut}, 3, false},
+        {{C::Synthesizer}, 32, true},
+        {{C::CompactDisc}, 16, true},
+        {{}, 63, false},
         {{C::Speakers, C::Microphone}, 2, true},
     };
     for (const Row& row : rows) {
