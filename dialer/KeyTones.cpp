@@ -1,0 +1,32 @@
+#include "dialer/KeyTones.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "dialer/WaveFile.h"
+
+namespace softphone {
+
+namespace {
+
+constexpr double kAmplitude = 32.0;  // each sine; the pair peaks near 64
+
+}  // namespace
+
+QByteArray KeyToneWave(const DialKey& key) {
+    QByteArray samples(kToneSamples, kSilence);
+    for (int i = 0; i < kToneSamples; ++i) {
+        const double t = double(i) / kPlayRate;
+        const double v = std::sin(2 * std::numbers::pi * key.lowHz * t) +
+                         std::sin(2 * std::numbers::pi * key.highHz * t);
+        samples[i] = char(std::lround(128 + kAmplitude * v));
+    }
+    return MakeWave(samples);
+}
+
+QByteArray KeyToneResource(const QString& toneName) {
+    const DialKey* key = KeyForToneResource(toneName);
+    return key ? KeyToneWave(*key) : QByteArray();
+}
+
+}  // namespace softphone

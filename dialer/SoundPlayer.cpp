@@ -1,0 +1,155 @@
+#include "dialer/SoundPlayer.h"
+
+#include <QApplication>
+#include <QAudioSink>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMediaDevices>
+#include <QTimer>
+#include <algorithm>
+
+#include "dialer/KeyTones.h"
+#include "dialer/WaveFile.h"
+
+namespace softphone {
+
+namespace {
+
+// 100 ms: the dialling pace. A larger buffer delays tones, a smaller one underruns.
+constexpr int kSinkBufferBytes = 800;
+// Written before each tone so that its start is not clipped when the stream wakes.
+constexpr int kToneLeadInBytes = kPlayRate * 20 / 1000;
+// How often queued sound is topped up while it does not fit into the stream's buffer.
+constexpr int kFeedIntervalMs = 20;
+
+}  // namespace
+
+// Lives in the player's thread; all its work runs there.
+class SinkWorker : public QObject {
+public:
+    explicit SinkWorker(int suspendAfterMs) : suspendAfterMs_(suspendAfterMs) { clock_.start(); }
+
+    void Open() {
+        QAudioFormat format;
+        format.setSampleRate(kPlayRate);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::UInt8);
+        sink_ = new QAudioSink(QMediaDevices::defaultAudioOutput(), format, this);
+        sink_->setBufferSize(kSinkBufferBytes);
+        device_ = sink_->start();
+        feedTimer_ = new QTimer(this);
+        feedTimer_->setInterval(kFeedIntervalMs);
+        connect(feedTimer_, &QTimer::timeout, this, [this] { Feed(); });
+        suspendTimer_ = new QTimer(this);
+        suspendTimer_->setSingleShot(true);
+        connect(suspendTimer_, &QTimer::timeout, this, [this] { sink_->suspend(); });
+    }
+
+    void Close() {
+        delete sink_;  // stops the stream
+        sink_ = nullptr;
+        device_ = nullptr;
+    }
+
+    void Play(const QByteArray& samples, bool onlyIfIdle) {
+        if (!device_ || (onlyIfIdle && Playing())) return;
+        queued_ = samples;
+        if (sink_->state() == QAudio::SuspendedState) sink_->resume();
+        suspendTimer_->stop();
+        Feed();
+    }
+
+    void Stop() {
+        queued_.clear();
+        feedTimer_->stop();
+    }
+
+private:
+    bool Playing() const { return !queued_.isEmpty() || clock_.elapsed() < playsUntilMs_; }
+
+    void Feed() {
+        const qsizetype room = std::min<qsizetype>(sink_->bytesFree(), queued_.size());
+        const qint64 written = room > 0 ? device_->write(queued_.constData(), room) : 0;
+        if (written > 0) {
+            queued_.remove(0, written);
+            playsUntilMs_ = std::max(playsUntilMs_, clock_.elapsed()) + written * 1000 / kPlayRate;
+        }
+        if (!queued_.isEmpty()) {
+            if (!feedTimer_->isActive()) feedTimer_->start();
+            return;
+        }
+        feedTimer_->stop();
+        if (suspendAfterMs_ >= 0)
+            suspendTimer_->start(int(playsUntilMs_ - clock_.elapsed()) + suspendAfterMs_);
+    }
+
+    const int suspendAfterMs_;
+    QAudioSink* sink_ = nullptr;
+    QIODevice* device_ = nullptr;
+    QTimer* feedTimer_ = nullptr;
+    QTimer* suspendTimer_ = nullptr;
+    QByteArray queued_;
+    QElapsedTimer clock_;
+    qint64 playsUntilMs_ = 0;
+};
+
+SoundPlayer::SoundPlayer(int suspendAfterMs) : worker_(new SinkWorker(suspendAfterMs)) {
+    for (size_t i = 0; i < kKeyTable.size(); ++i) {
+        const auto tone = ParseWave(KeyToneWave(kKeyTable[i]));
+        tones_[i] = QByteArray(kToneLeadInBytes, kSilence) + ToPlayFormat(*tone);
+    }
+    worker_->moveToThread(&thread_);
+    QObject::connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.setObjectName(QStringLiteral("SoundPlayer"));
+    thread_.start();
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->Open(); }, Qt::QueuedConnection);
+}
+
+SoundPlayer::~SoundPlayer() {
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->Close(); }, Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+}
+
+void SoundPlayer::PlayTone(const QString& toneName) {
+    if (const DialKey* key = KeyForToneResource(toneName))
+        Play(tones_[size_t(key - kKeyTable.data())], false);
+}
+
+void SoundPlayer::PlayFile(const QString& path) {
+    PlayFile(path, false);
+}
+
+void SoundPlayer::PlayFileIfIdle(const QString& path) {
+    PlayFile(path, true);
+}
+
+void SoundPlayer::PlayFile(const QString& path, bool onlyIfIdle) {
+    auto loaded = files_.constFind(path);
+    if (loaded == files_.constEnd()) {
+        QFile file(path);
+        const auto sound =
+            file.open(QIODevice::ReadOnly) ? ParseWave(file.readAll()) : std::nullopt;
+        if (!sound) {
+            QApplication::beep();
+            return;
+        }
+        loaded = files_.insert(path, ToPlayFormat(*sound));
+    }
+    Play(*loaded, onlyIfIdle);
+}
+
+void SoundPlayer::Play(const QByteArray& samples, bool onlyIfIdle) {
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_, samples, onlyIfIdle] { w->Play(samples, onlyIfIdle); },
+        Qt::QueuedConnection);
+}
+
+void SoundPlayer::Stop() {
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->Stop(); }, Qt::QueuedConnection);
+}
+
+}  // namespace softphone

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QThread>
+#include <array>
+
+#include "dialer/KeyTable.h"
+
+namespace softphone {
+
+// Plays the program's sounds in the background: key tones, the phone ring, the release sound.
+// Every call returns at once; the sound goes on playing while the caller blocks.
+class ISoundPlayer {
+public:
+    virtual ~ISoundPlayer() = default;
+    // The key tone named `toneName` ("Tone5.wav", matched without regard to case), cutting off
+    // what is still queued of the sound before; an unknown name plays nothing.
+    virtual void PlayTone(const QString& toneName) = 0;
+    // A WAV file, cutting off what is still queued; a file that cannot be played gives the
+    // desktop's default beep.
+    virtual void PlayFile(const QString& path) = 0;
+    // As PlayFile, but plays nothing while another sound plays.
+    virtual void PlayFileIfIdle(const QString& path) = 0;
+    // Silences the sound that plays.
+    virtual void Stop() = 0;
+};
+
+class SinkWorker;
+
+// The player over one audio output stream, opened at construction and kept open for the player's
+// life, owned by a thread of its own so that sounds never wait for the UI thread.
+class SoundPlayer : public ISoundPlayer {
+public:
+    static constexpr int kDefaultSuspendAfterMs = 5000;
+
+    // The stream is suspended after `suspendAfterMs` of silence (it costs CPU while it runs) and
+    // resumed by the next sound; a negative value keeps it running.
+    explicit SoundPlayer(int suspendAfterMs = kDefaultSuspendAfterMs);
+    ~SoundPlayer() override;
+
+    void PlayTone(const QString& toneName) override;
+    void PlayFile(const QString& path) override;
+    void PlayFileIfIdle(const QString& path) override;
+    void Stop() override;
+
+private:
+    void PlayFile(const QString& path, bool onlyIfIdle);
+    void Play(const QByteArray& samples, bool onlyIfIdle);
+
+    QThread thread_;
+    SinkWorker* worker_;
+    std::array<QByteArray, kKeyTable.size()> tones_;  // silence lead-in + tone, as written
+    QHash<QString, QByteArray> files_;                // loaded files in the play format
+};
+
+}  // namespace softphone

@@ -1,0 +1,109 @@
+#include "tests/support/PulseServer.h"
+
+#include <signal.h>
+#include <sys/prctl.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+namespace softphone::test {
+
+namespace {
+
+constexpr int kStartTimeoutMs = 10000;
+
+// Children must not outlive a test that crashes.
+void DieWithParent() {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+}
+
+void Stop(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+}  // namespace
+
+PulseServer::PulseServer() {
+    const QString home = dir_.filePath(QStringLiteral("home"));
+    const QString run = dir_.filePath(QStringLiteral("run"));
+    QDir().mkpath(home);
+    QDir().mkpath(run);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), run);
+    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), run);
+    env.remove(QStringLiteral("PULSE_SERVER"));
+    server_.setProcessEnvironment(env);
+    server_.setChildProcessModifier(DieWithParent);
+    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server_.setStandardOutputFile(QProcess::nullDevice());
+    server_.start(QStringLiteral("pulseaudio"),
+                  {"-n", "--daemonize=no", "--log-level=error", "--exit-idle-time=-1",
+                   "--use-pid-file=no", "--load=module-null-sink sink_name=" + sinkName_,
+                   "--load=module-null-source source_name=softphone_test_source",
+                   "--load=module-native-protocol-unix"});
+    if (!server_.waitForStarted()) return;
+    QElapsedTimer clock;
+    clock.start();
+    const QString socket = run + QStringLiteral("/native");
+    while (!QFileInfo::exists(socket) && Running() && clock.elapsed() < kStartTimeoutMs)
+        QThread::msleep(20);
+}
+
+PulseServer::~PulseServer() {
+    Stop(server_);
+}
+
+bool PulseServer::Running() const {
+    return server_.state() == QProcess::Running;
+}
+
+QString PulseServer::Address() const {
+    return QStringLiteral("unix:") + dir_.filePath(QStringLiteral("run/native"));
+}
+
+void PulseServer::UseInThisProcess() const {
+    qputenv("PULSE_SERVER", Address().toUtf8());
+}
+
+MonitorRecorder::MonitorRecorder(const PulseServer& server)
+    : file_(dir_.filePath(QStringLiteral("monitor.raw"))) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PULSE_SERVER"), server.Address());
+    recorder_.setProcessEnvironment(env);
+    recorder_.setChildProcessModifier(DieWithParent);
+    recorder_.setStandardOutputFile(file_);
+    recorder_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    recorder_.start(QStringLiteral("parec"),
+                    {"--raw", "--format=u8", "--rate=" + QString::number(kRate), "--channels=1",
+                     "--latency-msec=10", "-d", server.MonitorName()});
+    recorder_.waitForStarted();
+}
+
+MonitorRecorder::~MonitorRecorder() {
+    Stop(recorder_);
+}
+
+bool MonitorRecorder::Running() const {
+    return recorder_.state() == QProcess::Running;
+}
+
+qsizetype MonitorRecorder::Size() const {
+    return QFileInfo(file_).size();
+}
+
+QByteArray MonitorRecorder::Samples(qsizetype from) const {
+    QFile file(file_);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(from)) return {};
+    return file.readAll();
+}
+
+}  // namespace softphone::test
