@@ -39,9 +39,10 @@ double Ms(const QElapsedTimer& clock) { return clock.nsecsElapsed() / 1e6; }
 QImage Shaped(QWidget& window) {
     QImage image = window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
     const QRegion mask = window.mask();
+    const int scale = qRound(image.devicePixelRatio());
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (!mask.contains(QPoint(x, y))) image.setPixel(x, y, 0);
+            if (!mask.contains(QPoint(x / scale, y / scale))) image.setPixel(x, y, 0);
     return image;
 }
 
