@@ -17,7 +17,7 @@ Sipp::~Sipp() {
 
 bool Sipp::Run(const QString& scenario, QStringList args) {
     port_ = FreeUdpPort();
-    args = QStringList{QStringLiteral("-sf"), SourceDir() + "/tests/data/sipp/" + scenario,
+    args = QStringList{QStringLiteral("-sf"), SourceDir() + "/scripts/sip-service/" + scenario,
                        QStringLiteral("-i"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
                        QString::number(port_), QStringLiteral("-mp"),
                        QString::number(FreeUdpPort()), QStringLiteral("-m"), QStringLiteral("1"),

@@ -8,7 +8,7 @@
 
 namespace softphone::test {
 
-// One sipp far end on 127.0.0.1 running a scenario of tests/data/sipp.
+// One sipp far end on 127.0.0.1 running a scenario of scripts/sip-service.
 class Sipp {
 public:
     ~Sipp();

@@ -1,0 +1,60 @@
+// The demo service of the run command, used as the README tells a user to.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "tests/support/Phone.h"
+#include "tests/support/SipServer.h"
+#include "tests/support/Wait.h"
+
+namespace softphone::test {
+namespace {
+
+class DemoServiceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir().mkpath(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+        service.setProcessChannelMode(QProcess::MergedChannels);
+        service.start(SourceDir() + "/scripts/demo-service");
+        ASSERT_TRUE(WaitUntil([&] {
+            output += service.readAll();
+            return output.contains("Number 6000");
+        }, 10000)) << output.toStdString();
+        address = QRegularExpression("Sip IP/Domain +(\\S+)").match(output).captured(1);
+        ASSERT_FALSE(address.isEmpty());
+    }
+    void TearDown() override {
+        service.terminate();
+        service.waitForFinished(5000);
+    }
+
+    QProcess service;
+    QString output, address;
+};
+
+TEST_F(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
+    Phone phone;
+    phone.Start({address, "1001", "demo1001"});
+    ASSERT_TRUE(WaitUntil([&] { return phone.window.strRegState == "REGISTERED"; }));
+
+    phone.window.cmbPhoneNo->setEditText("6000");
+    phone.window.Picture6_Click();
+    ASSERT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
+    phone.window.Picture8_Click();
+    ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
+
+    QProcess callMe;
+    callMe.start(SourceDir() + "/scripts/call-me", {"1001", "1"});
+    ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
+    phone.window.Picture6_Click();
+    EXPECT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
+    EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
+    EXPECT_TRUE(WaitUntil([&] { return callMe.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(callMe.exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace softphone::test
