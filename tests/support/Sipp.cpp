@@ -28,7 +28,10 @@ bool Sipp::Run(const QString& scenario, QStringList args) {
     process_.setWorkingDirectory(dir_.path());
     process_.setStandardOutputFile(dir_.filePath("screen.log"));
     process_.setStandardErrorFile(dir_.filePath("errors.log"));
-    process_.start(QStringLiteral("/usr/bin/sipp"), args);
+    // Dies with the test, so a crashed test leaves no far end behind.
+    process_.start(QStringLiteral("setpriv"),
+                   QStringList{QStringLiteral("--pdeathsig"), QStringLiteral("KILL"),
+                               QStringLiteral("/usr/bin/sipp")} + args);
     if (!process_.waitForStarted(5000)) return false;
     Pump(200);  // let it bind its port
     return true;
