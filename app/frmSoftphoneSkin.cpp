@@ -64,19 +64,21 @@ void frmSoftphone::ApplySkin() {
     // The status line, number field and balance are drawn on the skin's display.
     lblMsg->setStyleSheet(QStringLiteral(
         "color: #d9f7ff; font: bold 9pt 'Liberation Sans'; background: transparent;"));
-    lblBalance->setStyleSheet(QStringLiteral(
-        "color: #9fe7ff; font: 8pt 'Liberation Sans'; background: transparent;"));
+    lblBalance->setStyleSheet(
+        QStringLiteral("color: #9fe7ff; font: 8pt 'Liberation Sans'; background: transparent;"));
     lblBalance->setAlignment(Qt::AlignCenter);
-    cmbPhoneNo->setStyleSheet(QStringLiteral(
-        "QComboBox { background: rgba(3, 22, 28, 170); color: #f2fdff;"
-        " border: 1px solid #3a8fa3; border-radius: 4px; padding: 0 3px;"
-        " font: bold 10pt 'Liberation Mono'; selection-background-color: #3bb4e6; }"
-        "QComboBox:disabled { color: #9fc9d3; border-color: #24606e; }"
-        "QComboBox::drop-down { width: 0; border: none; }"));
+    cmbPhoneNo->setStyleSheet(
+        QStringLiteral("QComboBox { background: rgba(3, 22, 28, 170); color: #f2fdff;"
+                       " border: 1px solid #3a8fa3; border-radius: 4px; padding: 0 3px;"
+                       " font: bold 10pt 'Liberation Mono'; selection-background-color: #3bb4e6; }"
+                       "QComboBox:disabled { color: #9fc9d3; border-color: #24606e; }"
+                       "QComboBox::drop-down { width: 0; border: none; }"));
     Frame1->setFrameShape(QFrame::NoFrame);
 }
 
-void frmSoftphone::RoundWindow() { softphone::RoundWindow(this); }
+void frmSoftphone::RoundWindow() {
+    softphone::RoundWindow(this);
+}
 
 void frmSoftphone::AttachTooltips() {
     objTooltip = new clsTooltip(this);

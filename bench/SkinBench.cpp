@@ -26,14 +26,16 @@ constexpr Named kSkins[] = {{WindowSkin::Handset, "handset"},
                             {WindowSkin::PhoneBook, "phone book"},
                             {WindowSkin::RecentCalls, "recent calls"}};
 
-const char* const kArt[] = {
-    "dial-off", "dial-on",   "end-off",   "end-on",     "recent-off", "recent-on", "book-off",
-    "book-on",  "wizard-off", "wizard-on", "pin-off",   "pin-on",     "clear-off", "clear-on",
-    "back-off", "back-on",   "close",     "hide",       "banner",     "tray",      "speaker",
-    "mic",      "signal",    "knob"};
+const char* const kArt[] = {"dial-off",  "dial-on",  "end-off",   "end-on",     "recent-off",
+                            "recent-on", "book-off", "book-on",   "wizard-off", "wizard-on",
+                            "pin-off",   "pin-on",   "clear-off", "clear-on",   "back-off",
+                            "back-on",   "close",    "hide",      "banner",     "tray",
+                            "speaker",   "mic",      "signal",    "knob"};
 const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "0", "#"};
 
-double Ms(const QElapsedTimer& clock) { return clock.nsecsElapsed() / 1e6; }
+double Ms(const QElapsedTimer& clock) {
+    return clock.nsecsElapsed() / 1e6;
+}
 
 // The window as the screen shows it: what its mask cuts away is transparent.
 QImage Shaped(QWidget& window) {
@@ -99,10 +101,11 @@ int main(int argc, char** argv) {
         allScans += scan;
         bytes1 += logical.sizeInBytes();
         bytes2 += large.sizeInBytes();
-        std::printf("%-12s %3dx%3d  render %6.2f ms, twice size %6.2f ms, scan %6.3f ms, "
-                    "%3d rectangles\n",
-                    skin.name, logical.width(), logical.height(), render1, render2, scan,
-                    region.hndRegion.rectCount());
+        std::printf(
+            "%-12s %3dx%3d  render %6.2f ms, twice size %6.2f ms, scan %6.3f ms, "
+            "%3d rectangles\n",
+            skin.name, logical.width(), logical.height(), render1, render2, scan,
+            region.hndRegion.rectCount());
     }
     std::printf("all four regions: %.3f ms (target under 5 ms)\n", allScans);
 

@@ -19,8 +19,8 @@ void cDIBSection::CreateFromPicture(const QImage& picThis) {
     LoadPictureBlt(picThis);
 }
 
-void cDIBSection::LoadPictureBlt(const QImage& source, int lSrcLeft, int lSrcTop,
-                                 int lSrcWidth, int lSrcHeight) {
+void cDIBSection::LoadPictureBlt(const QImage& source, int lSrcLeft, int lSrcTop, int lSrcWidth,
+                                 int lSrcHeight) {
     if (bits_.isNull() || source.isNull()) return;
     const QImage pixels = source.convertToFormat(QImage::Format_BGR888);
     const int width = std::min(lSrcWidth < 0 ? Width() : lSrcWidth, pixels.width() - lSrcLeft);
@@ -28,8 +28,8 @@ void cDIBSection::LoadPictureBlt(const QImage& source, int lSrcLeft, int lSrcTop
     if (lSrcLeft < 0 || lSrcTop < 0 || width <= 0 || height <= 0) return;
     const int rowBytes = std::min(width, Width()) * 3;
     for (int y = 0; y < std::min(height, Height()); ++y) {
-        std::memcpy(bits_.scanLine(Height() - 1 - y), pixels.constScanLine(lSrcTop + y) + 3 * lSrcLeft,
-                    rowBytes);
+        std::memcpy(bits_.scanLine(Height() - 1 - y),
+                    pixels.constScanLine(lSrcTop + y) + 3 * lSrcLeft, rowBytes);
     }
 }
 

@@ -19,9 +19,13 @@ bool CanHoldMouse(const PictureButton* button) {
 
 }  // namespace
 
-HotButtons::HotButtons(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+HotButtons::HotButtons(QWidget* window) : QObject(window) {
+    window->installEventFilter(this);
+}
 
-void HotButtons::Add(PictureButton* button) { button->JoinHotGroup(this); }
+void HotButtons::Add(PictureButton* button) {
+    button->JoinHotGroup(this);
+}
 
 void HotButtons::MouseMove(PictureButton* button, QPointF pos) {
     if (!blnButtonHot) {
@@ -78,8 +82,11 @@ bool HotButtons::eventFilter(QObject*, QEvent* event) {
         case QEvent::WindowBlocked:
         case QEvent::ContextMenu:  // the settings menu is about to open
         case QEvent::Hide:
-        case QEvent::WindowDeactivate: DropAll(); break;
-        default: break;
+        case QEvent::WindowDeactivate:
+            DropAll();
+            break;
+        default:
+            break;
     }
     return false;
 }

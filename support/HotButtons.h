@@ -15,7 +15,7 @@ class PictureButton;
 // A disabled or hidden button, or one whose window a modal window blocks, never holds the mouse.
 class HotButtons : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit HotButtons(QWidget* window);
 
     void Add(PictureButton* button);
@@ -36,10 +36,10 @@ public:
     bool blnButtonHot = false;
     PictureButton* Holder() const { return holder_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void Capture(PictureButton* button);
     void ReleaseCapture();
 

@@ -12,7 +12,7 @@ class HotButtons;
 // group of hot buttons it lights up while the pointer is over it.
 class PictureButton : public QWidget {
     Q_OBJECT
-public:
+  public:
     PictureButton(const QString& name, const QString& caption, QRect place, QWidget* parent);
 
     void SetPicture(const QPixmap& picture);
@@ -24,10 +24,10 @@ public:
     bool Lit() const { return lit_; }
     void JoinHotGroup(HotButtons* group) { group_ = group; }
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -35,7 +35,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     QString caption_;
     QPixmap picture_, off_, on_;
     bool pressed_ = false;

@@ -9,7 +9,9 @@
 namespace softphone {
 namespace {
 
-ColorValue PixelValue(const uchar* p) { return p[0] + 256u * p[1] + 65536u * p[2]; }
+ColorValue PixelValue(const uchar* p) {
+    return p[0] + 256u * p[1] + 65536u * p[2];
+}
 
 }  // namespace
 

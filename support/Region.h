@@ -15,7 +15,7 @@ inline constexpr ColorValue kKeyFromPicture = 1;
 
 // A window shape built from a picture: every pixel of the key colour is cut away.
 class Region {
-public:
+  public:
     // The shape built so far, in the picture's pixels, origin at its top-left corner.
     QRegion hndRegion;
 
@@ -28,7 +28,7 @@ public:
     // Moves the shape past the window's frame onto its client area.
     void OffsetHeader(const QWidget* tmpForm);
 
-private:
+  private:
     cDIBSection picture_;
 };
 

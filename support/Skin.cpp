@@ -16,10 +16,14 @@ namespace {
 
 QString WindowSkinName(WindowSkin which) {
     switch (which) {
-        case WindowSkin::Handset: return QStringLiteral("handset");
-        case WindowSkin::Login: return QStringLiteral("login");
-        case WindowSkin::PhoneBook: return QStringLiteral("phonebook");
-        case WindowSkin::RecentCalls: return QStringLiteral("recent");
+        case WindowSkin::Handset:
+            return QStringLiteral("handset");
+        case WindowSkin::Login:
+            return QStringLiteral("login");
+        case WindowSkin::PhoneBook:
+            return QStringLiteral("phonebook");
+        case WindowSkin::RecentCalls:
+            return QStringLiteral("recent");
     }
     return {};
 }
@@ -121,7 +125,9 @@ QImage RenderWindowSkin(WindowSkin which, int scale) {
     return KeyCutLike(RenderArt(WindowSkinName(which), scale), logical, scale);
 }
 
-int SkinScale() { return qGuiApp && qGuiApp->devicePixelRatio() >= 1.5 ? 2 : 1; }
+int SkinScale() {
+    return qGuiApp && qGuiApp->devicePixelRatio() >= 1.5 ? 2 : 1;
+}
 
 QImage WindowSkinPicture(WindowSkin which) {
     static QHash<int, QImage> pictures;

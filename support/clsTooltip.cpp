@@ -147,7 +147,9 @@ bool clsTooltip::eventFilter(QObject* watched, QEvent* event) {
     auto* tool = qobject_cast<QWidget*>(watched);
     if (!tool) return false;
     switch (event->type()) {
-        case QEvent::Enter: PointerOver(tool); break;
+        case QEvent::Enter:
+            PointerOver(tool);
+            break;
         case QEvent::MouseMove:
             // A button holding the mouse hears moves beyond its edges.
             if (!tool->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
@@ -157,8 +159,11 @@ bool clsTooltip::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::Hide:
         case QEvent::EnabledChange:
-        case QEvent::Wheel: PointerGone(tool); break;
-        default: break;
+        case QEvent::Wheel:
+            PointerGone(tool);
+            break;
+        default:
+            break;
     }
     return false;
 }

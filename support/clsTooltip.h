@@ -56,7 +56,7 @@ struct ToolRecord {
 // Attaches tooltips to controls; each tool keeps its own look. All instances share one popup.
 class clsTooltip : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit clsTooltip(QObject* parent = nullptr);
     ~clsTooltip() override;
 
@@ -74,15 +74,15 @@ public:
     void HandleShown() { emit Show(); }
     void HandlePopped() { emit Pop(); }
 
-signals:
+  signals:
     void NeedText(QWidget* Tool, QString& text);
     void Pop();
     void Show();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     ToolRecord* Find(const QObject* control);
     void PointerOver(QWidget* tool);
     void PointerGone(QWidget* tool);

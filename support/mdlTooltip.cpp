@@ -19,21 +19,36 @@ constexpr int kIconSize = 16;  // the title's icon
 
 // System colour numbers 0..30 and the palette roles that stand for them here.
 constexpr std::array<std::pair<QPalette::ColorGroup, QPalette::ColorRole>, 31> kSystemColors = {{
-    {QPalette::Active, QPalette::Button},          {QPalette::Active, QPalette::Dark},
-    {QPalette::Active, QPalette::Highlight},       {QPalette::Inactive, QPalette::Highlight},
-    {QPalette::Active, QPalette::Window},          {QPalette::Active, QPalette::Base},
-    {QPalette::Active, QPalette::Shadow},          {QPalette::Active, QPalette::WindowText},
-    {QPalette::Active, QPalette::Text},            {QPalette::Active, QPalette::HighlightedText},
-    {QPalette::Active, QPalette::Window},          {QPalette::Inactive, QPalette::Window},
-    {QPalette::Active, QPalette::Mid},             {QPalette::Active, QPalette::Highlight},
-    {QPalette::Active, QPalette::HighlightedText}, {QPalette::Active, QPalette::Button},
-    {QPalette::Active, QPalette::Mid},             {QPalette::Disabled, QPalette::Text},
-    {QPalette::Active, QPalette::ButtonText},      {QPalette::Inactive, QPalette::HighlightedText},
-    {QPalette::Active, QPalette::Light},           {QPalette::Active, QPalette::Shadow},
-    {QPalette::Active, QPalette::Midlight},        {QPalette::Active, QPalette::ToolTipText},
-    {QPalette::Active, QPalette::ToolTipBase},     {QPalette::Active, QPalette::Button},
-    {QPalette::Active, QPalette::Link},            {QPalette::Active, QPalette::Highlight},
-    {QPalette::Inactive, QPalette::Highlight},     {QPalette::Active, QPalette::Highlight},
+    {QPalette::Active, QPalette::Button},
+    {QPalette::Active, QPalette::Dark},
+    {QPalette::Active, QPalette::Highlight},
+    {QPalette::Inactive, QPalette::Highlight},
+    {QPalette::Active, QPalette::Window},
+    {QPalette::Active, QPalette::Base},
+    {QPalette::Active, QPalette::Shadow},
+    {QPalette::Active, QPalette::WindowText},
+    {QPalette::Active, QPalette::Text},
+    {QPalette::Active, QPalette::HighlightedText},
+    {QPalette::Active, QPalette::Window},
+    {QPalette::Inactive, QPalette::Window},
+    {QPalette::Active, QPalette::Mid},
+    {QPalette::Active, QPalette::Highlight},
+    {QPalette::Active, QPalette::HighlightedText},
+    {QPalette::Active, QPalette::Button},
+    {QPalette::Active, QPalette::Mid},
+    {QPalette::Disabled, QPalette::Text},
+    {QPalette::Active, QPalette::ButtonText},
+    {QPalette::Inactive, QPalette::HighlightedText},
+    {QPalette::Active, QPalette::Light},
+    {QPalette::Active, QPalette::Shadow},
+    {QPalette::Active, QPalette::Midlight},
+    {QPalette::Active, QPalette::ToolTipText},
+    {QPalette::Active, QPalette::ToolTipBase},
+    {QPalette::Active, QPalette::Button},
+    {QPalette::Active, QPalette::Link},
+    {QPalette::Active, QPalette::Highlight},
+    {QPalette::Inactive, QPalette::Highlight},
+    {QPalette::Active, QPalette::Highlight},
     {QPalette::Active, QPalette::Window},
 }};
 
@@ -45,9 +60,12 @@ TooltipWindow* g_window = nullptr;
 
 Qt::Alignment TextAlignment(qint32 alignment) {
     switch (alignment & 3) {
-        case 1: return Qt::AlignHCenter;
-        case 2: return Qt::AlignRight;
-        default: return Qt::AlignLeft;
+        case 1:
+            return Qt::AlignHCenter;
+        case 2:
+            return Qt::AlignRight;
+        default:
+            return Qt::AlignLeft;
     }
 }
 
@@ -73,14 +91,16 @@ QFont TitleFont(QFont font) {
 quint32 TranslateColor(quint32 color) {
     switch (color >> 24) {
         case 0x00:
-        case 0x02: return color & 0xFFFFFF;
+        case 0x02:
+            return color & 0xFFFFFF;
         case 0x80: {
             const quint32 index = color & 0xFFFFFF;
             if (index >= kSystemColors.size()) return 0;
             const auto [group, role] = kSystemColors[index];
             return ValueOf(QApplication::palette().color(group, role));
         }
-        default: return 0;  // a palette index needs a palette; there is none
+        default:
+            return 0;  // a palette index needs a palette; there is none
     }
 }
 
@@ -100,7 +120,9 @@ TooltipWindow::TooltipWindow()
     connect(&opening_, &QTimer::timeout, this, &TooltipWindow::RollOpen);
 }
 
-int TooltipWindow::DefaultInitialDelay() { return QApplication::doubleClickInterval(); }
+int TooltipWindow::DefaultInitialDelay() {
+    return QApplication::doubleClickInterval();
+}
 
 void TooltipWindow::SetDelays(int initial, int autoPop, int reshow) {
     const int base = DefaultInitialDelay();
@@ -162,8 +184,9 @@ void TooltipWindow::Layout(QWidget* tool, bool centred) {
     const QFontMetrics titleMetrics(TitleFont(font()));
     const bool wrap = look_.width > 0;
     const int flags = int(TextAlignment(look_.alignment)) | (wrap ? Qt::TextWordWrap : 0);
-    QSize textSize = textMetrics.boundingRect(QRect(0, 0, wrap ? look_.width : 32767, 32767),
-                                              flags, text_).size();
+    QSize textSize =
+        textMetrics.boundingRect(QRect(0, 0, wrap ? look_.width : 32767, 32767), flags, text_)
+            .size();
     if (wrap) textSize.setWidth(look_.width);
 
     const QString title = ShownTitle();
@@ -209,12 +232,13 @@ void TooltipWindow::paintEvent(QPaintEvent*) {
     if (!title.isEmpty()) {
         QRect titleText = titleRect_;
         if (look_.icon != 0) {
-            static constexpr QStyle::StandardPixmap kIcons[] = {
-                QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxWarning,
-                QStyle::SP_MessageBoxCritical};
+            static constexpr QStyle::StandardPixmap kIcons[] = {QStyle::SP_MessageBoxInformation,
+                                                                QStyle::SP_MessageBoxWarning,
+                                                                QStyle::SP_MessageBoxCritical};
             const int which = std::clamp(look_.icon, 1, 3) - 1;
-            style()->standardIcon(kIcons[which]).paint(
-                &painter, QRect(titleRect_.topLeft(), QSize(kIconSize, kIconSize)));
+            style()
+                ->standardIcon(kIcons[which])
+                .paint(&painter, QRect(titleRect_.topLeft(), QSize(kIconSize, kIconSize)));
             titleText.setLeft(titleRect_.left() + kIconSize + 4);
         }
         painter.setFont(TitleFont(font()));
@@ -227,7 +251,9 @@ void TooltipWindow::paintEvent(QPaintEvent*) {
 
 namespace mdlTooltip {
 
-TooltipWindow* Window() { return g_window; }
+TooltipWindow* Window() {
+    return g_window;
+}
 
 namespace {
 int g_instances = 0;

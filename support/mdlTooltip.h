@@ -37,7 +37,7 @@ struct TipLook {
 // a time and hands its moments back to the instance that owns that tool.
 class TooltipWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     TooltipWindow();
 
     void ShowTip(clsTooltip* owner, QWidget* tool, const QString& text, const TipLook& look,
@@ -61,10 +61,10 @@ public:
     // True between a pop and the reshow delay's end: a next tip comes after the short delay.
     bool RecentlyShown() const { return reshowWindow_.isActive() || isVisible(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void Layout(QWidget* tool, bool centred);
     void RollOpen();
     void Opened();

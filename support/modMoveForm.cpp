@@ -87,7 +87,8 @@ bool DragHandle::eventFilter(QObject*, QEvent* event) {
         case QEvent::ContextMenu:
             // The platform asks for the menu at the press; it comes at the release instead.
             return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Mouse;
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -19,13 +19,13 @@ void DragEnd(QWidget* form, QPointF globalPos);
 // of a drag.
 class DragHandle : public QObject {
     Q_OBJECT
-public:
+  public:
     DragHandle(QWidget* picture, QWidget* form);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QWidget* form_;
     Qt::MouseButton pressed_ = Qt::NoButton;
     QPointF down_;

@@ -11,16 +11,16 @@ namespace softphone {
 namespace {
 
 class MenuCountingWindow : public QWidget {
-public:
+  public:
     MenuCountingWindow() : QWidget(nullptr, Qt::FramelessWindowHint) {}
     int menus = 0;
 
-protected:
+  protected:
     void contextMenuEvent(QContextMenuEvent*) override { ++menus; }
 };
 
 class DragTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window.setGeometry(100, 100, 200, 150);
         picture->setGeometry(0, 0, 200, 150);
@@ -31,7 +31,9 @@ protected:
     }
     // Mouse events at a screen position, whatever the window's position is by then.
     QPoint Local(QPoint global) const { return global - window.geometry().topLeft(); }
-    void Press(Qt::MouseButton b, QPoint g) { QTest::mousePress(window.windowHandle(), b, {}, Local(g)); }
+    void Press(Qt::MouseButton b, QPoint g) {
+        QTest::mousePress(window.windowHandle(), b, {}, Local(g));
+    }
     void Move(QPoint g) { QTest::mouseMove(window.windowHandle(), Local(g)); }
     void Release(Qt::MouseButton b, QPoint g) {
         QTest::mouseRelease(window.windowHandle(), b, {}, Local(g));

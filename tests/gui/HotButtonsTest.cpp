@@ -14,7 +14,7 @@ namespace softphone::test {
 namespace {
 
 class HotButtonsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

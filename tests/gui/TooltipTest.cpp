@@ -16,7 +16,7 @@ namespace softphone {
 namespace {
 
 class TooltipTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         host.setGeometry(50, 50, 300, 200);
         tool->setObjectName("tool");
@@ -27,7 +27,8 @@ protected:
         tips.SetDelayTimes(1, 5000, 1);
     }
     static void Enter(QWidget* w) {
-        QEnterEvent enter(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), w->mapToGlobal(QPointF(5, 5)));
+        QEnterEvent enter(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)),
+                          w->mapToGlobal(QPointF(5, 5)));
         QCoreApplication::sendEvent(w, &enter);
     }
     static void Leave(QWidget* w) {
@@ -251,8 +252,10 @@ TEST(TranslateColor, PlainAndSystemValues) {
         quint32 in, out;
     };
     const Case cases[] = {
-        {0x00000000, 0x00000000}, {0x00123456, 0x00123456}, {0x02123456, 0x00123456},
-        {kSysColorInfoBackground, tipBack}, {0x80000063, 0}, {0x01000005, 0}, {0x7F000000, 0},
+        {0x00000000, 0x00000000}, {0x00123456, 0x00123456},
+        {0x02123456, 0x00123456}, {kSysColorInfoBackground, tipBack},
+        {0x80000063, 0},          {0x01000005, 0},
+        {0x7F000000, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(TranslateColor(c.in), c.out) << std::hex << c.in;
     EXPECT_EQ(ColorFromValue(0x00123456), QColor(0x56, 0x34, 0x12));

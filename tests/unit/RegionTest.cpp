@@ -47,6 +47,8 @@ struct ScanCase {
     int runs;
 };
 
+// Each picture row on its own line.
+// clang-format off
 const ScanCase kScanCases[] = {
     {"rounded shape with a hole, key from the picture",
      {".......",
@@ -114,6 +116,7 @@ const ScanCase kScanCases[] = {
       "......."},
      3},
 };
+// clang-format on
 
 TEST(RegionScan, RunRule) {
     for (const ScanCase& c : kScanCases) {
@@ -178,10 +181,10 @@ TEST(RoundWindow, ClipsInsideTheStartUpSize) {
         bool inside;
     };
     const Probe probes[] = {
-        {{10, 10}, false},   {{296, 10}, false}, {{10, 390}, false}, {{296, 390}, false},
-        {{9, 200}, false},   {{10, 200}, true},  {{296, 200}, true}, {{297, 200}, false},
-        {{153, 10}, true},   {{153, 390}, true}, {{153, 391}, false}, {{85, 10}, true},
-        {{20, 20}, false},   {{40, 40}, true},
+        {{10, 10}, false}, {{296, 10}, false}, {{10, 390}, false},  {{296, 390}, false},
+        {{9, 200}, false}, {{10, 200}, true},  {{296, 200}, true},  {{297, 200}, false},
+        {{153, 10}, true}, {{153, 390}, true}, {{153, 391}, false}, {{85, 10}, true},
+        {{20, 20}, false}, {{40, 40}, true},
     };
     for (const Probe& p : probes)
         EXPECT_EQ(mask.contains(p.at), p.inside) << p.at.x() << "," << p.at.y();
@@ -250,14 +253,14 @@ TEST(RealSkins, FacesHaveTheSizesOfTheirControls) {
         QSize size;
     };
     const Face faces[] = {
-        {"dial-off", {39, 52}},  {"dial-on", {39, 52}},   {"end-off", {40, 51}},
+        {"dial-off", {39, 52}},  {"dial-on", {39, 52}},    {"end-off", {40, 51}},
         {"end-on", {40, 51}},    {"recent-off", {27, 23}}, {"recent-on", {27, 23}},
-        {"book-off", {22, 21}},  {"book-on", {22, 21}},   {"wizard-off", {24, 23}},
-        {"wizard-on", {24, 23}}, {"pin-off", {22, 23}},   {"pin-on", {22, 23}},
-        {"clear-off", {38, 18}}, {"clear-on", {38, 18}},  {"back-off", {39, 18}},
-        {"back-on", {39, 18}},   {"key-off", {48, 27}},   {"key-on", {48, 27}},
-        {"close", {12, 12}},     {"hide", {12, 12}},      {"banner", {121, 18}},
-        {"tray", {25, 33}},      {"speaker", {17, 17}},   {"mic", {17, 17}},
+        {"book-off", {22, 21}},  {"book-on", {22, 21}},    {"wizard-off", {24, 23}},
+        {"wizard-on", {24, 23}}, {"pin-off", {22, 23}},    {"pin-on", {22, 23}},
+        {"clear-off", {38, 18}}, {"clear-on", {38, 18}},   {"back-off", {39, 18}},
+        {"back-on", {39, 18}},   {"key-off", {48, 27}},    {"key-on", {48, 27}},
+        {"close", {12, 12}},     {"hide", {12, 12}},       {"banner", {121, 18}},
+        {"tray", {25, 33}},      {"speaker", {17, 17}},    {"mic", {17, 17}},
         {"signal", {15, 11}},    {"knob", {9, 14}},
     };
     for (const Face& face : faces) {
@@ -270,9 +273,11 @@ TEST(RealSkins, FacesHaveTheSizesOfTheirControls) {
 TEST(RealSkins, LitAndNormalFacesDiffer) {
     for (const char* face : {"dial", "end", "recent", "book", "wizard", "pin", "clear", "back"}) {
         SCOPED_TRACE(face);
-        EXPECT_NE(RenderArt(QLatin1String(face) + "-off", 1), RenderArt(QLatin1String(face) + "-on", 1));
+        EXPECT_NE(RenderArt(QLatin1String(face) + "-off", 1),
+                  RenderArt(QLatin1String(face) + "-on", 1));
     }
-    EXPECT_NE(RenderArt("key-off", 1, "5"), RenderArt("key-off", 1, "6")) << "keys show their character";
+    EXPECT_NE(RenderArt("key-off", 1, "5"), RenderArt("key-off", 1, "6"))
+        << "keys show their character";
 }
 
 }  // namespace
