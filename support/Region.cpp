@@ -15,10 +15,6 @@ ColorValue PixelValue(const uchar* p) {
 
 }  // namespace
 
-void Region::ApplyRgn(QWidget* hWnd) const {
-    if (hWnd) hWnd->setMask(hndRegion);
-}
-
 void Region::ScanPicture(const QImage& picture, ColorValue& transColor) {
     hndRegion = QRegion();
     picture_.CreateFromPicture(picture);
@@ -60,9 +56,23 @@ QPoint FrameOffset(QSize outer, QSize client) {
     return {bx, outer.height() - client.height() - bx};
 }
 
+namespace {
+
+// Where the client area starts inside the window's outer rectangle; (0, 0) without a frame.
+QPoint ClientOrigin(const QWidget* window) {
+    if (window->windowFlags().testFlag(Qt::FramelessWindowHint)) return {};
+    return FrameOffset(window->frameGeometry().size(), window->size());
+}
+
+}  // namespace
+
+// The shape is kept in window coordinates; a widget's mask is in client coordinates.
+void Region::ApplyRgn(QWidget* hWnd) const {
+    if (hWnd) hWnd->setMask(hndRegion.translated(-ClientOrigin(hWnd)));
+}
+
 void Region::OffsetHeader(const QWidget* tmpForm) {
-    if (!tmpForm || tmpForm->windowFlags().testFlag(Qt::FramelessWindowHint)) return;
-    hndRegion.translate(FrameOffset(tmpForm->frameGeometry().size(), tmpForm->size()));
+    if (tmpForm) hndRegion.translate(ClientOrigin(tmpForm));
 }
 
 void ShapeWindowFromPicture(QWidget* window, const QImage& picture) {
