@@ -43,7 +43,6 @@ private:
 }  // namespace
 
 void frmSoftphone::WireDeskControls() {
-    if (mnuVOICE) return;  // wired already
     mnuVOICE = mnuSettings->addAction(QStringLiteral("&Tuning Wizard"));
     mnuVOICE->setObjectName(QStringLiteral("mnuVOICE"));
     connect(mnuVOICE, &QAction::triggered, this, &frmSoftphone::Picture13_Click);
