@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/EngineWarmUp.h"
 #include "app/LinphoneEngine.h"
 #include "app/frmSoftphone.h"
 #include "records/SettingsStore.h"
@@ -61,8 +62,9 @@ public:
         : store_(store), messages_(messages), server_(std::move(server)) {}
     void ShowLogin(frmSoftphone& owner) override {
         frmLogin dialog(store_, messages_, owner.lblBalance, &owner);
-        QTimer::singleShot(0, &dialog, [&] {
-            shownMs = MsSinceProcessStart();
+        QTimer::singleShot(0, &dialog, [&] { shownMs = MsSinceProcessStart(); });
+        // A person takes a while to type the login.
+        QTimer::singleShot(1000, &dialog, [&] {
             dialog.txtSip->setText(server_);
             dialog.txtAcctNo->setText(QStringLiteral("1001"));
             dialog.txtPassword->setText(QStringLiteral("secret"));
@@ -100,9 +102,8 @@ int main(int argc, char** argv) {
     RecordingMessageBox messages;
     TimedLogin windows(store, messages, server.Address());
     RecordingSoundPlayer player;
-    frmSoftphone window({store, messages, windows, player, [&] {
-                             return std::make_unique<LinphoneEngine>(home.path() + "/engine", player);
-                         }});
+    frmSoftphone window({store, messages, windows, player,
+                         WarmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine", player))});
     window.FormLoad();
     window.show();
     const bool registered = WaitUntil(

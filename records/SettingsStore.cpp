@@ -19,7 +19,12 @@ const QString kKey = QStringLiteral("Validation");
 
 }  // namespace
 
-IniSettingsStore::IniSettingsStore(QString filePath) : filePath_(std::move(filePath)) {}
+IniSettingsStore::IniSettingsStore(QString filePath)
+    : filePath_(std::move(filePath)),
+      settings_(std::make_unique<QSettings>(filePath_, QSettings::IniFormat)) {}
+
+// QSettings writes its changes out from the event loop, and at the latest here.
+IniSettingsStore::~IniSettingsStore() = default;
 
 QString IniSettingsStore::DefaultPath() {
     return ConfigFolder() + QStringLiteral("/Softphone.conf");
@@ -27,8 +32,7 @@ QString IniSettingsStore::DefaultPath() {
 
 QString IniSettingsStore::Read(const QString& app, const QString& section, const QString& key,
                                const QString& defaultValue) const {
-    QSettings settings(filePath_, QSettings::IniFormat);
-    const QVariant value = settings.value(KeyPath(app, section, key));
+    const QVariant value = settings_->value(KeyPath(app, section, key));
     // Anything that is not a plain string (hand-edited garbage) reads as the default.
     if (!value.isValid() || value.typeId() != QMetaType::QString) return defaultValue;
     return value.toString();
@@ -51,11 +55,9 @@ void IniSettingsStore::Store(const std::function<void(QSettings&)>& change) {
         QFile file(filePath_);
         if (file.open(QIODevice::WriteOnly)) file.close();
     }
+    // The rewrite replaces the file with one that keeps these permissions.
     ::chmod(path.constData(), 0600);
-    QSettings settings(filePath_, QSettings::IniFormat);
-    change(settings);
-    settings.sync();
-    ::chmod(path.constData(), 0600);
+    change(*settings_);
 }
 
 QString ReadSavedValue(const ISettingsStore& store, const QString& app) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QSettings;
 
@@ -24,6 +25,7 @@ public:
 class IniSettingsStore : public ISettingsStore {
 public:
     explicit IniSettingsStore(QString filePath = DefaultPath());
+    ~IniSettingsStore() override;
     static QString DefaultPath();
 
     QString Read(const QString& app, const QString& section, const QString& key,
@@ -35,6 +37,7 @@ public:
 private:
     void Store(const std::function<void(QSettings&)>& change);
     QString filePath_;
+    std::unique_ptr<QSettings> settings_;
 };
 
 // The saved account: four applications sharing section "Parameters" and key "Validation".

@@ -23,10 +23,13 @@ protected:
 };
 
 TEST_F(SettingsStoreTest, MissingValuesReadEmptyAndValuesKeepEveryCharacter) {
-    EXPECT_EQ(ReadSavedValue(store, "Account"), "");
     const QString odd = QStringLiteral("  a=b;c#d\"e\\f/g [h] ü ");
-    WriteSavedValue(store, "Password", odd);
-    EXPECT_EQ(ReadSavedValue(IniSettingsStore(path), "Password"), odd);
+    {
+        IniSettingsStore first(dir.filePath("other.conf"));
+        EXPECT_EQ(ReadSavedValue(first, "Account"), "");
+        WriteSavedValue(first, "Password", odd);
+    }
+    EXPECT_EQ(ReadSavedValue(IniSettingsStore(dir.filePath("other.conf")), "Password"), odd);
 }
 
 TEST_F(SettingsStoreTest, DeleteRemovesTheWholeApplicationOnly) {
@@ -40,17 +43,27 @@ TEST_F(SettingsStoreTest, DeleteRemovesTheWholeApplicationOnly) {
 }
 
 TEST_F(SettingsStoreTest, FileHoldingThePasswordIsPrivate) {
-    WriteSavedValue(store, "Password", "secret");
+    {
+        IniSettingsStore first(path);
+        WriteSavedValue(first, "Password", "secret");
+        EXPECT_EQ(ModeOf(path), 0600u);
+    }
     EXPECT_EQ(ModeOf(path), 0600u);
     EXPECT_EQ(ModeOf(dir.filePath("cfg/Softphone")), 0700u);
     // A later write keeps it private even if someone loosened it.
     ::chmod(QFile::encodeName(path).constData(), 0644);
-    WriteSavedValue(store, "Account", "1");
+    {
+        IniSettingsStore second(path);
+        WriteSavedValue(second, "Account", "1");
+    }
     EXPECT_EQ(ModeOf(path), 0600u);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("secret"));
 }
 
 TEST_F(SettingsStoreTest, GarbageInTheFileReadsAsEmpty) {
-    WriteSavedValue(store, "Sip", "host");
+    const QString path = dir.filePath("garbage.conf");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QByteArray garbage("[Account\n\x01\x02\xff\xfe=\n[Sip]\nParameters\\Validation=@Variant(\\0\\0\\0\\x7f)\n");

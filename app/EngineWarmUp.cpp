@@ -1,0 +1,18 @@
+#include "app/EngineWarmUp.h"
+
+#include <QTimer>
+
+namespace softphone {
+
+EngineFactory WarmedUpEngine(std::unique_ptr<ISipEngine> engine) {
+    auto held = std::make_shared<std::unique_ptr<ISipEngine>>(std::move(engine));
+    QTimer::singleShot(100, [held] {
+        try {
+            if (*held) (*held)->Initialize();
+        } catch (const EngineError&) {
+        }
+    });
+    return [held] { return std::move(*held); };
+}
+
+}  // namespace softphone
