@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "app/EngineWarmUp.h"
 #include "app/LinphoneEngine.h"
 #include "app/ModalWindows.h"
 #include "app/frmSoftphone.h"
@@ -8,6 +9,7 @@
 #include "support/AppPaths.h"
 #include "support/MessageBox.h"
 #include "support/QuitOnSignals.h"
+#include "support/SingleInstance.h"
 
 using namespace softphone;
 
@@ -15,15 +17,27 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Softphone"));
     QuitOnSignals();
+    // A second start only brings the running program to the front: it must not log in or
+    // touch the engine's or the user's files.
+    SingleInstance instance;
+    if (!instance.Claim()) return 0;
 
     IniSettingsStore store;
     QtMessageBox messages;
     QtModalWindows windows(store, messages);
     SoundPlayer player;
-    frmSoftphone window({store, messages, windows, player, [&player] {
-                             MakeFolder(EngineFolder(), 0700);
-                             return std::make_unique<LinphoneEngine>(EngineFolder(), player);
-                         }});
+    MakeFolder(EngineFolder(), 0700);
+    frmSoftphone window({store, messages, windows, player,
+                         WarmedUpEngine(std::make_unique<LinphoneEngine>(EngineFolder(), player))});
+    QObject::connect(&instance, &SingleInstance::anotherStart, &window, [&window] {
+        // While the login dialog or a message box is up, that is what the user must see.
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->raise();
+            modal->activateWindow();
+        } else if (!window.Ended()) {
+            window.NoSysIcon(true);
+        }
+    });
     window.FormLoad();
     if (window.Ended()) return 0;
     window.show();

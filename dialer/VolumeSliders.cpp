@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "support/AppPaths.h"
 #include "support/Skin.h"
 #include "support/Twips.h"
 #include "support/clsVolume.h"
@@ -171,7 +172,7 @@ bool VolumeSliders::eventFilter(QObject* watched, QEvent* event) {
 QString SoundFilePath(const QString& name) {
     const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
     if (QFileInfo::exists(beside)) return beside;
-    const QString installed = QDir(QStringLiteral(SOFTPHONE_DATA_DIR)).filePath(name);
+    const QString installed = QDir(InstalledDataFolder()).filePath(name);
     return QFileInfo::exists(installed) ? installed : beside;
 }
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace softphone {
@@ -19,6 +20,11 @@ QString XdgFolder(const char* variable, const char* fallbackUnderHome) {
 QString ConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
 QString DataFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
 QString EngineFolder() { return DataFolder() + QStringLiteral("/engine"); }
+
+QString InstalledDataFolder() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                           QLatin1String(SOFTPHONE_DATA_FROM_BIN));
+}
 
 bool MakeFolder(const QString& path, int mode) {
     if (!QDir().mkpath(path)) return false;
