@@ -384,8 +384,16 @@ void LinphoneEngine::Queue(int code, EngineEvent event) {
 
 void LinphoneEngine::MarkBusy() {
     busyUntil_ = Clock::now() + kBusySpell;
-    if (core_ && (!timer_.isActive() || timer_.intervalAsDuration() != kBusyTick))
-        timer_.start(kBusyTick);
+    if (!core_) return;
+    if (!timer_.isActive() || timer_.intervalAsDuration() != kBusyTick) timer_.start(kBusyTick);
+    // What was just asked goes out on the next pass of the event loop, not a tick later.
+    if (!tickQueued_) {
+        tickQueued_ = true;
+        QTimer::singleShot(0, &context_, [this] {
+            tickQueued_ = false;
+            Tick();
+        });
+    }
 }
 
 void LinphoneEngine::Tick() {

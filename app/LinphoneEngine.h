@@ -70,6 +70,7 @@ private:
     QObject context_;  // queued events die with it
     QTimer timer_;
     std::chrono::steady_clock::time_point busyUntil_;
+    bool tickQueued_ = false;
     EngineEventSink sink_;
     int eventFilter_ = kEventFilterAll;
     std::shared_ptr<LinphoneProfile> current_;

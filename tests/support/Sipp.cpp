@@ -9,6 +9,8 @@
 
 namespace softphone::test {
 
+Sipp::Sipp() : mediaPort_(FreeUdpPort()) {}
+
 Sipp::~Sipp() {
     if (process_.state() == QProcess::NotRunning) return;
     process_.kill();
@@ -20,7 +22,7 @@ bool Sipp::Run(const QString& scenario, QStringList args) {
     args = QStringList{QStringLiteral("-sf"), SourceDir() + "/scripts/sip-service/" + scenario,
                        QStringLiteral("-i"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
                        QString::number(port_), QStringLiteral("-mp"),
-                       QString::number(FreeUdpPort()), QStringLiteral("-m"), QStringLiteral("1"),
+                       QString::number(mediaPort_), QStringLiteral("-m"), QStringLiteral("1"),
                        QStringLiteral("-nostdin"), QStringLiteral("-timeout"),
                        QStringLiteral("30s"), QStringLiteral("-trace_msg"),
                        QStringLiteral("-message_file"), dir_.filePath("messages.log")} +
@@ -39,6 +41,11 @@ bool Sipp::Run(const QString& scenario, QStringList args) {
 
 bool Sipp::Answer(const QStringList& extra) {
     return Run(QStringLiteral("answer.xml"), extra);
+}
+
+bool Sipp::AnswerAndEcho() {
+    return Answer({QStringLiteral("-key"), QStringLiteral("rtpport"), QString::number(mediaPort_),
+                   QStringLiteral("-rtp_echo")});
 }
 
 bool Sipp::Call(const QString& proxy, const QString& user, int holdMs) {

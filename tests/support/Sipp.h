@@ -11,9 +11,12 @@ namespace softphone::test {
 // One sipp far end on 127.0.0.1 running a scenario of scripts/sip-service.
 class Sipp {
 public:
+    Sipp();
     ~Sipp();
     // Answers calls on a free port (see Port()).
     bool Answer(const QStringList& extra = {});
+    // Answers and sends back the audio it receives.
+    bool AnswerAndEcho();
     // Calls `user` through the proxy at `proxy` ("127.0.0.1:port"), hanging up after `holdMs`.
     bool Call(const QString& proxy, const QString& user, int holdMs = 1000);
     // Waits for the scenario to end; true when it ended as written.
@@ -27,6 +30,7 @@ private:
     QTemporaryDir dir_;
     QProcess process_;
     int port_ = 0;
+    int mediaPort_;
 };
 
 // Receives the far end's RTP and names the DTMF events in it (RFC 2833 telephone-events).

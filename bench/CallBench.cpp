@@ -1,0 +1,118 @@
+// Prints: Dial click to INVITE at the far end (less the 100 ms tone pacing per digit), 200 OK
+// sent by the far end to "CONNECTED" on the status line, CPU and resident memory during a
+// connected call. Real engine, kamailio and a sipp far end that echoes the audio.
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QThread>
+#include <chrono>
+#include <cstdio>
+
+#include "tests/support/Phone.h"
+#include "tests/support/SipServer.h"
+#include "tests/support/Sipp.h"
+#include "tests/support/Wait.h"
+
+using namespace softphone;
+using namespace softphone::test;
+
+namespace {
+
+double NowMs() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() / 1000.0;
+}
+
+double CpuSeconds() {
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double ResidentMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ')[0].toDouble() / 1024;
+    return -1;
+}
+
+// Wall-clock time (ms) of the first trace entry whose message starts with `firstLine`.
+double TraceTimeMs(const QString& trace, const QString& firstLine) {
+    static const QRegularExpression entry(
+        QStringLiteral("-+ (\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)\\.(\\d{6})\\n[^\\n]*\\n\\n([^\\n]*)"));
+    for (auto it = entry.globalMatch(trace); it.hasNext();) {
+        const auto m = it.next();
+        if (!m.captured(3).startsWith(firstLine)) continue;
+        const QDateTime t = QDateTime::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return t.toMSecsSinceEpoch() + m.captured(2).toDouble() / 1000.0;
+    }
+    return -1;
+}
+
+// Polls more finely than WaitUntil, for timing: the time (ms) at which `done` first held.
+double WhenTrue(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents();
+        if (done()) return NowMs();
+        QThread::usleep(200);
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int callSeconds = argc > 1 ? atoi(argv[1]) : 30;
+    const QString number = QStringLiteral("5550001111");  // ten digits: no challenge to answer
+
+    Sipp farEnd;
+    if (!farEnd.AnswerAndEcho()) return 1;
+    SipServer server({{"1001", "secret"}}, {{number, farEnd.Uri()}});
+    if (!server.Start()) return 1;
+    Phone phone;
+    phone.Start({server.Address(), "1001", "secret"});
+    if (!WaitUntil([&] { return phone.window.strRegState == "REGISTERED"; }, 10000)) return 1;
+    Pump(2500);
+
+    phone.window.cmbPhoneNo->setEditText(number);
+    const double clicked = NowMs();
+    phone.window.Picture6_Click();
+    const double connected = WhenTrue([&] { return phone.Status() == "CONNECTED"; }, 15000);
+    if (connected < 0) {
+        std::fprintf(stderr, "not connected: %s\n", qPrintable(phone.Status()));
+        return 1;
+    }
+    const QString trace = farEnd.Trace();
+    const double invite = TraceTimeMs(trace, QStringLiteral("INVITE sip:"));
+    const double ok = TraceTimeMs(trace, QStringLiteral("SIP/2.0 200 OK"));
+    const double pacing = 100.0 * number.size();
+
+    Pump(2000);
+    const double cpuBefore = CpuSeconds();
+    QElapsedTimer call;
+    call.start();
+    Pump(callSeconds * 1000);
+    const double callCpu = 100.0 * (CpuSeconds() - cpuBefore) / (call.elapsed() / 1000.0);
+    const double rss = ResidentMb();
+    phone.window.Picture8_Click();
+    WaitUntil([&] { return phone.Status() == "DISCONNECTED"; });
+
+    std::printf("Dial click to INVITE at the far end: %.1f ms, less %.0f ms of tone pacing: %.1f ms\n",
+                invite - clicked, pacing, invite - clicked - pacing);
+    std::printf("200 OK sent by the far end to \"CONNECTED\" on the status line: %.1f ms\n",
+                connected - ok);
+    std::printf("CPU during a connected call over %d s: %.2f %% of one core\n", callSeconds, callCpu);
+    std::printf("resident memory in the call: %.1f MB\n", rss);
+    return 0;
+}
