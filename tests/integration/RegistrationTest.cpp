@@ -3,6 +3,7 @@
 
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include "tests/support/Phone.h"
 #include "tests/support/SipServer.h"
@@ -59,6 +60,9 @@ TEST_F(RegistrationTest, LoginAsMovesTheRegistrationToTheNewAccount) {
 }
 
 TEST_F(RegistrationTest, CloseButtonUnregistersAndLeavesNoCredentialsBehind) {
+    QTemporaryDir cwd;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(cwd.path());
     Phone phone;
     phone.Start({server.Address(), "1001", "secret", false});
     ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }));
@@ -75,6 +79,13 @@ TEST_F(RegistrationTest, CloseButtonUnregistersAndLeavesNoCredentialsBehind) {
     // Save was unticked: the account is gone from the settings as well.
     EXPECT_EQ(ReadSavedValue(phone.store, "Password"), "");
     EXPECT_EQ(ReadSavedValue(phone.store, "Save"), "no");
+
+    // The engine wrote only into its own folder: nothing in the current directory or home.
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(QDir(cwd.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    QDirIterator home(qEnvironmentVariable("HOME"), QDir::Files | QDir::Hidden,
+                      QDirIterator::Subdirectories);
+    while (home.hasNext()) ADD_FAILURE() << "written into home: " << home.next().toStdString();
 }
 
 // A server that does not answer, or a name that resolves nowhere, never freezes the window.
