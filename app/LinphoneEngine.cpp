@@ -84,6 +84,11 @@ public:
 
     int State() const override { return state_; }
 
+    QString RemoteParty() const override {
+        auto address = call_ ? call_->getRemoteAddress() : nullptr;
+        return address ? QString::fromStdString(address->asStringUriOnly()) : QString();
+    }
+
     std::shared_ptr<IParticipant> AddParticipant(const QString& uri, const QString&) override {
         if (call_) throw EngineError(kErrorCallNotCreated, QStringLiteral("Call already placed"));
         linphone::Core& core = engine_.Core();

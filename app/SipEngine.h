@@ -88,6 +88,8 @@ class ISession {
 public:
     virtual ~ISession() = default;
     virtual int State() const = 0;
+    // The far end's address, once known (the caller of an incoming call).
+    virtual QString RemoteParty() const = 0;
     virtual std::shared_ptr<IParticipant> AddParticipant(const QString& uri,
                                                          const QString& name) = 0;
     virtual void Answer() = 0;

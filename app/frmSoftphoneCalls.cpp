@@ -74,6 +74,7 @@ void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
             objSession = event.session;
             tmrIncomingRing.start();
             Picture8->setEnabled(true);
+            NotifyIncomingCall(event.session->RemoteParty());
             break;
         case kSessionAnswering:
             lblMsg->setText(QStringLiteral("ANSWERING"));

@@ -15,6 +15,7 @@ public:
         explicit Session(QStringList& calls, int state = kSessionIdle)
             : calls_(calls), state(state) {}
         int State() const override { return state; }
+        QString RemoteParty() const override { return QStringLiteral("sip:caller@127.0.0.1"); }
         std::shared_ptr<IParticipant> AddParticipant(const QString& uri, const QString& name) override {
             calls_ << QStringLiteral("AddParticipant %1 %2").arg(uri, name);
             if (failAddParticipant) throw EngineError(486, QStringLiteral("Busy Here"));

@@ -85,6 +85,18 @@ TEST_F(CallStateTest, IncomingCallRingsAndIsAnsweredByTheCallButton) {
     EXPECT_EQ(Controls(), kInCall);
 }
 
+TEST_F(CallStateTest, ARingingCallIsAnnouncedOnlyWhileTheWindowIsInTheTray) {
+    Raise(kSessionIncoming, NewSession(kSessionIncoming));
+    ASSERT_TRUE(phone.desk.tray);
+    EXPECT_TRUE(phone.desk.tray->messages.isEmpty());
+    Raise(kSessionDisconnected, phone.window.objSession);
+
+    phone.window.Picture41_Click();  // away into the tray
+    Raise(kSessionIncoming, NewSession(kSessionIncoming));
+    EXPECT_EQ(phone.desk.tray->messages,
+              QStringList({"Softphone: Incoming call from sip:caller@127.0.0.1"}));
+}
+
 TEST_F(CallStateTest, IdleStateAndUnknownNumbers) {
     auto session = NewSession();
     phone.window.objSession = session;
