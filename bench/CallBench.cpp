@@ -1,7 +1,6 @@
 // Prints: Dial click to INVITE at the far end (less the 100 ms tone pacing per digit), 200 OK
 // sent by the far end to "CONNECTED" on the status line, CPU and resident memory during a
 // connected call. Real engine, kamailio and a sipp far end that echoes the audio.
-#include <sys/resource.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "bench/ProcessFigures.h"
 #include "tests/support/Phone.h"
 #include "tests/support/SipServer.h"
 #include "tests/support/Sipp.h"
@@ -21,6 +21,8 @@
 
 using namespace softphone;
 using namespace softphone::test;
+using softphone::bench::CpuSeconds;
+using softphone::bench::ResidentMb;
 
 namespace {
 
@@ -29,20 +31,7 @@ double NowMs() {
     return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() / 1000.0;
 }
 
-double CpuSeconds() {
-    rusage usage = {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
-double ResidentMb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ')[0].toDouble() / 1024;
-    return -1;
-}
 
 // Wall-clock time (ms) of the first trace entry whose message starts with `firstLine`.
 double TraceTimeMs(const QString& trace, const QString& firstLine) {

@@ -1,6 +1,5 @@
 // Prints: process start to login dialog shown, LOGIN to "Registered and Ready...", CPU while
 // idle and registered, resident memory. Runs the real engine against a local kamailio.
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -18,6 +17,7 @@
 #include "app/frmSoftphone.h"
 #include "records/SettingsStore.h"
 #include "records/frmLogin.h"
+#include "bench/ProcessFigures.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/RecordingSoundPlayer.h"
 #include "tests/support/SipServer.h"
@@ -25,6 +25,8 @@
 
 using namespace softphone;
 using namespace softphone::test;
+using softphone::bench::CpuSeconds;
+using softphone::bench::ResidentMb;
 
 namespace {
 
@@ -40,20 +42,7 @@ double MsSinceProcessStart() {
     return (up - startTicks / double(sysconf(_SC_CLK_TCK))) * 1000.0;
 }
 
-double CpuSeconds() {
-    rusage usage = {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
-double ResidentMb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ')[0].toDouble() / 1024;
-    return -1;
-}
 
 // Shows the real login dialog; when it is on screen, notes the time and logs in.
 class TimedLogin : public IModalWindows {

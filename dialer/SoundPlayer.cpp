@@ -42,13 +42,19 @@ public:
         connect(feedTimer_, &QTimer::timeout, this, [this] { Feed(); });
         suspendTimer_ = new QTimer(this);
         suspendTimer_->setSingleShot(true);
-        connect(suspendTimer_, &QTimer::timeout, this, [this] { sink_->suspend(); });
+        connect(suspendTimer_, &QTimer::timeout, this, [this] {
+            if (sink_ && sink_->state() != QAudio::StoppedState) sink_->suspend();
+        });
     }
 
     void Close() {
-        delete sink_;  // stops the stream
-        sink_ = nullptr;
+        feedTimer_->stop();
+        suspendTimer_->stop();
+        queued_.clear();
         device_ = nullptr;
+        sink_->stop();
+        delete sink_;
+        sink_ = nullptr;
     }
 
     void Play(const QByteArray& samples, bool onlyIfIdle) {
@@ -68,6 +74,11 @@ private:
     bool Playing() const { return !queued_.isEmpty() || clock_.elapsed() < playsUntilMs_; }
 
     void Feed() {
+        // A stream that stopped (its sound server went away) has nothing left to ask.
+        if (!sink_ || sink_->state() == QAudio::StoppedState) {
+            Stop();
+            return;
+        }
         const qsizetype room = std::min<qsizetype>(sink_->bytesFree(), queued_.size());
         const qint64 written = room > 0 ? device_->write(queued_.constData(), room) : 0;
         if (written > 0) {

@@ -18,6 +18,54 @@ namespace {
 constexpr QPoint kSipBox{148, 41}, kAccountBox{148, 65}, kPasswordBox{148, 89}, kLogin{66, 154};
 constexpr QPoint kNumberField{132, 90}, kDial{43, 258}, kEnd{252, 257}, kClose{262, 15};
 
+// The program with a home of its own, logged in through its login dialog.
+class RunningPhone {
+public:
+    explicit RunningPhone(const XvfbDisplay& display) : display_(display) {
+        QProcessEnvironment env = display.Environment();
+        for (const char* folder : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
+            env.insert(folder, home.filePath(folder));
+        process.setProcessEnvironment(env);
+    }
+    ~RunningPhone() {
+        if (process.state() == QProcess::NotRunning) return;
+        process.kill();
+        process.waitForFinished(3000);
+    }
+
+    // Starts the program and logs in; the handset window's id, or "" on failure.
+    QString LogIn(const QString& server, const QString& account, const QString& password) {
+        process.start(QStringLiteral(SOFTPHONE_BINARY));
+        if (!process.waitForStarted(5000)) return QString();
+        // A machine without a sound card first says so in a small box: the person presses Return.
+        QString login;
+        const bool shown = WaitUntil([&] {
+            if (QString box = display_.Window("Softphone", 1, 280); !box.isEmpty())
+                display_.Xdo({"windowfocus", "--sync", box, "key", "Return"});
+            login = display_.Window("Please Enter Your Pin");
+            return !login.isEmpty();
+        }, 15000);
+        if (!shown) return QString();
+        display_.ClickAndType(login, kSipBox.x(), kSipBox.y(), server);
+        display_.ClickAndType(login, kAccountBox.x(), kAccountBox.y(), account);
+        display_.ClickAndType(login, kPasswordBox.x(), kPasswordBox.y(), password);
+        display_.Click(login, kLogin.x(), kLogin.y());
+        QString handset;
+        WaitUntil([&] { return !(handset = display_.Window("Softphone", 281)).isEmpty(); }, 10000);
+        return handset;
+    }
+
+    bool Ended() {
+        return WaitUntil([&] { return process.state() == QProcess::NotRunning; }, 10000);
+    }
+
+    QTemporaryDir home;
+    QProcess process;
+
+private:
+    const XvfbDisplay& display_;
+};
+
 TEST(EndToEnd, LogInCallHangUpAndClose) {
     XvfbDisplay display;
     ASSERT_TRUE(display.Started());
@@ -27,30 +75,9 @@ TEST(EndToEnd, LogInCallHangUpAndClose) {
     SipServer server({{"1001", "secret"}}, {{"15550001111", farEnd.Uri()}});
     ASSERT_TRUE(server.Start());
 
-    QTemporaryDir home;
-    QProcessEnvironment env = display.Environment();
-    for (const char* folder : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
-        env.insert(folder, home.filePath(folder));
-    QProcess phone;
-    phone.setProcessEnvironment(env);
-    phone.start(QStringLiteral(SOFTPHONE_BINARY));
-    ASSERT_TRUE(phone.waitForStarted(5000));
-
-    // A machine without a sound card first says so in a small box: the person presses Return.
-    QString login;
-    ASSERT_TRUE(WaitUntil([&] {
-        if (QString box = display.Window("Softphone", 1, 280); !box.isEmpty())
-            display.Xdo({"windowfocus", "--sync", box, "key", "Return"});
-        login = display.Window("Please Enter Your Pin");
-        return !login.isEmpty();
-    }, 15000));
-    display.ClickAndType(login, kSipBox.x(), kSipBox.y(), server.Address());
-    display.ClickAndType(login, kAccountBox.x(), kAccountBox.y(), "1001");
-    display.ClickAndType(login, kPasswordBox.x(), kPasswordBox.y(), "secret");
-    display.Click(login, kLogin.x(), kLogin.y());
-
-    QString handset;
-    ASSERT_TRUE(WaitUntil([&] { return !(handset = display.Window("Softphone", 281)).isEmpty(); }, 10000));
+    RunningPhone phone(display);
+    const QString handset = phone.LogIn(server.Address(), "1001", "secret");
+    ASSERT_FALSE(handset.isEmpty());
     ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000));
     display.ClickAndType(handset, kNumberField.x(), kNumberField.y(), "15550001111");
     display.Click(handset, kDial.x(), kDial.y());
@@ -58,15 +85,31 @@ TEST(EndToEnd, LogInCallHangUpAndClose) {
 
     display.Click(handset, kEnd.x(), kEnd.y());
     EXPECT_TRUE(farEnd.Finished()) << "no BYE: " << farEnd.Trace().toStdString();
-    QFile history(home.filePath("XDG_DATA_HOME") + "/Softphone/recentcall.txt");
+    QFile history(phone.home.filePath("XDG_DATA_HOME") + "/Softphone/recentcall.txt");
     ASSERT_TRUE(WaitUntil([&] { return history.exists(); }));
     ASSERT_TRUE(history.open(QIODevice::ReadOnly));
     EXPECT_TRUE(history.readLine().startsWith("15550001111--Duration: 0:0:"));
 
     display.Click(handset, kClose.x(), kClose.y());
-    EXPECT_TRUE(WaitUntil([&] { return phone.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_TRUE(phone.Ended());
     EXPECT_EQ(server.Contacts("1001"), 0) << "still registered after the close button";
-    if (phone.state() != QProcess::NotRunning) phone.kill();
+}
+
+// The session ending, or a service manager stopping the program, must not leave a
+// registration behind at the server.
+TEST(EndToEnd, TerminatedProgramUnregisters) {
+    XvfbDisplay display;
+    ASSERT_TRUE(display.Started());
+    SipServer server(QList<SipServer::Account>{{"1001", "secret"}});
+    ASSERT_TRUE(server.Start());
+    RunningPhone phone(display);
+    ASSERT_FALSE(phone.LogIn(server.Address(), "1001", "secret").isEmpty());
+    ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000));
+
+    phone.process.terminate();
+    EXPECT_TRUE(phone.Ended());
+    EXPECT_EQ(phone.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(server.Contacts("1001"), 0);
 }
 
 }  // namespace
