@@ -16,9 +16,9 @@ using namespace std::chrono_literals;
 
 // Fast while a transaction is under way, slow when idle: quick registration and calls, and
 // almost no CPU while the phone waits.
-constexpr auto kBusyTick = 5ms;
-constexpr auto kCallTick = 20ms;
-constexpr auto kIdleTick = 100ms;
+constexpr auto kBusyTick = 2ms;
+constexpr auto kCallTick = 50ms;
+constexpr auto kIdleTick = 200ms;
 constexpr auto kBusySpell = 2s;
 
 const std::string kSoundsDir = "/usr/share/sounds/linphone";
