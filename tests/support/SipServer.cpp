@@ -1,5 +1,7 @@
 #include "tests/support/SipServer.h"
 
+#include <signal.h>
+
 #include <QFile>
 #include <QUdpSocket>
 
@@ -36,11 +38,14 @@ bool SipServer::Start() {
 
 void SipServer::Stop() {
     if (process_.state() == QProcess::NotRunning) return;
+    const qint64 group = process_.processId();  // run-kamailio makes it a group leader
     process_.terminate();
     if (!process_.waitForFinished(5000)) {
         process_.kill();
         process_.waitForFinished(2000);
     }
+    // Workers block SIGTERM and outlive a main process that did not stop them.
+    if (group > 0) ::kill(-pid_t(group), SIGKILL);
 }
 
 int SipServer::Contacts(const QString& user) const {
