@@ -32,8 +32,6 @@ double NowMs() {
     return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() / 1000.0;
 }
 
-
-
 // Wall-clock time (ms) of the first trace entry whose message starts with `firstLine`.
 double TraceTimeMs(const QString& trace, const QString& firstLine) {
     static const QRegularExpression entry(

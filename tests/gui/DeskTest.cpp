@@ -108,16 +108,6 @@ TEST(Desk, CloseButtonLeavesNoIconBehind) {
     EXPECT_FALSE(d.tray->iconShown);
 }
 
-TEST(Desk, IncomingCallIsAnnouncedOnlyWhileInTheTray) {
-    Desk d;
-    d.Start();
-    d.window.NotifyIncomingCall("sip:5551234@127.0.0.1");
-    EXPECT_TRUE(d.tray->messages.isEmpty());
-    d.window.Picture41_Click();
-    d.window.NotifyIncomingCall("sip:5551234@127.0.0.1");
-    EXPECT_EQ(d.tray->messages, QStringList{"Softphone: Incoming call from sip:5551234@127.0.0.1"});
-}
-
 TEST(Desk, TuningWizardFromButtonAndMenu) {
     Desk d;
     d.Start();
