@@ -99,10 +99,14 @@ public:
         // A PC-to-PC call goes without the account: no identity of it, no credentials.
         if (type_ == kSessionPcToPc) params->setProxyConfig(engine_.AnonymousRoute(*address));
         engine_.MarkBusy();
-        call_ = core.inviteAddressWithParams(address, params);
-        if (!call_)
+        // The engine reports the call's first states before the invitation returns: the
+        // session adopts the call as soon as the engine names it.
+        engine_.placing_ = shared_from_this();
+        auto call = core.inviteAddressWithParams(address, params);
+        engine_.placing_.reset();
+        if (!call)
             throw EngineError(kErrorCallNotCreated, QStringLiteral("The call could not be placed"));
-        engine_.Track(shared_from_this(), call_.get());
+        Adopt(call);
         return std::make_shared<LinphoneParticipant>(uri);
     }
 
@@ -123,11 +127,19 @@ public:
         }
         const bool ringing = call_->getState() == linphone::Call::State::IncomingReceived;
         int status = -1;
-        if (ringing && reason == kTerminateReject) status = call_->decline(linphone::Reason::Declined);
-        else if (ringing && reason == kTerminateBusy) status = call_->decline(linphone::Reason::Busy);
+        if (ringing && reason == kTerminateReject)
+            status = call_->decline(linphone::Reason::Declined);
+        else if (ringing && reason == kTerminateBusy)
+            status = call_->decline(linphone::Reason::Busy);
         if (status != 0) status = call_->terminate();
         if (status != 0 && state_ != kSessionDisconnected)
             throw EngineError(kErrorNoCall, QStringLiteral("The call could not be ended"));
+    }
+
+    void Adopt(const std::shared_ptr<linphone::Call>& call) {
+        if (call_) return;
+        call_ = call;
+        engine_.Track(shared_from_this(), call.get());
     }
 
     // Each state is reported once per call, in the order the engine reaches them.
@@ -275,6 +287,11 @@ void LinphoneEngine::EnableProfile(const std::shared_ptr<IProfile>& profile, int
     const bool local = IsLoopbackHost(server->getDomain());
     core.getConfig()->setString("rtp", "bind_address", local ? "127.0.0.1" : "");
 
+    // Accepted: the account registered now makes way for it. Removing it unregisters it first,
+    // before the new contact is bound (the same contact would otherwise be unbound again), and
+    // its late events no longer reach the window.
+    if (current_ && current_->account) core.removeAccount(current_->account);
+    if (current_) current_->account.reset();
     core.addAuthInfo(factory->createAuthInfo(identity->getUsername(), "", Std(prov.password), "",
                                              "", identity->getDomain()));
     current_ = p;
@@ -284,16 +301,6 @@ void LinphoneEngine::EnableProfile(const std::shared_ptr<IProfile>& profile, int
     if (core.addAccount(account) != 0)
         throw EngineError(kErrorBadProfile, QStringLiteral("Account not added"));
     core.setDefaultAccount(account);
-}
-
-void LinphoneEngine::DisableProfile(const std::shared_ptr<IProfile>& profile) {
-    auto p = std::dynamic_pointer_cast<LinphoneProfile>(profile);
-    if (!p || !p->account || !core_) return;
-    if (current_ == p) current_.reset();
-    MarkBusy();
-    // Removing an account unregisters it first; its late events no longer reach the window.
-    core_->removeAccount(p->account);
-    p->account.reset();
 }
 
 void LinphoneEngine::SetMaxBitrate(int bitsPerSecond) {
@@ -326,7 +333,8 @@ std::shared_ptr<linphone::ProxyConfig> LinphoneEngine::AnonymousRoute(
     if (anonymous_ && anonymous_->getServerAddr() == serverText) return anonymous_;
     if (anonymous_) core.removeProxyConfig(anonymous_);
     anonymous_ = core.createProxyConfig();
-    anonymous_->setIdentityAddress(linphone::Factory::get()->createAddress(core.getPrimaryContact()));
+    anonymous_->setIdentityAddress(
+        linphone::Factory::get()->createAddress(core.getPrimaryContact()));
     anonymous_->setServerAddr(serverText);
     anonymous_->enableRegister(false);
     if (core.addProxyConfig(anonymous_) != 0)
@@ -349,7 +357,8 @@ void LinphoneEngine::SendDTMF(int code) {
     if (code < 0 || code > 11) throw EngineError(kErrorNoCall, QStringLiteral("No such key"));
     const char digit = code < 10 ? char('0' + code) : (code == 10 ? '*' : '#');
     MarkBusy();
-    if (call->sendDtmf(digit) != 0) throw EngineError(kErrorNoCall, QStringLiteral("DTMF not sent"));
+    if (call->sendDtmf(digit) != 0)
+        throw EngineError(kErrorNoCall, QStringLiteral("DTMF not sent"));
 }
 
 void LinphoneEngine::InvokeTuningWizard(QWidget* owner) { RunTuningWizard(owner); }
@@ -405,9 +414,9 @@ void LinphoneEngine::Tick() {
     if (!core_) return;
     core_->iterate();
     if (!core_) return;
-    const auto next = Clock::now() < busyUntil_     ? kBusyTick
+    const auto next = Clock::now() < busyUntil_ ? kBusyTick
                       : core_->getCallsNb() > 0 ? std::chrono::milliseconds(kCallTick)
-                                                    : std::chrono::milliseconds(kIdleTick);
+                                                : std::chrono::milliseconds(kIdleTick);
     if (timer_.intervalAsDuration() != next) timer_.setInterval(next);
 }
 
@@ -426,6 +435,10 @@ void LinphoneEngine::OnCallState(const std::shared_ptr<linphone::Call>& call, in
     const auto state = static_cast<linphone::Call::State>(linphoneState);
     std::shared_ptr<LinphoneSession> session;
     if (auto it = sessions_.find(call.get()); it != sessions_.end()) session = it->second.lock();
+    if (!session && placing_ && call->getDir() == linphone::Call::Dir::Outgoing) {
+        session = placing_;
+        session->Adopt(call);
+    }
     if (!session && state == linphone::Call::State::IncomingReceived) {
         session = std::make_shared<LinphoneSession>(*this, kSessionPcToPhone, call);
         Track(session, call.get());

@@ -38,7 +38,6 @@ public:
     void SetPreferredMediaTypes(int mediaTypes, bool persistent) override;
     std::shared_ptr<IProfile> CreateProfile(const QString& xml) override;
     void EnableProfile(const std::shared_ptr<IProfile>& profile, int flags) override;
-    void DisableProfile(const std::shared_ptr<IProfile>& profile) override;
     void SetMaxBitrate(int bitsPerSecond) override;
     std::shared_ptr<ISession> CreateSession(int type, const std::shared_ptr<IProfile>& profile,
                                             int flags) override;
@@ -77,6 +76,7 @@ private:
     std::shared_ptr<linphone::ProxyConfig> anonymous_;  // route of PC-to-PC calls
     int lastRegState_ = -1;
     std::map<linphone::Call*, std::weak_ptr<LinphoneSession>> sessions_;
+    std::shared_ptr<LinphoneSession> placing_;  // the session whose invitation is under way
 };
 
 }  // namespace softphone

@@ -47,8 +47,8 @@ inline constexpr int kTerminateShutdown = 5;
 inline constexpr int kRingPhone = 0;
 inline constexpr int kRingBack = 2;
 
-inline constexpr int kRegisterAll = 7;           // EnableProfile flags
-inline constexpr int kListenBothPorts = 2;       // ListenForIncomingSessions mode
+inline constexpr int kRegisterAll = 7;            // EnableProfile flags
+inline constexpr int kListenBothPorts = 2;        // ListenForIncomingSessions mode
 inline constexpr int kMediaAudioSendReceive = 3;  // SetPreferredMediaTypes
 
 // Error numbers of the engine layer for failures that have no SIP status code.
@@ -63,7 +63,8 @@ inline constexpr int kErrorNoWizard = 9005;
 class EngineError : public std::runtime_error {
 public:
     EngineError(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), number_(number),
+        : std::runtime_error(description.toStdString()),
+          number_(number),
           description_(description) {}
     int Number() const { return number_; }
     const QString& Description() const { return description_; }
@@ -97,9 +98,9 @@ public:
 };
 
 struct EngineEvent {
-    int state = 0;                     // registration or session state
+    int state = 0;                      // registration or session state
     std::shared_ptr<ISession> session;  // session events
-    int mediaType = 0;                 // media events
+    int mediaType = 0;                  // media events
     int eventType = 0;
 };
 
@@ -116,8 +117,9 @@ public:
     virtual void SetListenForIncomingSessions(int mode) = 0;
     virtual void SetPreferredMediaTypes(int mediaTypes, bool persistent) = 0;
     virtual std::shared_ptr<IProfile> CreateProfile(const QString& xml) = 0;
+    // Registers the profile's account in place of the one enabled before; a profile that is
+    // refused (raised as an error) leaves the earlier registration as it was.
     virtual void EnableProfile(const std::shared_ptr<IProfile>& profile, int flags) = 0;
-    virtual void DisableProfile(const std::shared_ptr<IProfile>& profile) = 0;
     virtual void SetMaxBitrate(int bitsPerSecond) = 0;
     virtual std::shared_ptr<ISession> CreateSession(int type,
                                                     const std::shared_ptr<IProfile>& profile,

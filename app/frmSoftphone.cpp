@@ -43,7 +43,8 @@ frmSoftphone::frmSoftphone(Services services, QWidget* parent)
     WireDeskControls();
     // The login button only shows the dialog: what is typed there counts from the next start
     // or the next Login As.
-    connect(Picture2, &PictureButton::clicked, this, [this] { services_.windows.ShowLogin(*this); });
+    connect(Picture2, &PictureButton::clicked, this,
+            [this] { services_.windows.ShowLogin(*this); });
     connect(Picture3, &PictureButton::clicked, this,
             [this] { services_.windows.ShowRecentCalls(*this); });
     connect(Picture11, &PictureButton::clicked, this,
@@ -101,12 +102,12 @@ void frmSoftphone::InitializeClient() {
         if (!services_.createEngine)
             throw EngineError(kErrorEngineUnavailable, QStringLiteral("No SIP engine"));
         objClient = services_.createEngine();
-        if (!objClient)
-            throw EngineError(kErrorEngineUnavailable, QStringLiteral("No SIP engine"));
+        if (!objClient) throw EngineError(kErrorEngineUnavailable, QStringLiteral("No SIP engine"));
         objClient->Initialize();
         objClient->SetEventFilter(kEventFilterAll);
-        objClient->SetEventSink(
-            [this](int code, const EngineEvent& event) { g_objRTCClientWithEvents_Event(code, event); });
+        objClient->SetEventSink([this](int code, const EngineEvent& event) {
+            g_objRTCClientWithEvents_Event(code, event);
+        });
         objClient->SetListenForIncomingSessions(kListenBothPorts);
         objClient->SetPreferredMediaTypes(kMediaAudioSendReceive, true);
     } catch (const std::exception&) {
@@ -118,14 +119,12 @@ void frmSoftphone::EnableAccountProfile() {
     try {
         strServer = strSip;
         strProfileXML = BuildProfileXml(strAccount, strPassword, strServer, strDisplayName);
-        if (!objClient)
-            throw EngineError(kErrorEngineUnavailable, QStringLiteral("No SIP engine"));
+        if (!objClient) throw EngineError(kErrorEngineUnavailable, QStringLiteral("No SIP engine"));
         std::shared_ptr<IProfile> profile = objClient->CreateProfile(strProfileXML);
-        // The earlier account is unregistered first, so one login never leaves two
-        // registrations behind at the server.
-        if (objProfile) objClient->DisableProfile(objProfile);
+        // The engine swaps the earlier account for this one only once it accepts it: a refused
+        // login leaves the registration, and the status that tells of it, as they were.
+        objClient->EnableProfile(profile, kRegisterAll);
         objProfile = profile;
-        objClient->EnableProfile(objProfile, kRegisterAll);
     } catch (const std::exception&) {
         ShowFormLoadError();
     }

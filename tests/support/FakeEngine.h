@@ -15,13 +15,17 @@ public:
         explicit Session(QStringList& calls, int state = kSessionIdle)
             : calls_(calls), state(state) {}
         int State() const override { return state; }
-        QString RemoteParty() const override { return QStringLiteral("sip:caller@127.0.0.1"); }
-        std::shared_ptr<IParticipant> AddParticipant(const QString& uri, const QString& name) override {
+        QString RemoteParty() const override { return remoteParty; }
+        std::shared_ptr<IParticipant> AddParticipant(const QString& uri,
+                                                     const QString& name) override {
             calls_ << QStringLiteral("AddParticipant %1 %2").arg(uri, name);
             if (failAddParticipant) throw EngineError(486, QStringLiteral("Busy Here"));
             return std::make_shared<Participant>(uri);
         }
-        void Answer() override { calls_ << QStringLiteral("Answer"); }
+        void Answer() override {
+            calls_ << QStringLiteral("Answer");
+            if (failAnswer) throw EngineError(kErrorNoCall, QStringLiteral("No call"));
+        }
         void Terminate(int reason) override {
             calls_ << QStringLiteral("Terminate %1").arg(reason);
             if (failTerminate) throw EngineError(kErrorNoCall, QStringLiteral("No call"));
@@ -29,7 +33,9 @@ public:
 
         QStringList& calls_;
         int state;
+        QString remoteParty = QStringLiteral("sip:5557002@127.0.0.1");
         bool failAddParticipant = false;
+        bool failAnswer = false;
         bool failTerminate = false;
     };
 
@@ -50,7 +56,9 @@ public:
         *calls << QStringLiteral("Initialize");
         if (failInitialize) throw EngineError(kErrorEngineUnavailable, QStringLiteral("No engine"));
     }
-    void SetEventFilter(int filter) override { *calls << QStringLiteral("EventFilter %1").arg(filter); }
+    void SetEventFilter(int filter) override {
+        *calls << QStringLiteral("EventFilter %1").arg(filter);
+    }
     void SetEventSink(EngineEventSink s) override {
         *calls << QStringLiteral("EventSink");
         sink = std::move(s);
@@ -68,10 +76,8 @@ public:
     }
     void EnableProfile(const std::shared_ptr<IProfile>& profile, int flags) override {
         *calls << QStringLiteral("EnableProfile %1").arg(flags);
+        if (failEnableProfile) throw EngineError(kErrorBadProfile, QStringLiteral("Bad server"));
         enabled = profile;
-    }
-    void DisableProfile(const std::shared_ptr<IProfile>&) override {
-        *calls << QStringLiteral("DisableProfile");
     }
     void SetMaxBitrate(int bps) override { *calls << QStringLiteral("MaxBitrate %1").arg(bps); }
     std::shared_ptr<ISession> CreateSession(int type, const std::shared_ptr<IProfile>& profile,
@@ -102,6 +108,7 @@ public:
     std::shared_ptr<Session> lastSession;
     bool failInitialize = false;
     bool failCreateProfile = false;
+    bool failEnableProfile = false;
     bool failCreateSession = false;
     bool failAddParticipant = false;
 };

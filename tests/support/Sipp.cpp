@@ -19,13 +19,25 @@ Sipp::~Sipp() {
 
 bool Sipp::Run(const QString& scenario, QStringList args) {
     port_ = FreeUdpPort();
-    args = QStringList{QStringLiteral("-sf"), SourceDir() + "/scripts/sip-service/" + scenario,
-                       QStringLiteral("-i"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                       QString::number(port_), QStringLiteral("-mp"),
-                       QString::number(mediaPort_), QStringLiteral("-m"), QStringLiteral("1"),
-                       QStringLiteral("-nostdin"), QStringLiteral("-timeout"),
-                       QStringLiteral("30s"), QStringLiteral("-trace_msg"),
-                       QStringLiteral("-message_file"), dir_.filePath("messages.log")} +
+    const QString file = QDir::isAbsolutePath(scenario)
+                             ? scenario
+                             : SourceDir() + QStringLiteral("/scripts/sip-service/") + scenario;
+    args = QStringList{QStringLiteral("-sf"),
+                       file,
+                       QStringLiteral("-i"),
+                       QStringLiteral("127.0.0.1"),
+                       QStringLiteral("-p"),
+                       QString::number(port_),
+                       QStringLiteral("-mp"),
+                       QString::number(mediaPort_),
+                       QStringLiteral("-m"),
+                       QStringLiteral("1"),
+                       QStringLiteral("-nostdin"),
+                       QStringLiteral("-timeout"),
+                       QStringLiteral("30s"),
+                       QStringLiteral("-trace_msg"),
+                       QStringLiteral("-message_file"),
+                       dir_.filePath("messages.log")} +
            args;
     process_.setWorkingDirectory(dir_.path());
     process_.setStandardOutputFile(dir_.filePath("screen.log"));
@@ -33,15 +45,23 @@ bool Sipp::Run(const QString& scenario, QStringList args) {
     // Dies with the test, so a crashed test leaves no far end behind.
     process_.start(QStringLiteral("setpriv"),
                    QStringList{QStringLiteral("--pdeathsig"), QStringLiteral("KILL"),
-                               QStringLiteral("/usr/bin/sipp")} + args);
+                               QStringLiteral("/usr/bin/sipp")} +
+                       args);
     if (!process_.waitForStarted(5000)) return false;
     Pump(200);  // let it bind its port
     return true;
 }
 
-bool Sipp::Answer(const QStringList& extra) {
-    return Run(QStringLiteral("answer.xml"), extra);
+bool Sipp::Refuse(const QString& status, int silenceMs) {
+    QFile source(SourceDir() + QStringLiteral("/scripts/sip-service/refuse.xml"));
+    QFile scenario(dir_.filePath(QStringLiteral("refuse.xml")));
+    if (!source.open(QIODevice::ReadOnly) || !scenario.open(QIODevice::WriteOnly)) return false;
+    scenario.write(source.readAll().replace("486 Busy Here", status.toUtf8()));
+    scenario.close();
+    return Run(scenario.fileName(), {QStringLiteral("-d"), QString::number(silenceMs)});
 }
+
+bool Sipp::Answer(const QStringList& extra) { return Run(QStringLiteral("answer.xml"), extra); }
 
 bool Sipp::AnswerAndEcho() {
     return Answer({QStringLiteral("-key"), QStringLiteral("rtpport"), QString::number(mediaPort_),
@@ -55,8 +75,8 @@ bool Sipp::Call(const QString& proxy, const QString& user, int holdMs) {
 
 bool Sipp::Finished(int timeoutMs) {
     WaitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
-    return process_.state() == QProcess::NotRunning && process_.exitStatus() == QProcess::NormalExit &&
-           process_.exitCode() == 0;
+    return process_.state() == QProcess::NotRunning &&
+           process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
 }
 
 QString Sipp::Trace() const {

@@ -13,7 +13,11 @@ class Sipp {
 public:
     Sipp();
     ~Sipp();
-    // Answers calls on a free port (see Port()).
+    // Runs a far-end scenario of scripts/sip-service on a free port (see Port()).
+    bool Run(const QString& scenario, QStringList args = {});
+    // Runs the refusing gateway with another final status ("603 Decline").
+    bool Refuse(const QString& status, int silenceMs);
+    // Answers calls.
     bool Answer(const QStringList& extra = {});
     // Answers and sends back the audio it receives.
     bool AnswerAndEcho();
@@ -26,7 +30,6 @@ public:
     QString Trace() const;  // every SIP message sent and received
 
 private:
-    bool Run(const QString& scenario, QStringList args);
     QTemporaryDir dir_;
     QProcess process_;
     int port_ = 0;

@@ -98,7 +98,7 @@ TEST(Registration, StateNumbersSetTheStateAndTheStatusLine) {
     }
 }
 
-TEST(Registration, LoginAsUnregistersTheOldProfileFirstAndIgnoresExit) {
+TEST(Registration, LoginAsEnablesTheNewProfileAndIgnoresExit) {
     FakePhone phone;
     phone.SaveLogin("host", "1", "2");
     phone.window.FormLoad();
@@ -107,7 +107,21 @@ TEST(Registration, LoginAsUnregistersTheOldProfileFirstAndIgnoresExit) {
     phone.window.mnuLoginAs_Click();
     EXPECT_FALSE(phone.window.Ended());
     EXPECT_EQ(phone.window.lblBalance->text(), "EXITING");
-    EXPECT_EQ(*phone.calls, QStringList({"CreateProfile", "DisableProfile", "EnableProfile 7"}));
+    EXPECT_EQ(*phone.calls, QStringList({"CreateProfile", "EnableProfile 7"}));
+}
+
+TEST(Registration, ARefusedLoginAsKeepsTheAccountAndTheTruthOfTheStatus) {
+    FakePhone phone;
+    phone.SaveLogin("host", "1", "2");
+    phone.window.FormLoad();
+    phone.engine->Raise(kEventRegistrationState, {kRegRegistered, nullptr, 0, 0});
+    const auto registered = phone.window.objProfile;
+    phone.engine->failEnableProfile = true;
+    phone.window.mnuLoginAs_Click();
+    EXPECT_EQ(phone.messages.Texts(), QStringList({kFormLoad}));
+    EXPECT_EQ(phone.window.objProfile, registered);
+    EXPECT_EQ(phone.engine->enabled, registered);
+    EXPECT_EQ(phone.Status(), "Registered and Ready...");
 }
 
 TEST(Shutdown, CloseButtonErasesTheAccountOnlyWhenSaveIsNo) {
@@ -146,7 +160,8 @@ TEST(Shutdown, WindowClosedBySystemErasesNothingButStopsTheEngine) {
 }
 
 TEST(Shutdown, CloseButtonEndsAnActiveCallWithReasonShutdown) {
-    for (const char* line : {"INCOMING", "ANSWERING", "INPROGRESS", "CONNECTED", "CONNECTED 0:1:5"}) {
+    for (const char* line :
+         {"INCOMING", "ANSWERING", "INPROGRESS", "CONNECTED", "CONNECTED 0:1:5"}) {
         FakePhone phone;
         phone.StartRegistered();
         const int state = QString(line).startsWith("CONNECTED") ? kSessionConnected
@@ -160,7 +175,8 @@ TEST(Shutdown, CloseButtonEndsAnActiveCallWithReasonShutdown) {
     }
     FakePhone idle;
     idle.StartRegistered();
-    idle.window.objSession = std::make_shared<FakeEngine::Session>(*idle.calls, kSessionDisconnected);
+    idle.window.objSession =
+        std::make_shared<FakeEngine::Session>(*idle.calls, kSessionDisconnected);
     idle.window.lblMsg->setText("DISCONNECTED");
     idle.window.Picture40_Click();
     EXPECT_FALSE(idle.calls->contains("Terminate 5"));

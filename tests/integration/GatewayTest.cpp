@@ -1,0 +1,95 @@
+// Calls through kamailio to far ends that behave like real telephone gateways: the states the
+// window walks through, its controls afterwards, and a second caller in the meantime.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+
+#include "support/PictureButton.h"
+#include "tests/support/Phone.h"
+#include "tests/support/SipServer.h"
+#include "tests/support/Sipp.h"
+#include "tests/support/Wait.h"
+
+namespace softphone::test {
+namespace {
+
+struct Gateway {
+    const char* name;
+    const char* scenario;       // or, for a refusal, its status line
+    QStringList args;           // or, for a refusal, its silence before it
+    QStringList seen;           // status lines after each session event, repeats folded
+    bool userEnds = false;      // the caller presses End once the last state before it is seen
+    bool secondCaller = false;  // someone calls the phone before the far end decides
+};
+
+const QStringList kRefused{"INPROGRESS", "DISCONNECTED"};
+const QStringList kAnswered{"INPROGRESS", "CONNECTED", "DISCONNECTED"};
+
+TEST(GatewayTest, EveryFarEndWalksTheWindowThroughItsStates) {
+    const Gateway gateways[] = {
+        {"answers at once", "answer-at-once.xml", {}, kAnswered, true},
+        {"silent, then busy", "486 Busy Here", {"2500"}, kRefused, false, true},
+        {"forbidden at once", "403 Forbidden", {"0"}, kRefused},
+        {"unknown number", "404 Not Found", {"0"}, kRefused},
+        {"declined at once", "603 Decline", {"0"}, kRefused},
+        {"never answers", "silent.xml", {"-d", "30000"}, kRefused, true, true},
+        {"early media, then answer", "early-media.xml", {"-d", "2500"}, kAnswered, true, true},
+    };
+    std::vector<std::unique_ptr<Sipp>> farEnds;
+    QList<SipServer::Route> routes;
+    for (const Gateway& g : gateways) {
+        farEnds.push_back(std::make_unique<Sipp>());
+        const QString scenario = g.scenario;
+        ASSERT_TRUE(scenario.endsWith(".xml") ? farEnds.back()->Run(scenario, g.args)
+                                              : farEnds.back()->Refuse(scenario, g.args[0].toInt()))
+            << g.name;
+        routes.append({QStringLiteral("555000%1").arg(farEnds.size()), farEnds.back()->Uri()});
+    }
+    SipServer server({{"1001", "secret"}}, routes);
+    ASSERT_TRUE(server.Start());
+    Phone phone;
+    phone.Start({server.Address(), "1001", "secret"});
+    ASSERT_TRUE(WaitUntil([&] { return phone.window.strRegState == "REGISTERED"; }));
+    frmSoftphone& window = phone.window;
+
+    QStringList seen;
+    window.objClient->SetEventSink([&](int code, const EngineEvent& event) {
+        window.g_objRTCClientWithEvents_Event(code, event);
+        if (code == kEventSessionState && (seen.isEmpty() || seen.last() != phone.Status()))
+            seen << phone.Status();
+    });
+
+    for (size_t i = 0; i < std::size(gateways); ++i) {
+        const Gateway& g = gateways[i];
+        SCOPED_TRACE(g.name);
+        seen.clear();
+        window.cmbPhoneNo->setEditText(routes[qsizetype(i)].number);
+        window.Picture6_Click();
+        if (g.secondCaller) {
+            ASSERT_TRUE(WaitUntil([&] { return seen.endsWith("INPROGRESS"); }));
+            const auto live = window.objSession;
+            Sipp second;
+            ASSERT_TRUE(second.Call(server.Address(), "1001"));
+            EXPECT_TRUE(second.Finished());
+            EXPECT_TRUE(second.Trace().contains("SIP/2.0 486")) << second.Trace().toStdString();
+            EXPECT_EQ(window.objSession, live);
+        }
+        if (g.userEnds) {
+            const QString before = g.seen[g.seen.size() - 2];
+            ASSERT_TRUE(WaitUntil([&] { return seen.endsWith(before); }, 8000))
+                << phone.Status().toStdString();
+            window.Picture8_Click();
+        }
+        EXPECT_TRUE(WaitUntil([&] { return seen.endsWith("DISCONNECTED"); }, 8000))
+            << phone.Status().toStdString() << "\n"
+            << farEnds[i]->Trace().toStdString();
+        EXPECT_EQ(seen, g.seen);
+        EXPECT_FALSE(window.objSession);
+        EXPECT_TRUE(window.Picture6->isEnabled());
+        EXPECT_FALSE(window.Picture8->isEnabled());
+        EXPECT_TRUE(window.cmbPhoneNo->isEnabled());
+    }
+}
+
+}  // namespace
+}  // namespace softphone::test
