@@ -65,6 +65,7 @@ public:
     void PlaceCall() override;
     void Picture8_Click();  // end or reject
     bool CallActive() const;
+    bool CallInState(int sessionState) const;  // the current call, in that state
     void UpdateRecentCalls();
     void PlayKeyTone(const QString& toneName) override;
     void ShowNumbersOnlyError() override;

@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QThread>
 
+#include "app/CallerNumber.h"
 #include "app/frmSoftphone.h"
 #include "dialer/KeyTable.h"
 #include "dialer/NumberKeyFilter.h"
@@ -16,14 +16,6 @@
 
 namespace softphone {
 namespace {
-
-const QString kIncoming = QStringLiteral("INCOMING");
-
-// The status line shows a connected call as "CONNECTED" or as the running display "CONNECTED h:m:s".
-bool ShowsConnected(const QString& line) {
-    static const QRegularExpression display(QStringLiteral("^CONNECTED \\d+:\\d+:\\d+$"));
-    return line == QLatin1String("CONNECTED") || display.match(line).hasMatch();
-}
 
 // Runs one step of an event handler; a failing step is skipped and the handler goes on.
 template <typename Step>
@@ -44,7 +36,8 @@ void frmSoftphone::WireCallControls() {
     connect(Picture16, &PictureButton::clicked, this, &frmSoftphone::Picture16_Click);
     connect(Picture17, &PictureButton::clicked, this, &frmSoftphone::Picture17_Click);
     for (int i = 0; i < int(DialKeys.size()); ++i)
-        connect(DialKeys[size_t(i)], &PictureButton::clicked, this, [this, i] { DialKey_Click(i); });
+        connect(DialKeys[size_t(i)], &PictureButton::clicked, this,
+                [this, i] { DialKey_Click(i); });
     numberFilter_ = new NumberKeyFilter(cmbPhoneNo, *this);
 }
 
@@ -52,6 +45,10 @@ bool frmSoftphone::CallActive() const {
     if (!objSession) return false;
     const int state = objSession->State();
     return state >= kSessionIncoming && state <= kSessionConnected;
+}
+
+bool frmSoftphone::CallInState(int state) const {
+    return objSession && objSession->State() == state;
 }
 
 void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
@@ -68,14 +65,18 @@ void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
 
     switch (state) {
         case kSessionIdle: lblMsg->setText(QStringLiteral("IDLE")); break;
-        case kSessionIncoming:
-            lblMsg->setText(kIncoming);
+        case kSessionIncoming: {
+            lblMsg->setText(QStringLiteral("INCOMING"));
             Skippable([&] { objClient->PlayRing(kRingPhone, true); });
             objSession = event.session;
             tmrIncomingRing.start();
             Picture8->setEnabled(true);
-            NotifyIncomingCall(event.session->RemoteParty());
+            // The user sees who calls, and the call history names the caller.
+            const QString caller = CallerNumber(event.session->RemoteParty());
+            cmbPhoneNo->setEditText(caller);
+            NotifyIncomingCall(caller);
             break;
+        }
         case kSessionAnswering:
             lblMsg->setText(QStringLiteral("ANSWERING"));
             tmrIncomingRing.stop();
@@ -117,7 +118,8 @@ void frmSoftphone::tmrConnected_Timer() {
         intMinutes = 0;
         ++intHours;
     }
-    lblMsg->setText(QStringLiteral("CONNECTED %1:%2:%3").arg(intHours).arg(intMinutes).arg(intSeconds));
+    lblMsg->setText(
+        QStringLiteral("CONNECTED %1:%2:%3").arg(intHours).arg(intMinutes).arg(intSeconds));
 }
 
 void frmSoftphone::tmrIncomingRing_Timer() {
@@ -135,7 +137,9 @@ void frmSoftphone::ShowCallError(const std::exception& error, bool byDescription
 }
 
 void frmSoftphone::Picture6_Click() {
-    if (lblMsg->text() != kIncoming) {
+    // Whatever the status line shows now (a registration event may have overwritten it), a
+    // ringing call is answered.
+    if (!CallInState(kSessionIncoming)) {
         PlaceCall();
         return;
     }
@@ -153,8 +157,11 @@ void frmSoftphone::Picture6_Click() {
 }
 
 void frmSoftphone::PlaceCall() {
+    // One call at a time: Enter or Dial must not orphan a call that rings or runs.
+    if (CallActive()) return;
     if (strRegState != QLatin1String("REGISTERED")) {
-        services_.messages.Show(this, QStringLiteral("Sorry, you are not registered, please select Menu - LoginAs"));
+        services_.messages.Show(
+            this, QStringLiteral("Sorry, you are not registered, please select Menu - LoginAs"));
         return;
     }
     const QString number = cmbPhoneNo->currentText();
@@ -176,9 +183,9 @@ void frmSoftphone::PlaceCall() {
         ShowCallError(error);
     }
     try {
-        objSession = number.size() == 10
-                         ? objClient->CreateSession(kSessionPcToPc, nullptr, 0)
-                         : objClient->CreateSession(kSessionPcToPhone, objProfile, kSessionForceProfile);
+        objSession = number.size() == 10 ? objClient->CreateSession(kSessionPcToPc, nullptr, 0)
+                                         : objClient->CreateSession(kSessionPcToPhone, objProfile,
+                                                                    kSessionForceProfile);
     } catch (const std::exception& error) {
         ShowCallError(error);
         started = false;
@@ -206,15 +213,20 @@ void frmSoftphone::Picture8_Click() {
         ShowIdleControls();
         return;
     }
+    const bool ringing = CallInState(kSessionIncoming);
     try {
-        if (objSession->State() == kSessionIncoming) {
-            objSession->Terminate(kTerminateReject);
-            objClient->PlayRing(kRingPhone, false);
-        } else {
-            objSession->Terminate(kTerminateNormal);
-        }
+        objSession->Terminate(ringing ? kTerminateReject : kTerminateNormal);
     } catch (const std::exception& error) {
         ShowCallError(error, true);
+    }
+    // The ring stops even when the engine could not reject the call.
+    if (ringing) {
+        tmrIncomingRing.stop();
+        try {
+            objClient->PlayRing(kRingPhone, false);
+        } catch (const std::exception& error) {
+            ShowCallError(error, true);
+        }
     }
 }
 
@@ -223,7 +235,7 @@ void frmSoftphone::UpdateRecentCalls() {
 }
 
 void frmSoftphone::PlayKeyTone(const QString& toneName) {
-    if (ShowsConnected(lblMsg->text())) {
+    if (CallInState(kSessionConnected)) {
         if (const DialKey* key = KeyForToneName(toneName))
             Skippable([&] { objClient->SendDTMF(key->dtmfCode); });
         return;

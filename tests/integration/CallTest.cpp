@@ -13,8 +13,8 @@
 namespace softphone::test {
 namespace {
 
-const QString kNumber = QStringLiteral("15550001111");     // through the account
-const QString kTenDigits = QStringLiteral("5550001111");   // without it
+const QString kNumber = QStringLiteral("15550001111");    // through the account
+const QString kTenDigits = QStringLiteral("5550001111");  // without it
 const QString kRing = QStringLiteral("file /usr/share/sounds/linphone/rings/oldphone-mono.wav");
 
 bool Connected(Phone& phone) { return phone.Status().startsWith("CONNECTED"); }
@@ -45,8 +45,8 @@ protected:
 
 TEST_F(CallTest, OutgoingCallConnectsSendsDtmfAndEndsWithBye) {
     Dial(kNumber);
-    ASSERT_TRUE(WaitUntil([&] { return Connected(phone); }))
-        << phone.Status().toStdString() << "\n" << farEnd.Trace().toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return Connected(phone); })) << phone.Status().toStdString() << "\n"
+                                                             << farEnd.Trace().toStdString();
     EXPECT_TRUE(WaitUntil([&] { return rtp.AudioPackets() > 10; })) << "the far end hears nothing";
 
     phone.player.played.clear();
@@ -96,6 +96,22 @@ TEST_F(CallTest, IncomingCallRejectedWithDecline) {
     EXPECT_TRUE(caller.Trace().contains("SIP/2.0 603")) << caller.Trace().toStdString();
     EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
     EXPECT_TRUE(phone.player.played.endsWith("stop"));
+}
+
+TEST_F(CallTest, AfterADialThatFailedTheNextCallerRings) {
+    // The user reads each "Numbers 0 to 9 only" box for a while before closing it.
+    phone.messages.whileShown = [] { Pump(400); };
+    Dial("Home");
+    EXPECT_EQ(phone.messages.shown.size(), 4u);
+    EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));  // 404 from the proxy
+    Sipp caller;
+    ASSERT_TRUE(caller.Call(server->Address(), "1001"));
+    EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }))
+        << phone.Status().toStdString() << caller.Trace().toStdString();
+    EXPECT_EQ(phone.window.cmbPhoneNo->currentText(), "caller");
+    phone.window.Picture8_Click();
+    EXPECT_TRUE(caller.Finished());
+    EXPECT_TRUE(ReadRecentCalls().value(0).startsWith("caller--Duration: 0:0:0"));
 }
 
 TEST_F(CallTest, SecondCallerDuringACallHearsBusy) {

@@ -18,6 +18,7 @@ class RecordingMessageBox : public IMessageBox {
 public:
     void Show(QWidget*, const QString& text, const QString& title, MessageIcon icon) override {
         shown.push_back({text, title, icon});
+        if (whileShown) whileShown();  // a real box runs the event loop until it is closed
     }
     QStringList Texts() const {
         QStringList texts;
@@ -25,6 +26,7 @@ public:
         return texts;
     }
     std::vector<ShownMessage> shown;
+    std::function<void()> whileShown;
 };
 
 // Plays the user's part in the modal windows.

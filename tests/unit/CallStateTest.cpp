@@ -93,8 +93,66 @@ TEST_F(CallStateTest, ARingingCallIsAnnouncedOnlyWhileTheWindowIsInTheTray) {
 
     phone.window.Picture41_Click();  // away into the tray
     Raise(kSessionIncoming, NewSession(kSessionIncoming));
-    EXPECT_EQ(phone.desk.tray->messages,
-              QStringList({"Softphone: Incoming call from sip:caller@127.0.0.1"}));
+    EXPECT_EQ(phone.desk.tray->messages, QStringList({"Softphone: Incoming call from 5557002"}));
+}
+
+TEST_F(CallStateTest, TheCallerIsShownAndRecordedWhetherAnsweredOrRejected) {
+    struct Case {
+        const char* address;
+        const char* number;
+        bool answer;
+    };
+    for (Case c : {Case{"sip:5557002@10.0.0.1:5070;transport=udp", "5557002", true},
+                   Case{"sips:%2B4930123@gw.example", "+4930123", false},
+                   Case{"sip:gw.example", "sip:gw.example", false}}) {
+        phone.window.cmbPhoneNo->setEditText("999");  // typed before the call came
+        auto session = NewSession(kSessionIncoming);
+        session->remoteParty = c.address;
+        Raise(kSessionIncoming, session);
+        EXPECT_EQ(phone.window.cmbPhoneNo->currentText(), c.number);
+        if (c.answer) {
+            phone.window.Picture6_Click();
+            session->state = kSessionConnected;
+            Raise(kSessionConnected, session);
+        }
+        phone.window.Picture8_Click();
+        EXPECT_TRUE(ReadRecentCalls().value(0).startsWith(QByteArray(c.number) + "--Duration:"))
+            << c.address;
+        Raise(kSessionDisconnected, session);
+    }
+}
+
+TEST_F(CallStateTest, EngineFailuresToAnswerOrRejectLeaveNoRingBehind) {
+    auto session = NewSession(kSessionIncoming);
+    session->failAnswer = true;
+    Raise(kSessionIncoming, session);
+    phone.window.Picture6_Click();
+    EXPECT_EQ(phone.Status(), "Error:  9004");
+    EXPECT_EQ(phone.calls->last(), "PlayRing 0 0");
+
+    session->failTerminate = true;
+    phone.calls->clear();
+    phone.window.Picture8_Click();
+    EXPECT_EQ(*phone.calls, QStringList({"Terminate 3", "PlayRing 0 0"}));
+    EXPECT_FALSE(phone.window.tmrIncomingRing.isActive()) << "the ring would repeat";
+    EXPECT_EQ(phone.Status(), "Error:  No call");
+}
+
+TEST_F(CallStateTest, NoSecondCallWhileOneRingsOrRuns) {
+    for (int liveState : {kSessionIncoming, kSessionInProgress, kSessionConnected}) {
+        auto live = NewSession(liveState);
+        phone.window.objSession = live;
+        // A registration refresh overwrites the status line during the call.
+        phone.engine->Raise(kEventRegistrationState, EngineEvent{kRegRegistered, nullptr, 0, 0});
+        phone.calls->clear();
+        phone.window.cmbPhoneNo->setEditText("15551234567");
+        QTest::keyClick(phone.window.cmbPhoneNo, Qt::Key_Return);
+        phone.window.Picture6_Click();
+        const QStringList expected =
+            liveState == kSessionIncoming ? QStringList({"Answer", "PlayRing 0 0"}) : QStringList();
+        EXPECT_EQ(*phone.calls, expected) << liveState;
+        EXPECT_EQ(phone.window.objSession, live);
+    }
 }
 
 TEST_F(CallStateTest, IdleStateAndUnknownNumbers) {
@@ -173,7 +231,8 @@ TEST_F(CallStateTest, LettersGiveOneBoxEachAndTheCallStillGoes) {
         EXPECT_EQ(m.title, "Input Error");
         EXPECT_EQ(m.icon, MessageIcon::Exclamation);
     }
-    EXPECT_EQ(phone.player.played, QStringList({"tone Tone1.wav", "tone Tone2.wav", "tone Tonepnd.wav"}));
+    EXPECT_EQ(phone.player.played,
+              QStringList({"tone Tone1.wav", "tone Tone2.wav", "tone Tonepnd.wav"}));
     EXPECT_TRUE(phone.calls->contains("AddParticipant sip:1a2 #@127.0.0.1:5070 Any Name"));
 }
 
@@ -207,6 +266,11 @@ TEST_F(CallStateTest, ACallThatCannotStartShowsItsErrorAndReturnsToIdle) {
     EXPECT_EQ(phone.Status(), "Error:  486");
     EXPECT_EQ(Controls(), kIdle);
     EXPECT_FALSE(phone.window.objSession);
+
+    // Whatever the failure, the next caller rings.
+    Raise(kSessionIncoming, NewSession(kSessionIncoming));
+    EXPECT_EQ(phone.Status(), "INCOMING");
+    EXPECT_TRUE(phone.window.Picture8->isEnabled());
 }
 
 TEST_F(CallStateTest, EndWritesTheRecordFirstThenRejectsOrHangsUp) {
@@ -241,14 +305,17 @@ TEST_F(CallStateTest, EndWithoutACallRecordsItAndShowsTheIdleControls) {
 
 TEST_F(CallStateTest, DialKeysSendDtmfOnlyWhileConnected) {
     struct Case {
+        int session;  // -1: no call
         const char* line;
         bool dtmf;
     };
-    for (Case c : {Case{"CONNECTED", true}, Case{"CONNECTED 0:1:5", true},
-                   Case{"INPROGRESS", false}, Case{"DISCONNECTED", false},
-                   Case{"CONNECTED 1:2", false}, Case{"Ready...", false}}) {
+    for (Case c : {Case{kSessionConnected, "CONNECTED 0:1:5", true},
+                   Case{kSessionConnected, "Registered and Ready...", true},
+                   Case{kSessionInProgress, "INPROGRESS", false}, Case{-1, "CONNECTED", false},
+                   Case{-1, "Ready...", false}}) {
         phone.calls->clear();
         phone.player.played.clear();
+        phone.window.objSession = c.session < 0 ? nullptr : NewSession(c.session);
         phone.window.lblMsg->setText(c.line);
         phone.window.cmbPhoneNo->setEditText("9");
         phone.window.cmbPhoneNo->setEnabled(!c.dtmf);
