@@ -45,8 +45,10 @@ frmSoftphone::frmSoftphone(Services services, QWidget* parent)
     // or the next Login As.
     connect(Picture2, &PictureButton::clicked, this,
             [this] { services_.windows.ShowLogin(*this); });
-    connect(Picture3, &PictureButton::clicked, this,
-            [this] { services_.windows.ShowRecentCalls(*this); });
+    connect(Picture3, &PictureButton::clicked, this, [this] {
+        ForgetMissedCalls();
+        services_.windows.ShowRecentCalls(*this);
+    });
     connect(Picture11, &PictureButton::clicked, this,
             [this] { services_.windows.ShowPhoneBook(*this); });
 }

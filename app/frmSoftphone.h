@@ -86,6 +86,11 @@ public:
     void Picture4_Click();   // the banner: the vendor's web site
     // A desktop notification of a ringing call, while the window is away in the tray.
     void NotifyIncomingCall(const QString& from);
+    // A caller who gave up before an answer, or was sent away busy: recorded with no duration,
+    // announced, and counted in the tray's tip until the user comes back or opens the history.
+    void RecordMissedCall(const QString& number);
+    void ForgetMissedCalls();
+    QString TrayTip() const;
 
     // State fields.
     QString strAccount, strPassword, strSip, strServer, strDisplayName, strProfileXML, strSave;
@@ -142,6 +147,8 @@ private:
     QMenu* trayMenu_ = nullptr;
     NumberKeyFilter* numberFilter_ = nullptr;
     bool ended_ = false;
+    bool unanswered_ = false;  // the current call rang and neither Dial nor End has been pressed
+    int missedCalls_ = 0;
     bool unloaded_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QThread>
+#include <utility>
 
 #include "app/CallerNumber.h"
 #include "app/frmSoftphone.h"
@@ -58,6 +59,7 @@ void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
     if (state == kSessionIncoming && !current && CallActive()) {
         // One call at a time: a further caller hears busy and the live call is untouched.
         Skippable([&] { event.session->Terminate(kTerminateBusy); });
+        RecordMissedCall(CallerNumber(event.session->RemoteParty()));
         return;
     }
     // Late events of a call that is no longer the window's own must not touch this one.
@@ -69,6 +71,7 @@ void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
             lblMsg->setText(QStringLiteral("INCOMING"));
             Skippable([&] { objClient->PlayRing(kRingPhone, true); });
             objSession = event.session;
+            unanswered_ = true;
             tmrIncomingRing.start();
             Picture8->setEnabled(true);
             // The user sees who calls, and the call history names the caller.
@@ -79,6 +82,7 @@ void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
         }
         case kSessionAnswering:
             lblMsg->setText(QStringLiteral("ANSWERING"));
+            unanswered_ = false;
             tmrIncomingRing.stop();
             Skippable([&] { objClient->PlayRing(kRingPhone, false); });
             break;
@@ -100,6 +104,9 @@ void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
                 Skippable([&] { objClient->PlayRing(kRingPhone, false); });
             tmrIncomingRing.stop();
             ShowIdleControls();
+            // The caller gave up before anyone answered.
+            if (std::exchange(unanswered_, false))
+                RecordMissedCall(CallerNumber(event.session->RemoteParty()));
             break;
         }
     }
@@ -143,6 +150,7 @@ void frmSoftphone::Picture6_Click() {
         PlaceCall();
         return;
     }
+    unanswered_ = false;
     try {
         if (!objSession) throw EngineError(kErrorNoCall, QStringLiteral("No call"));
         objSession->Answer();
@@ -208,6 +216,7 @@ void frmSoftphone::PlaceCall() {
 }
 
 void frmSoftphone::Picture8_Click() {
+    unanswered_ = false;
     UpdateRecentCalls();
     if (!objSession) {
         ShowIdleControls();

@@ -6,7 +6,9 @@
 #include <QMouseEvent>
 
 #include "app/frmSoftphone.h"
+#include "dialer/DesktopNotification.h"
 #include "dialer/SoundPlayer.h"
+#include "records/RecentCalls.h"
 #include "support/MessageBox.h"
 #include "support/PictureButton.h"
 #include "support/Skin.h"
@@ -60,7 +62,8 @@ void frmSoftphone::WireDeskControls() {
     ISoundPlayer& player = services_.player;
     UseDeskServices({CreateAlsaMixer, [](QMenu* menu) { return std::make_unique<QtTray>(menu); },
                      [&player](const QString& path) { player.PlayFileIfIdle(path); },
-                     [](const QUrl& url) { QDesktopServices::openUrl(url); }});
+                     [](const QUrl& url) { QDesktopServices::openUrl(url); },
+                     ShowDesktopNotification});
 }
 
 void frmSoftphone::UseDeskServices(DeskServices desk) {
@@ -78,7 +81,26 @@ void frmSoftphone::PrepareVolumeSliders() {
 
 void frmSoftphone::ShowProgramInTray() {
     blnInTray = true;
-    objTray->ShowIcon(QIcon(ArtPixmap(QStringLiteral("tray"))), kTrayTip);
+    objTray->ShowIcon(QIcon(ArtPixmap(QStringLiteral("tray"))), TrayTip());
+}
+
+QString frmSoftphone::TrayTip() const {
+    if (missedCalls_ == 0) return kTrayTip;
+    return missedCalls_ == 1 ? tr("Softphone - 1 missed call")
+                             : tr("Softphone - %1 missed calls").arg(missedCalls_);
+}
+
+void frmSoftphone::RecordMissedCall(const QString& number) {
+    softphone::UpdateRecentCalls(number, 0, 0, 0);
+    ++missedCalls_;
+    const QString text = tr("Missed call from %1").arg(number);
+    if (!desk_.notify(kAppTitle, text) && blnInTray) objTray->ShowMessage(kAppTitle, text);
+    if (blnInTray) ShowProgramInTray();  // the tip counts the calls
+}
+
+void frmSoftphone::ForgetMissedCalls() {
+    missedCalls_ = 0;
+    if (blnInTray) ShowProgramInTray();
 }
 
 void frmSoftphone::RemoveTrayIcon() {
@@ -88,6 +110,7 @@ void frmSoftphone::RemoveTrayIcon() {
 
 void frmSoftphone::NoSysIcon(bool maxIcon) {
     if (maxIcon) {
+        ForgetMissedCalls();  // the user is back and sees the call history
         setWindowState(windowState() & ~Qt::WindowMinimized);
         show();
         raise();

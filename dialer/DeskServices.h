@@ -21,6 +21,8 @@ struct DeskServices {
     std::function<std::unique_ptr<ITray>(QMenu* menu)> createTray;
     VolumeSliders::PlaySoundFile playSoundIfIdle;
     std::function<void(const QUrl&)> openUrl;
+    // A desktop notification (summary, body); false when the desktop could not be asked.
+    std::function<bool(const QString&, const QString&)> notify;
 };
 
 }  // namespace softphone

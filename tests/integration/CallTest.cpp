@@ -96,6 +96,21 @@ TEST_F(CallTest, IncomingCallRejectedWithDecline) {
     EXPECT_TRUE(caller.Trace().contains("SIP/2.0 603")) << caller.Trace().toStdString();
     EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
     EXPECT_TRUE(phone.player.played.endsWith("stop"));
+    EXPECT_EQ(ReadRecentCalls().size(), 1) << "a rejected call is no missed call";
+    EXPECT_TRUE(phone.desk.notifications.isEmpty());
+}
+
+TEST_F(CallTest, ACallerWhoGivesUpIsAMissedCall) {
+    phone.window.Picture41_Click();  // away into the tray
+    Sipp caller;
+    ASSERT_TRUE(caller.CallAndGiveUp(server->Address(), "1001", 1000));
+    ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
+    EXPECT_TRUE(caller.Finished()) << caller.Trace().toStdString();
+    EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
+    EXPECT_EQ(ReadRecentCalls(), QList<QByteArray>{"5557002--Duration: 0:0:0"});
+    EXPECT_EQ(phone.desk.notifications, QStringList{"Softphone: Missed call from 5557002"});
+    EXPECT_EQ(phone.desk.tray->tip, "Softphone - 1 missed call");
+    EXPECT_TRUE(phone.player.played.endsWith("stop")) << "the ring goes with the caller";
 }
 
 TEST_F(CallTest, AfterADialThatFailedTheNextCallerRings) {
@@ -125,6 +140,8 @@ TEST_F(CallTest, SecondCallerDuringACallHearsBusy) {
     EXPECT_TRUE(second.Trace().contains("SIP/2.0 486")) << second.Trace().toStdString();
     EXPECT_EQ(phone.window.objSession, live);
     EXPECT_TRUE(Connected(phone));
+    EXPECT_EQ(ReadRecentCalls(), QList<QByteArray>{"caller--Duration: 0:0:0"});
+    EXPECT_EQ(phone.desk.notifications, QStringList{"Softphone: Missed call from caller"});
 
     phone.window.Picture8_Click();
     EXPECT_TRUE(farEnd.Finished());

@@ -23,6 +23,7 @@ struct FakeDesk {
     FakeTray* tray = nullptr;  // owned by the window
     QMenu* trayMenu = nullptr;
     QList<QUrl> opened;
+    QStringList notifications;  // "summary: body"
 
     DeskServices Services(ISoundPlayer& player) {
         return {[this] { return card(); },
@@ -33,7 +34,11 @@ struct FakeDesk {
                     return t;
                 },
                 [&player](const QString& path) { player.PlayFileIfIdle(path); },
-                [this](const QUrl& url) { opened << url; }};
+                [this](const QUrl& url) { opened << url; },
+                [this](const QString& summary, const QString& body) {
+                    notifications << summary + ": " + body;
+                    return true;
+                }};
     }
 };
 

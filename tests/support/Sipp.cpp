@@ -73,6 +73,11 @@ bool Sipp::Call(const QString& proxy, const QString& user, int holdMs) {
                {QStringLiteral("-s"), user, QStringLiteral("-d"), QString::number(holdMs), proxy});
 }
 
+bool Sipp::CallAndGiveUp(const QString& proxy, const QString& user, int ringMs) {
+    return Run(QStringLiteral("call-cancel.xml"),
+               {QStringLiteral("-s"), user, QStringLiteral("-d"), QString::number(ringMs), proxy});
+}
+
 bool Sipp::Finished(int timeoutMs) {
     WaitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
     return process_.state() == QProcess::NotRunning &&

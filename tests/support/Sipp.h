@@ -23,6 +23,8 @@ public:
     bool AnswerAndEcho();
     // Calls `user` through the proxy at `proxy` ("127.0.0.1:port"), hanging up after `holdMs`.
     bool Call(const QString& proxy, const QString& user, int holdMs = 1000);
+    // Calls `user` through the proxy and gives up (CANCEL) after `ringMs` of ringing.
+    bool CallAndGiveUp(const QString& proxy, const QString& user, int ringMs);
     // Waits for the scenario to end; true when it ended as written.
     bool Finished(int timeoutMs = 10000);
     int Port() const { return port_; }

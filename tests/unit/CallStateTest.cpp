@@ -155,6 +155,45 @@ TEST_F(CallStateTest, NoSecondCallWhileOneRingsOrRuns) {
     }
 }
 
+TEST_F(CallStateTest, CallsNobodyAnsweredAreRecordedAnnouncedAndCounted) {
+    phone.window.Picture41_Click();  // away into the tray
+    auto missed = [&](auto&& ring) {
+        auto session = NewSession(kSessionIncoming);
+        ring(session);
+        Raise(kSessionDisconnected, session);
+    };
+    missed([&](auto& s) { Raise(kSessionIncoming, s); });  // the caller gives up
+    auto live = NewSession(kSessionConnected);
+    phone.window.objSession = live;
+    missed([&](auto& s) { Raise(kSessionIncoming, s); });  // sent away busy
+    EXPECT_EQ(phone.window.objSession, live);
+    EXPECT_EQ(ReadRecentCalls(), QList<QByteArray>({"5557002--Duration: 0:0:0", "5557002--Duration: 0:0:0"}));
+    EXPECT_EQ(phone.desk.notifications, QStringList(2, "Softphone: Missed call from 5557002"));
+    EXPECT_EQ(phone.desk.tray->tip, "Softphone - 2 missed calls");
+
+    // Back at the window, the count starts again.
+    phone.desk.tray->Activate(TrayActivation::DoubleClick);
+    phone.window.Picture41_Click();
+    EXPECT_EQ(phone.desk.tray->tip, "Softphone");
+    phone.window.objSession.reset();
+    missed([&](auto& s) { Raise(kSessionIncoming, s); });
+    EXPECT_EQ(phone.desk.tray->tip, "Softphone - 1 missed call");
+    emit phone.window.Picture3->clicked();  // the recent calls
+    EXPECT_EQ(phone.desk.tray->tip, "Softphone");
+}
+
+TEST_F(CallStateTest, CallsAnsweredOrRejectedAreNotMissed) {
+    for (bool answer : {true, false}) {
+        auto session = NewSession(kSessionIncoming);
+        Raise(kSessionIncoming, session);
+        if (answer) phone.window.Picture6_Click();
+        phone.window.Picture8_Click();
+        Raise(kSessionDisconnected, session);
+    }
+    EXPECT_EQ(ReadRecentCalls().size(), 2);
+    EXPECT_TRUE(phone.desk.notifications.isEmpty());
+}
+
 TEST_F(CallStateTest, IdleStateAndUnknownNumbers) {
     auto session = NewSession();
     phone.window.objSession = session;

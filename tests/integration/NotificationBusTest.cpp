@@ -1,0 +1,59 @@
+// A desktop notification reaches the notification service on the session bus.
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "dialer/DesktopNotification.h"
+#include "tests/support/Wait.h"
+
+namespace softphone::test {
+namespace {
+
+// Stands in for the desktop's notification server.
+class NotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public slots:
+    uint Notify(const QString& app, uint, const QString&, const QString& summary,
+                const QString& body, const QStringList&, const QVariantMap&, int) {
+        shown << app + " | " + summary + " | " + body;
+        return uint(shown.size());
+    }
+
+public:
+    QStringList shown;
+};
+
+TEST(NotificationBus, MissedCallReachesTheNotificationService) {
+    QTemporaryDir dir;
+    const QString address = "unix:path=" + dir.filePath("bus");
+    QProcess bus;
+    bus.start("setpriv", {"--pdeathsig", "KILL", "dbus-daemon", "--session", "--nofork",
+                          "--address=" + address});
+    ASSERT_TRUE(bus.waitForStarted(5000));
+    // The program's own connection is made on first use, from this variable.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(dir.filePath("bus")); })) << "no bus";
+    QDBusConnection service = QDBusConnection::connectToBus(address, "notifications");
+    ASSERT_TRUE(service.isConnected());
+    NotificationServer server;
+    ASSERT_TRUE(service.registerObject("/org/freedesktop/Notifications", &server,
+                                       QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(service.registerService("org.freedesktop.Notifications"));
+
+    ASSERT_TRUE(ShowDesktopNotification("Softphone", "Missed call from 5557002"));
+    EXPECT_TRUE(WaitUntil([&] { return !server.shown.isEmpty(); }));
+    EXPECT_EQ(server.shown, QStringList{"Softphone | Softphone | Missed call from 5557002"});
+
+    QDBusConnection::disconnectFromBus("notifications");
+    bus.terminate();
+    bus.waitForFinished(3000);
+}
+
+}  // namespace
+}  // namespace softphone::test
+
+#include "NotificationBusTest.moc"
