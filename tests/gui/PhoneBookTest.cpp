@@ -127,12 +127,13 @@ TEST_F(PhoneBookTest, EmptyBoxesAreRefusedAndChangeNothing) {
     EXPECT_TRUE(book.cmdEdit->isEnabled());
 }
 
-TEST_F(PhoneBookTest, SelectingARowCutsItAtTheSeparators) {
+TEST_F(PhoneBookTest, SelectingARowCutsItAtTheLastSeparator) {
     const struct {
         QString row, name, number;
     } cases[] = {
         {"Ann--123", "Ann", "123"},
-        {"x--y--7", "x", "y"},
+        {"x--y--7", "x--y", "7"},
+        {"Smith---555", "Smith-", "555"},
         {"--5", "", "5"},
         {"no separator", "no separator", ""},
         {"", "", ""},
@@ -150,6 +151,40 @@ TEST_F(PhoneBookTest, SelectingARowCutsItAtTheSeparators) {
     }
     book.lstPhoneBook->setCurrentRow(0);
     ExpectNewEntryState();
+}
+
+// Names holding "--" (typed, or in a line of an older version) come back whole: selected,
+// handed over by CALL and rewritten by an EDIT that changes nothing.
+TEST_F(PhoneBookTest, EntriesComeBackWholeThroughSelectCallAndEdit) {
+    const struct {
+        QString name, number;
+        QByteArray line;
+        bool byAdd;  // typed and added; otherwise the line is in the file already
+    } cases[] = {
+        {"Smith--Home", "555", "Smith--Home--555", true},
+        {" x--y--z ", "12", "x--y--z--12", true},
+        {"--", "7", "----7", true},
+        {"Ann-", "8", "Ann---8", true},
+        {"Old--Style", "0049", "Old--Style--0049", false},
+    };
+    for (const auto& c : cases) {
+        const QByteArray file = c.byAdd ? QByteArray() : c.line + "\r\n";
+        frmPhoneBook& book = Open(file);
+        if (c.byAdd) {
+            Type(c.name, c.number);
+            book.cmdAdd_Click();
+            ASSERT_EQ(FileBytes(), c.line + "\r\n") << c.line.constData();
+        }
+        EXPECT_EQ(Rows().last(), QString::fromUtf8(c.line));
+        book.lstPhoneBook->setCurrentRow(1);
+        EXPECT_EQ(book.txtName->text(), c.name.trimmed()) << c.line.constData();
+        EXPECT_EQ(book.txtPhoneNo->text(), c.number) << c.line.constData();
+        book.cmdEdit_Click();
+        EXPECT_EQ(FileBytes(), c.line + "\r\n") << c.line.constData();
+        book.lstPhoneBook->setCurrentRow(1);
+        book.cmdCall_Click();
+        EXPECT_EQ(cmbPhoneNo.currentText(), c.number) << c.line.constData();
+    }
 }
 
 TEST_F(PhoneBookTest, EditKeepsThePosition) {
