@@ -92,7 +92,8 @@ int main(int argc, char** argv) {
     TimedLogin windows(store, messages, server.Address());
     RecordingSoundPlayer player;
     frmSoftphone window({store, messages, windows, player,
-                         WarmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine", player))});
+                         WarmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine",
+                                                                         player, player))});
     window.FormLoad();
     window.show();
     const bool registered = WaitUntil(
