@@ -104,15 +104,14 @@ TEST(TuningEngine, RingAndKeyTonesPlayOnTheChosenDevices) {
         speaker.PlayTone("Tone5.wav");
         // A newly opened stream on an idle sink may start up to 2 s late; the ring then has
         // half a second to show up on the wrong sink too.
-        qsizetype ringStart = -1;
         ASSERT_TRUE(WaitUntil(
             [&] {
                 const QByteArray rung = ringerSink.Samples(ringFrom);
-                ringStart = FirstSound(rung, 0);
+                const qsizetype ringStart = FirstSound(rung, 0);
                 return ringStart >= 0 && rung.size() > ringStart + 500 * kMs &&
                        !HearTones(speakerSink.Samples(toneFrom)).empty();
             },
-            6000))
+            8000))
             << (chooseNow ? "chosen now" : "next run");
         engine.PlayRing(kRingPhone, false);
 
