@@ -193,8 +193,8 @@ private:
     LinphoneEngine& engine_;
 };
 
-LinphoneEngine::LinphoneEngine(QString folder, ISoundPlayer& ringer)
-    : folder_(std::move(folder)), ringer_(ringer) {
+LinphoneEngine::LinphoneEngine(QString folder, ISoundPlayer& ringer, ISoundPlayer& speaker)
+    : folder_(std::move(folder)), ringer_(ringer), speaker_(speaker) {
     QObject::connect(&timer_, &QTimer::timeout, &context_, [this] { Tick(); });
 }
 
@@ -246,6 +246,7 @@ void LinphoneEngine::Initialize() {
         throw EngineError(kErrorEngineUnavailable, QStringLiteral("Engine did not start"));
     }
     MarkBusy();
+    UseChosenOutputs();
 }
 
 void LinphoneEngine::SetListenForIncomingSessions(int) {

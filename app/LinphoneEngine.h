@@ -27,8 +27,9 @@ class LinphoneProfile;
 class LinphoneEngine : public ISipEngine {
 public:
     // `folder` holds the engine's configuration and databases; the phone ring plays through
-    // `ringer`.
-    LinphoneEngine(QString folder, ISoundPlayer& ringer);
+    // `ringer`. The two players are kept on the ringer and speaker devices chosen in the engine's
+    // configuration (by the tuning wizard).
+    LinphoneEngine(QString folder, ISoundPlayer& ringer, ISoundPlayer& speaker);
     ~LinphoneEngine() override;
 
     void Initialize() override;
@@ -60,10 +61,12 @@ private:
     void Track(const std::shared_ptr<LinphoneSession>& session, linphone::Call* call);
     void ScrubCredentials(const std::shared_ptr<linphone::Config>& config);
     void RunTuningWizard(QWidget* owner);  // LinphoneTuning.cpp
+    void UseChosenOutputs();               // LinphoneTuning.cpp
     std::shared_ptr<linphone::ProxyConfig> AnonymousRoute(const linphone::Address& destination);
 
     QString folder_;
     ISoundPlayer& ringer_;
+    ISoundPlayer& speaker_;
     std::shared_ptr<linphone::Core> core_;
     std::shared_ptr<Listener> listener_;
     QObject context_;  // queued events die with it

@@ -1,8 +1,10 @@
 // The tuning wizard's side of the engine: sound devices and echo-canceller calibration.
+#include <QMediaDevices>
 #include <linphone++/linphone.hh>
 
 #include "app/LinphoneEngine.h"
 #include "app/TuningWizard.h"
+#include "dialer/SoundPlayer.h"
 
 namespace softphone {
 namespace {
@@ -84,7 +86,23 @@ private:
     std::shared_ptr<CalibrationListener> listener_;
 };
 
+// The desktop's output that the engine's device `id` stands for, found by the engine's name for
+// it (PulseAudio devices are named by their description); null, the default output, when none.
+QAudioDevice DesktopOutput(const std::vector<AudioDevice>& devices, const QString& id) {
+    for (const AudioDevice& device : devices)
+        if (device.id == id)
+            return FindAudioDevice(QMediaDevices::audioOutputs(), device.name, QAudioDevice());
+    return QAudioDevice();
+}
+
 }  // namespace
+
+void LinphoneEngine::UseChosenOutputs() {
+    LinphoneAudioTuning tuning(core_);
+    const std::vector<AudioDevice> devices = tuning.Devices();
+    speaker_.UseOutput(DesktopOutput(devices, tuning.PlaybackDevice()));
+    ringer_.UseOutput(DesktopOutput(devices, tuning.RingerDevice()));
+}
 
 void LinphoneEngine::RunTuningWizard(QWidget* owner) {
     if (!core_) throw EngineError(kErrorNoWizard, QStringLiteral("Engine not started"));
@@ -94,6 +112,8 @@ void LinphoneEngine::RunTuningWizard(QWidget* owner) {
     MarkBusy();  // calibration results come from the engine's iterations
     TuningWizard wizard(tuning, owner);
     wizard.exec();
+    // Calibrating keeps the choice too, so it counts also after Cancel.
+    UseChosenOutputs();
 }
 
 }  // namespace softphone

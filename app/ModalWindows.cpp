@@ -7,9 +7,9 @@
 
 namespace softphone {
 
-void QtModalWindows::ShowLogin(frmSoftphone& owner) {
+bool QtModalWindows::ShowLogin(frmSoftphone& owner) {
     frmLogin dialog(store_, messages_, owner.lblBalance, &owner);
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtModalWindows::ShowPhoneBook(frmSoftphone& owner) {

@@ -8,7 +8,8 @@ class frmSoftphone;
 class IModalWindows {
 public:
     virtual ~IModalWindows() = default;
-    virtual void ShowLogin(frmSoftphone& owner) = 0;
+    // True when the user logged in; false when the dialog was left by EXIT, Escape or closing.
+    virtual bool ShowLogin(frmSoftphone& owner) = 0;
     // Both hand their result back through the owner's number field, cmbPhoneNo.
     virtual void ShowPhoneBook(frmSoftphone& owner) = 0;
     virtual void ShowRecentCalls(frmSoftphone& owner) = 0;
@@ -21,7 +22,7 @@ class QtModalWindows : public IModalWindows {
 public:
     QtModalWindows(ISettingsStore& store, IMessageBox& messages)
         : store_(store), messages_(messages) {}
-    void ShowLogin(frmSoftphone& owner) override;
+    bool ShowLogin(frmSoftphone& owner) override;
     void ShowPhoneBook(frmSoftphone& owner) override;
     void ShowRecentCalls(frmSoftphone& owner) override;
 

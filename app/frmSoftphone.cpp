@@ -67,8 +67,9 @@ void frmSoftphone::FormLoad() {
         AttachTooltips();
         PrepareVolumeSliders();
         ShapeWindow();
-        LoadLoginSettings();
-        if (lblBalance->text() == QLatin1String("EXITING")) {
+        // Leaving the dialog without logging in, by EXIT, Escape or its close button, ends the
+        // program: going on would register whatever happens to be stored, or nothing.
+        if (!LoadLoginSettings()) {
             ExitApplication();
             return;
         }
@@ -84,11 +85,12 @@ void frmSoftphone::ShowFormLoadError() {
     services_.messages.Show(this, QStringLiteral("An Error Occured and has been logged. FORMLOAD"));
 }
 
-void frmSoftphone::LoadLoginSettings() {
-    services_.windows.ShowLogin(*this);
+bool frmSoftphone::LoadLoginSettings() {
+    const bool loggedIn = services_.windows.ShowLogin(*this);
     strPassword = ReadSavedValue(services_.store, QStringLiteral("Password"));
     strAccount = ReadSavedValue(services_.store, QStringLiteral("Account"));
     strSip = ReadSavedValue(services_.store, QStringLiteral("Sip"));
+    return loggedIn;
 }
 
 void frmSoftphone::ExitApplication() {

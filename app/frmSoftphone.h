@@ -43,7 +43,8 @@ public:
     void FormLoad();
     bool Ended() const { return ended_; }
 
-    void LoadLoginSettings();
+    // False when the login dialog was left without logging in.
+    bool LoadLoginSettings();
     void ExitApplication();
     void InitializeClient();
     void EnableAccountProfile();

@@ -25,10 +25,11 @@ int main(int argc, char** argv) {
     IniSettingsStore store;
     QtMessageBox messages;
     QtModalWindows windows(store, messages);
-    SoundPlayer player;
+    SoundPlayer player, ringer;
     MakeFolder(EngineFolder(), 0700);
-    frmSoftphone window({store, messages, windows, player,
-                         WarmedUpEngine(std::make_unique<LinphoneEngine>(EngineFolder(), player))});
+    frmSoftphone window(
+        {store, messages, windows, player,
+         WarmedUpEngine(std::make_unique<LinphoneEngine>(EngineFolder(), ringer, player))});
     QObject::connect(&instance, &SingleInstance::anotherStart, &window, [&window] {
         // While the login dialog or a message box is up, that is what the user must see.
         if (QWidget* modal = QApplication::activeModalWidget()) {

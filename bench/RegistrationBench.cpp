@@ -49,7 +49,7 @@ class TimedLogin : public IModalWindows {
 public:
     TimedLogin(ISettingsStore& store, IMessageBox& messages, QString server)
         : store_(store), messages_(messages), server_(std::move(server)) {}
-    void ShowLogin(frmSoftphone& owner) override {
+    bool ShowLogin(frmSoftphone& owner) override {
         frmLogin dialog(store_, messages_, owner.lblBalance, &owner);
         QTimer::singleShot(0, &dialog, [&] { shownMs = MsSinceProcessStart(); });
         // A person takes a while to type the login.
@@ -60,7 +60,7 @@ public:
             loginClock.start();
             dialog.cmdLogin->click();
         });
-        dialog.exec();
+        return dialog.exec() == QDialog::Accepted;
     }
     void ShowPhoneBook(frmSoftphone&) override {}
     void ShowRecentCalls(frmSoftphone&) override {}
@@ -92,7 +92,8 @@ int main(int argc, char** argv) {
     TimedLogin windows(store, messages, server.Address());
     RecordingSoundPlayer player;
     frmSoftphone window({store, messages, windows, player,
-                         WarmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine", player))});
+                         WarmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine",
+                                                                         player, player))});
     window.FormLoad();
     window.show();
     const bool registered = WaitUntil(

@@ -27,16 +27,9 @@ constexpr int kFeedIntervalMs = 20;
 // Lives in the player's thread; all its work runs there.
 class SinkWorker : public QObject {
 public:
-    explicit SinkWorker(int suspendAfterMs) : suspendAfterMs_(suspendAfterMs) { clock_.start(); }
-
-    void Open() {
-        QAudioFormat format;
-        format.setSampleRate(kPlayRate);
-        format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::UInt8);
-        sink_ = new QAudioSink(QMediaDevices::defaultAudioOutput(), format, this);
-        sink_->setBufferSize(kSinkBufferBytes);
-        device_ = sink_->start();
+    // The timers are children, so they move to the player's thread with the worker.
+    explicit SinkWorker(int suspendAfterMs) : suspendAfterMs_(suspendAfterMs) {
+        clock_.start();
         feedTimer_ = new QTimer(this);
         feedTimer_->setInterval(kFeedIntervalMs);
         connect(feedTimer_, &QTimer::timeout, this, [this] { Feed(); });
@@ -45,6 +38,24 @@ public:
         connect(suspendTimer_, &QTimer::timeout, this, [this] {
             if (sink_ && sink_->state() != QAudio::StoppedState) sink_->suspend();
         });
+    }
+
+    void Open(const QAudioDevice& output) {
+        output_ = output;
+        QAudioFormat format;
+        format.setSampleRate(kPlayRate);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::UInt8);
+        sink_ = new QAudioSink(output.isNull() ? QMediaDevices::defaultAudioOutput() : output,
+                               format, this);
+        sink_->setBufferSize(kSinkBufferBytes);
+        device_ = sink_->start();
+    }
+
+    void UseOutput(const QAudioDevice& output) {
+        if (output == output_) return;
+        Close();
+        Open(output);
     }
 
     void Close() {
@@ -95,6 +106,7 @@ private:
     }
 
     const int suspendAfterMs_;
+    QAudioDevice output_;  // null: the default output
     QAudioSink* sink_ = nullptr;
     QIODevice* device_ = nullptr;
     QTimer* feedTimer_ = nullptr;
@@ -114,7 +126,7 @@ SoundPlayer::SoundPlayer(int suspendAfterMs) : worker_(new SinkWorker(suspendAft
     thread_.setObjectName(QStringLiteral("SoundPlayer"));
     thread_.start();
     QMetaObject::invokeMethod(
-        worker_, [w = worker_] { w->Open(); }, Qt::QueuedConnection);
+        worker_, [w = worker_] { w->Open(QAudioDevice()); }, Qt::QueuedConnection);
 }
 
 SoundPlayer::~SoundPlayer() {
@@ -161,6 +173,11 @@ void SoundPlayer::Play(const QByteArray& samples, bool onlyIfIdle) {
 void SoundPlayer::Stop() {
     QMetaObject::invokeMethod(
         worker_, [w = worker_] { w->Stop(); }, Qt::QueuedConnection);
+}
+
+void SoundPlayer::UseOutput(const QAudioDevice& output) {
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_, output] { w->UseOutput(output); }, Qt::QueuedConnection);
 }
 
 }  // namespace softphone

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAudioDevice>
 #include <QHash>
 #include <QString>
 #include <QThread>
@@ -24,12 +25,15 @@ public:
     virtual void PlayFileIfIdle(const QString& path) = 0;
     // Silences the sound that plays.
     virtual void Stop() = 0;
+    // Plays on `output` from now on (a null device: the desktop's default output).
+    virtual void UseOutput(const QAudioDevice& output) = 0;
 };
 
 class SinkWorker;
 
-// The player over one audio output stream, opened at construction and kept open for the player's
-// life, owned by a thread of its own so that sounds never wait for the UI thread.
+// The player over one audio output stream, opened at construction on the default output and kept
+// open until another output is chosen, owned by a thread of its own so that sounds never wait
+// for the UI thread.
 class SoundPlayer : public ISoundPlayer {
 public:
     static constexpr int kDefaultSuspendAfterMs = 5000;
@@ -43,6 +47,7 @@ public:
     void PlayFile(const QString& path) override;
     void PlayFileIfIdle(const QString& path) override;
     void Stop() override;
+    void UseOutput(const QAudioDevice& output) override;
 
 private:
     void PlayFile(const QString& path, bool onlyIfIdle);

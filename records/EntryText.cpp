@@ -18,12 +18,9 @@ QString BuildEntry(const QString& name, const QString& number) {
 }
 
 EntryParts CutEntry(const QString& entry) {
-    const qsizetype first = entry.indexOf(kEntrySeparator);
-    if (first < 0) return {entry, QString()};
-    const qsizetype numberStart = first + kEntrySeparator.size();
-    const qsizetype second = entry.indexOf(kEntrySeparator, numberStart);
-    const qsizetype numberEnd = second < 0 ? entry.size() : second;
-    return {entry.left(first), entry.sliced(numberStart, numberEnd - numberStart)};
+    const qsizetype last = entry.lastIndexOf(kEntrySeparator);
+    if (last < 0) return {entry, QString()};
+    return {entry.left(last), entry.sliced(last + kEntrySeparator.size())};
 }
 
 QString RecentCallRecord(const QString& number, int hours, int minutes, int seconds) {
@@ -31,6 +28,9 @@ QString RecentCallRecord(const QString& number, int hours, int minutes, int seco
            QString::number(minutes) + QLatin1Char(':') + QString::number(seconds);
 }
 
-QString NumberOfRecord(const QString& record) { return CutEntry(record).name; }
+QString NumberOfRecord(const QString& record) {
+    const qsizetype first = record.indexOf(kEntrySeparator);
+    return first < 0 ? record : record.left(first);
+}
 
 }  // namespace softphone

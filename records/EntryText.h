@@ -14,8 +14,8 @@ struct EntryParts {
 // Name and number with leading and trailing blanks removed, joined by "--".
 QString BuildEntry(const QString& name, const QString& number);
 
-// The pieces before the first and between the first and second "--"; a text without "--"
-// gives the whole text as name and no number.
+// The pieces before and after the last "--" (a number holds none, a name may); a text without
+// "--" gives the whole text as name and no number.
 EntryParts CutEntry(const QString& entry);
 
 QString RecentCallRecord(const QString& number, int hours, int minutes, int seconds);

@@ -21,6 +21,9 @@ namespace softphone {
 namespace {
 
 constexpr int kEntryBytesRole = Qt::UserRole;
+// What the user can type into the boxes.
+constexpr int kNameLength = 30;
+constexpr int kNumberLength = 25;
 
 void SetEntry(QListWidgetItem* row, const QByteArray& bytes) {
     row->setText(ShownLine(bytes));
@@ -49,6 +52,18 @@ QLineEdit* Box(int maxLength, QRect place, QWidget* parent) {
     box->setGeometry(place);
     box->setMaxLength(maxLength);
     return box;
+}
+
+// A longer piece of a hand-edited entry is shown whole, so that EDIT does not write it back cut.
+void ShowPiece(QLineEdit* box, const QString& piece, int typedLength) {
+    box->setMaxLength(std::max(typedLength, int(piece.size())));
+    box->setText(piece);
+}
+
+// An empty box that takes what the user can type (a lower limit would cut the text it holds).
+void EmptyBox(QLineEdit* box, int typedLength) {
+    box->clear();
+    box->setMaxLength(typedLength);
 }
 
 QLabel* Label(const QString& text, QRect place, QWidget* parent) {
@@ -84,9 +99,9 @@ frmPhoneBook::frmPhoneBook(IMessageBox& messages, QComboBox* cmbPhoneNo, QWidget
     lstPhoneBook->setFont(fixedPitch);
 
     Label1 = Label(QStringLiteral("Name"), TwipsRect(1080, 1680, 975, 255), this);
-    txtName = Box(30, TwipsRect(1080, 1920, 1935, 285), this);
+    txtName = Box(kNameLength, TwipsRect(1080, 1920, 1935, 285), this);
     Label2 = Label(QStringLiteral("Phone No."), TwipsRect(1080, 2280, 975, 375), this);
-    txtPhoneNo = Box(25, TwipsRect(1080, 2520, 1935, 285), this);
+    txtPhoneNo = Box(kNumberLength, TwipsRect(1080, 2520, 1935, 285), this);
     txtPhoneNo->setInputMethodHints(Qt::ImhDigitsOnly);
     txtPhoneNo->installEventFilter(this);
     cmdAdd = Button(QStringLiteral("ADD"), TwipsRect(1080, 3000, 975, 375), this);
@@ -134,8 +149,8 @@ QList<QByteArray> frmPhoneBook::Entries() const {
 }
 
 void frmPhoneBook::FormInitialState() {
-    txtName->clear();
-    txtPhoneNo->clear();
+    EmptyBox(txtName, kNameLength);
+    EmptyBox(txtPhoneNo, kNumberLength);
     cmdEdit->setEnabled(false);
     cmdDelete->setEnabled(false);
     cmdCall->setEnabled(false);
@@ -150,8 +165,8 @@ void frmPhoneBook::lstPhoneBook_Click(int row) {
         return;
     }
     const EntryParts parts = CutEntry(DecodeLine(EntryBytes(lstPhoneBook->item(row))));
-    txtName->setText(parts.name);
-    txtPhoneNo->setText(parts.number);
+    ShowPiece(txtName, parts.name, kNameLength);
+    ShowPiece(txtPhoneNo, parts.number, kNumberLength);
     cmdAdd->setEnabled(false);
     cmdEdit->setEnabled(true);
     cmdDelete->setEnabled(true);

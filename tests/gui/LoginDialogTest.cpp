@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "records/frmLogin.h"
 #include "tests/support/Fakes.h"
@@ -84,13 +86,31 @@ TEST_F(LoginDialogTest, AccountStopsAtFifteenCharacters) {
     EXPECT_EQ(dialog->txtAcctNo->text(), "123456789012345");
 }
 
-TEST_F(LoginDialogTest, ExitMarksTheMainWindowAndStoresNothing) {
-    auto dialog = Open();
-    dialog->txtAcctNo->setText("1");
-    dialog->txtPassword->setText("2");
-    dialog->cmdExit->click();
-    EXPECT_EQ(lblBalance.text(), "EXITING");
-    EXPECT_TRUE(store.values.isEmpty());
+// Only LOGIN accepts the dialog: the start-up ends on any other way out.
+TEST_F(LoginDialogTest, EachWayOutStoresOnlyOnLogin) {
+    const struct {
+        const char* way;
+        std::function<void(frmLogin&)> leave;
+        int result;
+        const char* balance;
+    } cases[] = {
+        {"LOGIN", [](frmLogin& d) { d.cmdLogin->click(); }, QDialog::Accepted, ""},
+        {"EXIT", [](frmLogin& d) { d.cmdExit->click(); }, QDialog::Rejected, "EXITING"},
+        {"Escape", [](frmLogin& d) { QTest::keyClick(d.txtPassword, Qt::Key_Escape); },
+         QDialog::Rejected, ""},
+        {"close", [](frmLogin& d) { d.close(); }, QDialog::Rejected, ""},
+    };
+    for (const auto& c : cases) {
+        store.values.clear();
+        lblBalance.clear();
+        auto dialog = Open();
+        dialog->txtAcctNo->setText("1");
+        dialog->txtPassword->setText("2");
+        QTimer::singleShot(0, dialog.get(), [&] { c.leave(*dialog); });
+        EXPECT_EQ(dialog->exec(), c.result) << c.way;
+        EXPECT_EQ(lblBalance.text(), c.balance) << c.way;
+        EXPECT_EQ(store.values.isEmpty(), c.result == QDialog::Rejected) << c.way;
+    }
 }
 
 TEST_F(LoginDialogTest, TabGoesThroughTheControlsInOrder) {

@@ -127,12 +127,13 @@ TEST_F(PhoneBookTest, EmptyBoxesAreRefusedAndChangeNothing) {
     EXPECT_TRUE(book.cmdEdit->isEnabled());
 }
 
-TEST_F(PhoneBookTest, SelectingARowCutsItAtTheSeparators) {
+TEST_F(PhoneBookTest, SelectingARowCutsItAtTheLastSeparator) {
     const struct {
         QString row, name, number;
     } cases[] = {
         {"Ann--123", "Ann", "123"},
-        {"x--y--7", "x", "y"},
+        {"x--y--7", "x--y", "7"},
+        {"Smith---555", "Smith-", "555"},
         {"--5", "", "5"},
         {"no separator", "no separator", ""},
         {"", "", ""},
@@ -150,6 +151,59 @@ TEST_F(PhoneBookTest, SelectingARowCutsItAtTheSeparators) {
     }
     book.lstPhoneBook->setCurrentRow(0);
     ExpectNewEntryState();
+}
+
+// Names holding "--" (typed, or in a line of an older version) and fields longer than the boxes
+// take (a line edited by hand) come back whole: selected, handed over by CALL and rewritten by
+// an EDIT that changes nothing.
+TEST_F(PhoneBookTest, EntriesComeBackWholeThroughSelectCallAndEdit) {
+    const QString longName = QStringLiteral("The Very Long Family Name of Forty Chars");
+    const QString longNumber = QString(40, QLatin1Char('9'));
+    const struct {
+        QString name, number;
+        QByteArray line;
+        bool byAdd;  // typed and added; otherwise the line is in the file already
+    } cases[] = {
+        {"Smith--Home", "555", "Smith--Home--555", true},
+        {" x--y--z ", "12", "x--y--z--12", true},
+        {"--", "7", "----7", true},
+        {"Ann-", "8", "Ann---8", true},
+        {"Old--Style", "0049", "Old--Style--0049", false},
+        {longName, "1", longName.toUtf8() + "--1", false},
+        {"Bob", longNumber, "Bob--" + longNumber.toUtf8(), false},
+        {longName + "--Work", longNumber, (longName + "--Work--" + longNumber).toUtf8(), false},
+    };
+    for (const auto& c : cases) {
+        const QByteArray file = c.byAdd ? QByteArray() : c.line + "\r\n";
+        frmPhoneBook& book = Open(file);
+        if (c.byAdd) {
+            Type(c.name, c.number);
+            book.cmdAdd_Click();
+            ASSERT_EQ(FileBytes(), c.line + "\r\n") << c.line.constData();
+        }
+        EXPECT_EQ(Rows().last(), QString::fromUtf8(c.line));
+        book.lstPhoneBook->setCurrentRow(1);
+        EXPECT_EQ(book.txtName->text(), c.name.trimmed()) << c.line.constData();
+        EXPECT_EQ(book.txtPhoneNo->text(), c.number) << c.line.constData();
+        book.cmdEdit_Click();
+        EXPECT_EQ(FileBytes(), c.line + "\r\n") << c.line.constData();
+        book.lstPhoneBook->setCurrentRow(1);
+        book.cmdCall_Click();
+        EXPECT_EQ(cmbPhoneNo.currentText(), c.number) << c.line.constData();
+    }
+}
+
+TEST_F(PhoneBookTest, AChangedFieldReplacesOnlyItselfInALongEntry) {
+    const QByteArray longNumber(40, '9');
+    frmPhoneBook& book = Open("Bob--" + longNumber + "\r\n");
+    book.lstPhoneBook->setCurrentRow(1);
+    book.txtName->setText(QStringLiteral("Robert"));
+    book.cmdEdit_Click();
+    EXPECT_EQ(FileBytes(), "Robert--" + longNumber + "\r\n");
+    book.lstPhoneBook->setCurrentRow(1);
+    book.txtPhoneNo->setText(QStringLiteral("123"));
+    book.cmdEdit_Click();
+    EXPECT_EQ(FileBytes(), QByteArray("Robert--123\r\n"));
 }
 
 TEST_F(PhoneBookTest, EditKeepsThePosition) {
@@ -219,10 +273,10 @@ TEST_F(PhoneBookTest, HugeAndBinaryFilesOpenAndSurviveAnAdd) {
         EXPECT_EQ(FileBytes(), file + "Added--1\r\n");
         EXPECT_LT(clock.elapsed(), 20000);
     }
-    // A megabyte line is shown cut short, and its number still goes to the number box.
+    // A megabyte line is shown cut short, and its whole number goes to the number box.
     window->lstPhoneBook->setCurrentRow(1);
     EXPECT_LT(window->lstPhoneBook->item(1)->text().size(), 1100);
-    EXPECT_EQ(window->txtPhoneNo->text(), QString(25, QLatin1Char('7')));
+    EXPECT_EQ(window->txtPhoneNo->text(), QString(1 << 20, QLatin1Char('7')));
 }
 
 TEST_F(PhoneBookTest, NumberBoxTakesDigitsAndBackspaceOnly) {
@@ -265,11 +319,16 @@ TEST_F(PhoneBookTest, NumberBoxTakesDigitsAndBackspaceOnly) {
     EXPECT_EQ(book.txtName->text(), QStringLiteral("+"));
 }
 
-TEST_F(PhoneBookTest, BoxesKeepTheirLengthLimits) {
-    frmPhoneBook& book = OpenAsItIs();
+// Also after a longer entry was shown in them.
+TEST_F(PhoneBookTest, BoxesKeepTheirLengthLimitsForANewEntry) {
+    const QByteArray longLine = QByteArray(50, 'L') + "--" + QByteArray(50, '2');
+    frmPhoneBook& book = Open(longLine + "\r\n");
+    book.lstPhoneBook->setCurrentRow(1);
+    book.lstPhoneBook->setCurrentRow(0);
     Type(QString(40, QLatin1Char('n')), QString(40, QLatin1Char('1')));
     book.cmdAdd_Click();
-    EXPECT_EQ(FileBytes(), QByteArray(30, 'n') + "--" + QByteArray(25, '1') + "\r\n");
+    EXPECT_EQ(FileBytes(),
+              longLine + "\r\n" + QByteArray(30, 'n') + "--" + QByteArray(25, '1') + "\r\n");
 }
 
 }  // namespace

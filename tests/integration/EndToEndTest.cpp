@@ -33,19 +33,25 @@ public:
         process.waitForFinished(3000);
     }
 
-    // Starts the program and logs in; the handset window's id, or "" on failure.
-    QString LogIn(const QString& server, const QString& account, const QString& password) {
+    // Starts the program; the login dialog's window id, or "" on failure.
+    QString Start() {
         process.start(QStringLiteral(SOFTPHONE_BINARY));
         if (!process.waitForStarted(5000)) return QString();
         // A machine without a sound card first says so in a small box: the person presses Return.
         QString login;
-        const bool shown = WaitUntil([&] {
+        WaitUntil([&] {
             if (QString box = display_.Window("Softphone", 1, 280); !box.isEmpty())
                 display_.Xdo({"windowfocus", "--sync", box, "key", "Return"});
             login = display_.Window("Please Enter Your Pin");
             return !login.isEmpty();
         }, 15000);
-        if (!shown) return QString();
+        return login;
+    }
+
+    // Starts the program and logs in; the handset window's id, or "" on failure.
+    QString LogIn(const QString& server, const QString& account, const QString& password) {
+        const QString login = Start();
+        if (login.isEmpty()) return QString();
         display_.ClickAndType(login, kSipBox.x(), kSipBox.y(), server);
         display_.ClickAndType(login, kAccountBox.x(), kAccountBox.y(), account);
         display_.ClickAndType(login, kPasswordBox.x(), kPasswordBox.y(), password);
@@ -93,6 +99,22 @@ TEST(EndToEnd, LogInCallHangUpAndClose) {
     display.Click(handset, kClose.x(), kClose.y());
     EXPECT_TRUE(phone.Ended());
     EXPECT_EQ(server.Contacts("1001"), 0) << "still registered after the close button";
+}
+
+// Escape in the login dialog at start-up ends the program, as EXIT does, with nothing stored.
+TEST(EndToEnd, EscapeInTheLoginDialogEndsTheProgram) {
+    XvfbDisplay display;
+    ASSERT_TRUE(display.Started());
+    RunningPhone phone(display);
+    const QString login = phone.Start();
+    ASSERT_FALSE(login.isEmpty());
+    display.ClickAndType(login, kAccountBox.x(), kAccountBox.y(), "1001");
+    display.Xdo({"windowfocus", "--sync", login, "key", "Escape"});
+    ASSERT_TRUE(phone.Ended());
+    EXPECT_EQ(phone.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(phone.process.exitCode(), 0);
+    const QString settings = phone.home.filePath("XDG_CONFIG_HOME") + "/Softphone/Softphone.conf";
+    EXPECT_FALSE(QFile::exists(settings));
 }
 
 // The session ending, or a service manager stopping the program, must not leave a

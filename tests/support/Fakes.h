@@ -32,9 +32,10 @@ public:
 // Plays the user's part in the modal windows.
 class ScriptedWindows : public IModalWindows {
 public:
-    void ShowLogin(frmSoftphone& owner) override {
+    bool ShowLogin(frmSoftphone& owner) override {
         ++loginShown;
         if (onLogin) onLogin(owner);
+        return loggedIn;
     }
     void ShowPhoneBook(frmSoftphone& owner) override {
         ++phoneBookShown;
@@ -46,6 +47,7 @@ public:
     }
     std::function<void(frmSoftphone&)> onLogin, onPhoneBook, onRecentCalls;
     int loginShown = 0, phoneBookShown = 0, recentCallsShown = 0;
+    bool loggedIn = true;  // false: the login dialog is left by EXIT, Escape or closing
 };
 
 }  // namespace softphone::test

@@ -39,7 +39,8 @@ public:
     Phone()
         : store(dir.filePath("Softphone.conf")),
           window(frmSoftphone::Services{store, messages, windows, player, [this] {
-                                             return std::make_unique<LinphoneEngine>(EngineDir(), player);
+                                             return std::make_unique<LinphoneEngine>(
+                                                 EngineDir(), player, player);
                                          }}) {
         window.UseDeskServices(desk.Services(player));
     }

@@ -31,7 +31,7 @@ void Stop(QProcess& process) {
 
 }  // namespace
 
-PulseServer::PulseServer() {
+PulseServer::PulseServer(QStringList sinks) : sinks_(std::move(sinks)) {
     const QString home = dir_.filePath(QStringLiteral("home"));
     const QString run = dir_.filePath(QStringLiteral("run"));
     QDir().mkpath(home);
@@ -45,11 +45,14 @@ PulseServer::PulseServer() {
     server_.setChildProcessModifier(DieWithParent);
     server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     server_.setStandardOutputFile(QProcess::nullDevice());
-    server_.start(QStringLiteral("pulseaudio"),
-                  {"-n", "--daemonize=no", "--log-level=error", "--exit-idle-time=-1",
-                   "--use-pid-file=no", "--load=module-null-sink sink_name=" + sinkName_,
-                   "--load=module-null-source source_name=softphone_test_source",
-                   "--load=module-native-protocol-unix"});
+    QStringList args{"-n", "--daemonize=no", "--log-level=error", "--exit-idle-time=-1",
+                     "--use-pid-file=no"};
+    for (const QString& sink : sinks_)
+        args << "--load=module-null-sink sink_name=" + sink +
+                    " sink_properties=device.description=" + sink;
+    args << "--load=module-null-source source_name=softphone_test_source"
+         << "--load=module-native-protocol-unix";
+    server_.start(QStringLiteral("pulseaudio"), args);
     if (!server_.waitForStarted()) return;
     QElapsedTimer clock;
     clock.start();
@@ -70,11 +73,15 @@ QString PulseServer::Address() const {
     return QStringLiteral("unix:") + dir_.filePath(QStringLiteral("run/native"));
 }
 
+QString PulseServer::MonitorName(const QString& sink) const {
+    return (sink.isEmpty() ? sinks_.value(0) : sink) + QStringLiteral(".monitor");
+}
+
 void PulseServer::UseInThisProcess() const {
     qputenv("PULSE_SERVER", Address().toUtf8());
 }
 
-MonitorRecorder::MonitorRecorder(const PulseServer& server)
+MonitorRecorder::MonitorRecorder(const PulseServer& server, const QString& sink)
     : file_(dir_.filePath(QStringLiteral("monitor.raw"))) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PULSE_SERVER"), server.Address());
@@ -84,7 +91,7 @@ MonitorRecorder::MonitorRecorder(const PulseServer& server)
     recorder_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     recorder_.start(QStringLiteral("parec"),
                     {"--raw", "--format=u8", "--rate=" + QString::number(kRate), "--channels=1",
-                     "--latency-msec=10", "-d", server.MonitorName()});
+                     "--latency-msec=10", "-d", server.MonitorName(sink)});
     recorder_.waitForStarted();
 }
 

@@ -13,6 +13,8 @@ public:
     void PlayFile(const QString& path) override { played << "file " + path; }
     void PlayFileIfIdle(const QString& path) override { played << "idle " + path; }
     void Stop() override { played << QStringLiteral("stop"); }
+    // Which output plays is heard only through a real player.
+    void UseOutput(const QAudioDevice&) override {}
     QStringList played;
 };
 
