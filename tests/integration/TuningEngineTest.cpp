@@ -111,7 +111,7 @@ TEST(TuningEngine, RingAndKeyTonesPlayOnTheChosenDevices) {
                 return ringStart >= 0 && rung.size() > ringStart + 500 * kMs &&
                        !HearTones(speakerSink.Samples(toneFrom)).empty();
             },
-            8000))
+            15000))
             << (chooseNow ? "chosen now" : "next run");
         engine.PlayRing(kRingPhone, false);
 
