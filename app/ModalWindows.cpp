@@ -1,24 +1,24 @@
 #include "app/ModalWindows.h"
 
-#include "app/frmSoftphone.h"
-#include "records/frmLogin.h"
-#include "records/frmPhoneBook.h"
-#include "records/frmRecent.h"
+#include "app/HandsetWindow.h"
+#include "records/LoginDialog.h"
+#include "records/PhoneBookDialog.h"
+#include "records/RecentCallsDialog.h"
 
 namespace softphone {
 
-bool QtModalWindows::ShowLogin(frmSoftphone& owner) {
-    frmLogin dialog(store_, messages_, owner.lblBalance, &owner);
+bool QtModalWindows::ShowLogin(HandsetWindow& owner) {
+    LoginDialog dialog(store_, messages_, owner.balanceLabel, &owner);
     return dialog.exec() == QDialog::Accepted;
 }
 
-void QtModalWindows::ShowPhoneBook(frmSoftphone& owner) {
-    frmPhoneBook dialog(messages_, owner.cmbPhoneNo, &owner);
+void QtModalWindows::ShowPhoneBook(HandsetWindow& owner) {
+    PhoneBookDialog dialog(messages_, owner.numberBox, &owner);
     dialog.exec();
 }
 
-void QtModalWindows::ShowRecentCalls(frmSoftphone& owner) {
-    frmRecent dialog(owner.cmbPhoneNo, &owner);
+void QtModalWindows::ShowRecentCalls(HandsetWindow& owner) {
+    RecentCallsDialog dialog(owner.numberBox, &owner);
     dialog.exec();
 }
 

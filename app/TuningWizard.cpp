@@ -60,27 +60,27 @@ TuningWizard::TuningWizard(IAudioTuning& tuning, QWidget* owner)
     setWindowTitle(QStringLiteral("Audio Tuning Wizard"));
     setModal(true);
 
-    cmbPlayback = new QComboBox(this);
-    cmbCapture = new QComboBox(this);
-    cmbRinger = new QComboBox(this);
-    FillDevices(cmbPlayback, true, tuning_.PlaybackDevice());
-    FillDevices(cmbCapture, false, tuning_.CaptureDevice());
-    FillDevices(cmbRinger, true, tuning_.RingerDevice());
+    playbackBox = new QComboBox(this);
+    captureBox = new QComboBox(this);
+    ringerBox = new QComboBox(this);
+    FillDevices(playbackBox, true, tuning_.PlaybackDevice());
+    FillDevices(captureBox, false, tuning_.CaptureDevice());
+    FillDevices(ringerBox, true, tuning_.RingerDevice());
 
     barMicrophone = new QProgressBar(this);
     barMicrophone->setRange(0, 100);
     barMicrophone->setTextVisible(false);
-    cmdTestSound = new QPushButton(QStringLiteral("Play test sound"), this);
-    cmdCalibrate = new QPushButton(QStringLiteral("Calibrate echo canceller"), this);
-    lblCalibration = new QLabel(this);
+    testSoundButton = new QPushButton(QStringLiteral("Play test sound"), this);
+    calibrateButton = new QPushButton(QStringLiteral("Calibrate echo canceller"), this);
+    calibrationLabel = new QLabel(this);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Speaker:"), cmbPlayback);
-    form->addRow(QString(), cmdTestSound);
-    form->addRow(QStringLiteral("Microphone:"), cmbCapture);
+    form->addRow(QStringLiteral("Speaker:"), playbackBox);
+    form->addRow(QString(), testSoundButton);
+    form->addRow(QStringLiteral("Microphone:"), captureBox);
     form->addRow(QStringLiteral("Level:"), barMicrophone);
-    form->addRow(QStringLiteral("Ringer:"), cmbRinger);
-    form->addRow(cmdCalibrate, lblCalibration);
+    form->addRow(QStringLiteral("Ringer:"), ringerBox);
+    form->addRow(calibrateButton, calibrationLabel);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -88,9 +88,9 @@ TuningWizard::TuningWizard(IAudioTuning& tuning, QWidget* owner)
 
     connect(buttons, &QDialogButtonBox::accepted, this, &TuningWizard::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TuningWizard::reject);
-    connect(cmdTestSound, &QPushButton::clicked, this, &TuningWizard::PlayTestSound);
-    connect(cmdCalibrate, &QPushButton::clicked, this, &TuningWizard::CalibrateEchoCanceller);
-    connect(cmbCapture, &QComboBox::currentIndexChanged, this, &TuningWizard::ListenToMicrophone);
+    connect(testSoundButton, &QPushButton::clicked, this, &TuningWizard::PlayTestSound);
+    connect(calibrateButton, &QPushButton::clicked, this, &TuningWizard::CalibrateEchoCanceller);
+    connect(captureBox, &QComboBox::currentIndexChanged, this, &TuningWizard::ListenToMicrophone);
     ListenToMicrophone();
 }
 
@@ -112,7 +112,7 @@ void TuningWizard::ListenToMicrophone() {
     micLevel_ = 0;
     barMicrophone->setValue(0);
     const QAudioDevice device =
-        FindAudioDevice(QMediaDevices::audioInputs(), cmbCapture->currentText(),
+        FindAudioDevice(QMediaDevices::audioInputs(), captureBox->currentText(),
                         QMediaDevices::defaultAudioInput());
     if (device.isNull()) return;
     source_ = std::make_unique<QAudioSource>(device, MonoFormat());
@@ -134,7 +134,7 @@ void TuningWizard::ReadMicrophone() {
 void TuningWizard::PlayTestSound() {
     if (sink_) sink_->stop();
     const QAudioDevice device =
-        FindAudioDevice(QMediaDevices::audioOutputs(), cmbPlayback->currentText(),
+        FindAudioDevice(QMediaDevices::audioOutputs(), playbackBox->currentText(),
                         QMediaDevices::defaultAudioOutput());
     testSound_ = std::make_unique<QBuffer>();
     testSound_->setData(TestSoundSamples());
@@ -146,19 +146,19 @@ void TuningWizard::PlayTestSound() {
 void TuningWizard::CalibrateEchoCanceller() {
     // The calibration runs on the devices shown, so they are chosen first.
     SaveChoice();
-    cmdCalibrate->setEnabled(false);
-    lblCalibration->setText(QStringLiteral("Measuring..."));
+    calibrateButton->setEnabled(false);
+    calibrationLabel->setText(QStringLiteral("Measuring..."));
     QPointer<TuningWizard> self(this);
     tuning_.CalibrateEchoCanceller([self](const QString& result) {
         if (!self) return;
-        self->lblCalibration->setText(result);
-        self->cmdCalibrate->setEnabled(true);
+        self->calibrationLabel->setText(result);
+        self->calibrateButton->setEnabled(true);
     });
 }
 
 void TuningWizard::SaveChoice() {
-    tuning_.SetDevices(cmbPlayback->currentData().toString(), cmbCapture->currentData().toString(),
-                       cmbRinger->currentData().toString());
+    tuning_.SetDevices(playbackBox->currentData().toString(), captureBox->currentData().toString(),
+                       ringerBox->currentData().toString());
 }
 
 void TuningWizard::accept() {

@@ -51,10 +51,10 @@ public:
     void PlayTestSound();
     void CalibrateEchoCanceller();
 
-    QComboBox *cmbPlayback, *cmbCapture, *cmbRinger;
+    QComboBox *playbackBox, *captureBox, *ringerBox;
     QProgressBar* barMicrophone;
-    QPushButton *cmdTestSound, *cmdCalibrate;
-    QLabel* lblCalibration;
+    QPushButton *testSoundButton, *calibrateButton;
+    QLabel* calibrationLabel;
 
     void accept() override;
 

@@ -3,7 +3,7 @@
 #include "app/EngineWarmUp.h"
 #include "app/LinphoneEngine.h"
 #include "app/ModalWindows.h"
-#include "app/frmSoftphone.h"
+#include "app/HandsetWindow.h"
 #include "dialer/SoundPlayer.h"
 #include "records/SettingsStore.h"
 #include "support/AppPaths.h"
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     QtModalWindows windows(store, messages);
     SoundPlayer player, ringer;
     MakeFolder(EngineFolder(), 0700);
-    frmSoftphone window(
+    HandsetWindow window(
         {store, messages, windows, player,
          WarmedUpEngine(std::make_unique<LinphoneEngine>(EngineFolder(), ringer, player))});
     QObject::connect(&instance, &SingleInstance::anotherStart, &window, [&window] {
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
             window.NoSysIcon(true);
         }
     });
-    window.FormLoad();
+    window.Start();
     if (window.Ended()) return 0;
     window.show();
     // A message box can outlive the window only while the loop runs; the window's end ends

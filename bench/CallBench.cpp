@@ -70,12 +70,12 @@ int main(int argc, char** argv) {
     if (!server.Start()) return 1;
     Phone phone;
     phone.Start({server.Address(), "1001", "secret"});
-    if (!WaitUntil([&] { return phone.window.strRegState == "REGISTERED"; }, 10000)) return 1;
+    if (!WaitUntil([&] { return phone.window.registrationState == "REGISTERED"; }, 10000)) return 1;
     Pump(2500);
 
-    phone.window.cmbPhoneNo->setEditText(number);
+    phone.window.numberBox->setEditText(number);
     const double clicked = NowMs();
-    phone.window.Picture6_Click();
+    phone.window.OnDialClicked();
     const double connected = WhenTrue([&] { return phone.Status() == "CONNECTED"; }, 15000);
     if (connected < 0) {
         std::fprintf(stderr, "not connected: %s\n", qPrintable(phone.Status()));
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     QApplication::exec();
     const double callCpu = 100.0 * (CpuSeconds() - cpuBefore) / (call.elapsed() / 1000.0);
     const double rss = ResidentMb();
-    phone.window.Picture8_Click();
+    phone.window.OnEndClicked();
     WaitUntil([&] { return phone.Status() == "DISCONNECTED"; });
 
     std::printf("Dial click to INVITE at the far end: %.1f ms, less %.0f ms of tone pacing: %.1f ms\n",

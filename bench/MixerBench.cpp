@@ -12,7 +12,7 @@
 
 #include "dialer/VolumeSliders.h"
 #include "support/MessageBox.h"
-#include "support/clsVolume.h"
+#include "support/MixerLevels.h"
 #include "tests/support/PulseServer.h"
 
 using namespace softphone;
@@ -53,17 +53,17 @@ int main(int argc, char** argv) {
     server.UseInThisProcess();
 
     SilentBox messages;
-    clsVolume volume(CreateAlsaMixer(), messages);
-    clsVolume observer(CreateAlsaMixer(), messages);  // another client of the same server
+    MixerLevels volume(CreateAlsaMixer(), messages);
+    MixerLevels observer(CreateAlsaMixer(), messages);  // another client of the same server
     QFrame frame;
     VolumeSliders sliders(&frame, volume, nullptr);
 
     // A drag that sweeps the playback thumb to and fro across the whole track.
-    sliders.picWave_MouseDown(0, VolumeSliders::kLeftButton, 0);
+    sliders.OnTrackMousePress(0, VolumeSliders::kLeftButton, 0);
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < kDragMoves; ++i)
-        sliders.picWave_MouseMove(0, VolumeSliders::kLeftButton, (i / 30) % 2 ? -50.0f : 50.0f);
+        sliders.OnTrackMouseMove(0, VolumeSliders::kLeftButton, (i / 30) % 2 ? -50.0f : 50.0f);
     const double dragSeconds = clock.nsecsElapsed() / 1e9;
     std::printf("slider drag: %d moves in %.3f s = %.0f mixer writes/s (%.3f ms each)\n",
                 kDragMoves, dragSeconds, kDragMoves / dragSeconds, dragSeconds * 1e3 / kDragMoves);
@@ -73,12 +73,12 @@ int main(int argc, char** argv) {
     int missed = 0;
     for (int i = 0; i < kLatencySamples; ++i) {
         const float target = float(100 + (i * 137) % 1300);
-        sliders.picWave_MouseDown(0, VolumeSliders::kLeftButton, 0);
-        sliders.picWave_MouseMove(0, VolumeSliders::kLeftButton, -3000);
+        sliders.OnTrackMousePress(0, VolumeSliders::kLeftButton, 0);
+        sliders.OnTrackMouseMove(0, VolumeSliders::kLeftButton, -3000);
         const int before = observer.WaveVolume();
         clock.restart();
-        sliders.picWave_MouseDown(0, VolumeSliders::kLeftButton, 0);
-        sliders.picWave_MouseMove(0, VolumeSliders::kLeftButton, target + 5);
+        sliders.OnTrackMousePress(0, VolumeSliders::kLeftButton, 0);
+        sliders.OnTrackMouseMove(0, VolumeSliders::kLeftButton, target + 5);
         int seen = before;
         while (seen == before && clock.nsecsElapsed() < kReadBackTimeoutNs) {
             seen = observer.WaveVolume();

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "records/frmPhoneBook.h"
+#include "records/PhoneBookDialog.h"
 #include "support/MessageBox.h"
 
 namespace softphone {
@@ -44,19 +44,19 @@ struct Figures {
 
 Figures OpenAndAdd(const QString& path) {
     SilentMessageBox messages;
-    QComboBox cmbPhoneNo;
+    QComboBox numberBox;
     QElapsedTimer clock;
     clock.start();
-    frmPhoneBook book(messages, &cmbPhoneNo, nullptr, path);
+    PhoneBookDialog book(messages, &numberBox, nullptr, path);
     book.show();
     QCoreApplication::processEvents();
     book.repaint();
     const double shownMs = clock.nsecsElapsed() / 1e6;
 
-    book.txtName->setText(QStringLiteral("Added"));
-    book.txtPhoneNo->setText(QStringLiteral("0123456789"));
+    book.nameBox->setText(QStringLiteral("Added"));
+    book.numberField->setText(QStringLiteral("0123456789"));
     clock.restart();
-    book.cmdAdd_Click();
+    book.OnAddClicked();
     const double addMs = clock.nsecsElapsed() / 1e6;
     return {shownMs, addMs};
 }

@@ -14,9 +14,9 @@
 
 #include "app/EngineWarmUp.h"
 #include "app/LinphoneEngine.h"
-#include "app/frmSoftphone.h"
+#include "app/HandsetWindow.h"
 #include "records/SettingsStore.h"
-#include "records/frmLogin.h"
+#include "records/LoginDialog.h"
 #include "bench/ProcessFigures.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/RecordingSoundPlayer.h"
@@ -49,21 +49,21 @@ class TimedLogin : public IModalWindows {
 public:
     TimedLogin(ISettingsStore& store, IMessageBox& messages, QString server)
         : store_(store), messages_(messages), server_(std::move(server)) {}
-    bool ShowLogin(frmSoftphone& owner) override {
-        frmLogin dialog(store_, messages_, owner.lblBalance, &owner);
+    bool ShowLogin(HandsetWindow& owner) override {
+        LoginDialog dialog(store_, messages_, owner.balanceLabel, &owner);
         QTimer::singleShot(0, &dialog, [&] { shownMs = MsSinceProcessStart(); });
         // A person takes a while to type the login.
         QTimer::singleShot(1000, &dialog, [&] {
-            dialog.txtSip->setText(server_);
-            dialog.txtAcctNo->setText(QStringLiteral("1001"));
-            dialog.txtPassword->setText(QStringLiteral("secret"));
+            dialog.sipBox->setText(server_);
+            dialog.accountBox->setText(QStringLiteral("1001"));
+            dialog.passwordBox->setText(QStringLiteral("secret"));
             loginClock.start();
-            dialog.cmdLogin->click();
+            dialog.loginButton->click();
         });
         return dialog.exec() == QDialog::Accepted;
     }
-    void ShowPhoneBook(frmSoftphone&) override {}
-    void ShowRecentCalls(frmSoftphone&) override {}
+    void ShowPhoneBook(HandsetWindow&) override {}
+    void ShowRecentCalls(HandsetWindow&) override {}
     double shownMs = -1;
     QElapsedTimer loginClock;
 
@@ -91,16 +91,16 @@ int main(int argc, char** argv) {
     RecordingMessageBox messages;
     TimedLogin windows(store, messages, server.Address());
     RecordingSoundPlayer player;
-    frmSoftphone window({store, messages, windows, player,
+    HandsetWindow window({store, messages, windows, player,
                          WarmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine",
                                                                          player, player))});
-    window.FormLoad();
+    window.Start();
     window.show();
     const bool registered = WaitUntil(
-        [&] { return window.lblMsg->text() == QLatin1String("Registered and Ready..."); }, 10000);
+        [&] { return window.statusLabel->text() == QLatin1String("Registered and Ready..."); }, 10000);
     const qint64 registerMs = windows.loginClock.elapsed();
     if (!registered) {
-        std::fprintf(stderr, "not registered: %s\n", qPrintable(window.lblMsg->text()));
+        std::fprintf(stderr, "not registered: %s\n", qPrintable(window.statusLabel->text()));
         return 1;
     }
     Pump(3000);  // let the busy spell after registration end

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <cstdio>
 
-#include "records/frmLogin.h"
+#include "records/LoginDialog.h"
 #include "support/Region.h"
 #include "support/Skin.h"
 #include "tests/support/FakePhone.h"
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     if (argc > 1) {
         const QString folder = QString::fromLocal8Bit(argv[1]);
         Shaped(phone->window).save(folder + "/handset.png");
-        frmLogin login(phone->store, phone->messages, phone->window.lblBalance);
+        LoginDialog login(phone->store, phone->messages, phone->window.balanceLabel);
         login.show();
         Shaped(login).save(folder + "/login.png");
     }

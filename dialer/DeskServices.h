@@ -7,7 +7,7 @@
 #include "dialer/Tray.h"
 #include "dialer/VolumeSliders.h"
 #include "support/Mixer.h"
-#include "support/clsVolume.h"
+#include "support/MixerLevels.h"
 
 class QMenu;
 

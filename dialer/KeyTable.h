@@ -15,20 +15,20 @@ struct DialKey {
     int lowHz, highHz;
 };
 
-// In the dial pad's reading order, which is also the order of the DialKeys buttons.
+// In the dial pad's reading order, which is also the order of the dialKeys buttons.
 inline constexpr std::array<DialKey, 12> kKeyTable{{
-    {'1', "Picture20", "Tone1.wav", 1, 697, 1209},
-    {'2', "Picture21", "Tone2.wav", 2, 697, 1336},
-    {'3', "Picture22", "Tone3.wav", 3, 697, 1477},
-    {'4', "Picture25", "Tone4.wav", 4, 770, 1209},
-    {'5', "Picture26", "Tone5.wav", 5, 770, 1336},
-    {'6', "Picture27", "Tone6.wav", 6, 770, 1477},
-    {'7', "Picture30", "Tone7.wav", 7, 852, 1209},
-    {'8', "Picture31", "Tone8.wav", 8, 852, 1336},
-    {'9', "Picture32", "Tone9.wav", 9, 852, 1477},
-    {'*', "Picture35", "Tonestar.wav", 10, 941, 1209},
-    {'0', "Picture36", "Tone0.wav", 0, 941, 1336},
-    {'#', "Picture37", "Tonepnd.wav", 11, 941, 1477},
+    {'1', "dialKey1", "Tone1.wav", 1, 697, 1209},
+    {'2', "dialKey2", "Tone2.wav", 2, 697, 1336},
+    {'3', "dialKey3", "Tone3.wav", 3, 697, 1477},
+    {'4', "dialKey4", "Tone4.wav", 4, 770, 1209},
+    {'5', "dialKey5", "Tone5.wav", 5, 770, 1336},
+    {'6', "dialKey6", "Tone6.wav", 6, 770, 1477},
+    {'7', "dialKey7", "Tone7.wav", 7, 852, 1209},
+    {'8', "dialKey8", "Tone8.wav", 8, 852, 1336},
+    {'9', "dialKey9", "Tone9.wav", 9, 852, 1477},
+    {'*', "dialKeyStar", "Tonestar.wav", 10, 941, 1209},
+    {'0', "dialKey0", "Tone0.wav", 0, 941, 1336},
+    {'#', "dialKeyPound", "Tonepnd.wav", 11, 941, 1477},
 }};
 
 // The key that types `c`, or nullptr.

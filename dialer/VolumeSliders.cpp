@@ -12,7 +12,7 @@
 #include "support/AppPaths.h"
 #include "support/Skin.h"
 #include "support/Twips.h"
-#include "support/clsVolume.h"
+#include "support/MixerLevels.h"
 
 namespace softphone {
 namespace {
@@ -55,7 +55,7 @@ void VolumeThumb::paintEvent(QPaintEvent*) {
     qDrawWinPanel(&painter, edge_, edge, false);
 }
 
-VolumeSliders::VolumeSliders(QWidget* frame, clsVolume& volume, PlaySoundFile play)
+VolumeSliders::VolumeSliders(QWidget* frame, MixerLevels& volume, PlaySoundFile play)
     : QObject(frame), volume_(volume), play_(std::move(play)) {
     lngHalfThumb = kThumb[0].width / 2;
     lngTrackLeft = kTrack[0].left;
@@ -111,15 +111,15 @@ void VolumeSliders::PlaceThumb(int index, int left) {
     picWave[index]->move(TwipsToPixels(left), TwipsToPixels(thumbTop_[index]));
 }
 
-void VolumeSliders::picWave_MouseDown(int, int button, float x) {
+void VolumeSliders::OnTrackMousePress(int, int button, float x) {
     if (button == kLeftButton) lngDragAnchor = RoundHalfEven(x);
 }
 
-void VolumeSliders::picWave_MouseMove(int index, int button, float x) {
+void VolumeSliders::OnTrackMouseMove(int index, int button, float x) {
     if (button == kLeftButton) MoveVolumeThumb(index, x);
 }
 
-void VolumeSliders::picWave_MouseUp(int index) {
+void VolumeSliders::OnTrackMouseRelease(int index) {
     if (index % 2 == 0 && index < 4 && play_) play_(SoundFilePath(QLatin1String(kReleaseSound)));
 }
 
@@ -161,11 +161,11 @@ bool VolumeSliders::eventFilter(QObject* watched, QEvent* event) {
     const float x = float(mouse->position().x() * kTwipsPerPixel);
     const int buttons = ButtonState(mouse->buttons());
     if (event->type() == QEvent::MouseButtonPress)
-        picWave_MouseDown(index, buttons, x);
+        OnTrackMousePress(index, buttons, x);
     else if (event->type() == QEvent::MouseMove)
-        picWave_MouseMove(index, buttons, x);
+        OnTrackMouseMove(index, buttons, x);
     else
-        picWave_MouseUp(index);
+        OnTrackMouseRelease(index);
     return true;
 }
 

@@ -10,7 +10,7 @@ class QLabel;
 
 namespace softphone {
 
-class clsVolume;
+class MixerLevels;
 
 // A slider thumb: a small dark square with a raised border.
 class VolumeThumb : public QWidget {
@@ -36,12 +36,12 @@ public:
     static constexpr int kLeftButton = 1;
 
     // The tracks and thumbs are made in `frame` and go with the sliders.
-    VolumeSliders(QWidget* frame, clsVolume& volume, PlaySoundFile play);
+    VolumeSliders(QWidget* frame, MixerLevels& volume, PlaySoundFile play);
     ~VolumeSliders() override;
 
-    void picWave_MouseDown(int index, int button, float x);
-    void picWave_MouseMove(int index, int button, float x);
-    void picWave_MouseUp(int index);
+    void OnTrackMousePress(int index, int button, float x);
+    void OnTrackMouseMove(int index, int button, float x);
+    void OnTrackMouseRelease(int index);
     void MoveVolumeThumb(int index, float x);
     void ApplySliderVolume(int p, int index);
     int ThumbLeft(int index) const { return thumbLeft_[index]; }
@@ -65,7 +65,7 @@ private:
     void PlaceThumb(int index, int left);
     int ThumbLeftForLevel(int index, int level) const;
 
-    clsVolume& volume_;
+    MixerLevels& volume_;
     PlaySoundFile play_;
     std::array<int, 2> thumbLeft_{};
     std::array<int, 2> thumbTop_{};

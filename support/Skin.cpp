@@ -162,7 +162,7 @@ void ApplyDialogSkin(QWidget* dialog, WindowSkin which) {
     dialog->setWindowFlag(Qt::FramelessWindowHint);
     dialog->setFixedSize(picture.size());
     auto* background = new QLabel(dialog);
-    background->setObjectName(QStringLiteral("Picture1"));
+    background->setObjectName(QStringLiteral("skinLabel"));
     background->setGeometry(QRect(QPoint(0, 0), picture.size()));
     background->setPixmap(WindowSkinPixmap(which));
     background->lower();

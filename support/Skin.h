@@ -30,7 +30,7 @@ QPixmap DialKeyPixmap(const QString& key, bool lit);
 QImage WindowSkinPicture(WindowSkin which);
 
 // Gives a dialog its skin: frameless, the picture's size, the background picture box
-// "Picture1" under its controls, the window cut to the picture, draggable by the picture.
+// "skinLabel" under its controls, the window cut to the picture, draggable by the picture.
 void ApplyDialogSkin(QWidget* dialog, WindowSkin which);
 
 }  // namespace softphone

@@ -18,7 +18,7 @@ using C = MixerComponent;
 // The main window over fakes, with a fake card, tray and browser.
 struct Desk {
     FakePhone phone;
-    frmSoftphone& window = phone.window;
+    HandsetWindow& window = phone.window;
     FakeTray* tray = phone.desk.tray;
     QMenu* trayMenu = phone.desk.trayMenu;
     std::function<std::unique_ptr<FakeMixer>()>& card = phone.desk.card;
@@ -39,17 +39,17 @@ struct Desk {
 TEST(Desk, HideButtonTogglesBetweenWindowAndTrayIcon) {
     Desk d;
     d.Start();
-    d.window.Picture41->clicked();
+    d.window.hideButton->clicked();
     EXPECT_TRUE(d.window.isHidden());
-    EXPECT_TRUE(d.window.blnInTray);
+    EXPECT_TRUE(d.window.inTray);
     EXPECT_TRUE(d.tray->iconShown);
     EXPECT_EQ(d.tray->tip, "Softphone");
     EXPECT_EQ(d.tray->iconSize.height(), 33);
 
-    d.window.Picture41_Click();
+    d.window.OnHideClicked();
     EXPECT_TRUE(d.window.isVisible());
     EXPECT_FALSE(d.window.isMinimized());
-    EXPECT_FALSE(d.window.blnInTray);
+    EXPECT_FALSE(d.window.inTray);
     EXPECT_FALSE(d.tray->iconShown);
 }
 
@@ -68,11 +68,11 @@ TEST(Desk, TrayActivationRestoresByTheTraysKind) {
         Desk d;
         d.Start();
         d.tray->onlyActivation = row.onlyActivation;
-        d.window.Picture41_Click();
+        d.window.OnHideClicked();
         d.tray->Activate(row.reason);
         EXPECT_EQ(d.window.isVisible(), row.restores) << int(row.reason);
         EXPECT_EQ(d.tray->iconShown, !row.restores) << int(row.reason);
-        EXPECT_EQ(d.window.blnInTray, !row.restores) << int(row.reason);
+        EXPECT_EQ(d.window.inTray, !row.restores) << int(row.reason);
     }
 }
 
@@ -82,8 +82,8 @@ TEST(Desk, TrayMenuOffersTheSettingsAndRestore) {
     ASSERT_TRUE(d.trayMenu);
     ASSERT_TRUE(d.Action(d.trayMenu, "&Login As..."));
     ASSERT_TRUE(d.Action(d.trayMenu, "&Tuning Wizard"));
-    EXPECT_TRUE(d.Action(d.window.mnuSettings, "&Tuning Wizard"));
-    d.window.Picture41_Click();
+    EXPECT_TRUE(d.Action(d.window.settingsMenu, "&Tuning Wizard"));
+    d.window.OnHideClicked();
     d.Action(d.trayMenu, "Restore")->trigger();
     EXPECT_TRUE(d.window.isVisible());
     EXPECT_FALSE(d.tray->iconShown);
@@ -93,26 +93,26 @@ TEST(Desk, WithoutATrayTheWindowOnlyMinimises) {
     Desk d;
     d.Start();
     d.tray->available = false;
-    d.window.Picture41_Click();
+    d.window.OnHideClicked();
     EXPECT_FALSE(d.window.isHidden());
     EXPECT_TRUE(d.window.isMinimized());
     EXPECT_FALSE(d.tray->iconShown);
-    EXPECT_FALSE(d.window.blnInTray);
+    EXPECT_FALSE(d.window.inTray);
 }
 
 TEST(Desk, CloseButtonLeavesNoIconBehind) {
     Desk d;
     d.Start();
-    d.window.Picture41_Click();
-    d.window.Picture40_Click();
+    d.window.OnHideClicked();
+    d.window.OnCloseClicked();
     EXPECT_FALSE(d.tray->iconShown);
 }
 
 TEST(Desk, TuningWizardFromButtonAndMenu) {
     Desk d;
     d.Start();
-    d.window.Picture13->clicked();
-    d.window.mnuVOICE->trigger();
+    d.window.tuningButton->clicked();
+    d.window.tuningAction->trigger();
     EXPECT_EQ(d.phone.calls->count("TuningWizard"), 2);
     EXPECT_TRUE(d.phone.messages.shown.empty());
 }
@@ -121,9 +121,9 @@ TEST(Desk, TuningWizardWithoutAnEngineSaysError) {
     Desk d;
     d.phone.noEngine = true;
     d.phone.SaveLogin("127.0.0.1:5070", "12345678901", "pw");
-    d.window.FormLoad();
+    d.window.Start();
     d.phone.messages.shown.clear();
-    d.window.Picture13_Click();
+    d.window.OnTuningClicked();
     ASSERT_EQ(d.phone.messages.Texts(), QStringList{"Error"});
     EXPECT_EQ(d.phone.messages.shown[0].title, "Softphone");
 }
@@ -131,7 +131,7 @@ TEST(Desk, TuningWizardWithoutAnEngineSaysError) {
 TEST(Desk, BannerOpensTheVendorsSite) {
     Desk d;
     d.Start();
-    QLabel* banner = d.window.Picture4;
+    QLabel* banner = d.window.bannerLink;
     const QPointF inside(3, 3);
     QMouseEvent press(QEvent::MouseButtonPress, inside, banner->mapToGlobal(inside), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -169,7 +169,7 @@ TEST(Desk, SlidersFollowTheCardsLines) {
         EXPECT_EQ(d.window.volumeSliders->Label1[0]->isVisible(), row.opens && row.wave);
         EXPECT_EQ(d.window.volumeSliders->picWave[1]->isVisible(), row.opens && row.micro);
         EXPECT_EQ(d.window.volumeSliders->Label1[1]->isVisible(), row.opens && row.micro);
-        EXPECT_EQ(d.window.volumeSliders->parent(), d.window.Frame1);
+        EXPECT_EQ(d.window.volumeSliders->parent(), d.window.levelsPanel);
     }
 }
 
@@ -177,7 +177,7 @@ TEST(Desk, PreparingAgainReplacesTheSliders) {
     Desk d;
     d.Start();
     d.window.PrepareVolumeSliders();
-    QWidget* frame = d.window.Frame1;
+    QWidget* frame = d.window.levelsPanel;
     EXPECT_EQ(frame->findChildren<QWidget*>(QRegularExpression("^picWave_")).size(), 2);
     EXPECT_EQ(frame->findChildren<QWidget*>(QRegularExpression("^Label1_")).size(), 2);
 }
@@ -185,7 +185,7 @@ TEST(Desk, PreparingAgainReplacesTheSliders) {
 TEST(Desk, ReleasingThePlaybackThumbPlaysDingIfIdle) {
     Desk d;
     d.Start();
-    d.window.volumeSliders->picWave_MouseUp(0);
+    d.window.volumeSliders->OnTrackMouseRelease(0);
     ASSERT_EQ(d.phone.player.played.size(), 1);
     EXPECT_TRUE(d.phone.player.played[0].startsWith("idle "));
     EXPECT_TRUE(d.phone.player.played[0].endsWith("/ding.wav"));

@@ -46,9 +46,9 @@ class HotButtonsTest : public ::testing::Test {
     bool Hot() const { return window.hotButtons->blnButtonHot; }
 
     FakePhone phone;
-    frmSoftphone& window = phone.window;
-    PictureButton* five = window.DialKeys[4];
-    PictureButton* six = window.DialKeys[5];
+    HandsetWindow& window = phone.window;
+    PictureButton* five = window.dialKeys[4];
+    PictureButton* six = window.dialKeys[5];
 };
 
 TEST_F(HotButtonsTest, PointerOntoFiveLightsItAndItHoldsTheMouse) {
@@ -119,32 +119,32 @@ TEST_F(HotButtonsTest, PressDragOffAndReleaseTakesTheMouseBackThenLetsGo) {
 }
 
 TEST_F(HotButtonsTest, DisabledButtonNeitherLightsNorClicks) {
-    ASSERT_FALSE(window.Picture8->isEnabled());
+    ASSERT_FALSE(window.endButton->isEnabled());
     int clicks = 0;
-    OnClick(window.Picture8, [&] { ++clicks; });
-    Click(window.Picture8);
-    EXPECT_FALSE(window.Picture8->Lit());
+    OnClick(window.endButton, [&] { ++clicks; });
+    Click(window.endButton);
+    EXPECT_FALSE(window.endButton->Lit());
     EXPECT_EQ(clicks, 0);
-    EXPECT_NE(QWidget::mouseGrabber(), window.Picture8);
+    EXPECT_NE(QWidget::mouseGrabber(), window.endButton);
 }
 
 TEST_F(HotButtonsTest, EndStillClicksAfterDialSwitchedToTheInCallControls) {
-    OnClick(window.Picture6, [&] { window.ShowInCallControls(); });
+    OnClick(window.dialButton, [&] { window.ShowInCallControls(); });
     int ends = 0;
-    OnClick(window.Picture8, [&] { ++ends; });
-    Click(window.Picture6);
-    ASSERT_FALSE(window.Picture6->isEnabled());
-    EXPECT_FALSE(window.Picture6->Lit());
+    OnClick(window.endButton, [&] { ++ends; });
+    Click(window.dialButton);
+    ASSERT_FALSE(window.dialButton->isEnabled());
+    EXPECT_FALSE(window.dialButton->Lit());
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "a disabled button never holds the mouse";
-    Click(window.Picture8);
+    Click(window.endButton);
     EXPECT_EQ(ends, 1);
-    EXPECT_TRUE(window.Picture8->Lit());
+    EXPECT_TRUE(window.endButton->Lit());
 }
 
 TEST_F(HotButtonsTest, ModalWindowOpenedByAClickGetsTheMouse) {
-    QWidget* grabberWhileOpen = window.Picture11;
+    QWidget* grabberWhileOpen = window.phoneBookButton;
     bool hotWhileOpen = true;
-    OnClick(window.Picture11, [&] {
+    OnClick(window.phoneBookButton, [&] {
         QDialog book(&window);
         QTimer::singleShot(50, &book, [&] {
             grabberWhileOpen = QWidget::mouseGrabber();
@@ -153,13 +153,13 @@ TEST_F(HotButtonsTest, ModalWindowOpenedByAClickGetsTheMouse) {
         });
         book.exec();
     });
-    Click(window.Picture11);
+    Click(window.phoneBookButton);
     EXPECT_EQ(grabberWhileOpen, nullptr);
     EXPECT_FALSE(hotWhileOpen);
-    EXPECT_FALSE(window.Picture11->Lit());
+    EXPECT_FALSE(window.phoneBookButton->Lit());
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-    Move(window.Picture11, Middle(window.Picture11) + QPoint(1, 0));
-    EXPECT_TRUE(window.Picture11->Lit()) << "lights again on the next move over it";
+    Move(window.phoneBookButton, Middle(window.phoneBookButton) + QPoint(1, 0));
+    EXPECT_TRUE(window.phoneBookButton->Lit()) << "lights again on the next move over it";
 }
 
 TEST_F(HotButtonsTest, HidingTheWindowFreesTheMouse) {

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "records/frmLogin.h"
+#include "records/LoginDialog.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/MemoryStore.h"
 
@@ -17,12 +17,12 @@ namespace {
 
 class LoginDialogTest : public ::testing::Test {
 protected:
-    std::unique_ptr<frmLogin> Open() {
-        return std::make_unique<frmLogin>(store, messages, &lblBalance);
+    std::unique_ptr<LoginDialog> Open() {
+        return std::make_unique<LoginDialog>(store, messages, &balanceLabel);
     }
     MemoryStore store;
     RecordingMessageBox messages;
-    QLabel lblBalance;
+    QLabel balanceLabel;
 };
 
 TEST_F(LoginDialogTest, BlankAccountOrPasswordIsRefusedAndNothingStored) {
@@ -32,9 +32,9 @@ TEST_F(LoginDialogTest, BlankAccountOrPasswordIsRefusedAndNothingStored) {
     for (Case c : {Case{"", "pw"}, Case{"123", ""}, Case{"", ""}}) {
         messages.shown.clear();
         auto dialog = Open();
-        dialog->txtAcctNo->setText(c.account);
-        dialog->txtPassword->setText(c.password);
-        dialog->cmdLogin->click();
+        dialog->accountBox->setText(c.account);
+        dialog->passwordBox->setText(c.password);
+        dialog->loginButton->click();
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, "User Name and Password must not be blank");
         EXPECT_EQ(messages.shown[0].title, "Softphone");
@@ -47,11 +47,11 @@ TEST_F(LoginDialogTest, BlankAccountOrPasswordIsRefusedAndNothingStored) {
 TEST_F(LoginDialogTest, LoginStoresValuesAsTypedWhateverTheBox) {
     for (bool ticked : {false, true}) {
         auto dialog = Open();
-        dialog->txtSip->setText("");
-        dialog->txtAcctNo->setText(" ");
-        dialog->txtPassword->setText("  p w ");
-        dialog->chkbxSaveSettings->setChecked(ticked);
-        dialog->cmdLogin->click();
+        dialog->sipBox->setText("");
+        dialog->accountBox->setText(" ");
+        dialog->passwordBox->setText("  p w ");
+        dialog->saveBox->setChecked(ticked);
+        dialog->loginButton->click();
         EXPECT_TRUE(messages.shown.empty());
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_EQ(ReadSavedValue(store, "Account"), " ");
@@ -63,60 +63,60 @@ TEST_F(LoginDialogTest, LoginStoresValuesAsTypedWhateverTheBox) {
 
 TEST_F(LoginDialogTest, StoredValuesFillTheBoxesAndTickSave) {
     auto empty = Open();
-    EXPECT_FALSE(empty->chkbxSaveSettings->isChecked());
-    EXPECT_EQ(empty->txtSip->text() + empty->txtAcctNo->text() + empty->txtPassword->text(), "");
+    EXPECT_FALSE(empty->saveBox->isChecked());
+    EXPECT_EQ(empty->sipBox->text() + empty->accountBox->text() + empty->passwordBox->text(), "");
 
     WriteSavedValue(store, "Sip", "sip.example.com");
     auto onlyServer = Open();
-    EXPECT_TRUE(onlyServer->chkbxSaveSettings->isChecked());
-    EXPECT_EQ(onlyServer->txtSip->text(), "sip.example.com");
-    EXPECT_EQ(onlyServer->txtAcctNo->text(), "");
+    EXPECT_TRUE(onlyServer->saveBox->isChecked());
+    EXPECT_EQ(onlyServer->sipBox->text(), "sip.example.com");
+    EXPECT_EQ(onlyServer->accountBox->text(), "");
 
     WriteSavedValue(store, "Account", "12345");
     WriteSavedValue(store, "Password", "pw");
     auto all = Open();
-    EXPECT_EQ(all->txtAcctNo->text(), "12345");
-    EXPECT_EQ(all->txtPassword->text(), "pw");
-    EXPECT_EQ(all->txtPassword->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(all->accountBox->text(), "12345");
+    EXPECT_EQ(all->passwordBox->text(), "pw");
+    EXPECT_EQ(all->passwordBox->echoMode(), QLineEdit::Normal);
 }
 
 TEST_F(LoginDialogTest, AccountStopsAtFifteenCharacters) {
     auto dialog = Open();
-    QTest::keyClicks(dialog->txtAcctNo, "12345678901234567890");
-    EXPECT_EQ(dialog->txtAcctNo->text(), "123456789012345");
+    QTest::keyClicks(dialog->accountBox, "12345678901234567890");
+    EXPECT_EQ(dialog->accountBox->text(), "123456789012345");
 }
 
 // Only LOGIN accepts the dialog: the start-up ends on any other way out.
 TEST_F(LoginDialogTest, EachWayOutStoresOnlyOnLogin) {
     const struct {
         const char* way;
-        std::function<void(frmLogin&)> leave;
+        std::function<void(LoginDialog&)> leave;
         int result;
         const char* balance;
     } cases[] = {
-        {"LOGIN", [](frmLogin& d) { d.cmdLogin->click(); }, QDialog::Accepted, ""},
-        {"EXIT", [](frmLogin& d) { d.cmdExit->click(); }, QDialog::Rejected, "EXITING"},
-        {"Escape", [](frmLogin& d) { QTest::keyClick(d.txtPassword, Qt::Key_Escape); },
+        {"LOGIN", [](LoginDialog& d) { d.loginButton->click(); }, QDialog::Accepted, ""},
+        {"EXIT", [](LoginDialog& d) { d.exitButton->click(); }, QDialog::Rejected, "EXITING"},
+        {"Escape", [](LoginDialog& d) { QTest::keyClick(d.passwordBox, Qt::Key_Escape); },
          QDialog::Rejected, ""},
-        {"close", [](frmLogin& d) { d.close(); }, QDialog::Rejected, ""},
+        {"close", [](LoginDialog& d) { d.close(); }, QDialog::Rejected, ""},
     };
     for (const auto& c : cases) {
         store.values.clear();
-        lblBalance.clear();
+        balanceLabel.clear();
         auto dialog = Open();
-        dialog->txtAcctNo->setText("1");
-        dialog->txtPassword->setText("2");
+        dialog->accountBox->setText("1");
+        dialog->passwordBox->setText("2");
         QTimer::singleShot(0, dialog.get(), [&] { c.leave(*dialog); });
         EXPECT_EQ(dialog->exec(), c.result) << c.way;
-        EXPECT_EQ(lblBalance.text(), c.balance) << c.way;
+        EXPECT_EQ(balanceLabel.text(), c.balance) << c.way;
         EXPECT_EQ(store.values.isEmpty(), c.result == QDialog::Rejected) << c.way;
     }
 }
 
 TEST_F(LoginDialogTest, TabGoesThroughTheControlsInOrder) {
     auto dialog = Open();
-    QWidget* expected[] = {dialog->txtSip,   dialog->txtAcctNo, dialog->txtPassword,
-                           dialog->chkbxSaveSettings, dialog->cmdLogin, dialog->cmdExit};
+    QWidget* expected[] = {dialog->sipBox,   dialog->accountBox, dialog->passwordBox,
+                           dialog->saveBox, dialog->loginButton, dialog->exitButton};
     for (size_t i = 0; i + 1 < std::size(expected); ++i) {
         QWidget* next = expected[i]->nextInFocusChain();
         while (next && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();

@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "records/frmPhoneBook.h"
+#include "records/PhoneBookDialog.h"
 #include "tests/support/Fakes.h"
 
 namespace softphone {
@@ -20,17 +20,17 @@ namespace {
 
 class PhoneBookTest : public ::testing::Test {
 protected:
-    PhoneBookTest() { cmbPhoneNo.setEditable(true); }
+    PhoneBookTest() { numberBox.setEditable(true); }
 
-    frmPhoneBook& Open(const QByteArray& fileBytes) {
+    PhoneBookDialog& Open(const QByteArray& fileBytes) {
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(fileBytes);
         file.close();
         return OpenAsItIs();
     }
-    frmPhoneBook& OpenAsItIs() {
-        window = std::make_unique<frmPhoneBook>(messages, &cmbPhoneNo, nullptr, path);
+    PhoneBookDialog& OpenAsItIs() {
+        window = std::make_unique<PhoneBookDialog>(messages, &numberBox, nullptr, path);
         window->show();
         return *window;
     }
@@ -40,37 +40,37 @@ protected:
     }
     QStringList Rows() const {
         QStringList rows;
-        for (int i = 0; i < window->lstPhoneBook->count(); ++i)
-            rows << window->lstPhoneBook->item(i)->text();
+        for (int i = 0; i < window->entryList->count(); ++i)
+            rows << window->entryList->item(i)->text();
         return rows;
     }
     void Type(const QString& name, const QString& number) {
-        window->txtName->setText(name);
-        window->txtPhoneNo->setText(number);
+        window->nameBox->setText(name);
+        window->numberField->setText(number);
     }
     // The new-entry state: placeholder selected, empty boxes, only ADD enabled.
     void ExpectNewEntryState() {
-        EXPECT_EQ(window->lstPhoneBook->currentRow(), 0);
-        EXPECT_EQ(window->txtName->text(), QString());
-        EXPECT_EQ(window->txtPhoneNo->text(), QString());
-        EXPECT_TRUE(window->cmdAdd->isEnabled());
-        EXPECT_FALSE(window->cmdEdit->isEnabled());
-        EXPECT_FALSE(window->cmdDelete->isEnabled());
-        EXPECT_FALSE(window->cmdCall->isEnabled());
+        EXPECT_EQ(window->entryList->currentRow(), 0);
+        EXPECT_EQ(window->nameBox->text(), QString());
+        EXPECT_EQ(window->numberField->text(), QString());
+        EXPECT_TRUE(window->addButton->isEnabled());
+        EXPECT_FALSE(window->editButton->isEnabled());
+        EXPECT_FALSE(window->deleteButton->isEnabled());
+        EXPECT_FALSE(window->callButton->isEnabled());
     }
 
     QTemporaryDir folder;
     QString path = folder.path() + QStringLiteral("/PhoneBook.txt");
     test::RecordingMessageBox messages;
-    QComboBox cmbPhoneNo;
-    std::unique_ptr<frmPhoneBook> window;
+    QComboBox numberBox;
+    std::unique_ptr<PhoneBookDialog> window;
 };
 
 TEST_F(PhoneBookTest, ShowsThePlaceholderThenTheLinesInFileOrder) {
     Open("Ann--1\r\n\r\nBob--2\n");
     EXPECT_EQ(Rows(), (QStringList{"NEW ITEM!", "Ann--1", "", "Bob--2"}));
-    EXPECT_TRUE(window->lstPhoneBook->font().fixedPitch() ||
-                window->lstPhoneBook->font().family() == QStringLiteral("Liberation Mono"));
+    EXPECT_TRUE(window->entryList->font().fixedPitch() ||
+                window->entryList->font().family() == QStringLiteral("Liberation Mono"));
     ExpectNewEntryState();
 }
 
@@ -96,7 +96,7 @@ TEST_F(PhoneBookTest, AddStoresTrimmedEntriesLast) {
     QByteArray expected = "First--0\r\n";
     for (const auto& c : cases) {
         Type(c.name, c.number);
-        window->cmdAdd_Click();
+        window->OnAddClicked();
         expected += c.line + "\r\n";
         EXPECT_EQ(FileBytes(), expected) << c.line.constData();
         EXPECT_EQ(Rows().last(), QString::fromUtf8(c.line));
@@ -106,16 +106,16 @@ TEST_F(PhoneBookTest, AddStoresTrimmedEntriesLast) {
 }
 
 TEST_F(PhoneBookTest, EmptyBoxesAreRefusedAndChangeNothing) {
-    frmPhoneBook& book = Open("Ann--1\r\n");
+    PhoneBookDialog& book = Open("Ann--1\r\n");
     Type("", "123");
-    book.cmdAdd_Click();
-    EXPECT_EQ(book.focusWidget(), book.txtName);
+    book.OnAddClicked();
+    EXPECT_EQ(book.focusWidget(), book.nameBox);
     Type("Bob", "");
-    book.cmdAdd_Click();
-    EXPECT_EQ(book.focusWidget(), book.txtPhoneNo);
-    book.lstPhoneBook->setCurrentRow(1);
+    book.OnAddClicked();
+    EXPECT_EQ(book.focusWidget(), book.numberField);
+    book.entryList->setCurrentRow(1);
     Type("Ann", "");
-    book.cmdEdit_Click();
+    book.OnEditClicked();
     EXPECT_EQ(messages.Texts(),
               (QStringList{"Enter Name.", "Enter Phone Number.", "Enter Phone Number."}));
     for (const auto& shown : messages.shown) {
@@ -123,8 +123,8 @@ TEST_F(PhoneBookTest, EmptyBoxesAreRefusedAndChangeNothing) {
         EXPECT_EQ(shown.icon, MessageIcon::None);
     }
     EXPECT_EQ(FileBytes(), QByteArray("Ann--1\r\n"));
-    EXPECT_EQ(book.lstPhoneBook->currentRow(), 1);
-    EXPECT_TRUE(book.cmdEdit->isEnabled());
+    EXPECT_EQ(book.entryList->currentRow(), 1);
+    EXPECT_TRUE(book.editButton->isEnabled());
 }
 
 TEST_F(PhoneBookTest, SelectingARowCutsItAtTheLastSeparator) {
@@ -140,16 +140,16 @@ TEST_F(PhoneBookTest, SelectingARowCutsItAtTheLastSeparator) {
     };
     QByteArray file;
     for (const auto& c : cases) file += c.row.toUtf8() + "\r\n";
-    frmPhoneBook& book = Open(file);
+    PhoneBookDialog& book = Open(file);
     for (int i = 0; i < int(std::size(cases)); ++i) {
-        book.lstPhoneBook->setCurrentRow(i + 1);
-        EXPECT_EQ(book.txtName->text(), cases[i].name) << i;
-        EXPECT_EQ(book.txtPhoneNo->text(), cases[i].number) << i;
-        EXPECT_FALSE(book.cmdAdd->isEnabled());
-        EXPECT_TRUE(book.cmdEdit->isEnabled() && book.cmdDelete->isEnabled() &&
-                    book.cmdCall->isEnabled());
+        book.entryList->setCurrentRow(i + 1);
+        EXPECT_EQ(book.nameBox->text(), cases[i].name) << i;
+        EXPECT_EQ(book.numberField->text(), cases[i].number) << i;
+        EXPECT_FALSE(book.addButton->isEnabled());
+        EXPECT_TRUE(book.editButton->isEnabled() && book.deleteButton->isEnabled() &&
+                    book.callButton->isEnabled());
     }
-    book.lstPhoneBook->setCurrentRow(0);
+    book.entryList->setCurrentRow(0);
     ExpectNewEntryState();
 }
 
@@ -175,83 +175,83 @@ TEST_F(PhoneBookTest, EntriesComeBackWholeThroughSelectCallAndEdit) {
     };
     for (const auto& c : cases) {
         const QByteArray file = c.byAdd ? QByteArray() : c.line + "\r\n";
-        frmPhoneBook& book = Open(file);
+        PhoneBookDialog& book = Open(file);
         if (c.byAdd) {
             Type(c.name, c.number);
-            book.cmdAdd_Click();
+            book.OnAddClicked();
             ASSERT_EQ(FileBytes(), c.line + "\r\n") << c.line.constData();
         }
         EXPECT_EQ(Rows().last(), QString::fromUtf8(c.line));
-        book.lstPhoneBook->setCurrentRow(1);
-        EXPECT_EQ(book.txtName->text(), c.name.trimmed()) << c.line.constData();
-        EXPECT_EQ(book.txtPhoneNo->text(), c.number) << c.line.constData();
-        book.cmdEdit_Click();
+        book.entryList->setCurrentRow(1);
+        EXPECT_EQ(book.nameBox->text(), c.name.trimmed()) << c.line.constData();
+        EXPECT_EQ(book.numberField->text(), c.number) << c.line.constData();
+        book.OnEditClicked();
         EXPECT_EQ(FileBytes(), c.line + "\r\n") << c.line.constData();
-        book.lstPhoneBook->setCurrentRow(1);
-        book.cmdCall_Click();
-        EXPECT_EQ(cmbPhoneNo.currentText(), c.number) << c.line.constData();
+        book.entryList->setCurrentRow(1);
+        book.OnCallClicked();
+        EXPECT_EQ(numberBox.currentText(), c.number) << c.line.constData();
     }
 }
 
 TEST_F(PhoneBookTest, AChangedFieldReplacesOnlyItselfInALongEntry) {
     const QByteArray longNumber(40, '9');
-    frmPhoneBook& book = Open("Bob--" + longNumber + "\r\n");
-    book.lstPhoneBook->setCurrentRow(1);
-    book.txtName->setText(QStringLiteral("Robert"));
-    book.cmdEdit_Click();
+    PhoneBookDialog& book = Open("Bob--" + longNumber + "\r\n");
+    book.entryList->setCurrentRow(1);
+    book.nameBox->setText(QStringLiteral("Robert"));
+    book.OnEditClicked();
     EXPECT_EQ(FileBytes(), "Robert--" + longNumber + "\r\n");
-    book.lstPhoneBook->setCurrentRow(1);
-    book.txtPhoneNo->setText(QStringLiteral("123"));
-    book.cmdEdit_Click();
+    book.entryList->setCurrentRow(1);
+    book.numberField->setText(QStringLiteral("123"));
+    book.OnEditClicked();
     EXPECT_EQ(FileBytes(), QByteArray("Robert--123\r\n"));
 }
 
 TEST_F(PhoneBookTest, EditKeepsThePosition) {
-    frmPhoneBook& book = Open("A--1\r\nB--2\r\nC--3\r\n");
-    book.lstPhoneBook->setCurrentRow(2);
-    book.txtPhoneNo->setText(QStringLiteral("22"));
-    book.cmdEdit_Click();
+    PhoneBookDialog& book = Open("A--1\r\nB--2\r\nC--3\r\n");
+    book.entryList->setCurrentRow(2);
+    book.numberField->setText(QStringLiteral("22"));
+    book.OnEditClicked();
     EXPECT_EQ(FileBytes(), QByteArray("A--1\r\nB--22\r\nC--3\r\n"));
     EXPECT_EQ(Rows(), (QStringList{"NEW ITEM!", "A--1", "B--22", "C--3"}));
     ExpectNewEntryState();
 }
 
 TEST_F(PhoneBookTest, DeletingTheOnlyEntryLeavesAnEmptyFile) {
-    frmPhoneBook& book = Open("A--1\r\n");
-    book.lstPhoneBook->setCurrentRow(1);
-    book.cmdDelete_Click();
+    PhoneBookDialog& book = Open("A--1\r\n");
+    book.entryList->setCurrentRow(1);
+    book.OnDeleteClicked();
     EXPECT_EQ(FileBytes(), QByteArray());
     EXPECT_EQ(Rows(), QStringList{"NEW ITEM!"});
     ExpectNewEntryState();
 }
 
 TEST_F(PhoneBookTest, ThePlaceholderCannotBeDeleted) {
-    frmPhoneBook& book = Open("A--1\r\n");
-    book.cmdDelete_Click();
+    PhoneBookDialog& book = Open("A--1\r\n");
+    book.OnDeleteClicked();
     EXPECT_EQ(messages.Texts(), QStringList{"Can't Delete."});
     EXPECT_EQ(FileBytes(), QByteArray("A--1\r\n"));
 }
 
 TEST_F(PhoneBookTest, CallHandsOverAnUnsavedEditAndCloses) {
-    frmPhoneBook& book = Open("A--1\r\n");
-    book.lstPhoneBook->setCurrentRow(1);
-    book.txtPhoneNo->setText(QStringLiteral("999"));
-    book.cmdCall->click();
-    EXPECT_EQ(cmbPhoneNo.currentText(), QStringLiteral("999"));
+    PhoneBookDialog& book = Open("A--1\r\n");
+    book.entryList->setCurrentRow(1);
+    book.numberField->setText(QStringLiteral("999"));
+    book.callButton->click();
+    EXPECT_EQ(numberBox.currentText(), QStringLiteral("999"));
     EXPECT_FALSE(book.isVisible());
     EXPECT_EQ(FileBytes(), QByteArray("A--1\r\n"));
 }
 
 TEST_F(PhoneBookTest, LinesThatAreNotUtf8SurviveChangesToOtherRows) {
     const QByteArray odd = "\xff\xfe Bad\x80--1\x00\x01";
-    frmPhoneBook& book = Open("Good--2\r\n" + odd + "\r\nAlso--3\r\n");
-    book.lstPhoneBook->setCurrentRow(1);
-    book.txtName->setText(QStringLiteral("Better"));
-    book.cmdEdit_Click();
-    book.lstPhoneBook->setCurrentRow(3);
-    book.cmdDelete_Click();
+    PhoneBookDialog& book = Open("Good--2\r\n" + odd + "\r\nAlso--3\r\n");
+    book.entryList->setCurrentRow(1);
+    book.nameBox->setText(QStringLiteral("Better"));
+    book.OnEditClicked();
+    book.entryList->setCurrentRow(3);
+    book.OnDeleteClicked();
     Type("New", "4");
-    book.cmdAdd_Click();
+    book.OnAddClicked();
     EXPECT_EQ(FileBytes(), "Better--2\r\n" + odd + "\r\nNew--4\r\n");
 }
 
@@ -264,19 +264,19 @@ TEST_F(PhoneBookTest, HugeAndBinaryFilesOpenAndSurviveAnAdd) {
     for (const QByteArray& file : files) {
         QElapsedTimer clock;
         clock.start();
-        frmPhoneBook& book = Open(file);
+        PhoneBookDialog& book = Open(file);
         book.repaint();
-        book.lstPhoneBook->setCurrentRow(1);
-        book.lstPhoneBook->setCurrentRow(book.lstPhoneBook->count() - 1);
+        book.entryList->setCurrentRow(1);
+        book.entryList->setCurrentRow(book.entryList->count() - 1);
         Type("Added", "1");
-        book.cmdAdd_Click();
+        book.OnAddClicked();
         EXPECT_EQ(FileBytes(), file + "Added--1\r\n");
         EXPECT_LT(clock.elapsed(), 20000);
     }
     // A megabyte line is shown cut short, and its whole number goes to the number box.
-    window->lstPhoneBook->setCurrentRow(1);
-    EXPECT_LT(window->lstPhoneBook->item(1)->text().size(), 1100);
-    EXPECT_EQ(window->txtPhoneNo->text(), QString(1 << 20, QLatin1Char('7')));
+    window->entryList->setCurrentRow(1);
+    EXPECT_LT(window->entryList->item(1)->text().size(), 1100);
+    EXPECT_EQ(window->numberField->text(), QString(1 << 20, QLatin1Char('7')));
 }
 
 TEST_F(PhoneBookTest, NumberBoxTakesDigitsAndBackspaceOnly) {
@@ -301,13 +301,13 @@ TEST_F(PhoneBookTest, NumberBoxTakesDigitsAndBackspaceOnly) {
         {"enter", Qt::Key_Return, Qt::NoModifier, "\r", "12", true},
         {"ctrl+v", Qt::Key_V, Qt::ControlModifier, QString(QChar(22)), "12", true},
     };
-    frmPhoneBook& book = OpenAsItIs();
+    PhoneBookDialog& book = OpenAsItIs();
     for (const auto& c : cases) {
-        book.txtPhoneNo->setText(QStringLiteral("12"));
+        book.numberField->setText(QStringLiteral("12"));
         messages.shown.clear();
         QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, c.typed);
-        QCoreApplication::sendEvent(book.txtPhoneNo, &press);
-        EXPECT_EQ(book.txtPhoneNo->text(), c.boxAfter) << c.what;
+        QCoreApplication::sendEvent(book.numberField, &press);
+        EXPECT_EQ(book.numberField->text(), c.boxAfter) << c.what;
         ASSERT_EQ(messages.shown.size(), c.refused ? 1u : 0u) << c.what;
         if (!c.refused) continue;
         EXPECT_EQ(messages.shown[0].text, QStringLiteral("Numbers 0 to 9 only, please!"));
@@ -315,18 +315,18 @@ TEST_F(PhoneBookTest, NumberBoxTakesDigitsAndBackspaceOnly) {
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Exclamation);
     }
     QKeyEvent nameKey(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, QStringLiteral("+"));
-    QCoreApplication::sendEvent(book.txtName, &nameKey);
-    EXPECT_EQ(book.txtName->text(), QStringLiteral("+"));
+    QCoreApplication::sendEvent(book.nameBox, &nameKey);
+    EXPECT_EQ(book.nameBox->text(), QStringLiteral("+"));
 }
 
 // Also after a longer entry was shown in them.
 TEST_F(PhoneBookTest, BoxesKeepTheirLengthLimitsForANewEntry) {
     const QByteArray longLine = QByteArray(50, 'L') + "--" + QByteArray(50, '2');
-    frmPhoneBook& book = Open(longLine + "\r\n");
-    book.lstPhoneBook->setCurrentRow(1);
-    book.lstPhoneBook->setCurrentRow(0);
+    PhoneBookDialog& book = Open(longLine + "\r\n");
+    book.entryList->setCurrentRow(1);
+    book.entryList->setCurrentRow(0);
     Type(QString(40, QLatin1Char('n')), QString(40, QLatin1Char('1')));
-    book.cmdAdd_Click();
+    book.OnAddClicked();
     EXPECT_EQ(FileBytes(),
               longLine + "\r\n" + QByteArray(30, 'n') + "--" + QByteArray(25, '1') + "\r\n");
 }

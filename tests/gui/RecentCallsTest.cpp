@@ -7,20 +7,20 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "records/frmRecent.h"
+#include "records/RecentCallsDialog.h"
 
 namespace softphone {
 namespace {
 
 class RecentCallsTest : public ::testing::Test {
 protected:
-    RecentCallsTest() { cmbPhoneNo.setEditable(true); }
+    RecentCallsTest() { numberBox.setEditable(true); }
     void PutFile(const QByteArray& bytes) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    QStringList Rows(const frmRecent& window) const {
+    QStringList Rows(const RecentCallsDialog& window) const {
         QStringList rows;
         for (int i = 0; i < window.Recentlist->count(); ++i)
             rows << window.Recentlist->item(i)->text();
@@ -29,11 +29,11 @@ protected:
 
     QTemporaryDir folder;
     QString path = folder.path() + QStringLiteral("/recentcall.txt");
-    QComboBox cmbPhoneNo;
+    QComboBox numberBox;
 };
 
 TEST_F(RecentCallsTest, NoFileShowsAnEmptyListAndLeavesAnEmptyFile) {
-    frmRecent window(&cmbPhoneNo, nullptr, path);
+    RecentCallsDialog window(&numberBox, nullptr, path);
     EXPECT_EQ(window.Recentlist->count(), 0);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -42,7 +42,7 @@ TEST_F(RecentCallsTest, NoFileShowsAnEmptyListAndLeavesAnEmptyFile) {
 
 TEST_F(RecentCallsTest, ListsTheNewestFiveInFileOrder) {
     PutFile("6--Duration: 0:0:6\r\n5\r\n4\r\n3\r\n2\r\n1\r\n");
-    frmRecent window(&cmbPhoneNo, nullptr, path);
+    RecentCallsDialog window(&numberBox, nullptr, path);
     EXPECT_EQ(Rows(window), (QStringList{"6--Duration: 0:0:6", "5", "4", "3", "2"}));
 }
 
@@ -60,22 +60,22 @@ TEST_F(RecentCallsTest, DoubleClickHandsOverTheNumber) {
     };
     for (const auto& c : cases) {
         PutFile(c.row.toUtf8() + "\r\n");
-        cmbPhoneNo.setEditText(QStringLiteral("keep"));
-        frmRecent window(&cmbPhoneNo, nullptr, path);
+        numberBox.setEditText(QStringLiteral("keep"));
+        RecentCallsDialog window(&numberBox, nullptr, path);
         window.show();
-        window.Recentlist_DblClick(window.Recentlist->item(0));
-        EXPECT_EQ(cmbPhoneNo.currentText(), c.field) << c.row.toStdString();
+        window.OnRecordDoubleClicked(window.Recentlist->item(0));
+        EXPECT_EQ(numberBox.currentText(), c.field) << c.row.toStdString();
         EXPECT_EQ(window.isVisible(), !c.closes) << c.row.toStdString();
     }
 }
 
 TEST_F(RecentCallsTest, DoubleClickOnNoRowDoesNothingAndCloseCloses) {
     PutFile("123--Duration: 0:1:5\r\n");
-    cmbPhoneNo.setEditText(QStringLiteral("keep"));
-    frmRecent window(&cmbPhoneNo, nullptr, path);
+    numberBox.setEditText(QStringLiteral("keep"));
+    RecentCallsDialog window(&numberBox, nullptr, path);
     window.show();
-    window.Recentlist_DblClick(nullptr);
-    EXPECT_EQ(cmbPhoneNo.currentText(), QStringLiteral("keep"));
+    window.OnRecordDoubleClicked(nullptr);
+    EXPECT_EQ(numberBox.currentText(), QStringLiteral("keep"));
     EXPECT_TRUE(window.isVisible());
     window.CLOSE->click();
     EXPECT_FALSE(window.isVisible());

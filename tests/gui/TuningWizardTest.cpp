@@ -18,26 +18,26 @@ QStringList Items(QComboBox* box) {
 TEST(TuningWizard, OffersEachListTheDevicesThatCanServeIt) {
     FakeAudioTuning tuning;
     TuningWizard wizard(tuning, nullptr);
-    EXPECT_EQ(Items(wizard.cmbPlayback), (QStringList{"Speakers", "HDMI", "Headset"}));
-    EXPECT_EQ(Items(wizard.cmbCapture), (QStringList{"Microphone", "Headset"}));
-    EXPECT_EQ(Items(wizard.cmbRinger), (QStringList{"Speakers", "HDMI", "Headset"}));
-    EXPECT_EQ(wizard.cmbPlayback->currentText(), "HDMI");
-    EXPECT_EQ(wizard.cmbCapture->currentText(), "Headset");
-    EXPECT_EQ(wizard.cmbRinger->currentText(), "Speakers");
+    EXPECT_EQ(Items(wizard.playbackBox), (QStringList{"Speakers", "HDMI", "Headset"}));
+    EXPECT_EQ(Items(wizard.captureBox), (QStringList{"Microphone", "Headset"}));
+    EXPECT_EQ(Items(wizard.ringerBox), (QStringList{"Speakers", "HDMI", "Headset"}));
+    EXPECT_EQ(wizard.playbackBox->currentText(), "HDMI");
+    EXPECT_EQ(wizard.captureBox->currentText(), "Headset");
+    EXPECT_EQ(wizard.ringerBox->currentText(), "Speakers");
 }
 
 TEST(TuningWizard, OkKeepsTheChoiceAndCancelDoesNot) {
     FakeAudioTuning tuning;
     {
         TuningWizard wizard(tuning, nullptr);
-        wizard.cmbPlayback->setCurrentText("Headset");
-        wizard.cmbCapture->setCurrentText("Microphone");
+        wizard.playbackBox->setCurrentText("Headset");
+        wizard.captureBox->setCurrentText("Microphone");
         wizard.reject();
     }
     EXPECT_TRUE(tuning.saved.isEmpty());
     TuningWizard wizard(tuning, nullptr);
-    wizard.cmbPlayback->setCurrentText("Headset");
-    wizard.cmbCapture->setCurrentText("Microphone");
+    wizard.playbackBox->setCurrentText("Headset");
+    wizard.captureBox->setCurrentText("Microphone");
     wizard.accept();
     EXPECT_EQ(tuning.saved, QStringList{"alsa:headset / pulse:mic / pulse:speakers"});
     EXPECT_EQ(wizard.result(), QDialog::Accepted);
@@ -46,13 +46,13 @@ TEST(TuningWizard, OkKeepsTheChoiceAndCancelDoesNot) {
 TEST(TuningWizard, CalibrationRunsOnTheShownDevicesAndReportsItsResult) {
     FakeAudioTuning tuning;
     TuningWizard wizard(tuning, nullptr);
-    wizard.cmdCalibrate->click();
+    wizard.calibrateButton->click();
     EXPECT_EQ(tuning.saved, QStringList{"pulse:hdmi / alsa:headset / pulse:speakers"});
-    EXPECT_FALSE(wizard.cmdCalibrate->isEnabled());
+    EXPECT_FALSE(wizard.calibrateButton->isEnabled());
     ASSERT_TRUE(tuning.calibrationDone);
     tuning.calibrationDone("Echo delay 120 ms: echo cancelling on");
-    EXPECT_EQ(wizard.lblCalibration->text(), "Echo delay 120 ms: echo cancelling on");
-    EXPECT_TRUE(wizard.cmdCalibrate->isEnabled());
+    EXPECT_EQ(wizard.calibrationLabel->text(), "Echo delay 120 ms: echo cancelling on");
+    EXPECT_TRUE(wizard.calibrateButton->isEnabled());
 }
 
 TEST(TuningWizard, LateCalibrationResultAfterTheWizardClosedIsHarmless) {

@@ -8,7 +8,7 @@
 
 #include "dialer/VolumeSliders.h"
 #include "support/Twips.h"
-#include "support/clsVolume.h"
+#include "support/MixerLevels.h"
 #include "tests/support/FakeMixer.h"
 #include "tests/support/Fakes.h"
 
@@ -23,7 +23,7 @@ struct Sliders {
     QFrame frame;
     FakeMixer* mixer;
     RecordingMessageBox messages;
-    std::unique_ptr<clsVolume> volume;
+    std::unique_ptr<MixerLevels> volume;
     QStringList played;
     std::unique_ptr<VolumeSliders> sliders;
 
@@ -37,15 +37,15 @@ struct Sliders {
             m->SetLevel(C::Microphone, 0);
         }
         mixer = m.get();
-        volume = std::make_unique<clsVolume>(std::move(m), messages);
+        volume = std::make_unique<MixerLevels>(std::move(m), messages);
         sliders = std::make_unique<VolumeSliders>(&frame, *volume,
                                                   [this](const QString& path) { played << path; });
         mixer->writes.clear();
     }
 
     void Drag(int index, int button, float from, float to) {
-        sliders->picWave_MouseDown(index, button, from);
-        sliders->picWave_MouseMove(index, button, to);
+        sliders->OnTrackMousePress(index, button, from);
+        sliders->OnTrackMouseMove(index, button, to);
     }
 };
 
@@ -77,7 +77,7 @@ TEST(VolumeSlider, ThumbFollowsThePointerFromTheAnchor) {
     s.Drag(0, kLeft, 40, 340);
     EXPECT_EQ(s.sliders->ThumbLeft(0), -5 + 300);
     // Every move writes at once; the anchor stays where the button went down.
-    s.sliders->picWave_MouseMove(0, kLeft, 140);
+    s.sliders->OnTrackMouseMove(0, kLeft, 140);
     EXPECT_EQ(s.sliders->ThumbLeft(0), 395);
     EXPECT_EQ(s.mixer->writes.size(), 2u);
     EXPECT_EQ(s.mixer->Last(C::Speakers), RoundHalfEven(double(float(65536.0 / 1485)) * 400));
@@ -86,7 +86,7 @@ TEST(VolumeSlider, ThumbFollowsThePointerFromTheAnchor) {
 TEST(VolumeSlider, OnlyTheLeftButtonAloneDrags) {
     for (int button : {0, kRight, kBoth, 4}) {
         Sliders s;
-        s.sliders->picWave_MouseDown(1, kLeft, 40);
+        s.sliders->OnTrackMousePress(1, kLeft, 40);
         s.Drag(1, button, 0, 500);
         EXPECT_EQ(s.sliders->ThumbLeft(1), -5) << button;
         EXPECT_EQ(s.sliders->lngDragAnchor, 40) << button;
@@ -103,9 +103,9 @@ TEST(VolumeSlider, MicrophoneSliderWritesTheMicrophoneLevel) {
 
 TEST(VolumeSlider, ReleaseSoundsOnlyForThePlaybackSlider) {
     Sliders s;
-    s.sliders->picWave_MouseUp(1);
+    s.sliders->OnTrackMouseRelease(1);
     EXPECT_TRUE(s.played.isEmpty());
-    s.sliders->picWave_MouseUp(0);
+    s.sliders->OnTrackMouseRelease(0);
     ASSERT_EQ(s.played.size(), 1);
     EXPECT_TRUE(s.played[0].endsWith("/ding.wav")) << s.played[0].toStdString();
 }

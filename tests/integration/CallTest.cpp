@@ -29,12 +29,12 @@ protected:
             QList<SipServer::Route>{{kNumber, farEnd.Uri()}, {kTenDigits, farEnd.Uri()}});
         ASSERT_TRUE(server->Start());
         phone.Start({server->Address(), "1001", "secret"});
-        ASSERT_TRUE(WaitUntil([&] { return phone.window.strRegState == "REGISTERED"; }));
+        ASSERT_TRUE(WaitUntil([&] { return phone.window.registrationState == "REGISTERED"; }));
     }
 
     void Dial(const QString& number) {
-        phone.window.cmbPhoneNo->setEditText(number);
-        phone.window.Picture6_Click();
+        phone.window.numberBox->setEditText(number);
+        phone.window.OnDialClicked();
     }
 
     RtpListener rtp;
@@ -51,14 +51,14 @@ TEST_F(CallTest, OutgoingCallConnectsSendsDtmfAndEndsWithBye) {
 
     phone.player.played.clear();
     for (int key : {0, 9, 11, 10}) {  // "1", "*", "#", "0"
-        phone.window.DialKey_Click(key);
+        phone.window.OnDialKeyClicked(key);
         Pump(250);
     }
     EXPECT_TRUE(WaitUntil([&] { return rtp.Digits() == "1*#0"; })) << rtp.Digits().toStdString();
     EXPECT_TRUE(phone.player.played.isEmpty()) << "no local tone during a call";
 
     ASSERT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED 0:0:"); }));
-    phone.window.Picture8_Click();
+    phone.window.OnEndClicked();
     EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
     EXPECT_TRUE(farEnd.Finished()) << farEnd.Trace().toStdString();
     EXPECT_TRUE(ReadRecentCalls().value(0).startsWith((kNumber + "1*#0--Duration: 0:0:").toUtf8()));
@@ -67,7 +67,7 @@ TEST_F(CallTest, OutgoingCallConnectsSendsDtmfAndEndsWithBye) {
 TEST_F(CallTest, TenDigitsReachTheServerWithoutTheAccount) {
     Dial(kTenDigits);
     ASSERT_TRUE(WaitUntil([&] { return Connected(phone); }));
-    phone.window.Picture8_Click();
+    phone.window.OnEndClicked();
     ASSERT_TRUE(farEnd.Finished());
     const QString invite = farEnd.Trace().section("INVITE sip:", 1, 1);
     EXPECT_FALSE(invite.isEmpty());
@@ -80,7 +80,7 @@ TEST_F(CallTest, IncomingCallRingsAndIsAnswered) {
     ASSERT_TRUE(caller.Call(server->Address(), "1001", 1500));
     ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
     EXPECT_TRUE(phone.player.played.contains(kRing));
-    phone.window.Picture6_Click();
+    phone.window.OnDialClicked();
     EXPECT_TRUE(WaitUntil([&] { return Connected(phone); }));
     // The caller hangs up after a while.
     EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
@@ -91,7 +91,7 @@ TEST_F(CallTest, IncomingCallRejectedWithDecline) {
     Sipp caller;
     ASSERT_TRUE(caller.Call(server->Address(), "1001"));
     ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
-    phone.window.Picture8_Click();
+    phone.window.OnEndClicked();
     EXPECT_TRUE(caller.Finished());
     EXPECT_TRUE(caller.Trace().contains("SIP/2.0 603")) << caller.Trace().toStdString();
     EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
@@ -101,7 +101,7 @@ TEST_F(CallTest, IncomingCallRejectedWithDecline) {
 }
 
 TEST_F(CallTest, ACallerWhoGivesUpIsAMissedCall) {
-    phone.window.Picture41_Click();  // away into the tray
+    phone.window.OnHideClicked();  // away into the tray
     Sipp caller;
     ASSERT_TRUE(caller.CallAndGiveUp(server->Address(), "1001", 1000));
     ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
@@ -123,8 +123,8 @@ TEST_F(CallTest, AfterADialThatFailedTheNextCallerRings) {
     ASSERT_TRUE(caller.Call(server->Address(), "1001"));
     EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }))
         << phone.Status().toStdString() << caller.Trace().toStdString();
-    EXPECT_EQ(phone.window.cmbPhoneNo->currentText(), "caller");
-    phone.window.Picture8_Click();
+    EXPECT_EQ(phone.window.numberBox->currentText(), "caller");
+    phone.window.OnEndClicked();
     EXPECT_TRUE(caller.Finished());
     EXPECT_TRUE(ReadRecentCalls().value(0).startsWith("caller--Duration: 0:0:0"));
 }
@@ -132,18 +132,18 @@ TEST_F(CallTest, AfterADialThatFailedTheNextCallerRings) {
 TEST_F(CallTest, SecondCallerDuringACallHearsBusy) {
     Dial(kNumber);
     ASSERT_TRUE(WaitUntil([&] { return Connected(phone); }));
-    auto live = phone.window.objSession;
+    auto live = phone.window.session;
 
     Sipp second;
     ASSERT_TRUE(second.Call(server->Address(), "1001"));
     EXPECT_TRUE(second.Finished());
     EXPECT_TRUE(second.Trace().contains("SIP/2.0 486")) << second.Trace().toStdString();
-    EXPECT_EQ(phone.window.objSession, live);
+    EXPECT_EQ(phone.window.session, live);
     EXPECT_TRUE(Connected(phone));
     EXPECT_EQ(ReadRecentCalls(), QList<QByteArray>{"caller--Duration: 0:0:0"});
     EXPECT_EQ(phone.desk.notifications, QStringList{"Softphone: Missed call from caller"});
 
-    phone.window.Picture8_Click();
+    phone.window.OnEndClicked();
     EXPECT_TRUE(farEnd.Finished());
 }
 

@@ -38,18 +38,18 @@ protected:
 TEST_F(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
     Phone phone;
     phone.Start({address, "1001", "demo1001"});
-    ASSERT_TRUE(WaitUntil([&] { return phone.window.strRegState == "REGISTERED"; }));
+    ASSERT_TRUE(WaitUntil([&] { return phone.window.registrationState == "REGISTERED"; }));
 
-    phone.window.cmbPhoneNo->setEditText("6000");
-    phone.window.Picture6_Click();
+    phone.window.numberBox->setEditText("6000");
+    phone.window.OnDialClicked();
     ASSERT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
-    phone.window.Picture8_Click();
+    phone.window.OnEndClicked();
     ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
 
     QProcess callMe;
     callMe.start(SourceDir() + "/scripts/call-me", {"1001", "1"});
     ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
-    phone.window.Picture6_Click();
+    phone.window.OnDialClicked();
     EXPECT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
     EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
     EXPECT_TRUE(WaitUntil([&] { return callMe.state() == QProcess::NotRunning; }));

@@ -49,12 +49,12 @@ TEST(GatewayTest, EveryFarEndWalksTheWindowThroughItsStates) {
     ASSERT_TRUE(server.Start());
     Phone phone;
     phone.Start({server.Address(), "1001", "secret"});
-    ASSERT_TRUE(WaitUntil([&] { return phone.window.strRegState == "REGISTERED"; }));
-    frmSoftphone& window = phone.window;
+    ASSERT_TRUE(WaitUntil([&] { return phone.window.registrationState == "REGISTERED"; }));
+    HandsetWindow& window = phone.window;
 
     QStringList seen;
-    window.objClient->SetEventSink([&](int code, const EngineEvent& event) {
-        window.g_objRTCClientWithEvents_Event(code, event);
+    window.engine->SetEventSink([&](int code, const EngineEvent& event) {
+        window.OnEngineEvent(code, event);
         if (code == kEventSessionState && (seen.isEmpty() || seen.last() != phone.Status()))
             seen << phone.Status();
     });
@@ -63,31 +63,31 @@ TEST(GatewayTest, EveryFarEndWalksTheWindowThroughItsStates) {
         const Gateway& g = gateways[i];
         SCOPED_TRACE(g.name);
         seen.clear();
-        window.cmbPhoneNo->setEditText(routes[qsizetype(i)].number);
-        window.Picture6_Click();
+        window.numberBox->setEditText(routes[qsizetype(i)].number);
+        window.OnDialClicked();
         if (g.secondCaller) {
             ASSERT_TRUE(WaitUntil([&] { return seen.endsWith("INPROGRESS"); }));
-            const auto live = window.objSession;
+            const auto live = window.session;
             Sipp second;
             ASSERT_TRUE(second.Call(server.Address(), "1001"));
             EXPECT_TRUE(second.Finished());
             EXPECT_TRUE(second.Trace().contains("SIP/2.0 486")) << second.Trace().toStdString();
-            EXPECT_EQ(window.objSession, live);
+            EXPECT_EQ(window.session, live);
         }
         if (g.userEnds) {
             const QString before = g.seen[g.seen.size() - 2];
             ASSERT_TRUE(WaitUntil([&] { return seen.endsWith(before); }, 8000))
                 << phone.Status().toStdString();
-            window.Picture8_Click();
+            window.OnEndClicked();
         }
         EXPECT_TRUE(WaitUntil([&] { return seen.endsWith("DISCONNECTED"); }, 8000))
             << phone.Status().toStdString() << "\n"
             << farEnds[i]->Trace().toStdString();
         EXPECT_EQ(seen, g.seen);
-        EXPECT_FALSE(window.objSession);
-        EXPECT_TRUE(window.Picture6->isEnabled());
-        EXPECT_FALSE(window.Picture8->isEnabled());
-        EXPECT_TRUE(window.cmbPhoneNo->isEnabled());
+        EXPECT_FALSE(window.session);
+        EXPECT_TRUE(window.dialButton->isEnabled());
+        EXPECT_FALSE(window.endButton->isEnabled());
+        EXPECT_TRUE(window.numberBox->isEnabled());
     }
 }
 

@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 
 #include "dialer/VolumeSliders.h"
-#include "support/clsVolume.h"
+#include "support/MixerLevels.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/PulseServer.h"
 
@@ -46,12 +46,12 @@ protected:
 };
 
 TEST_F(MixerPulseTest, FindsPlaybackAndCaptureLevels) {
-    clsVolume volume(CreateAlsaMixer(), messages);
+    MixerLevels volume(CreateAlsaMixer(), messages);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(volume.HasVolumeControl(clsVolume::Wave));
-    EXPECT_TRUE(volume.HasVolumeControl(clsVolume::Micro));
-    EXPECT_TRUE(volume.HasMuteControl(clsVolume::Wave | clsVolume::Micro));
-    EXPECT_FALSE(volume.HasVolumeControl(clsVolume::CD | clsVolume::MIDI));
+    EXPECT_TRUE(volume.HasVolumeControl(MixerLevels::Wave));
+    EXPECT_TRUE(volume.HasVolumeControl(MixerLevels::Micro));
+    EXPECT_TRUE(volume.HasMuteControl(MixerLevels::Wave | MixerLevels::Micro));
+    EXPECT_FALSE(volume.HasVolumeControl(MixerLevels::CD | MixerLevels::MIDI));
     EXPECT_EQ(volume.MinWaveVolume(), 0);
     EXPECT_EQ(volume.MaxWaveVolume(), 65536);
     EXPECT_EQ(volume.MaxMicVolume(), 65536);
@@ -64,7 +64,7 @@ TEST_F(MixerPulseTest, FindsPlaybackAndCaptureLevels) {
 }
 
 TEST_F(MixerPulseTest, SlidersMoveTheServersLevels) {
-    clsVolume volume(CreateAlsaMixer(), messages);
+    MixerLevels volume(CreateAlsaMixer(), messages);
     QFrame frame;
     VolumeSliders sliders(&frame, volume, nullptr);
     struct Row {
@@ -77,20 +77,20 @@ TEST_F(MixerPulseTest, SlidersMoveTheServersLevels) {
         {1, -3000, 0}, {1, 371, 16373},    {1, 3000, 65536},
     };
     for (const Row& row : rows) {
-        sliders.picWave_MouseDown(row.index, VolumeSliders::kLeftButton, 0);
-        sliders.picWave_MouseMove(row.index, VolumeSliders::kLeftButton, row.to);
+        sliders.OnTrackMousePress(row.index, VolumeSliders::kLeftButton, 0);
+        sliders.OnTrackMouseMove(row.index, VolumeSliders::kLeftButton, row.to);
         const long reported =
             row.index == 0 ? Volume("sink", DefaultSink()) : Volume("source", DefaultSource());
         EXPECT_EQ(reported, row.level) << row.index << " " << row.to;
-        sliders.picWave_MouseDown(row.index, VolumeSliders::kLeftButton, 0);
-        sliders.picWave_MouseMove(row.index, VolumeSliders::kLeftButton, -3000);
+        sliders.OnTrackMousePress(row.index, VolumeSliders::kLeftButton, 0);
+        sliders.OnTrackMouseMove(row.index, VolumeSliders::kLeftButton, -3000);
     }
 }
 
 TEST_F(MixerPulseTest, ThumbsStartAtTheServersLevels) {
     Pactl({"set-sink-volume", DefaultSink(), "65536"});
     Pactl({"set-source-volume", DefaultSource(), "32768"});
-    clsVolume volume(CreateAlsaMixer(), messages);
+    MixerLevels volume(CreateAlsaMixer(), messages);
     EXPECT_EQ(volume.WaveVolume(), 65536);
     EXPECT_EQ(volume.MicroVolume(), 32768);
     QFrame frame;

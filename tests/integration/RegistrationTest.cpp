@@ -25,14 +25,14 @@ TEST_F(RegistrationTest, RightPasswordRegistersAndWrongOneIsRejected) {
     Phone good;
     good.Start({server.Address(), "1001", "secret"});
     ASSERT_TRUE(WaitUntil([&] { return good.Status() == kRegistered; }));
-    EXPECT_EQ(good.window.strRegState, "REGISTERED");
+    EXPECT_EQ(good.window.registrationState, "REGISTERED");
     EXPECT_EQ(server.Contacts("1001"), 1);
     EXPECT_TRUE(good.messages.shown.empty());
 
     Phone bad;
     bad.Start({server.Address(), "1002", "wrong"});
     ASSERT_TRUE(WaitUntil([&] { return bad.Status() == "Rejected"; }));
-    EXPECT_EQ(bad.window.strRegState, "REJECTED");
+    EXPECT_EQ(bad.window.registrationState, "REJECTED");
     EXPECT_EQ(server.Contacts("1002"), 0);
 }
 
@@ -48,15 +48,15 @@ TEST_F(RegistrationTest, LoginAsMovesTheRegistrationToTheNewAccount) {
     phone.Start({server.Address(), "1001", "secret"});
     ASSERT_TRUE(WaitUntil([&] { return phone.Status() == kRegistered; }));
 
-    phone.windows.onLogin = [&](frmSoftphone& owner) {
+    phone.windows.onLogin = [&](HandsetWindow& owner) {
         AnswerLogin(owner, phone.store, phone.messages, {server.Address(), "1002", "other"});
     };
-    phone.window.mnuLoginAs_Click();
+    phone.window.OnLoginAsTriggered();
     ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1002") == 1 && server.Contacts("1001") == 0; }));
     // Late events of the first account must not overwrite the new state.
     Pump(300);
     EXPECT_EQ(phone.Status(), kRegistered);
-    EXPECT_EQ(phone.window.strRegState, "REGISTERED");
+    EXPECT_EQ(phone.window.registrationState, "REGISTERED");
 }
 
 TEST_F(RegistrationTest, CloseButtonUnregistersAndLeavesNoCredentialsBehind) {
@@ -67,7 +67,7 @@ TEST_F(RegistrationTest, CloseButtonUnregistersAndLeavesNoCredentialsBehind) {
     phone.Start({server.Address(), "1001", "secret", false});
     ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }));
 
-    phone.window.Picture40_Click();
+    phone.window.OnCloseClicked();
     EXPECT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 0; }, 3000));
 
     QDirIterator files(phone.EngineDir(), QDir::Files, QDirIterator::Subdirectories);
@@ -107,7 +107,7 @@ TEST_F(RegistrationTest, DeadServersNeverBlockTheWindow) {
         beat.start(20);
         Pump(1500);
         EXPECT_LT(longestGap, 1000) << dead.toStdString();
-        EXPECT_NE(phone.window.strRegState, "REGISTERED");
+        EXPECT_NE(phone.window.registrationState, "REGISTERED");
     }
 }
 

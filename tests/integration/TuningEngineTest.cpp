@@ -61,13 +61,13 @@ TEST(TuningEngine, ChoiceSticksAcrossRuns) {
         LinphoneEngine engine(folder.path(), sounds, sounds);
         engine.Initialize();
         RunWizard(engine, [&](TuningWizard& wizard) {
-            ASSERT_GE(wizard.cmbPlayback->count(), 2)
-                << Items(wizard.cmbPlayback).join(", ").toStdString();
-            ASSERT_GE(wizard.cmbCapture->count(), 1);
+            ASSERT_GE(wizard.playbackBox->count(), 2)
+                << Items(wizard.playbackBox).join(", ").toStdString();
+            ASSERT_GE(wizard.captureBox->count(), 1);
             // Whatever is not chosen now.
-            const int other = wizard.cmbPlayback->currentIndex() == 0 ? 1 : 0;
-            wizard.cmbPlayback->setCurrentIndex(other);
-            chosen = wizard.cmbPlayback->currentData().toString();
+            const int other = wizard.playbackBox->currentIndex() == 0 ? 1 : 0;
+            wizard.playbackBox->setCurrentIndex(other);
+            chosen = wizard.playbackBox->currentData().toString();
         });
         engine.Shutdown();
     }
@@ -75,7 +75,7 @@ TEST(TuningEngine, ChoiceSticksAcrossRuns) {
     LinphoneEngine again(folder.path(), sounds, sounds);
     again.Initialize();
     RunWizard(again, [&](TuningWizard& wizard) {
-        EXPECT_EQ(wizard.cmbPlayback->currentData().toString(), chosen);
+        EXPECT_EQ(wizard.playbackBox->currentData().toString(), chosen);
     });
 }
 
@@ -95,8 +95,8 @@ TEST(TuningEngine, RingAndKeyTonesPlayOnTheChosenDevices) {
         engine.Initialize();
         if (chooseNow) {
             RunWizard(engine, [](TuningWizard& wizard) {
-                Choose(wizard.cmbRinger, "ringer_sink");
-                Choose(wizard.cmbPlayback, "speaker_sink");
+                Choose(wizard.ringerBox, "ringer_sink");
+                Choose(wizard.playbackBox, "speaker_sink");
             });
         }
         const qsizetype ringFrom = ringerSink.Size(), toneFrom = speakerSink.Size();
@@ -135,9 +135,9 @@ TEST(TuningEngine, EchoCalibrationReportsAResult) {
     engine.Initialize();
     QString result;
     RunWizard(engine, [&](TuningWizard& wizard) {
-        wizard.cmdCalibrate->click();
-        WaitUntil([&] { return wizard.cmdCalibrate->isEnabled(); }, 15000);
-        result = wizard.lblCalibration->text();
+        wizard.calibrateButton->click();
+        WaitUntil([&] { return wizard.calibrateButton->isEnabled(); }, 15000);
+        result = wizard.calibrationLabel->text();
     });
     // A null sink hears nothing of what it plays.
     EXPECT_TRUE(result == "No echo: echo cancelling off" || result == "Calibration failed")

@@ -45,7 +45,7 @@ TEST(TuningWizardPulse, MicrophoneLevelFollowsTheCaptureSource) {
     tuning.devices = {{"monitor", monitor, false, true}, {"out", "Out", true, false}};
     tuning.capture = "monitor";
     TuningWizard wizard(tuning, nullptr);
-    ASSERT_EQ(wizard.cmbCapture->currentText(), monitor);
+    ASSERT_EQ(wizard.captureBox->currentText(), monitor);
 
     Pump(500);
     EXPECT_LT(wizard.MicrophoneLevel(), 5);

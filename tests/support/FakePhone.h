@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "app/frmSoftphone.h"
+#include "app/HandsetWindow.h"
 #include "tests/support/FakeDesk.h"
 #include "tests/support/FakeEngine.h"
 #include "tests/support/Fakes.h"
@@ -15,7 +15,7 @@ namespace softphone::test {
 class FakePhone {
 public:
     FakePhone()
-        : window(frmSoftphone::Services{store, messages, windows, player, [this] {
+        : window(HandsetWindow::Services{store, messages, windows, player, [this] {
                                              ++enginesCreated;
                                              if (noEngine)
                                                  throw EngineError(kErrorEngineUnavailable, "none");
@@ -37,12 +37,12 @@ public:
     // Started and registered, as most call tests need it.
     void StartRegistered() {
         SaveLogin("127.0.0.1:5070", "12345678901", "pw");
-        window.FormLoad();
+        window.Start();
         engine->Raise(kEventRegistrationState, EngineEvent{kRegRegistered, nullptr, 0, 0});
         calls->clear();
     }
 
-    QString Status() const { return window.lblMsg->text(); }
+    QString Status() const { return window.statusLabel->text(); }
 
     MemoryStore store;
     RecordingMessageBox messages;
@@ -53,7 +53,7 @@ public:
     int enginesCreated = 0;
     bool noEngine = false;
     FakeDesk desk;
-    frmSoftphone window;
+    HandsetWindow window;
 };
 
 }  // namespace softphone::test

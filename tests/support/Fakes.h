@@ -32,20 +32,20 @@ public:
 // Plays the user's part in the modal windows.
 class ScriptedWindows : public IModalWindows {
 public:
-    bool ShowLogin(frmSoftphone& owner) override {
+    bool ShowLogin(HandsetWindow& owner) override {
         ++loginShown;
         if (onLogin) onLogin(owner);
         return loggedIn;
     }
-    void ShowPhoneBook(frmSoftphone& owner) override {
+    void ShowPhoneBook(HandsetWindow& owner) override {
         ++phoneBookShown;
         if (onPhoneBook) onPhoneBook(owner);
     }
-    void ShowRecentCalls(frmSoftphone& owner) override {
+    void ShowRecentCalls(HandsetWindow& owner) override {
         ++recentCallsShown;
         if (onRecentCalls) onRecentCalls(owner);
     }
-    std::function<void(frmSoftphone&)> onLogin, onPhoneBook, onRecentCalls;
+    std::function<void(HandsetWindow&)> onLogin, onPhoneBook, onRecentCalls;
     int loginShown = 0, phoneBookShown = 0, recentCallsShown = 0;
     bool loggedIn = true;  // false: the login dialog is left by EXIT, Escape or closing
 };

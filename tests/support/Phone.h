@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "app/LinphoneEngine.h"
-#include "app/frmSoftphone.h"
+#include "app/HandsetWindow.h"
 #include "records/SettingsStore.h"
-#include "records/frmLogin.h"
+#include "records/LoginDialog.h"
 #include "tests/support/FakeDesk.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/RecordingSoundPlayer.h"
@@ -23,14 +23,14 @@ struct LoginAnswer {
 };
 
 // Fills the real login dialog as a user would and presses LOGIN.
-inline void AnswerLogin(frmSoftphone& owner, ISettingsStore& store, IMessageBox& messages,
+inline void AnswerLogin(HandsetWindow& owner, ISettingsStore& store, IMessageBox& messages,
                         const LoginAnswer& answer) {
-    frmLogin dialog(store, messages, owner.lblBalance);
-    dialog.txtSip->setText(answer.sip);
-    dialog.txtAcctNo->setText(answer.account);
-    dialog.txtPassword->setText(answer.password);
-    dialog.chkbxSaveSettings->setChecked(answer.save);
-    dialog.cmdLogin->click();
+    LoginDialog dialog(store, messages, owner.balanceLabel);
+    dialog.sipBox->setText(answer.sip);
+    dialog.accountBox->setText(answer.account);
+    dialog.passwordBox->setText(answer.password);
+    dialog.saveBox->setChecked(answer.save);
+    dialog.loginButton->click();
 }
 
 // The main window with the real SIP engine, its own settings file and engine folder.
@@ -38,7 +38,7 @@ class Phone {
 public:
     Phone()
         : store(dir.filePath("Softphone.conf")),
-          window(frmSoftphone::Services{store, messages, windows, player, [this] {
+          window(HandsetWindow::Services{store, messages, windows, player, [this] {
                                              return std::make_unique<LinphoneEngine>(
                                                  EngineDir(), player, player);
                                          }}) {
@@ -46,13 +46,13 @@ public:
     }
 
     QString EngineDir() const { return dir.filePath("engine"); }
-    QString Status() const { return window.lblMsg->text(); }
+    QString Status() const { return window.statusLabel->text(); }
 
     void Start(const LoginAnswer& answer) {
-        windows.onLogin = [this, answer](frmSoftphone& owner) {
+        windows.onLogin = [this, answer](HandsetWindow& owner) {
             AnswerLogin(owner, store, messages, answer);
         };
-        window.FormLoad();
+        window.Start();
     }
 
     QTemporaryDir dir;
@@ -61,7 +61,7 @@ public:
     ScriptedWindows windows;
     RecordingSoundPlayer player;
     FakeDesk desk;
-    frmSoftphone window;
+    HandsetWindow window;
 };
 
 }  // namespace softphone::test

@@ -9,7 +9,7 @@
 
 #include "records/DataFile.h"
 #include "records/RecentCalls.h"
-#include "records/frmPhoneBook.h"
+#include "records/PhoneBookDialog.h"
 #include "support/MessageBox.h"
 
 namespace softphone {
@@ -55,13 +55,13 @@ int RewriteUntilKilled(const QString& path) {
 
 int AddToPhoneBook(const QString& path, const QString& name, const QString& number) {
     PrintingMessageBox messages;
-    QComboBox cmbPhoneNo;
-    frmPhoneBook book(messages, &cmbPhoneNo, nullptr, path);
-    book.txtName->setText(name);
-    book.txtPhoneNo->setText(number);
-    book.cmdAdd_Click();
-    for (int row = 0; row < book.lstPhoneBook->count(); ++row)
-        Out() << "row: " << book.lstPhoneBook->item(row)->text() << Qt::endl;
+    QComboBox numberBox;
+    PhoneBookDialog book(messages, &numberBox, nullptr, path);
+    book.nameBox->setText(name);
+    book.numberField->setText(number);
+    book.OnAddClicked();
+    for (int row = 0; row < book.entryList->count(); ++row)
+        Out() << "row: " << book.entryList->item(row)->text() << Qt::endl;
     return kWritten;
 }
 

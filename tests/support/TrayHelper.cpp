@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     bool reported = false, visible = false;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (!reported && phone.window.isVisible()) {
-            QWidget* hide = phone.window.Picture41;
+            QWidget* hide = phone.window.hideButton;
             const QPoint centre = hide->mapToGlobal(hide->rect().center());
             std::printf("hide %d %d\n", centre.x(), centre.y());
             reported = visible = true;

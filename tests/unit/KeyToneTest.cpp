@@ -28,12 +28,12 @@ struct ExpectedKey {
 
 // The dial pad as the user sees it, written out independently of the code's table.
 const ExpectedKey kExpected[] = {
-    {49, "Picture20", "Tone1.wav", 1, 697, 1209}, {50, "Picture21", "Tone2.wav", 2, 697, 1336},
-    {51, "Picture22", "Tone3.wav", 3, 697, 1477}, {52, "Picture25", "Tone4.wav", 4, 770, 1209},
-    {53, "Picture26", "Tone5.wav", 5, 770, 1336}, {54, "Picture27", "Tone6.wav", 6, 770, 1477},
-    {55, "Picture30", "Tone7.wav", 7, 852, 1209}, {56, "Picture31", "Tone8.wav", 8, 852, 1336},
-    {57, "Picture32", "Tone9.wav", 9, 852, 1477}, {42, "Picture35", "Tonestar.wav", 10, 941, 1209},
-    {48, "Picture36", "Tone0.wav", 0, 941, 1336}, {35, "Picture37", "Tonepnd.wav", 11, 941, 1477},
+    {49, "dialKey1", "Tone1.wav", 1, 697, 1209}, {50, "dialKey2", "Tone2.wav", 2, 697, 1336},
+    {51, "dialKey3", "Tone3.wav", 3, 697, 1477}, {52, "dialKey4", "Tone4.wav", 4, 770, 1209},
+    {53, "dialKey5", "Tone5.wav", 5, 770, 1336}, {54, "dialKey6", "Tone6.wav", 6, 770, 1477},
+    {55, "dialKey7", "Tone7.wav", 7, 852, 1209}, {56, "dialKey8", "Tone8.wav", 8, 852, 1336},
+    {57, "dialKey9", "Tone9.wav", 9, 852, 1477}, {42, "dialKeyStar", "Tonestar.wav", 10, 941, 1209},
+    {48, "dialKey0", "Tone0.wav", 0, 941, 1336}, {35, "dialKeyPound", "Tonepnd.wav", 11, 941, 1477},
 };
 
 quint16 U16(const QByteArray& b, int at) {

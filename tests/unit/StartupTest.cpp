@@ -15,15 +15,15 @@ TEST(Startup, ProvisionsInOrderAfterTheLogin) {
     FakePhone phone;
     phone.SaveLogin("127.0.0.1:5070", "12345", "pw");
     QString statusWhenLoginShown;
-    phone.windows.onLogin = [&](frmSoftphone& w) { statusWhenLoginShown = w.lblMsg->text(); };
-    phone.window.FormLoad();
+    phone.windows.onLogin = [&](HandsetWindow& w) { statusWhenLoginShown = w.statusLabel->text(); };
+    phone.window.Start();
 
     EXPECT_EQ(statusWhenLoginShown, "Not logged in...");
     EXPECT_EQ(phone.windows.loginShown, 1);
     EXPECT_EQ(*phone.calls, QStringList({"Initialize", "EventFilter 39", "EventSink", "Listen 2",
                                          "MediaTypes 3 1", "CreateProfile", "EnableProfile 7"}));
-    EXPECT_EQ(phone.window.strRegState, "NOTREGISTERED");
-    EXPECT_EQ(phone.window.strProfileXML, BuildProfileXml("12345", "pw", "127.0.0.1:5070", ""));
+    EXPECT_EQ(phone.window.registrationState, "NOTREGISTERED");
+    EXPECT_EQ(phone.window.profileXml, BuildProfileXml("12345", "pw", "127.0.0.1:5070", ""));
     EXPECT_EQ(phone.window.size(), QSize(297, 436));
     EXPECT_FALSE(phone.window.Ended());
     EXPECT_TRUE(phone.messages.shown.empty());
@@ -36,8 +36,8 @@ TEST(Startup, LeavingTheLoginDialogWithoutLoginEndsBeforeAnyEngine) {
         FakePhone phone;
         phone.SaveLogin("host", "1", "2");
         phone.windows.loggedIn = false;
-        phone.windows.onLogin = [&](frmSoftphone& w) { w.lblBalance->setText(balance); };
-        phone.window.FormLoad();
+        phone.windows.onLogin = [&](HandsetWindow& w) { w.balanceLabel->setText(balance); };
+        phone.window.Start();
         EXPECT_TRUE(phone.window.Ended()) << balance;
         EXPECT_EQ(phone.enginesCreated, 0) << balance;
         EXPECT_TRUE(phone.store.deleted.isEmpty()) << balance;
@@ -47,29 +47,29 @@ TEST(Startup, LeavingTheLoginDialogWithoutLoginEndsBeforeAnyEngine) {
 TEST(Startup, EmptyPasswordTakesTheAccountNumber) {
     FakePhone phone;
     phone.SaveLogin("host", "777", "");
-    phone.window.FormLoad();
-    EXPECT_EQ(phone.window.strPassword, "777");
-    EXPECT_TRUE(phone.window.strProfileXML.contains("password=\"777\""));
+    phone.window.Start();
+    EXPECT_EQ(phone.window.password, "777");
+    EXPECT_TRUE(phone.window.profileXml.contains("password=\"777\""));
 }
 
 TEST(Startup, MissingEngineGivesTwoBoxesAndTheWindowStillOpens) {
     FakePhone phone;
     phone.noEngine = true;
-    phone.window.FormLoad();
+    phone.window.Start();
     EXPECT_EQ(phone.messages.Texts(), QStringList({kFormLoad, kFormLoad}));
     EXPECT_FALSE(phone.window.Ended());
-    EXPECT_EQ(phone.window.strRegState, "NOTREGISTERED");
+    EXPECT_EQ(phone.window.registrationState, "NOTREGISTERED");
 }
 
 TEST(Startup, RefusedProfileGivesOneBoxAndKeepsTheState) {
     FakePhone phone;
     phone.SaveLogin("host", "1", "2");
-    phone.window.FormLoad();
+    phone.window.Start();
     phone.engine->Raise(kEventRegistrationState, {kRegRegistered, nullptr, 0, 0});
     phone.engine->failCreateProfile = true;
-    phone.window.mnuLoginAs_Click();
+    phone.window.OnLoginAsTriggered();
     EXPECT_EQ(phone.messages.Texts(), QStringList({kFormLoad}));
-    EXPECT_EQ(phone.window.strRegState, "REGISTERED");
+    EXPECT_EQ(phone.window.registrationState, "REGISTERED");
 }
 
 TEST(Registration, StateNumbersSetTheStateAndTheStatusLine) {
@@ -83,15 +83,15 @@ TEST(Registration, StateNumbersSetTheStateAndTheStatusLine) {
                         {3, "REJECTED", "Rejected"},
                         {6, "LOGGEDOFF", "Logged off."}};
     FakePhone phone;
-    phone.window.FormLoad();
+    phone.window.Start();
     for (const Row& row : rows) {
         phone.engine->Raise(kEventRegistrationState, {row.state, nullptr, 0, 0});
-        EXPECT_EQ(phone.window.strRegState, row.regState) << row.state;
+        EXPECT_EQ(phone.window.registrationState, row.regState) << row.state;
         EXPECT_EQ(phone.Status(), row.status) << row.state;
         // Unregistering, error and unknown numbers change nothing.
         for (int ignored : {4, 5, 7, -1}) {
             phone.engine->Raise(kEventRegistrationState, {ignored, nullptr, 0, 0});
-            EXPECT_EQ(phone.window.strRegState, row.regState) << ignored;
+            EXPECT_EQ(phone.window.registrationState, row.regState) << ignored;
             EXPECT_EQ(phone.Status(), row.status) << ignored;
         }
     }
@@ -101,26 +101,26 @@ TEST(Registration, StateNumbersSetTheStateAndTheStatusLine) {
 TEST(Registration, LoginAsEnablesTheNewProfileAndIgnoresExit) {
     FakePhone phone;
     phone.SaveLogin("host", "1", "2");
-    phone.window.FormLoad();
+    phone.window.Start();
     phone.calls->clear();
     phone.windows.loggedIn = false;
-    phone.windows.onLogin = [](frmSoftphone& w) { w.lblBalance->setText("EXITING"); };
-    phone.window.mnuLoginAs_Click();
+    phone.windows.onLogin = [](HandsetWindow& w) { w.balanceLabel->setText("EXITING"); };
+    phone.window.OnLoginAsTriggered();
     EXPECT_FALSE(phone.window.Ended());
-    EXPECT_EQ(phone.window.lblBalance->text(), "EXITING");
+    EXPECT_EQ(phone.window.balanceLabel->text(), "EXITING");
     EXPECT_EQ(*phone.calls, QStringList({"CreateProfile", "EnableProfile 7"}));
 }
 
 TEST(Registration, ARefusedLoginAsKeepsTheAccountAndTheTruthOfTheStatus) {
     FakePhone phone;
     phone.SaveLogin("host", "1", "2");
-    phone.window.FormLoad();
+    phone.window.Start();
     phone.engine->Raise(kEventRegistrationState, {kRegRegistered, nullptr, 0, 0});
-    const auto registered = phone.window.objProfile;
+    const auto registered = phone.window.account;
     phone.engine->failEnableProfile = true;
-    phone.window.mnuLoginAs_Click();
+    phone.window.OnLoginAsTriggered();
     EXPECT_EQ(phone.messages.Texts(), QStringList({kFormLoad}));
-    EXPECT_EQ(phone.window.objProfile, registered);
+    EXPECT_EQ(phone.window.account, registered);
     EXPECT_EQ(phone.engine->enabled, registered);
     EXPECT_EQ(phone.Status(), "Registered and Ready...");
 }
@@ -133,8 +133,8 @@ TEST(Shutdown, CloseButtonErasesTheAccountOnlyWhenSaveIsNo) {
     for (Case c : {Case{"no", true}, Case{"yes", false}, Case{"", false}, Case{"No", false}}) {
         FakePhone phone;
         phone.SaveLogin("host", "1", "2", c.save);
-        phone.window.FormLoad();
-        phone.window.Picture40_Click();
+        phone.window.Start();
+        phone.window.OnCloseClicked();
         EXPECT_EQ(!phone.store.Has("Account"), c.erased) << c.save;
         EXPECT_EQ(!phone.store.Has("Password"), c.erased) << c.save;
         EXPECT_TRUE(phone.store.Has("Save")) << c.save;
@@ -145,8 +145,8 @@ TEST(Shutdown, CloseButtonErasesTheAccountOnlyWhenSaveIsNo) {
 TEST(Shutdown, EraseDeletesOnlyValuesThatAreNotEmpty) {
     FakePhone phone;
     phone.SaveLogin("", "1", "2", "no");
-    phone.window.FormLoad();
-    phone.window.Picture40_Click();
+    phone.window.Start();
+    phone.window.OnCloseClicked();
     EXPECT_EQ(phone.store.deleted, QStringList({"Password", "Account"}));
     EXPECT_TRUE(phone.store.Has("Sip"));
 }
@@ -154,7 +154,7 @@ TEST(Shutdown, EraseDeletesOnlyValuesThatAreNotEmpty) {
 TEST(Shutdown, WindowClosedBySystemErasesNothingButStopsTheEngine) {
     FakePhone phone;
     phone.SaveLogin("host", "1", "2", "no");
-    phone.window.FormLoad();
+    phone.window.Start();
     phone.window.close();
     EXPECT_TRUE(phone.store.deleted.isEmpty());
     EXPECT_EQ(phone.calls->count("Shutdown"), 1);
@@ -169,17 +169,17 @@ TEST(Shutdown, CloseButtonEndsAnActiveCallWithReasonShutdown) {
                           : line == QString("INCOMING")         ? kSessionIncoming
                           : line == QString("ANSWERING")        ? kSessionAnswering
                                                                 : kSessionInProgress;
-        phone.window.objSession = std::make_shared<FakeEngine::Session>(*phone.calls, state);
-        phone.window.lblMsg->setText(line);
-        phone.window.Picture40_Click();
+        phone.window.session = std::make_shared<FakeEngine::Session>(*phone.calls, state);
+        phone.window.statusLabel->setText(line);
+        phone.window.OnCloseClicked();
         EXPECT_TRUE(phone.calls->contains("Terminate 5")) << line;
     }
     FakePhone idle;
     idle.StartRegistered();
-    idle.window.objSession =
+    idle.window.session =
         std::make_shared<FakeEngine::Session>(*idle.calls, kSessionDisconnected);
-    idle.window.lblMsg->setText("DISCONNECTED");
-    idle.window.Picture40_Click();
+    idle.window.statusLabel->setText("DISCONNECTED");
+    idle.window.OnCloseClicked();
     EXPECT_FALSE(idle.calls->contains("Terminate 5"));
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/clsVolume.h"
+#include "support/MixerLevels.h"
 #include "tests/support/FakeMixer.h"
 #include "tests/support/Fakes.h"
 
@@ -13,10 +13,10 @@ using K = MixerControlKind;
 struct Card {
     FakeMixer* mixer;
     RecordingMessageBox messages;
-    std::unique_ptr<clsVolume> volume;
+    std::unique_ptr<MixerLevels> volume;
 
     explicit Card(std::unique_ptr<FakeMixer> m) : mixer(m.get()) {
-        volume = std::make_unique<clsVolume>(std::move(m), messages);
+        volume = std::make_unique<MixerLevels>(std::move(m), messages);
     }
 };
 
@@ -38,7 +38,7 @@ TEST(Volume, NoMixerSaysSoOnceAndFindsNothing) {
     EXPECT_EQ(card.messages.Texts(), QStringList{"No mixer found!"});
     EXPECT_EQ(card.messages.shown[0].title, "Softphone");
     EXPECT_TRUE(card.mixer->lookups.empty());
-    clsVolume& v = *card.volume;
+    MixerLevels& v = *card.volume;
     const int bounds[] = {v.MinWaveVolume(),   v.MaxWaveVolume(),   v.MinMicVolume(),
                           v.MaxMicVolume(),    v.MinWavInVolume(),  v.MaxWavInVolume(),
                           v.MinLineInVolume(), v.MaxLineInVolume(), v.MinCDVolume(),
@@ -71,9 +71,9 @@ TEST(Volume, LineInFallsBackToAuxiliary) {
     auto mixer = std::make_unique<FakeMixer>();
     mixer->WithLine(C::Auxiliary, 3, 40);
     Card card(std::move(mixer));
-    clsVolume& v = *card.volume;
-    EXPECT_TRUE(v.HasVolumeControl(clsVolume::LineIn));
-    EXPECT_TRUE(v.HasMuteControl(clsVolume::LineIn));
+    MixerLevels& v = *card.volume;
+    EXPECT_TRUE(v.HasVolumeControl(MixerLevels::LineIn));
+    EXPECT_TRUE(v.HasMuteControl(MixerLevels::LineIn));
     EXPECT_EQ(v.MinLineInVolume(), 3);
     EXPECT_EQ(v.MaxLineInVolume(), 40);
     v.LineInVolume(20);
@@ -87,9 +87,9 @@ TEST(Volume, VolumeWithoutMute) {
     auto mixer = std::make_unique<FakeMixer>();
     mixer->WithLine(C::Microphone, 0, 100, false);
     Card card(std::move(mixer));
-    clsVolume& v = *card.volume;
-    EXPECT_TRUE(v.HasVolumeControl(clsVolume::Micro));
-    EXPECT_FALSE(v.HasMuteControl(clsVolume::Micro));
+    MixerLevels& v = *card.volume;
+    EXPECT_TRUE(v.HasVolumeControl(MixerLevels::Micro));
+    EXPECT_FALSE(v.HasMuteControl(MixerLevels::Micro));
     v.MicroMute(1);  // no control: nothing is written
     EXPECT_TRUE(card.mixer->writes.empty());
     EXPECT_EQ(v.MicroMute(), 0);
@@ -120,24 +120,24 @@ TEST(Volume, MaskMatchesAnyFoundLine) {
 
 TEST(Volume, LevelsAreClampedToTheLineRange) {
     Card card(FullCard());
-    clsVolume& v = *card.volume;
+    MixerLevels& v = *card.volume;
     struct Row {
-        void (clsVolume::*set)(int);
+        void (MixerLevels::*set)(int);
         C line;
         int written, expected;
     };
     const Row rows[] = {
-        {&clsVolume::WaveVolume, C::Speakers, -1, 0},
-        {&clsVolume::WaveVolume, C::Speakers, 30000, 30000},
-        {&clsVolume::WaveVolume, C::Speakers, 70000, 65535},
-        {&clsVolume::MicroVolume, C::Microphone, 0, 10},
-        {&clsVolume::MicroVolume, C::Microphone, 10, 10},
-        {&clsVolume::MicroVolume, C::Microphone, 101, 100},
-        {&clsVolume::WaveInVolume, C::WaveOut, 32, 31},
-        {&clsVolume::LineInVolume, C::Line, 7, 7},
-        {&clsVolume::CD_Volume, C::CompactDisc, 8, 7},
-        {&clsVolume::MIDIVolume, C::Synthesizer, -21, -20},
-        {&clsVolume::MIDIVolume, C::Synthesizer, -5, -5},
+        {&MixerLevels::WaveVolume, C::Speakers, -1, 0},
+        {&MixerLevels::WaveVolume, C::Speakers, 30000, 30000},
+        {&MixerLevels::WaveVolume, C::Speakers, 70000, 65535},
+        {&MixerLevels::MicroVolume, C::Microphone, 0, 10},
+        {&MixerLevels::MicroVolume, C::Microphone, 10, 10},
+        {&MixerLevels::MicroVolume, C::Microphone, 101, 100},
+        {&MixerLevels::WaveInVolume, C::WaveOut, 32, 31},
+        {&MixerLevels::LineInVolume, C::Line, 7, 7},
+        {&MixerLevels::CD_Volume, C::CompactDisc, 8, 7},
+        {&MixerLevels::MIDIVolume, C::Synthesizer, -21, -20},
+        {&MixerLevels::MIDIVolume, C::Synthesizer, -5, -5},
     };
     for (const Row& row : rows) {
         (v.*row.set)(row.written);
@@ -147,7 +147,7 @@ TEST(Volume, LevelsAreClampedToTheLineRange) {
 
 TEST(Volume, MuteValuesPassThroughUnchanged) {
     Card card(FullCard());
-    clsVolume& v = *card.volume;
+    MixerLevels& v = *card.volume;
     for (int value : {0, 1, 2, -7, 65536}) {
         v.WaveMute(value);
         EXPECT_EQ(card.mixer->Last(C::Speakers, K::Mute), value);

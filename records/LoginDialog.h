@@ -14,11 +14,11 @@ class ISettingsStore;
 
 // Collects the account number, password and SIP server and writes them to the settings store;
 // the main window reads them back from the store once the dialog has closed.
-class frmLogin : public QDialog {
+class LoginDialog : public QDialog {
     Q_OBJECT
 public:
-    // `lblBalance` is the main window's balance label, which carries the Exit marker.
-    frmLogin(ISettingsStore& store, IMessageBox& messages, QLabel* lblBalance,
+    // `balanceLabel` is the main window's balance label, which carries the Exit marker.
+    LoginDialog(ISettingsStore& store, IMessageBox& messages, QLabel* balanceLabel,
              QWidget* parent = nullptr);
 
     void ReadProfile();
@@ -26,15 +26,15 @@ public:
     void LoginClicked();
     void ExitClicked();
 
-    QLineEdit* txtSip;
-    QLineEdit* txtAcctNo;
-    QLineEdit* txtPassword;
-    QCheckBox* chkbxSaveSettings;
-    QPushButton* cmdLogin;
-    QPushButton* cmdExit;
+    QLineEdit* sipBox;
+    QLineEdit* accountBox;
+    QLineEdit* passwordBox;
+    QCheckBox* saveBox;
+    QPushButton* loginButton;
+    QPushButton* exitButton;
 
 private:
-    void FormLoad();
+    void Start();
 
     ISettingsStore& store_;
     IMessageBox& messages_;

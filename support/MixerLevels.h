@@ -14,12 +14,12 @@ class IMessageBox;
 // The sound card's mixer as integer properties: the level and mute switch of six lines and the
 // range of each level. Controls are found once, at construction; every property access then
 // reads or writes the mixer afresh.
-class clsVolume {
+class MixerLevels {
 public:
     // Line bits for HasVolumeControl / HasMuteControl.
     enum LineBit { Wave = 1, Micro = 2, WaveIn = 4, LineIn = 8, CD = 16, MIDI = 32 };
 
-    clsVolume(std::unique_ptr<IMixer> mixer, IMessageBox& messages, QWidget* parent = nullptr);
+    MixerLevels(std::unique_ptr<IMixer> mixer, IMessageBox& messages, QWidget* parent = nullptr);
 
     bool HasVolumeControl(int mask) const { return (volumeFound_ & mask) != 0; }
     bool HasMuteControl(int mask) const { return (muteFound_ & mask) != 0; }

@@ -20,32 +20,32 @@ class PictureButton;
 // The phone book: "name--number" entries kept in PhoneBook.txt, one per line. Row 0 of the list
 // is the "NEW ITEM!" placeholder; rows 1 to n are the file's lines in order. Every change is
 // written at once; CALL hands the number box's text to the main window's number field.
-class frmPhoneBook : public QDialog {
+class PhoneBookDialog : public QDialog {
     Q_OBJECT
 public:
-    frmPhoneBook(IMessageBox& messages, QComboBox* cmbPhoneNo, QWidget* parent = nullptr,
+    PhoneBookDialog(IMessageBox& messages, QComboBox* numberBox, QWidget* parent = nullptr,
                  const QString& path = PhoneBookPath());
 
     void readFile();
     bool WriteFile();
     void FormInitialState();
-    void lstPhoneBook_Click(int row);
-    void cmdAdd_Click();
-    void cmdEdit_Click();
-    void cmdDelete_Click();
-    void cmdCall_Click();
+    void OnEntrySelected(int row);
+    void OnAddClicked();
+    void OnEditClicked();
+    void OnDeleteClicked();
+    void OnCallClicked();
     // Key filter of the number box: false when the key is refused.
-    bool txtPhoneNo_KeyPress(const QKeyEvent& key);
+    bool OnNumberKeyPress(const QKeyEvent& key);
 
     // The bytes of rows 1 to n, as WriteFile stores them.
     QList<QByteArray> Entries() const;
 
-    QLabel* Picture1;
-    QListWidget* lstPhoneBook;
+    QLabel* skinLabel;
+    QListWidget* entryList;
     QLabel *Label1, *Label2;
-    QLineEdit *txtName, *txtPhoneNo;
-    QPushButton *cmdAdd, *cmdCall, *cmdDelete, *cmdEdit;
-    PictureButton* Picture2;
+    QLineEdit *nameBox, *numberField;
+    QPushButton *addButton, *callButton, *deleteButton, *editButton;
+    PictureButton* closeButton;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

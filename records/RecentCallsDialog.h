@@ -14,15 +14,15 @@ namespace softphone {
 
 // Lists the last calls, newest first; a double-click hands the call's number to the main
 // window's number field for redialling.
-class frmRecent : public QDialog {
+class RecentCallsDialog : public QDialog {
     Q_OBJECT
 public:
-    frmRecent(QComboBox* cmbPhoneNo, QWidget* parent = nullptr,
+    RecentCallsDialog(QComboBox* numberBox, QWidget* parent = nullptr,
               const QString& path = RecentCallsPath());
 
-    void Recentlist_DblClick(QListWidgetItem* item);
+    void OnRecordDoubleClicked(QListWidgetItem* item);
 
-    QLabel* Picture1;
+    QLabel* skinLabel;
     QListWidget* Recentlist;
     QPushButton* CLOSE;
 

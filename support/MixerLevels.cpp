@@ -1,10 +1,10 @@
-#include "support/clsVolume.h"
+#include "support/MixerLevels.h"
 
 #include "support/MessageBox.h"
 
 namespace softphone {
 
-clsVolume::clsVolume(std::unique_ptr<IMixer> mixer, IMessageBox& messages, QWidget* parent)
+MixerLevels::MixerLevels(std::unique_ptr<IMixer> mixer, IMessageBox& messages, QWidget* parent)
     : mixer_(std::move(mixer)) {
     if (!mixer_ || !mixer_->Open()) {
         mixer_.reset();
@@ -20,7 +20,7 @@ clsVolume::clsVolume(std::unique_ptr<IMixer> mixer, IMessageBox& messages, QWidg
 }
 
 // Finds the line's volume control and, only when there is one, its mute control.
-bool clsVolume::Discover(Line line, MixerComponent component) {
+bool MixerLevels::Discover(Line line, MixerComponent component) {
     const std::optional<MixerControl> volume =
         mixer_->FindControl(component, MixerControlKind::Volume);
     if (!volume) return false;
@@ -34,20 +34,20 @@ bool clsVolume::Discover(Line line, MixerComponent component) {
     return true;
 }
 
-int clsVolume::Read(const MixerControl& control) {
+int MixerLevels::Read(const MixerControl& control) {
     if (!mixer_ || control.id == 0) return 0;
     return int(mixer_->GetValue(control).value_or(0));
 }
 
-int clsVolume::Level(Line line) {
+int MixerLevels::Level(Line line) {
     return Read(lines_[line].volume);
 }
 
-int clsVolume::MuteOf(Line line) {
+int MixerLevels::MuteOf(Line line) {
     return Read(lines_[line].mute);
 }
 
-void clsVolume::SetLevel(Line line, int NewVolume) {
+void MixerLevels::SetLevel(Line line, int NewVolume) {
     const MixerControl& control = lines_[line].volume;
     if (!mixer_ || control.id == 0) return;
     int value = NewVolume;
@@ -56,7 +56,7 @@ void clsVolume::SetLevel(Line line, int NewVolume) {
     mixer_->SetValue(control, value);
 }
 
-void clsVolume::SetMute(Line line, int NewValue) {
+void MixerLevels::SetMute(Line line, int NewValue) {
     const MixerControl& control = lines_[line].mute;
     if (!mixer_ || control.id == 0) return;
     mixer_->SetValue(control, NewValue);

@@ -1,4 +1,4 @@
-#include "records/frmPhoneBook.h"
+#include "records/PhoneBookDialog.h"
 
 #include <algorithm>
 
@@ -85,158 +85,158 @@ bool IsDigitOrBackspace(QChar c) {
 
 }  // namespace
 
-frmPhoneBook::frmPhoneBook(IMessageBox& messages, QComboBox* cmbPhoneNo, QWidget* parent,
+PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QComboBox* numberBox, QWidget* parent,
                            const QString& path)
-    : QDialog(parent), messages_(messages), cmbPhoneNo_(cmbPhoneNo), file_(path) {
+    : QDialog(parent), messages_(messages), cmbPhoneNo_(numberBox), file_(path) {
     setWindowTitle(QStringLiteral("Phone Book"));
     ApplySkin();
 
-    lstPhoneBook = new QListWidget(this);
-    lstPhoneBook->setGeometry(TwipsRect(480, 480, 3255, 1080));
-    lstPhoneBook->setUniformItemSizes(true);
+    entryList = new QListWidget(this);
+    entryList->setGeometry(TwipsRect(480, 480, 3255, 1080));
+    entryList->setUniformItemSizes(true);
     QFont fixedPitch(QStringLiteral("Liberation Mono"), 9);
     fixedPitch.setStyleHint(QFont::TypeWriter);
-    lstPhoneBook->setFont(fixedPitch);
+    entryList->setFont(fixedPitch);
 
     Label1 = Label(QStringLiteral("Name"), TwipsRect(1080, 1680, 975, 255), this);
-    txtName = Box(kNameLength, TwipsRect(1080, 1920, 1935, 285), this);
+    nameBox = Box(kNameLength, TwipsRect(1080, 1920, 1935, 285), this);
     Label2 = Label(QStringLiteral("Phone No."), TwipsRect(1080, 2280, 975, 375), this);
-    txtPhoneNo = Box(kNumberLength, TwipsRect(1080, 2520, 1935, 285), this);
-    txtPhoneNo->setInputMethodHints(Qt::ImhDigitsOnly);
-    txtPhoneNo->installEventFilter(this);
-    cmdAdd = Button(QStringLiteral("ADD"), TwipsRect(1080, 3000, 975, 375), this);
-    cmdCall = Button(QStringLiteral("CALL"), TwipsRect(2160, 3000, 855, 375), this);
-    cmdDelete = Button(QStringLiteral("DELETE"), TwipsRect(1080, 3480, 975, 375), this);
-    cmdEdit = Button(QStringLiteral("EDIT"), TwipsRect(2160, 3480, 855, 375), this);
-    Picture2 = new PictureButton(QStringLiteral("Picture2"), QStringLiteral("x"),
+    numberField = Box(kNumberLength, TwipsRect(1080, 2520, 1935, 285), this);
+    numberField->setInputMethodHints(Qt::ImhDigitsOnly);
+    numberField->installEventFilter(this);
+    addButton = Button(QStringLiteral("ADD"), TwipsRect(1080, 3000, 975, 375), this);
+    callButton = Button(QStringLiteral("CALL"), TwipsRect(2160, 3000, 855, 375), this);
+    deleteButton = Button(QStringLiteral("DELETE"), TwipsRect(1080, 3480, 975, 375), this);
+    editButton = Button(QStringLiteral("EDIT"), TwipsRect(2160, 3480, 855, 375), this);
+    closeButton = new PictureButton(QStringLiteral("closeButton"), QStringLiteral("x"),
                                  TwipsRect(3840, 120, 180, 180), this);
-    Picture2->SetPicture(ArtPixmap(QStringLiteral("close")));
+    closeButton->SetPicture(ArtPixmap(QStringLiteral("close")));
 
-    lstPhoneBook->addItem(QStringLiteral("NEW ITEM!"));
-    connect(lstPhoneBook, &QListWidget::currentRowChanged, this,
-            &frmPhoneBook::lstPhoneBook_Click);
-    connect(cmdAdd, &QPushButton::clicked, this, &frmPhoneBook::cmdAdd_Click);
-    connect(cmdEdit, &QPushButton::clicked, this, &frmPhoneBook::cmdEdit_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &frmPhoneBook::cmdDelete_Click);
-    connect(cmdCall, &QPushButton::clicked, this, &frmPhoneBook::cmdCall_Click);
-    connect(Picture2, &PictureButton::clicked, this, &QDialog::close);
+    entryList->addItem(QStringLiteral("NEW ITEM!"));
+    connect(entryList, &QListWidget::currentRowChanged, this,
+            &PhoneBookDialog::OnEntrySelected);
+    connect(addButton, &QPushButton::clicked, this, &PhoneBookDialog::OnAddClicked);
+    connect(editButton, &QPushButton::clicked, this, &PhoneBookDialog::OnEditClicked);
+    connect(deleteButton, &QPushButton::clicked, this, &PhoneBookDialog::OnDeleteClicked);
+    connect(callButton, &QPushButton::clicked, this, &PhoneBookDialog::OnCallClicked);
+    connect(closeButton, &PictureButton::clicked, this, &QDialog::close);
 
     readFile();
     FormInitialState();
 }
 
-// The one place where the window gets its look and outline: the background picture Picture1
+// The one place where the window gets its look and outline: the background picture skinLabel
 // (280 x 296 pixels, 4200 x 4440 twips) and the window cut to it.
-void frmPhoneBook::ApplySkin() {
+void PhoneBookDialog::ApplySkin() {
     ApplyDialogSkin(this, WindowSkin::PhoneBook);
-    Picture1 = findChild<QLabel*>(QStringLiteral("Picture1"));
+    skinLabel = findChild<QLabel*>(QStringLiteral("skinLabel"));
 }
 
-void frmPhoneBook::readFile() {
+void PhoneBookDialog::readFile() {
     const std::optional<QList<QByteArray>> lines = file_.Read();
     if (!lines) return;
-    for (const QByteArray& line : *lines) lstPhoneBook->addItem(EntryRow(line));
+    for (const QByteArray& line : *lines) entryList->addItem(EntryRow(line));
 }
 
-bool frmPhoneBook::WriteFile() { return file_.Write(Entries()); }
+bool PhoneBookDialog::WriteFile() { return file_.Write(Entries()); }
 
-QList<QByteArray> frmPhoneBook::Entries() const {
+QList<QByteArray> PhoneBookDialog::Entries() const {
     QList<QByteArray> entries;
-    entries.reserve(lstPhoneBook->count());
-    for (int row = 1; row < lstPhoneBook->count(); ++row)
-        entries.append(EntryBytes(lstPhoneBook->item(row)));
+    entries.reserve(entryList->count());
+    for (int row = 1; row < entryList->count(); ++row)
+        entries.append(EntryBytes(entryList->item(row)));
     return entries;
 }
 
-void frmPhoneBook::FormInitialState() {
-    EmptyBox(txtName, kNameLength);
-    EmptyBox(txtPhoneNo, kNumberLength);
-    cmdEdit->setEnabled(false);
-    cmdDelete->setEnabled(false);
-    cmdCall->setEnabled(false);
-    cmdAdd->setEnabled(true);
-    lstPhoneBook->setCurrentRow(0);
+void PhoneBookDialog::FormInitialState() {
+    EmptyBox(nameBox, kNameLength);
+    EmptyBox(numberField, kNumberLength);
+    editButton->setEnabled(false);
+    deleteButton->setEnabled(false);
+    callButton->setEnabled(false);
+    addButton->setEnabled(true);
+    entryList->setCurrentRow(0);
 }
 
-void frmPhoneBook::lstPhoneBook_Click(int row) {
+void PhoneBookDialog::OnEntrySelected(int row) {
     if (row < 0) return;
     if (row == 0) {
         FormInitialState();
         return;
     }
-    const EntryParts parts = CutEntry(DecodeLine(EntryBytes(lstPhoneBook->item(row))));
-    ShowPiece(txtName, parts.name, kNameLength);
-    ShowPiece(txtPhoneNo, parts.number, kNumberLength);
-    cmdAdd->setEnabled(false);
-    cmdEdit->setEnabled(true);
-    cmdDelete->setEnabled(true);
-    cmdCall->setEnabled(true);
+    const EntryParts parts = CutEntry(DecodeLine(EntryBytes(entryList->item(row))));
+    ShowPiece(nameBox, parts.name, kNameLength);
+    ShowPiece(numberField, parts.number, kNumberLength);
+    addButton->setEnabled(false);
+    editButton->setEnabled(true);
+    deleteButton->setEnabled(true);
+    callButton->setEnabled(true);
 }
 
-bool frmPhoneBook::BoxesFilled() {
-    if (txtName->text().isEmpty()) {
+bool PhoneBookDialog::BoxesFilled() {
+    if (nameBox->text().isEmpty()) {
         messages_.Show(this, QStringLiteral("Enter Name."));
-        txtName->setFocus();
+        nameBox->setFocus();
         return false;
     }
-    if (txtPhoneNo->text().isEmpty()) {
+    if (numberField->text().isEmpty()) {
         messages_.Show(this, QStringLiteral("Enter Phone Number."));
-        txtPhoneNo->setFocus();
+        numberField->setFocus();
         return false;
     }
     return true;
 }
 
-QByteArray frmPhoneBook::EntryFromBoxes() const {
-    return EncodeText(BuildEntry(txtName->text(), txtPhoneNo->text()));
+QByteArray PhoneBookDialog::EntryFromBoxes() const {
+    return EncodeText(BuildEntry(nameBox->text(), numberField->text()));
 }
 
 // After a failed write the list is brought back to what the file holds, so what the user sees
 // is what is stored.
-void frmPhoneBook::SaveChanges() {
+void PhoneBookDialog::SaveChanges() {
     if (!WriteFile()) {
         messages_.Show(this, QStringLiteral("Could not save the phone book."));
-        const QSignalBlocker quiet(lstPhoneBook);
-        while (lstPhoneBook->count() > 1) delete lstPhoneBook->takeItem(lstPhoneBook->count() - 1);
-        lstPhoneBook->setCurrentRow(0);
+        const QSignalBlocker quiet(entryList);
+        while (entryList->count() > 1) delete entryList->takeItem(entryList->count() - 1);
+        entryList->setCurrentRow(0);
         readFile();
     }
     FormInitialState();
 }
 
-void frmPhoneBook::cmdAdd_Click() {
+void PhoneBookDialog::OnAddClicked() {
     if (!BoxesFilled()) return;
-    lstPhoneBook->addItem(EntryRow(EntryFromBoxes()));
+    entryList->addItem(EntryRow(EntryFromBoxes()));
     SaveChanges();
 }
 
-void frmPhoneBook::cmdEdit_Click() {
-    const int row = lstPhoneBook->currentRow();
+void PhoneBookDialog::OnEditClicked() {
+    const int row = entryList->currentRow();
     if (row < 1 || !BoxesFilled()) return;
-    SetEntry(lstPhoneBook->item(row), EntryFromBoxes());
+    SetEntry(entryList->item(row), EntryFromBoxes());
     SaveChanges();
 }
 
-void frmPhoneBook::cmdDelete_Click() {
-    const int row = lstPhoneBook->currentRow();
+void PhoneBookDialog::OnDeleteClicked() {
+    const int row = entryList->currentRow();
     if (row == 0) {
         messages_.Show(this, QStringLiteral("Can't Delete."));
         return;
     }
     if (row < 0) return;
     {
-        const QSignalBlocker quiet(lstPhoneBook);
-        delete lstPhoneBook->takeItem(row);
+        const QSignalBlocker quiet(entryList);
+        delete entryList->takeItem(row);
     }
     SaveChanges();
 }
 
-void frmPhoneBook::cmdCall_Click() {
-    cmbPhoneNo_->setEditText(txtPhoneNo->text());
+void PhoneBookDialog::OnCallClicked() {
+    cmbPhoneNo_->setEditText(numberField->text());
     close();
 }
 
-bool frmPhoneBook::txtPhoneNo_KeyPress(const QKeyEvent& key) {
+bool PhoneBookDialog::OnNumberKeyPress(const QKeyEvent& key) {
     const QString typed = key.text();
     if (TypesNothing(key) || std::all_of(typed.begin(), typed.end(), IsDigitOrBackspace))
         return true;
@@ -245,9 +245,9 @@ bool frmPhoneBook::txtPhoneNo_KeyPress(const QKeyEvent& key) {
     return false;
 }
 
-bool frmPhoneBook::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtPhoneNo && event->type() == QEvent::KeyPress &&
-        !txtPhoneNo_KeyPress(static_cast<const QKeyEvent&>(*event)))
+bool PhoneBookDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == numberField && event->type() == QEvent::KeyPress &&
+        !OnNumberKeyPress(static_cast<const QKeyEvent&>(*event)))
         return true;
     return QDialog::eventFilter(watched, event);
 }

@@ -1,4 +1,4 @@
-#include "records/frmRecent.h"
+#include "records/RecentCallsDialog.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -13,8 +13,8 @@
 
 namespace softphone {
 
-frmRecent::frmRecent(QComboBox* cmbPhoneNo, QWidget* parent, const QString& path)
-    : QDialog(parent), cmbPhoneNo_(cmbPhoneNo) {
+RecentCallsDialog::RecentCallsDialog(QComboBox* numberBox, QWidget* parent, const QString& path)
+    : QDialog(parent), cmbPhoneNo_(numberBox) {
     ApplySkin();
     Recentlist = new QListWidget(this);
     Recentlist->setGeometry(TwipsRect(300, 480, 2655, 1620));
@@ -27,18 +27,18 @@ frmRecent::frmRecent(QComboBox* cmbPhoneNo, QWidget* parent, const QString& path
         row->setData(Qt::UserRole, line);
     }
 
-    connect(Recentlist, &QListWidget::itemDoubleClicked, this, &frmRecent::Recentlist_DblClick);
+    connect(Recentlist, &QListWidget::itemDoubleClicked, this, &RecentCallsDialog::OnRecordDoubleClicked);
     connect(CLOSE, &QPushButton::clicked, this, &QDialog::close);
 }
 
-// The one place where the window gets its look and outline: the background picture Picture1
+// The one place where the window gets its look and outline: the background picture skinLabel
 // (216 x 228 pixels, 3240 x 3420 twips) and the window cut to it.
-void frmRecent::ApplySkin() {
+void RecentCallsDialog::ApplySkin() {
     ApplyDialogSkin(this, WindowSkin::RecentCalls);
-    Picture1 = findChild<QLabel*>(QStringLiteral("Picture1"));
+    skinLabel = findChild<QLabel*>(QStringLiteral("skinLabel"));
 }
 
-void frmRecent::Recentlist_DblClick(QListWidgetItem* item) {
+void RecentCallsDialog::OnRecordDoubleClicked(QListWidgetItem* item) {
     if (!item) return;
     const QString record = DecodeLine(item->data(Qt::UserRole).toByteArray());
     if (record.isEmpty()) return;

@@ -25,7 +25,7 @@ class PictureButton;
 class clsTooltip;
 
 // The handset window: owns the account, the engine client, the current call and the controls.
-class frmSoftphone : public QWidget, public INumberEntry {
+class HandsetWindow : public QWidget, public INumberEntry {
     Q_OBJECT
 public:
     struct Services {
@@ -36,11 +36,11 @@ public:
         EngineFactory createEngine;
     };
 
-    explicit frmSoftphone(Services services, QWidget* parent = nullptr);
-    ~frmSoftphone() override;
+    explicit HandsetWindow(Services services, QWidget* parent = nullptr);
+    ~HandsetWindow() override;
 
     // Start-up: the window's load handler.
-    void FormLoad();
+    void Start();
     bool Ended() const { return ended_; }
 
     // False when the login dialog was left without logging in.
@@ -49,42 +49,42 @@ public:
     void InitializeClient();
     void EnableAccountProfile();
     void EraseProfile();
-    void mnuLoginAs_Click();
-    void Picture40_Click();
+    void OnLoginAsTriggered();
+    void OnCloseClicked();
 
-    void g_objRTCClientWithEvents_Event(int code, const EngineEvent& event);
+    void OnEngineEvent(int code, const EngineEvent& event);
     void OnRegistrationStateChange(const EngineEvent& event);
     void OnSessionStateChange(const EngineEvent& event);
     void OnMediaEvent(const EngineEvent& event);
     void ShowIdleControls();
     void ShowInCallControls();
-    void tmrConnected_Timer();
-    void tmrIncomingRing_Timer();
+    void OnCallClockTick();
+    void OnRingRepeat();
 
     // Calls and number entry.
-    void Picture6_Click();  // answer a ringing call, or PlaceCall
+    void OnDialClicked();  // answer a ringing call, or PlaceCall
     void PlaceCall() override;
-    void Picture8_Click();  // end or reject
+    void OnEndClicked();  // end or reject
     bool CallActive() const;
     bool CallInState(int sessionState) const;  // the current call, in that state
     void UpdateRecentCalls();
     void PlayKeyTone(const QString& toneName) override;
     void ShowNumbersOnlyError() override;
-    void DialKey_Click(int index);  // index into the key table
-    void Picture16_Click();         // clear the number
-    void Picture17_Click();         // remove its last character
+    void OnDialKeyClicked(int index);  // index into the key table
+    void OnClearClicked();         // clear the number
+    void OnBackClicked();         // remove its last character
 
-    // Level sliders, tray, settings menu and banner (frmSoftphoneDesk.cpp).
+    // Level sliders, tray, settings menu and banner (HandsetWindowDesk.cpp).
     void WireDeskControls();                  // once, from the constructor
-    void UseDeskServices(DeskServices desk);  // before FormLoad; the desktop's own otherwise
+    void UseDeskServices(DeskServices desk);  // before Start; the desktop's own otherwise
     void PrepareVolumeSliders();
     void ShowProgramInTray();
     void RemoveTrayIcon();
     void NoSysIcon(bool maxIcon);
-    void Picture41_Click();  // hide to the tray, or back
-    void TrayIcon_Activated(TrayActivation reason);
-    void Picture13_Click();  // the audio tuning wizard; mnuVOICE runs the same
-    void Picture4_Click();   // the banner: the vendor's web site
+    void OnHideClicked();  // hide to the tray, or back
+    void OnTrayActivated(TrayActivation reason);
+    void OnTuningClicked();  // the audio tuning wizard; tuningAction runs the same
+    void OnBannerClicked();   // the banner: the vendor's web site
     // A desktop notification of a ringing call, while the window is away in the tray.
     void NotifyIncomingCall(const QString& from);
     // A caller who gave up before an answer, or was sent away busy: recorded with no duration,
@@ -94,36 +94,36 @@ public:
     QString TrayTip() const;
 
     // State fields.
-    QString strAccount, strPassword, strSip, strServer, strDisplayName, strProfileXML, strSave;
-    QString strRegState;
-    std::unique_ptr<ISipEngine> objClient;
-    std::shared_ptr<IProfile> objProfile;
-    std::shared_ptr<ISession> objSession;
-    std::shared_ptr<IParticipant> objParticipant;
-    qint16 intSeconds = 0, intMinutes = 0, intHours = 0;
+    QString accountNumber, password, sipAddress, server, displayName, profileXml, saveSetting;
+    QString registrationState;
+    std::unique_ptr<ISipEngine> engine;
+    std::shared_ptr<IProfile> account;
+    std::shared_ptr<ISession> session;
+    std::shared_ptr<IParticipant> participant;
+    qint16 seconds = 0, minutes = 0, hours = 0;
 
     // Controls.
-    QLabel* Picture1;
-    PictureButton *Picture6, *Picture8, *Picture3, *Picture11, *Picture13, *Picture2;
-    PictureButton *Picture16, *Picture17;
-    PictureButton *Picture40, *Picture41;
-    // Dial keys in reading order: Picture20 "1" to Picture37 "#".
-    std::array<PictureButton*, 12> DialKeys;
-    QLabel* Picture4;
-    QLabel* lblMsg;
-    QComboBox* cmbPhoneNo;
-    QFrame* Frame1;
-    QLabel* lblBalance;
-    QLabel *Image1, *Image2, *Image3;
-    QTimer tmrConnected, tmrIncomingRing, tmrInprogressRing;
-    QMenu* mnuSettings;
+    QLabel* skinLabel;
+    PictureButton *dialButton, *endButton, *recentButton, *phoneBookButton, *tuningButton, *loginButton;
+    PictureButton *clearButton, *backButton;
+    PictureButton *closeButton, *hideButton;
+    // Dial keys in reading order: dialKey1 "1" to dialKeyPound "#".
+    std::array<PictureButton*, 12> dialKeys;
+    QLabel* bannerLink;
+    QLabel* statusLabel;
+    QComboBox* numberBox;
+    QFrame* levelsPanel;
+    QLabel* balanceLabel;
+    QLabel *speakerIcon, *micIcon, *signalIcon;
+    QTimer callClock, ringRepeat, tmrInprogressRing;
+    QMenu* settingsMenu;
     clsTooltip* objTooltip = nullptr;  // owned by the window
     HotButtons* hotButtons = nullptr;  // the twenty lit buttons; owned by the window
-    QAction* mnuVOICE = nullptr;
-    std::unique_ptr<clsVolume> objVolume;
-    VolumeSliders* volumeSliders = nullptr;  // owned by Frame1
-    std::unique_ptr<ITray> objTray;
-    bool blnInTray = false;
+    QAction* tuningAction = nullptr;
+    std::unique_ptr<MixerLevels> mixerLevels;
+    VolumeSliders* volumeSliders = nullptr;  // owned by levelsPanel
+    std::unique_ptr<ITray> tray;
+    bool inTray = false;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -132,12 +132,12 @@ protected:
 private:
     void BuildControls();
     void WireCallControls();
-    void ShowFormLoadError();
+    void ShowStartError();
     void ShowCallError(const std::exception& error, bool byDescription = false);
     void TerminateActiveCall();
     void Unload();
 
-    // The skin, lit buttons, tooltips and shape of the window (frmSoftphoneSkin.cpp).
+    // The skin, lit buttons, tooltips and shape of the window (HandsetWindowSkin.cpp).
     void ApplySkin();  // once, from BuildControls
     void RoundWindow();
     void AttachTooltips();

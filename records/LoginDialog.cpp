@@ -1,4 +1,4 @@
-#include "records/frmLogin.h"
+#include "records/LoginDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -36,73 +36,73 @@ QPushButton* Button(const QString& caption, QRect place, QWidget* parent) {
 
 }  // namespace
 
-frmLogin::frmLogin(ISettingsStore& store, IMessageBox& messages, QLabel* lblBalance,
+LoginDialog::LoginDialog(ISettingsStore& store, IMessageBox& messages, QLabel* balanceLabel,
                    QWidget* parent)
-    : QDialog(parent), store_(store), messages_(messages), lblBalance_(lblBalance) {
+    : QDialog(parent), store_(store), messages_(messages), lblBalance_(balanceLabel) {
     setWindowTitle(QStringLiteral("Please Enter Your Pin"));
-    setObjectName(QStringLiteral("frmLogin"));
+    setObjectName(QStringLiteral("LoginDialog"));
     ApplyDialogSkin(this, WindowSkin::Login);
 
     WhiteLabel(QStringLiteral("Sip IP/Domain"), TwipsRect(240, 480, 1095, 255), this);
     WhiteLabel(QStringLiteral("Account/Pin"), TwipsRect(240, 840, 1095, 255), this);
     WhiteLabel(QStringLiteral("Password"), TwipsRect(360, 1200, 975, 255), this);
-    txtSip = Box(TwipsRect(1440, 480, 1575, 285), this);
-    txtAcctNo = Box(TwipsRect(1440, 840, 1575, 285), this);
-    txtAcctNo->setMaxLength(15);
-    txtPassword = Box(TwipsRect(1440, 1200, 1575, 285), this);
-    chkbxSaveSettings = new QCheckBox(QStringLiteral("Save "), this);
-    chkbxSaveSettings->setGeometry(TwipsRect(2040, 1680, 855, 255));
-    chkbxSaveSettings->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    cmdLogin = Button(QStringLiteral("LOGIN"), TwipsRect(600, 2160, 800, 300), this);
-    cmdExit = Button(QStringLiteral("EXIT"), TwipsRect(1800, 2160, 800, 300), this);
+    sipBox = Box(TwipsRect(1440, 480, 1575, 285), this);
+    accountBox = Box(TwipsRect(1440, 840, 1575, 285), this);
+    accountBox->setMaxLength(15);
+    passwordBox = Box(TwipsRect(1440, 1200, 1575, 285), this);
+    saveBox = new QCheckBox(QStringLiteral("Save "), this);
+    saveBox->setGeometry(TwipsRect(2040, 1680, 855, 255));
+    saveBox->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    loginButton = Button(QStringLiteral("LOGIN"), TwipsRect(600, 2160, 800, 300), this);
+    exitButton = Button(QStringLiteral("EXIT"), TwipsRect(1800, 2160, 800, 300), this);
 
-    setTabOrder(txtSip, txtAcctNo);
-    setTabOrder(txtAcctNo, txtPassword);
-    setTabOrder(txtPassword, chkbxSaveSettings);
-    setTabOrder(chkbxSaveSettings, cmdLogin);
-    setTabOrder(cmdLogin, cmdExit);
+    setTabOrder(sipBox, accountBox);
+    setTabOrder(accountBox, passwordBox);
+    setTabOrder(passwordBox, saveBox);
+    setTabOrder(saveBox, loginButton);
+    setTabOrder(loginButton, exitButton);
 
-    connect(cmdLogin, &QPushButton::clicked, this, &frmLogin::LoginClicked);
-    connect(cmdExit, &QPushButton::clicked, this, &frmLogin::ExitClicked);
-    FormLoad();
+    connect(loginButton, &QPushButton::clicked, this, &LoginDialog::LoginClicked);
+    connect(exitButton, &QPushButton::clicked, this, &LoginDialog::ExitClicked);
+    Start();
 }
 
-void frmLogin::FormLoad() {
+void LoginDialog::Start() {
     ReadProfile();
     if (account_.isEmpty() && password_.isEmpty() && sipServer_.isEmpty()) return;
-    chkbxSaveSettings->setChecked(true);
-    if (!sipServer_.isEmpty()) txtSip->setText(sipServer_);
-    if (!account_.isEmpty()) txtAcctNo->setText(account_);
-    if (!password_.isEmpty()) txtPassword->setText(password_);
+    saveBox->setChecked(true);
+    if (!sipServer_.isEmpty()) sipBox->setText(sipServer_);
+    if (!account_.isEmpty()) accountBox->setText(account_);
+    if (!password_.isEmpty()) passwordBox->setText(password_);
 }
 
-void frmLogin::ReadProfile() {
+void LoginDialog::ReadProfile() {
     password_ = ReadSavedValue(store_, QStringLiteral("Password"));
     account_ = ReadSavedValue(store_, QStringLiteral("Account"));
     sipServer_ = ReadSavedValue(store_, QStringLiteral("Sip"));
 }
 
-void frmLogin::SaveProfile() {
+void LoginDialog::SaveProfile() {
     WriteSavedValue(store_, QStringLiteral("Password"), password_);
     WriteSavedValue(store_, QStringLiteral("Account"), account_);
     WriteSavedValue(store_, QStringLiteral("Sip"), sipServer_);
 }
 
-void frmLogin::LoginClicked() {
-    if (txtAcctNo->text().isEmpty() || txtPassword->text().isEmpty()) {
+void LoginDialog::LoginClicked() {
+    if (accountBox->text().isEmpty() || passwordBox->text().isEmpty()) {
         messages_.Show(this, QStringLiteral("User Name and Password must not be blank"));
         return;
     }
-    account_ = txtAcctNo->text();
-    sipServer_ = txtSip->text();
-    password_ = txtPassword->text();
+    account_ = accountBox->text();
+    sipServer_ = sipBox->text();
+    password_ = passwordBox->text();
     SaveProfile();
-    save_ = chkbxSaveSettings->isChecked() ? QStringLiteral("yes") : QStringLiteral("no");
+    save_ = saveBox->isChecked() ? QStringLiteral("yes") : QStringLiteral("no");
     WriteSavedValue(store_, QStringLiteral("Save"), save_);
     accept();
 }
 
-void frmLogin::ExitClicked() {
+void LoginDialog::ExitClicked() {
     if (lblBalance_) lblBalance_->setText(QStringLiteral("EXITING"));
     reject();
 }

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "app/frmSoftphone.h"
+#include "app/HandsetWindow.h"
 #include "dialer/DesktopNotification.h"
 #include "dialer/SoundPlayer.h"
 #include "records/RecentCalls.h"
@@ -44,20 +44,20 @@ private:
 
 }  // namespace
 
-void frmSoftphone::WireDeskControls() {
-    mnuVOICE = mnuSettings->addAction(QStringLiteral("&Tuning Wizard"));
-    mnuVOICE->setObjectName(QStringLiteral("mnuVOICE"));
-    connect(mnuVOICE, &QAction::triggered, this, &frmSoftphone::Picture13_Click);
+void HandsetWindow::WireDeskControls() {
+    tuningAction = settingsMenu->addAction(QStringLiteral("&Tuning Wizard"));
+    tuningAction->setObjectName(QStringLiteral("tuningAction"));
+    connect(tuningAction, &QAction::triggered, this, &HandsetWindow::OnTuningClicked);
 
     trayMenu_ = new QMenu(this);
-    trayMenu_->addActions(mnuSettings->actions());
+    trayMenu_->addActions(settingsMenu->actions());
     trayMenu_->addSeparator();
     QAction* restore = trayMenu_->addAction(QStringLiteral("Restore"));
     connect(restore, &QAction::triggered, this, [this] { NoSysIcon(true); });
 
-    connect(Picture13, &PictureButton::clicked, this, &frmSoftphone::Picture13_Click);
-    connect(Picture41, &PictureButton::clicked, this, &frmSoftphone::Picture41_Click);
-    new ClickFilter(Picture4, [this] { Picture4_Click(); });
+    connect(tuningButton, &PictureButton::clicked, this, &HandsetWindow::OnTuningClicked);
+    connect(hideButton, &PictureButton::clicked, this, &HandsetWindow::OnHideClicked);
+    new ClickFilter(bannerLink, [this] { OnBannerClicked(); });
 
     ISoundPlayer& player = services_.player;
     UseDeskServices({CreateAlsaMixer, [](QMenu* menu) { return std::make_unique<QtTray>(menu); },
@@ -66,49 +66,49 @@ void frmSoftphone::WireDeskControls() {
                      ShowDesktopNotification});
 }
 
-void frmSoftphone::UseDeskServices(DeskServices desk) {
-    if (objTray) objTray->RemoveIcon();
+void HandsetWindow::UseDeskServices(DeskServices desk) {
+    if (tray) tray->RemoveIcon();
     desk_ = std::move(desk);
-    objTray = desk_.createTray(trayMenu_);
-    objTray->onActivated = [this](TrayActivation reason) { TrayIcon_Activated(reason); };
+    tray = desk_.createTray(trayMenu_);
+    tray->onActivated = [this](TrayActivation reason) { OnTrayActivated(reason); };
 }
 
-void frmSoftphone::PrepareVolumeSliders() {
+void HandsetWindow::PrepareVolumeSliders() {
     delete volumeSliders;
-    objVolume = std::make_unique<clsVolume>(desk_.createMixer(), services_.messages, this);
-    volumeSliders = new VolumeSliders(Frame1, *objVolume, desk_.playSoundIfIdle);
+    mixerLevels = std::make_unique<MixerLevels>(desk_.createMixer(), services_.messages, this);
+    volumeSliders = new VolumeSliders(levelsPanel, *mixerLevels, desk_.playSoundIfIdle);
 }
 
-void frmSoftphone::ShowProgramInTray() {
-    blnInTray = true;
-    objTray->ShowIcon(QIcon(ArtPixmap(QStringLiteral("tray"))), TrayTip());
+void HandsetWindow::ShowProgramInTray() {
+    inTray = true;
+    tray->ShowIcon(QIcon(ArtPixmap(QStringLiteral("tray"))), TrayTip());
 }
 
-QString frmSoftphone::TrayTip() const {
+QString HandsetWindow::TrayTip() const {
     if (missedCalls_ == 0) return kTrayTip;
     return missedCalls_ == 1 ? tr("Softphone - 1 missed call")
                              : tr("Softphone - %1 missed calls").arg(missedCalls_);
 }
 
-void frmSoftphone::RecordMissedCall(const QString& number) {
+void HandsetWindow::RecordMissedCall(const QString& number) {
     softphone::UpdateRecentCalls(number, 0, 0, 0);
     ++missedCalls_;
     const QString text = tr("Missed call from %1").arg(number);
-    if (!desk_.notify(kAppTitle, text) && blnInTray) objTray->ShowMessage(kAppTitle, text);
-    if (blnInTray) ShowProgramInTray();  // the tip counts the calls
+    if (!desk_.notify(kAppTitle, text) && inTray) tray->ShowMessage(kAppTitle, text);
+    if (inTray) ShowProgramInTray();  // the tip counts the calls
 }
 
-void frmSoftphone::ForgetMissedCalls() {
+void HandsetWindow::ForgetMissedCalls() {
     missedCalls_ = 0;
-    if (blnInTray) ShowProgramInTray();
+    if (inTray) ShowProgramInTray();
 }
 
-void frmSoftphone::RemoveTrayIcon() {
-    blnInTray = false;
-    if (objTray) objTray->RemoveIcon();
+void HandsetWindow::RemoveTrayIcon() {
+    inTray = false;
+    if (tray) tray->RemoveIcon();
 }
 
-void frmSoftphone::NoSysIcon(bool maxIcon) {
+void HandsetWindow::NoSysIcon(bool maxIcon) {
     if (maxIcon) {
         ForgetMissedCalls();  // the user is back and sees the call history
         setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -119,7 +119,7 @@ void frmSoftphone::NoSysIcon(bool maxIcon) {
         return;
     }
     // Without a notification area the window only minimises, so it can always come back.
-    if (!objTray->Available()) {
+    if (!tray->Available()) {
         showMinimized();
         return;
     }
@@ -127,32 +127,32 @@ void frmSoftphone::NoSysIcon(bool maxIcon) {
     hide();
 }
 
-void frmSoftphone::Picture41_Click() {
-    NoSysIcon(blnInTray);
+void HandsetWindow::OnHideClicked() {
+    NoSysIcon(inTray);
 }
 
-void frmSoftphone::TrayIcon_Activated(TrayActivation reason) {
+void HandsetWindow::OnTrayActivated(TrayActivation reason) {
     const bool restore = reason == TrayActivation::DoubleClick ||
-                         (reason == TrayActivation::Click && objTray->ReportsOnlyActivation());
+                         (reason == TrayActivation::Click && tray->ReportsOnlyActivation());
     if (restore) NoSysIcon(true);
 }
 
-void frmSoftphone::Picture13_Click() {
+void HandsetWindow::OnTuningClicked() {
     try {
-        if (!objClient) throw EngineError(kErrorNoWizard, QStringLiteral("No SIP engine"));
-        objClient->InvokeTuningWizard(this);
+        if (!engine) throw EngineError(kErrorNoWizard, QStringLiteral("No SIP engine"));
+        engine->InvokeTuningWizard(this);
     } catch (const std::exception&) {
         services_.messages.Show(this, QStringLiteral("Error"));
     }
 }
 
-void frmSoftphone::Picture4_Click() {
+void HandsetWindow::OnBannerClicked() {
     desk_.openUrl(QUrl(QStringLiteral(SOFTPHONE_VENDOR_URL)));
 }
 
-void frmSoftphone::NotifyIncomingCall(const QString& from) {
-    if (!blnInTray) return;
-    objTray->ShowMessage(kAppTitle, from.isEmpty() ? QStringLiteral("Incoming call")
+void HandsetWindow::NotifyIncomingCall(const QString& from) {
+    if (!inTray) return;
+    tray->ShowMessage(kAppTitle, from.isEmpty() ? QStringLiteral("Incoming call")
                                                    : QStringLiteral("Incoming call from ") + from);
 }
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/CallerNumber.h"
-#include "app/frmSoftphone.h"
+#include "app/HandsetWindow.h"
 #include "dialer/KeyTable.h"
 #include "dialer/NumberKeyFilter.h"
 #include "dialer/SoundPlayer.h"
@@ -29,33 +29,33 @@ void Skippable(Step step) {
 
 }  // namespace
 
-void frmSoftphone::WireCallControls() {
-    connect(&tmrConnected, &QTimer::timeout, this, &frmSoftphone::tmrConnected_Timer);
-    connect(&tmrIncomingRing, &QTimer::timeout, this, &frmSoftphone::tmrIncomingRing_Timer);
-    connect(Picture6, &PictureButton::clicked, this, &frmSoftphone::Picture6_Click);
-    connect(Picture8, &PictureButton::clicked, this, &frmSoftphone::Picture8_Click);
-    connect(Picture16, &PictureButton::clicked, this, &frmSoftphone::Picture16_Click);
-    connect(Picture17, &PictureButton::clicked, this, &frmSoftphone::Picture17_Click);
-    for (int i = 0; i < int(DialKeys.size()); ++i)
-        connect(DialKeys[size_t(i)], &PictureButton::clicked, this,
-                [this, i] { DialKey_Click(i); });
-    numberFilter_ = new NumberKeyFilter(cmbPhoneNo, *this);
+void HandsetWindow::WireCallControls() {
+    connect(&callClock, &QTimer::timeout, this, &HandsetWindow::OnCallClockTick);
+    connect(&ringRepeat, &QTimer::timeout, this, &HandsetWindow::OnRingRepeat);
+    connect(dialButton, &PictureButton::clicked, this, &HandsetWindow::OnDialClicked);
+    connect(endButton, &PictureButton::clicked, this, &HandsetWindow::OnEndClicked);
+    connect(clearButton, &PictureButton::clicked, this, &HandsetWindow::OnClearClicked);
+    connect(backButton, &PictureButton::clicked, this, &HandsetWindow::OnBackClicked);
+    for (int i = 0; i < int(dialKeys.size()); ++i)
+        connect(dialKeys[size_t(i)], &PictureButton::clicked, this,
+                [this, i] { OnDialKeyClicked(i); });
+    numberFilter_ = new NumberKeyFilter(numberBox, *this);
 }
 
-bool frmSoftphone::CallActive() const {
-    if (!objSession) return false;
-    const int state = objSession->State();
+bool HandsetWindow::CallActive() const {
+    if (!session) return false;
+    const int state = session->State();
     return state >= kSessionIncoming && state <= kSessionConnected;
 }
 
-bool frmSoftphone::CallInState(int state) const {
-    return objSession && objSession->State() == state;
+bool HandsetWindow::CallInState(int state) const {
+    return session && session->State() == state;
 }
 
-void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
+void HandsetWindow::OnSessionStateChange(const EngineEvent& event) {
     const int state = event.state;
     if (state < kSessionIdle || state > kSessionDisconnected) return;
-    const bool current = event.session == objSession;
+    const bool current = event.session == session;
     if (state == kSessionIncoming && !current && CallActive()) {
         // One call at a time: a further caller hears busy and the live call is untouched.
         Skippable([&] { event.session->Terminate(kTerminateBusy); });
@@ -66,43 +66,43 @@ void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
     if (state != kSessionIncoming && !current) return;
 
     switch (state) {
-        case kSessionIdle: lblMsg->setText(QStringLiteral("IDLE")); break;
+        case kSessionIdle: statusLabel->setText(QStringLiteral("IDLE")); break;
         case kSessionIncoming: {
-            lblMsg->setText(QStringLiteral("INCOMING"));
-            Skippable([&] { objClient->PlayRing(kRingPhone, true); });
-            objSession = event.session;
+            statusLabel->setText(QStringLiteral("INCOMING"));
+            Skippable([&] { engine->PlayRing(kRingPhone, true); });
+            session = event.session;
             unanswered_ = true;
-            tmrIncomingRing.start();
-            Picture8->setEnabled(true);
+            ringRepeat.start();
+            endButton->setEnabled(true);
             // The user sees who calls, and the call history names the caller.
             const QString caller = CallerNumber(event.session->RemoteParty());
-            cmbPhoneNo->setEditText(caller);
+            numberBox->setEditText(caller);
             NotifyIncomingCall(caller);
             break;
         }
         case kSessionAnswering:
-            lblMsg->setText(QStringLiteral("ANSWERING"));
+            statusLabel->setText(QStringLiteral("ANSWERING"));
             unanswered_ = false;
-            tmrIncomingRing.stop();
-            Skippable([&] { objClient->PlayRing(kRingPhone, false); });
+            ringRepeat.stop();
+            Skippable([&] { engine->PlayRing(kRingPhone, false); });
             break;
-        case kSessionInProgress: lblMsg->setText(QStringLiteral("INPROGRESS")); break;
+        case kSessionInProgress: statusLabel->setText(QStringLiteral("INPROGRESS")); break;
         case kSessionConnected:
-            lblMsg->setText(QStringLiteral("CONNECTED"));
-            intSeconds = intMinutes = intHours = 0;
-            tmrConnected.start();
+            statusLabel->setText(QStringLiteral("CONNECTED"));
+            seconds = minutes = hours = 0;
+            callClock.start();
             ShowInCallControls();
             tmrInprogressRing.stop();
             break;
         case kSessionDisconnected: {
-            objSession.reset();
-            objParticipant.reset();
+            session.reset();
+            participant.reset();
             tmrInprogressRing.stop();
-            lblMsg->setText(QStringLiteral("DISCONNECTED"));
+            statusLabel->setText(QStringLiteral("DISCONNECTED"));
             // A caller who gives up while it rings takes the ring with them.
-            if (tmrIncomingRing.isActive())
-                Skippable([&] { objClient->PlayRing(kRingPhone, false); });
-            tmrIncomingRing.stop();
+            if (ringRepeat.isActive())
+                Skippable([&] { engine->PlayRing(kRingPhone, false); });
+            ringRepeat.stop();
             ShowIdleControls();
             // The caller gave up before anyone answered.
             if (std::exchange(unanswered_, false))
@@ -112,38 +112,38 @@ void frmSoftphone::OnSessionStateChange(const EngineEvent& event) {
     }
 }
 
-void frmSoftphone::OnMediaEvent(const EngineEvent&) {
+void HandsetWindow::OnMediaEvent(const EngineEvent&) {
     // Media starts and stops with the call; the window shows nothing of it.
 }
 
-void frmSoftphone::tmrConnected_Timer() {
-    if (++intSeconds == 60) {
-        intSeconds = 0;
-        ++intMinutes;
+void HandsetWindow::OnCallClockTick() {
+    if (++seconds == 60) {
+        seconds = 0;
+        ++minutes;
     }
-    if (intMinutes == 60) {
-        intMinutes = 0;
-        ++intHours;
+    if (minutes == 60) {
+        minutes = 0;
+        ++hours;
     }
-    lblMsg->setText(
-        QStringLiteral("CONNECTED %1:%2:%3").arg(intHours).arg(intMinutes).arg(intSeconds));
+    statusLabel->setText(
+        QStringLiteral("CONNECTED %1:%2:%3").arg(hours).arg(minutes).arg(seconds));
 }
 
-void frmSoftphone::tmrIncomingRing_Timer() {
-    Skippable([&] { objClient->PlayRing(kRingPhone, true); });
+void HandsetWindow::OnRingRepeat() {
+    Skippable([&] { engine->PlayRing(kRingPhone, true); });
 }
 
-void frmSoftphone::ShowCallError(const std::exception& error, bool byDescription) {
+void HandsetWindow::ShowCallError(const std::exception& error, bool byDescription) {
     const auto* engineError = dynamic_cast<const EngineError*>(&error);
     QString detail;
     if (byDescription)
         detail = engineError ? engineError->Description() : QString::fromUtf8(error.what());
     else
         detail = QString::number(engineError ? engineError->Number() : kErrorEngineUnavailable);
-    lblMsg->setText(QStringLiteral("Error:  ") + detail);
+    statusLabel->setText(QStringLiteral("Error:  ") + detail);
 }
 
-void frmSoftphone::Picture6_Click() {
+void HandsetWindow::OnDialClicked() {
     // Whatever the status line shows now (a registration event may have overwritten it), a
     // ringing call is answered.
     if (!CallInState(kSessionIncoming)) {
@@ -152,27 +152,27 @@ void frmSoftphone::Picture6_Click() {
     }
     unanswered_ = false;
     try {
-        if (!objSession) throw EngineError(kErrorNoCall, QStringLiteral("No call"));
-        objSession->Answer();
+        if (!session) throw EngineError(kErrorNoCall, QStringLiteral("No call"));
+        session->Answer();
     } catch (const std::exception& error) {
         ShowCallError(error);
     }
     try {
-        objClient->PlayRing(kRingPhone, false);
+        engine->PlayRing(kRingPhone, false);
     } catch (const std::exception& error) {
         ShowCallError(error);
     }
 }
 
-void frmSoftphone::PlaceCall() {
+void HandsetWindow::PlaceCall() {
     // One call at a time: Enter or Dial must not orphan a call that rings or runs.
     if (CallActive()) return;
-    if (strRegState != QLatin1String("REGISTERED")) {
+    if (registrationState != QLatin1String("REGISTERED")) {
         services_.messages.Show(
             this, QStringLiteral("Sorry, you are not registered, please select Menu - LoginAs"));
         return;
     }
-    const QString number = cmbPhoneNo->currentText();
+    const QString number = numberBox->currentText();
     for (char32_t c : number.toUcs4()) {
         const DialKey* key = c < 0x80 ? KeyForCharacter(QChar(c)) : nullptr;
         if (key) {
@@ -183,24 +183,24 @@ void frmSoftphone::PlaceCall() {
         // The tones keep sounding in the player's own thread while this one waits.
         QThread::msleep(100);
     }
-    const QString destination = QStringLiteral("sip:") + number + QLatin1Char('@') + strServer;
+    const QString destination = QStringLiteral("sip:") + number + QLatin1Char('@') + server;
     bool started = true;
     try {
-        objClient->SetMaxBitrate(60000);
+        engine->SetMaxBitrate(60000);
     } catch (const std::exception& error) {
         ShowCallError(error);
     }
     try {
-        objSession = number.size() == 10 ? objClient->CreateSession(kSessionPcToPc, nullptr, 0)
-                                         : objClient->CreateSession(kSessionPcToPhone, objProfile,
+        session = number.size() == 10 ? engine->CreateSession(kSessionPcToPc, nullptr, 0)
+                                         : engine->CreateSession(kSessionPcToPhone, account,
                                                                     kSessionForceProfile);
     } catch (const std::exception& error) {
         ShowCallError(error);
         started = false;
     }
     try {
-        if (!objSession) throw EngineError(kErrorCallNotCreated, QStringLiteral("No session"));
-        objParticipant = objSession->AddParticipant(destination, QStringLiteral("Any Name"));
+        if (!session) throw EngineError(kErrorCallNotCreated, QStringLiteral("No session"));
+        participant = session->AddParticipant(destination, QStringLiteral("Any Name"));
     } catch (const std::exception& error) {
         ShowCallError(error);
         started = false;
@@ -210,70 +210,70 @@ void frmSoftphone::PlaceCall() {
         return;
     }
     // Nothing to end: the error stays on the status line and the idle controls come back.
-    objSession.reset();
-    objParticipant.reset();
+    session.reset();
+    participant.reset();
     ShowIdleControls();
 }
 
-void frmSoftphone::Picture8_Click() {
+void HandsetWindow::OnEndClicked() {
     unanswered_ = false;
     UpdateRecentCalls();
-    if (!objSession) {
+    if (!session) {
         ShowIdleControls();
         return;
     }
     const bool ringing = CallInState(kSessionIncoming);
     try {
-        objSession->Terminate(ringing ? kTerminateReject : kTerminateNormal);
+        session->Terminate(ringing ? kTerminateReject : kTerminateNormal);
     } catch (const std::exception& error) {
         ShowCallError(error, true);
     }
     // The ring stops even when the engine could not reject the call.
     if (ringing) {
-        tmrIncomingRing.stop();
+        ringRepeat.stop();
         try {
-            objClient->PlayRing(kRingPhone, false);
+            engine->PlayRing(kRingPhone, false);
         } catch (const std::exception& error) {
             ShowCallError(error, true);
         }
     }
 }
 
-void frmSoftphone::UpdateRecentCalls() {
-    softphone::UpdateRecentCalls(cmbPhoneNo->currentText(), intHours, intMinutes, intSeconds);
+void HandsetWindow::UpdateRecentCalls() {
+    softphone::UpdateRecentCalls(numberBox->currentText(), hours, minutes, seconds);
 }
 
-void frmSoftphone::PlayKeyTone(const QString& toneName) {
+void HandsetWindow::PlayKeyTone(const QString& toneName) {
     if (CallInState(kSessionConnected)) {
         if (const DialKey* key = KeyForToneName(toneName))
-            Skippable([&] { objClient->SendDTMF(key->dtmfCode); });
+            Skippable([&] { engine->SendDTMF(key->dtmfCode); });
         return;
     }
     Skippable([&] { services_.player.PlayTone(toneName); });
 }
 
-void frmSoftphone::ShowNumbersOnlyError() {
+void HandsetWindow::ShowNumbersOnlyError() {
     services_.messages.Show(this, QStringLiteral("Numbers 0 to 9 only, please!"),
                             QStringLiteral("Input Error"), MessageIcon::Exclamation);
 }
 
-void frmSoftphone::DialKey_Click(int index) {
+void HandsetWindow::OnDialKeyClicked(int index) {
     const DialKey& key = kKeyTable[size_t(index)];
     PlayKeyTone(QLatin1String(key.toneName));
-    cmbPhoneNo->setEditText(cmbPhoneNo->currentText() + QLatin1Char(key.key));
+    numberBox->setEditText(numberBox->currentText() + QLatin1Char(key.key));
 }
 
-void frmSoftphone::Picture16_Click() {
-    lblMsg->setText(QStringLiteral("Ready..."));
-    cmbPhoneNo->setEditText(QString());
-    cmbPhoneNo->setFocus();
+void HandsetWindow::OnClearClicked() {
+    statusLabel->setText(QStringLiteral("Ready..."));
+    numberBox->setEditText(QString());
+    numberBox->setFocus();
 }
 
-void frmSoftphone::Picture17_Click() {
-    QString text = cmbPhoneNo->currentText();
+void HandsetWindow::OnBackClicked() {
+    QString text = numberBox->currentText();
     if (text.isEmpty()) return;
     text.chop(1);
-    cmbPhoneNo->setEditText(text);
+    numberBox->setEditText(text);
 }
 
 }  // namespace softphone
