@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "app/SipEngine.h"
+#include "app/PhoneController.h"
 #include "dialer/DeskServices.h"
 #include "dialer/NumberKeyFilter.h"
 
@@ -18,61 +18,44 @@ namespace softphone {
 
 class IMessageBox;
 class IModalWindows;
-class ISettingsStore;
 class ISoundPlayer;
 class HotButtons;
 class PictureButton;
 class clsTooltip;
 
-// The handset window: owns the account, the engine client, the current call and the controls.
+// The handset: the view of the phone's controller, with the skin, the dial pad, the level
+// sliders, the tray and the dialogs around it.
 class HandsetWindow : public QWidget, public INumberEntry {
     Q_OBJECT
 public:
     struct Services {
-        ISettingsStore& store;
         IMessageBox& messages;
         IModalWindows& windows;
         ISoundPlayer& player;
-        EngineFactory createEngine;
     };
 
-    explicit HandsetWindow(Services services, QWidget* parent = nullptr);
+    HandsetWindow(PhoneController& phone, Services services, QWidget* parent = nullptr);
     ~HandsetWindow() override;
 
-    // Start-up: the window's load handler.
+    // Start-up: the login dialog, then the phone; leaving the dialog without LOGIN ends it.
     void Start();
     bool Ended() const { return ended_; }
 
-    // False when the login dialog was left without logging in.
-    bool LoadLoginSettings();
     void ExitApplication();
-    void InitializeClient();
-    void EnableAccountProfile();
-    void EraseProfile();
     void OnLoginAsTriggered();
+    void OnLoginClicked();
     void OnCloseClicked();
 
-    void OnEngineEvent(int code, const EngineEvent& event);
-    void OnRegistrationStateChange(const EngineEvent& event);
-    void OnSessionStateChange(const EngineEvent& event);
-    void OnMediaEvent(const EngineEvent& event);
-    void ShowIdleControls();
-    void ShowInCallControls();
-    void OnCallClockTick();
-    void OnRingRepeat();
-
     // Calls and number entry.
-    void OnDialClicked();  // answer a ringing call, or PlaceCall
+    void OnDialClicked();  // answer a ringing call, or place one
     void PlaceCall() override;
     void OnEndClicked();  // end or reject
-    bool CallActive() const;
-    bool CallInState(int sessionState) const;  // the current call, in that state
-    void UpdateRecentCalls();
     void PlayKeyTone(const QString& toneName) override;
     void ShowNumbersOnlyError() override;
     void OnDialKeyClicked(int index);  // index into the key table
-    void OnClearClicked();         // clear the number
-    void OnBackClicked();         // remove its last character
+    void OnClearClicked();             // clear the number
+    void OnBackClicked();              // remove its last character
+    void ShowControls(PhoneController::Controls controls);
 
     // Level sliders, tray, settings menu and banner (HandsetWindowDesk.cpp).
     void WireDeskControls();                  // once, from the constructor
@@ -80,31 +63,24 @@ public:
     void PrepareVolumeSliders();
     void ShowProgramInTray();
     void RemoveTrayIcon();
-    void NoSysIcon(bool maxIcon);
+    void RestoreFromTray();
+    void HideToTray();
     void OnHideClicked();  // hide to the tray, or back
     void OnTrayActivated(TrayActivation reason);
     void OnTuningClicked();  // the audio tuning wizard; tuningAction runs the same
-    void OnBannerClicked();   // the banner: the vendor's web site
+    void OnBannerClicked();  // the banner: the vendor's web site
     // A desktop notification of a ringing call, while the window is away in the tray.
     void NotifyIncomingCall(const QString& from);
-    // A caller who gave up before an answer, or was sent away busy: recorded with no duration,
-    // announced, and counted in the tray's tip until the user comes back or opens the history.
-    void RecordMissedCall(const QString& number);
+    // A missed call is announced and counted in the tray's tip until the user comes back or
+    // opens the call history.
+    void AnnounceMissedCall(const QString& number);
     void ForgetMissedCalls();
     QString TrayTip() const;
 
-    // State fields.
-    QString accountNumber, password, sipAddress, server, displayName, profileXml, saveSetting;
-    QString registrationState;
-    std::unique_ptr<ISipEngine> engine;
-    std::shared_ptr<IProfile> account;
-    std::shared_ptr<ISession> session;
-    std::shared_ptr<IParticipant> participant;
-    qint16 seconds = 0, minutes = 0, hours = 0;
-
     // Controls.
     QLabel* skinLabel;
-    PictureButton *dialButton, *endButton, *recentButton, *phoneBookButton, *tuningButton, *loginButton;
+    PictureButton *dialButton, *endButton, *recentButton, *phoneBookButton, *tuningButton,
+        *loginButton;
     PictureButton *clearButton, *backButton;
     PictureButton *closeButton, *hideButton;
     // Dial keys in reading order: dialKey1 "1" to dialKeyPound "#".
@@ -115,7 +91,6 @@ public:
     QFrame* levelsPanel;
     QLabel* balanceLabel;
     QLabel *speakerIcon, *micIcon, *signalIcon;
-    QTimer callClock, ringRepeat, tmrInprogressRing;
     QMenu* settingsMenu;
     clsTooltip* objTooltip = nullptr;  // owned by the window
     HotButtons* hotButtons = nullptr;  // the twenty lit buttons; owned by the window
@@ -132,10 +107,7 @@ protected:
 private:
     void BuildControls();
     void WireCallControls();
-    void ShowStartError();
-    void ShowCallError(const std::exception& error, bool byDescription = false);
-    void TerminateActiveCall();
-    void Unload();
+    void ShowLogin();
 
     // The skin, lit buttons, tooltips and shape of the window (HandsetWindowSkin.cpp).
     void ApplySkin();  // once, from BuildControls
@@ -143,14 +115,13 @@ private:
     void AttachTooltips();
     void ShapeWindow();
 
+    PhoneController& phone_;
     Services services_;
     DeskServices desk_;
     QMenu* trayMenu_ = nullptr;
     NumberKeyFilter* numberFilter_ = nullptr;
     bool ended_ = false;
-    bool unanswered_ = false;  // the current call rang and neither Dial nor End has been pressed
     int missedCalls_ = 0;
-    bool unloaded_ = false;
 };
 
 }  // namespace softphone

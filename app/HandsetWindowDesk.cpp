@@ -8,7 +8,6 @@
 #include "app/HandsetWindow.h"
 #include "dialer/DesktopNotification.h"
 #include "dialer/SoundPlayer.h"
-#include "records/RecentCalls.h"
 #include "support/MessageBox.h"
 #include "support/PictureButton.h"
 #include "support/Skin.h"
@@ -53,7 +52,7 @@ void HandsetWindow::WireDeskControls() {
     trayMenu_->addActions(settingsMenu->actions());
     trayMenu_->addSeparator();
     QAction* restore = trayMenu_->addAction(QStringLiteral("Restore"));
-    connect(restore, &QAction::triggered, this, [this] { NoSysIcon(true); });
+    connect(restore, &QAction::triggered, this, [this] { RestoreFromTray(); });
 
     connect(tuningButton, &PictureButton::clicked, this, &HandsetWindow::OnTuningClicked);
     connect(hideButton, &PictureButton::clicked, this, &HandsetWindow::OnHideClicked);
@@ -90,8 +89,7 @@ QString HandsetWindow::TrayTip() const {
                              : tr("Softphone - %1 missed calls").arg(missedCalls_);
 }
 
-void HandsetWindow::RecordMissedCall(const QString& number) {
-    softphone::UpdateRecentCalls(number, 0, 0, 0);
+void HandsetWindow::AnnounceMissedCall(const QString& number) {
     ++missedCalls_;
     const QString text = tr("Missed call from %1").arg(number);
     if (!desk_.notify(kAppTitle, text) && inTray) tray->ShowMessage(kAppTitle, text);
@@ -108,16 +106,16 @@ void HandsetWindow::RemoveTrayIcon() {
     if (tray) tray->RemoveIcon();
 }
 
-void HandsetWindow::NoSysIcon(bool maxIcon) {
-    if (maxIcon) {
-        ForgetMissedCalls();  // the user is back and sees the call history
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        show();
-        raise();
-        activateWindow();
-        RemoveTrayIcon();
-        return;
-    }
+void HandsetWindow::RestoreFromTray() {
+    ForgetMissedCalls();  // the user is back and sees the call history
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    RemoveTrayIcon();
+}
+
+void HandsetWindow::HideToTray() {
     // Without a notification area the window only minimises, so it can always come back.
     if (!tray->Available()) {
         showMinimized();
@@ -128,32 +126,26 @@ void HandsetWindow::NoSysIcon(bool maxIcon) {
 }
 
 void HandsetWindow::OnHideClicked() {
-    NoSysIcon(inTray);
+    if (inTray)
+        RestoreFromTray();
+    else
+        HideToTray();
 }
 
 void HandsetWindow::OnTrayActivated(TrayActivation reason) {
     const bool restore = reason == TrayActivation::DoubleClick ||
                          (reason == TrayActivation::Click && tray->ReportsOnlyActivation());
-    if (restore) NoSysIcon(true);
+    if (restore) RestoreFromTray();
 }
 
-void HandsetWindow::OnTuningClicked() {
-    try {
-        if (!engine) throw EngineError(kErrorNoWizard, QStringLiteral("No SIP engine"));
-        engine->InvokeTuningWizard(this);
-    } catch (const std::exception&) {
-        services_.messages.Show(this, QStringLiteral("Error"));
-    }
-}
+void HandsetWindow::OnTuningClicked() { phone_.RunTuningWizard(this); }
 
-void HandsetWindow::OnBannerClicked() {
-    desk_.openUrl(QUrl(QStringLiteral(SOFTPHONE_VENDOR_URL)));
-}
+void HandsetWindow::OnBannerClicked() { desk_.openUrl(QUrl(QStringLiteral(SOFTPHONE_VENDOR_URL))); }
 
 void HandsetWindow::NotifyIncomingCall(const QString& from) {
     if (!inTray) return;
     tray->ShowMessage(kAppTitle, from.isEmpty() ? QStringLiteral("Incoming call")
-                                                   : QStringLiteral("Incoming call from ") + from);
+                                                : QStringLiteral("Incoming call from ") + from);
 }
 
 }  // namespace softphone

@@ -18,10 +18,12 @@ struct DialKeyPlace {
 };
 
 constexpr DialKeyPlace kDialKeys[12] = {
-    {"dialKey1", "1", 1080, 3420}, {"dialKey2", "2", 1860, 3420}, {"dialKey3", "3", 2625, 3420},
-    {"dialKey4", "4", 1080, 3855}, {"dialKey5", "5", 1860, 3855}, {"dialKey6", "6", 2625, 3855},
-    {"dialKey7", "7", 1080, 4275}, {"dialKey8", "8", 1860, 4275}, {"dialKey9", "9", 2625, 4275},
-    {"dialKeyStar", "*", 1080, 4695}, {"dialKey0", "0", 1860, 4680}, {"dialKeyPound", "#", 2625, 4695},
+    {"dialKey1", "1", 1080, 3420}, {"dialKey2", "2", 1860, 3420},
+    {"dialKey3", "3", 2625, 3420}, {"dialKey4", "4", 1080, 3855},
+    {"dialKey5", "5", 1860, 3855}, {"dialKey6", "6", 2625, 3855},
+    {"dialKey7", "7", 1080, 4275}, {"dialKey8", "8", 1860, 4275},
+    {"dialKey9", "9", 2625, 4275}, {"dialKeyStar", "*", 1080, 4695},
+    {"dialKey0", "0", 1860, 4680}, {"dialKeyPound", "#", 2625, 4695},
 };
 
 QLabel* Label(const char* name, QRect place, QWidget* parent) {
@@ -73,10 +75,6 @@ void HandsetWindow::BuildControls() {
     speakerIcon = Label("speakerIcon", TwipsRect(570, 1545, 240, 240), this);
     micIcon = Label("micIcon", TwipsRect(570, 1785, 240, 240), this);
     signalIcon = Label("signalIcon", TwipsRect(585, 1005, 225, 165), this);
-
-    callClock.setInterval(1000);
-    ringRepeat.setInterval(4000);
-    tmrInprogressRing.setInterval(4000);
 
     settingsMenu = new QMenu(this);
     settingsMenu->setObjectName(QStringLiteral("settingsMenu"));

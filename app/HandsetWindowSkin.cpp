@@ -76,9 +76,7 @@ void HandsetWindow::ApplySkin() {
     levelsPanel->setFrameShape(QFrame::NoFrame);
 }
 
-void HandsetWindow::RoundWindow() {
-    softphone::RoundWindow(this);
-}
+void HandsetWindow::RoundWindow() { softphone::RoundWindow(this); }
 
 void HandsetWindow::AttachTooltips() {
     objTooltip = new clsTooltip(this);

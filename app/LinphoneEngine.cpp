@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QHostAddress>
 #include <linphone++/linphone.hh>
+#include <optional>
 
-#include "app/ProvisioningXml.h"
 #include "dialer/SoundPlayer.h"
 
 namespace softphone {
@@ -26,30 +26,21 @@ const std::string kPhoneRing = kSoundsDir + "/rings/oldphone-mono.wav";
 
 std::string Std(const QString& s) { return s.toStdString(); }
 
-// Which bit of the event filter lets an event code through.
-int FilterBit(int code) {
-    switch (code) {
-        case kEventRegistrationState: return 2;
-        case kEventSessionState: return 4;
-        case kEventMedia: return 32;
-        default: return 0;
-    }
-}
-
-int SessionStateOf(linphone::Call::State state) {
+// The states the phone sees; others (updates, pauses, referrals) are none of its concern.
+std::optional<SessionState> SessionStateOf(linphone::Call::State state) {
     using S = linphone::Call::State;
     switch (state) {
-        case S::IncomingReceived: return kSessionIncoming;
+        case S::IncomingReceived: return SessionState::Incoming;
         case S::OutgoingInit:
         case S::OutgoingProgress:
         case S::OutgoingRinging:
-        case S::OutgoingEarlyMedia: return kSessionInProgress;
+        case S::OutgoingEarlyMedia: return SessionState::InProgress;
         case S::Connected:
-        case S::StreamsRunning: return kSessionConnected;
+        case S::StreamsRunning: return SessionState::Connected;
         case S::End:
         case S::Error:
-        case S::Released: return kSessionDisconnected;
-        default: return -1;
+        case S::Released: return SessionState::Disconnected;
+        default: return std::nullopt;
     }
 }
 
@@ -61,43 +52,29 @@ bool IsLoopbackHost(const std::string& host) {
 
 }  // namespace
 
-class LinphoneProfile : public IProfile {
-public:
-    explicit LinphoneProfile(ProvisioningProfile p) : provisioning(std::move(p)) {}
-    ProvisioningProfile provisioning;
-    std::shared_ptr<linphone::Account> account;
-};
-
-class LinphoneParticipant : public IParticipant {
-public:
-    explicit LinphoneParticipant(QString uri) : uri_(std::move(uri)) {}
-    QString Uri() const override { return uri_; }
-
-private:
-    QString uri_;
-};
-
 class LinphoneSession : public ISession, public std::enable_shared_from_this<LinphoneSession> {
 public:
-    LinphoneSession(LinphoneEngine& engine, int type, std::shared_ptr<linphone::Call> call)
-        : engine_(engine), type_(type), call_(std::move(call)) {}
+    LinphoneSession(LinphoneEngine& engine, CallRoute route, std::shared_ptr<linphone::Call> call)
+        : engine_(engine), route_(route), call_(std::move(call)) {}
 
-    int State() const override { return state_; }
+    SessionState State() const override { return state_; }
 
     QString RemoteParty() const override {
         auto address = call_ ? call_->getRemoteAddress() : nullptr;
         return address ? QString::fromStdString(address->asStringUriOnly()) : QString();
     }
 
-    std::shared_ptr<IParticipant> AddParticipant(const QString& uri, const QString&) override {
-        if (call_) throw EngineError(kErrorCallNotCreated, QStringLiteral("Call already placed"));
+    void Call(const QString& uri) override {
+        if (call_)
+            throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Call already placed"));
         linphone::Core& core = engine_.Core();
         auto address = linphone::Factory::get()->createAddress(Std(uri));
-        if (!address) throw EngineError(kErrorCallNotCreated, QStringLiteral("Invalid address"));
+        if (!address)
+            throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Invalid address"));
         auto params = core.createCallParams(nullptr);
         params->enableVideo(false);
         // A PC-to-PC call goes without the account: no identity of it, no credentials.
-        if (type_ == kSessionPcToPc) params->setProxyConfig(engine_.AnonymousRoute(*address));
+        if (route_ == CallRoute::Direct) params->setProxyConfig(engine_.AnonymousRoute(*address));
         engine_.MarkBusy();
         // The engine reports the call's first states before the invitation returns: the
         // session adopts the call as soon as the engine names it.
@@ -105,35 +82,36 @@ public:
         auto call = core.inviteAddressWithParams(address, params);
         engine_.placing_.reset();
         if (!call)
-            throw EngineError(kErrorCallNotCreated, QStringLiteral("The call could not be placed"));
+            throw EngineError(EngineFailure::CallNotCreated,
+                              QStringLiteral("The call could not be placed"));
         Adopt(call);
-        return std::make_shared<LinphoneParticipant>(uri);
     }
 
     void Answer() override {
         if (!call_ || call_->getState() != linphone::Call::State::IncomingReceived)
-            throw EngineError(kErrorNoCall, QStringLiteral("No incoming call to answer"));
-        Report(kSessionAnswering);
+            throw EngineError(EngineFailure::NoCall, QStringLiteral("No incoming call to answer"));
+        Report(SessionState::Answering);
         engine_.MarkBusy();
         if (call_->accept() != 0)
-            throw EngineError(kErrorNoCall, QStringLiteral("The call could not be answered"));
+            throw EngineError(EngineFailure::NoCall,
+                              QStringLiteral("The call could not be answered"));
     }
 
-    void Terminate(int reason) override {
+    void Terminate(HangUpReason reason) override {
         engine_.MarkBusy();
         if (!call_) {
-            Report(kSessionDisconnected);
+            Report(SessionState::Disconnected);
             return;
         }
         const bool ringing = call_->getState() == linphone::Call::State::IncomingReceived;
         int status = -1;
-        if (ringing && reason == kTerminateReject)
+        if (ringing && reason == HangUpReason::Reject)
             status = call_->decline(linphone::Reason::Declined);
-        else if (ringing && reason == kTerminateBusy)
+        else if (ringing && reason == HangUpReason::Busy)
             status = call_->decline(linphone::Reason::Busy);
         if (status != 0) status = call_->terminate();
-        if (status != 0 && state_ != kSessionDisconnected)
-            throw EngineError(kErrorNoCall, QStringLiteral("The call could not be ended"));
+        if (status != 0 && state_ != SessionState::Disconnected)
+            throw EngineError(EngineFailure::NoCall, QStringLiteral("The call could not be ended"));
     }
 
     void Adopt(const std::shared_ptr<linphone::Call>& call) {
@@ -143,19 +121,18 @@ public:
     }
 
     // Each state is reported once per call, in the order the engine reaches them.
-    void Report(int state) {
+    void Report(SessionState state) {
         if (state <= state_) return;
-        if (state == kSessionAnswering && state_ != kSessionIncoming) return;
+        if (state == SessionState::Answering && state_ != SessionState::Incoming) return;
         state_ = state;
-        engine_.Queue(kEventSessionState, EngineEvent{state, shared_from_this(), 0, 0});
-        if (state == kSessionConnected) engine_.Queue(kEventMedia, EngineEvent{0, nullptr, 1, 0});
+        engine_.QueueSession(shared_from_this(), state);
     }
 
 private:
     LinphoneEngine& engine_;
-    int type_;
+    CallRoute route_;
     std::shared_ptr<linphone::Call> call_;
-    int state_ = kSessionIdle;
+    SessionState state_ = SessionState::Idle;
 };
 
 class LinphoneEngine::Listener : public linphone::CoreListener {
@@ -167,16 +144,16 @@ public:
                                            linphone::RegistrationState state,
                                            const std::string&) override {
         using R = linphone::RegistrationState;
-        int mapped = kRegError;
+        RegistrationState mapped = RegistrationState::Failed;
         switch (state) {
-            case R::None: mapped = kRegNotRegistered; break;
-            case R::Progress: mapped = kRegRegistering; break;
-            case R::Ok: mapped = kRegRegistered; break;
-            case R::Cleared: mapped = kRegLoggedOff; break;
+            case R::None: mapped = RegistrationState::NotRegistered; break;
+            case R::Progress: mapped = RegistrationState::Registering; break;
+            case R::Ok: mapped = RegistrationState::Registered; break;
+            case R::Cleared: mapped = RegistrationState::LoggedOff; break;
             case R::Failed: {
                 auto error = account->getErrorInfo();
                 const int code = error ? error->getProtocolCode() : 0;
-                mapped = (code == 401 || code == 403 || code == 404) ? kRegRejected : kRegError;
+                if (code == 401 || code == 403 || code == 404) mapped = RegistrationState::Rejected;
                 break;
             }
         }
@@ -201,7 +178,7 @@ LinphoneEngine::LinphoneEngine(QString folder, ISoundPlayer& ringer, ISoundPlaye
 LinphoneEngine::~LinphoneEngine() { Shutdown(); }
 
 linphone::Core& LinphoneEngine::Core() {
-    if (!core_) throw EngineError(kErrorEngineUnavailable, QStringLiteral("Engine not started"));
+    if (!core_) throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine not started"));
     return *core_;
 }
 
@@ -210,7 +187,7 @@ void LinphoneEngine::Initialize() {
     const QString folder = QDir(folder_).absolutePath() + QLatin1Char('/');
     const QString noPlugins = folder + QStringLiteral("no-plugins/");
     if (!QDir().mkpath(noPlugins) || !QDir().mkpath(folder + QStringLiteral("download/")))
-        throw EngineError(kErrorEngineUnavailable, QStringLiteral("Engine folder not writable"));
+        throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine folder not writable"));
 
     linphone::LoggingService::get()->setLogLevel(linphone::LogLevel::Fatal);
     auto factory = linphone::Factory::get();
@@ -224,10 +201,10 @@ void LinphoneEngine::Initialize() {
 
     const std::string configPath = Std(folder + QStringLiteral("linphonerc"));
     auto config = factory->createConfig(configPath);
-    if (!config) throw EngineError(kErrorEngineUnavailable, QStringLiteral("No engine config"));
+    if (!config) throw EngineError(EngineFailure::Unavailable, QStringLiteral("No engine config"));
     ScrubCredentials(config);
     core_ = factory->createCoreWithConfig(config, nullptr);
-    if (!core_) throw EngineError(kErrorEngineUnavailable, QStringLiteral("Engine not created"));
+    if (!core_) throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine not created"));
 
     listener_ = std::make_shared<Listener>(*this);
     core_->addListener(listener_);
@@ -243,45 +220,33 @@ void LinphoneEngine::Initialize() {
     core_->setTransports(transports);
     if (core_->start() != 0) {
         core_.reset();
-        throw EngineError(kErrorEngineUnavailable, QStringLiteral("Engine did not start"));
+        throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine did not start"));
     }
     MarkBusy();
     UseChosenOutputs();
 }
 
-void LinphoneEngine::SetListenForIncomingSessions(int) {
-    // Incoming calls are always offered; the engine listens on its one SIP port.
-}
-
-void LinphoneEngine::SetPreferredMediaTypes(int, bool) {
-    Core().enableVideoCapture(false);
-    Core().enableVideoDisplay(false);
-}
-
-std::shared_ptr<IProfile> LinphoneEngine::CreateProfile(const QString& xml) {
-    return std::make_shared<LinphoneProfile>(ParseProfileXml(xml));
-}
-
-void LinphoneEngine::EnableProfile(const std::shared_ptr<IProfile>& profile, int) {
-    auto p = std::dynamic_pointer_cast<LinphoneProfile>(profile);
-    if (!p) throw EngineError(kErrorBadProfile, QStringLiteral("Unknown profile"));
+void LinphoneEngine::EnableAccount(const AccountSettings& settings) {
     linphone::Core& core = Core();
     auto factory = linphone::Factory::get();
-    const ProvisioningProfile& prov = p->provisioning;
-
-    auto identity = factory->createAddress(Std(prov.uri));
-    auto server = factory->createAddress(Std(QStringLiteral("sip:") + prov.registrar));
-    if (!identity || !server || identity->getUsername().empty() || server->getDomain().empty())
-        throw EngineError(kErrorBadProfile, QStringLiteral("Invalid account or server address"));
+    auto server = factory->createAddress(Std(QStringLiteral("sip:") + settings.server));
+    if (!server || server->getDomain().empty() || settings.account.isEmpty())
+        throw EngineError(EngineFailure::BadAccount,
+                          QStringLiteral("Invalid account or server address"));
+    auto identity = server->clone();
+    identity->setUsername(Std(settings.account));
+    identity->setDisplayName(Std(settings.displayName));
     server->setTransport(linphone::TransportType::Udp);
 
     auto params = core.createAccountParams();
     if (params->setIdentityAddress(identity) != 0 || params->setServerAddress(server) != 0)
-        throw EngineError(kErrorBadProfile, QStringLiteral("Invalid account or server address"));
-    params->setExpires(prov.expires > 0 ? prov.expires : 600);
+        throw EngineError(EngineFailure::BadAccount,
+                          QStringLiteral("Invalid account or server address"));
+    params->setExpires(600);
     params->enableRegister(true);
     auto account = core.createAccount(params);
-    if (!account) throw EngineError(kErrorBadProfile, QStringLiteral("Account not created"));
+    if (!account)
+        throw EngineError(EngineFailure::BadAccount, QStringLiteral("Account not created"));
 
     // Media stays on loopback when the server is on this machine; otherwise the session
     // description would carry the address of the default route.
@@ -290,17 +255,15 @@ void LinphoneEngine::EnableProfile(const std::shared_ptr<IProfile>& profile, int
 
     // Accepted: the account registered now makes way for it. Removing it unregisters it first,
     // before the new contact is bound (the same contact would otherwise be unbound again), and
-    // its late events no longer reach the window.
-    if (current_ && current_->account) core.removeAccount(current_->account);
-    if (current_) current_->account.reset();
-    core.addAuthInfo(factory->createAuthInfo(identity->getUsername(), "", Std(prov.password), "",
-                                             "", identity->getDomain()));
-    current_ = p;
-    lastRegState_ = -1;
-    p->account = account;
+    // its late events no longer reach the phone.
+    if (account_) core.removeAccount(account_);
+    core.addAuthInfo(factory->createAuthInfo(identity->getUsername(), "", Std(settings.password),
+                                             "", "", identity->getDomain()));
+    account_ = account;
+    lastRegState_.reset();
     MarkBusy();
     if (core.addAccount(account) != 0)
-        throw EngineError(kErrorBadProfile, QStringLiteral("Account not added"));
+        throw EngineError(EngineFailure::BadAccount, QStringLiteral("Account not added"));
     core.setDefaultAccount(account);
 }
 
@@ -311,13 +274,11 @@ void LinphoneEngine::SetMaxBitrate(int bitsPerSecond) {
         if (codec->isVbr()) codec->setNormalBitrate(bitsPerSecond / 1000);
 }
 
-std::shared_ptr<ISession> LinphoneEngine::CreateSession(int type,
-                                                        const std::shared_ptr<IProfile>& profile,
-                                                        int) {
+std::shared_ptr<ISession> LinphoneEngine::CreateSession(CallRoute route) {
     Core();
-    if (type == kSessionPcToPhone && !std::dynamic_pointer_cast<LinphoneProfile>(profile))
-        throw EngineError(kErrorCallNotCreated, QStringLiteral("No profile for the call"));
-    return std::make_shared<LinphoneSession>(*this, type, nullptr);
+    if (route == CallRoute::ViaAccount && !account_)
+        throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("No account for the call"));
+    return std::make_shared<LinphoneSession>(*this, route, nullptr);
 }
 
 // The engine would otherwise pick the account whose domain is the destination's, and with it the
@@ -339,13 +300,12 @@ std::shared_ptr<linphone::ProxyConfig> LinphoneEngine::AnonymousRoute(
     anonymous_->setServerAddr(serverText);
     anonymous_->enableRegister(false);
     if (core.addProxyConfig(anonymous_) != 0)
-        throw EngineError(kErrorCallNotCreated, QStringLiteral("No route for the call"));
+        throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("No route for the call"));
     return anonymous_;
 }
 #pragma GCC diagnostic pop
 
-void LinphoneEngine::PlayRing(int ringType, bool play) {
-    if (ringType != kRingPhone) return;
+void LinphoneEngine::PlayRing(bool play) {
     if (play)
         ringer_.PlayFile(QString::fromStdString(kPhoneRing));
     else
@@ -354,12 +314,13 @@ void LinphoneEngine::PlayRing(int ringType, bool play) {
 
 void LinphoneEngine::SendDTMF(int code) {
     auto call = Core().getCurrentCall();
-    if (!call) throw EngineError(kErrorNoCall, QStringLiteral("No call"));
-    if (code < 0 || code > 11) throw EngineError(kErrorNoCall, QStringLiteral("No such key"));
+    if (!call) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
+    if (code < 0 || code > 11)
+        throw EngineError(EngineFailure::NoCall, QStringLiteral("No such key"));
     const char digit = code < 10 ? char('0' + code) : (code == 10 ? '*' : '#');
     MarkBusy();
     if (call->sendDtmf(digit) != 0)
-        throw EngineError(kErrorNoCall, QStringLiteral("DTMF not sent"));
+        throw EngineError(EngineFailure::NoCall, QStringLiteral("DTMF not sent"));
 }
 
 void LinphoneEngine::InvokeTuningWizard(QWidget* owner) { RunTuningWizard(owner); }
@@ -374,7 +335,7 @@ void LinphoneEngine::Shutdown() {
     core_.reset();
     ScrubCredentials(config);
     sessions_.clear();
-    current_.reset();
+    account_.reset();
     anonymous_.reset();
 }
 
@@ -387,12 +348,11 @@ void LinphoneEngine::ScrubCredentials(const std::shared_ptr<linphone::Config>& c
     config->sync();
 }
 
-void LinphoneEngine::Queue(int code, EngineEvent event) {
-    if (!(eventFilter_ & FilterBit(code))) return;
+void LinphoneEngine::QueueSession(const std::shared_ptr<ISession>& session, SessionState state) {
     QMetaObject::invokeMethod(
         &context_,
-        [this, code, event = std::move(event)] {
-            if (sink_) sink_(code, event);
+        [this, session, state] {
+            if (events_.session) events_.session(session, state);
         },
         Qt::QueuedConnection);
 }
@@ -421,14 +381,21 @@ void LinphoneEngine::Tick() {
     if (timer_.intervalAsDuration() != next) timer_.setInterval(next);
 }
 
-void LinphoneEngine::OnRegistration(const std::shared_ptr<linphone::Account>& account, int state) {
+void LinphoneEngine::OnRegistration(const std::shared_ptr<linphone::Account>& account,
+                                    RegistrationState state) {
     MarkBusy();
-    if (!current_ || current_->account != account) return;
+    if (!account_ || account_ != account) return;
     // A refresh of a live registration passes through "in progress": not a change to report.
-    if (state == kRegRegistering && lastRegState_ == kRegRegistered) return;
+    if (state == RegistrationState::Registering && lastRegState_ == RegistrationState::Registered)
+        return;
     if (state == lastRegState_) return;
     lastRegState_ = state;
-    Queue(kEventRegistrationState, EngineEvent{state, nullptr, 0, 0});
+    QMetaObject::invokeMethod(
+        &context_,
+        [this, state] {
+            if (events_.registration) events_.registration(state);
+        },
+        Qt::QueuedConnection);
 }
 
 void LinphoneEngine::OnCallState(const std::shared_ptr<linphone::Call>& call, int linphoneState) {
@@ -441,11 +408,11 @@ void LinphoneEngine::OnCallState(const std::shared_ptr<linphone::Call>& call, in
         session->Adopt(call);
     }
     if (!session && state == linphone::Call::State::IncomingReceived) {
-        session = std::make_shared<LinphoneSession>(*this, kSessionPcToPhone, call);
+        session = std::make_shared<LinphoneSession>(*this, CallRoute::ViaAccount, call);
         Track(session, call.get());
     }
     if (!session) return;
-    session->Report(SessionStateOf(state));
+    if (const auto reported = SessionStateOf(state)) session->Report(*reported);
     if (state == linphone::Call::State::Released) sessions_.erase(call.get());
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "app/SipEngine.h"
 
@@ -21,7 +22,6 @@ namespace softphone {
 
 class ISoundPlayer;
 class LinphoneSession;
-class LinphoneProfile;
 
 // The SIP engine over liblinphone. No liblinphone type is seen outside this file pair.
 class LinphoneEngine : public ISipEngine {
@@ -33,16 +33,11 @@ public:
     ~LinphoneEngine() override;
 
     void Initialize() override;
-    void SetEventFilter(int filter) override { eventFilter_ = filter; }
-    void SetEventSink(EngineEventSink sink) override { sink_ = std::move(sink); }
-    void SetListenForIncomingSessions(int mode) override;
-    void SetPreferredMediaTypes(int mediaTypes, bool persistent) override;
-    std::shared_ptr<IProfile> CreateProfile(const QString& xml) override;
-    void EnableProfile(const std::shared_ptr<IProfile>& profile, int flags) override;
+    void SetEventHandlers(EngineEvents events) override { events_ = std::move(events); }
+    void EnableAccount(const AccountSettings& account) override;
     void SetMaxBitrate(int bitsPerSecond) override;
-    std::shared_ptr<ISession> CreateSession(int type, const std::shared_ptr<IProfile>& profile,
-                                            int flags) override;
-    void PlayRing(int ringType, bool play) override;
+    std::shared_ptr<ISession> CreateSession(CallRoute route) override;
+    void PlayRing(bool play) override;
     void SendDTMF(int code) override;
     void InvokeTuningWizard(QWidget* owner) override;
     void Shutdown() override;
@@ -53,10 +48,10 @@ private:
     friend class LinphoneSession;
 
     linphone::Core& Core();
-    void Queue(int code, EngineEvent event);
+    void QueueSession(const std::shared_ptr<ISession>& session, SessionState state);
     void MarkBusy();
     void Tick();
-    void OnRegistration(const std::shared_ptr<linphone::Account>& account, int state);
+    void OnRegistration(const std::shared_ptr<linphone::Account>& account, RegistrationState state);
     void OnCallState(const std::shared_ptr<linphone::Call>& call, int linphoneState);
     void Track(const std::shared_ptr<LinphoneSession>& session, linphone::Call* call);
     void ScrubCredentials(const std::shared_ptr<linphone::Config>& config);
@@ -73,11 +68,10 @@ private:
     QTimer timer_;
     std::chrono::steady_clock::time_point busyUntil_;
     bool tickQueued_ = false;
-    EngineEventSink sink_;
-    int eventFilter_ = kEventFilterAll;
-    std::shared_ptr<LinphoneProfile> current_;
+    EngineEvents events_;
+    std::shared_ptr<linphone::Account> account_;        // the account registered now
     std::shared_ptr<linphone::ProxyConfig> anonymous_;  // route of PC-to-PC calls
-    int lastRegState_ = -1;
+    std::optional<RegistrationState> lastRegState_;
     std::map<linphone::Call*, std::weak_ptr<LinphoneSession>> sessions_;
     std::shared_ptr<LinphoneSession> placing_;  // the session whose invitation is under way
 };

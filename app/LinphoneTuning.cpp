@@ -105,10 +105,10 @@ void LinphoneEngine::UseChosenOutputs() {
 }
 
 void LinphoneEngine::RunTuningWizard(QWidget* owner) {
-    if (!core_) throw EngineError(kErrorNoWizard, QStringLiteral("Engine not started"));
+    if (!core_) throw EngineError(EngineFailure::NoWizard, QStringLiteral("Engine not started"));
     LinphoneAudioTuning tuning(core_);
     if (tuning.Devices().empty())
-        throw EngineError(kErrorNoWizard, QStringLiteral("No sound devices"));
+        throw EngineError(EngineFailure::NoWizard, QStringLiteral("No sound devices"));
     MarkBusy();  // calibration results come from the engine's iterations
     TuningWizard wizard(tuning, owner);
     wizard.exec();

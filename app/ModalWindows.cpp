@@ -1,25 +1,30 @@
 #include "app/ModalWindows.h"
 
-#include "app/HandsetWindow.h"
 #include "records/LoginDialog.h"
 #include "records/PhoneBookDialog.h"
 #include "records/RecentCallsDialog.h"
 
 namespace softphone {
 
-bool QtModalWindows::ShowLogin(HandsetWindow& owner) {
-    LoginDialog dialog(store_, messages_, owner.balanceLabel, &owner);
-    return dialog.exec() == QDialog::Accepted;
+LoginOutcome QtModalWindows::ShowLogin(QWidget* owner) {
+    LoginDialog dialog(store_, messages_, owner);
+    switch (dialog.exec()) {
+        case QDialog::Accepted: return LoginOutcome::LoggedIn;
+        case LoginDialog::Exited: return LoginOutcome::Exited;
+        default: return LoginOutcome::Closed;
+    }
 }
 
-void QtModalWindows::ShowPhoneBook(HandsetWindow& owner) {
-    PhoneBookDialog dialog(messages_, owner.numberBox, &owner);
+std::optional<QString> QtModalWindows::ShowPhoneBook(QWidget* owner) {
+    PhoneBookDialog dialog(messages_, owner);
     dialog.exec();
+    return dialog.ChosenNumber();
 }
 
-void QtModalWindows::ShowRecentCalls(HandsetWindow& owner) {
-    RecentCallsDialog dialog(owner.numberBox, &owner);
+std::optional<QString> QtModalWindows::ShowRecentCalls(QWidget* owner) {
+    RecentCallsDialog dialog(owner);
     dialog.exec();
+    return dialog.ChosenNumber();
 }
 
 }  // namespace softphone

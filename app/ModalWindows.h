@@ -1,18 +1,22 @@
 #pragma once
 
+#include <QString>
+#include <optional>
+
+class QWidget;
+
 namespace softphone {
 
-class HandsetWindow;
+enum class LoginOutcome { LoggedIn, Exited, Closed };  // LOGIN, EXIT, Escape or closed
 
-// The modal windows the main window opens; tests substitute a script of the user's answers.
+// The modal windows the handset opens; tests substitute a script of the user's answers.
 class IModalWindows {
 public:
     virtual ~IModalWindows() = default;
-    // True when the user logged in; false when the dialog was left by EXIT, Escape or closing.
-    virtual bool ShowLogin(HandsetWindow& owner) = 0;
-    // Both hand their result back through the owner's number field, numberBox.
-    virtual void ShowPhoneBook(HandsetWindow& owner) = 0;
-    virtual void ShowRecentCalls(HandsetWindow& owner) = 0;
+    virtual LoginOutcome ShowLogin(QWidget* owner) = 0;
+    // The number the user chose to call, if any.
+    virtual std::optional<QString> ShowPhoneBook(QWidget* owner) = 0;
+    virtual std::optional<QString> ShowRecentCalls(QWidget* owner) = 0;
 };
 
 class IMessageBox;
@@ -22,9 +26,9 @@ class QtModalWindows : public IModalWindows {
 public:
     QtModalWindows(ISettingsStore& store, IMessageBox& messages)
         : store_(store), messages_(messages) {}
-    bool ShowLogin(HandsetWindow& owner) override;
-    void ShowPhoneBook(HandsetWindow& owner) override;
-    void ShowRecentCalls(HandsetWindow& owner) override;
+    LoginOutcome ShowLogin(QWidget* owner) override;
+    std::optional<QString> ShowPhoneBook(QWidget* owner) override;
+    std::optional<QString> ShowRecentCalls(QWidget* owner) override;
 
 private:
     ISettingsStore& store_;

@@ -9,54 +9,39 @@ class QWidget;
 
 namespace softphone {
 
-// Event codes delivered to the event sink.
-inline constexpr int kEventRegistrationState = 1;
-inline constexpr int kEventSessionState = 2;
-inline constexpr int kEventMedia = 5;
-inline constexpr int kEventFilterAll = 39;  // client, registration, session state and media
+enum class RegistrationState {
+    NotRegistered,
+    Registering,
+    Registered,
+    Rejected,  // the server refused the account (401, 403, 404)
+    Unregistering,
+    Failed,  // any other failure; the engine retries by itself
+    LoggedOff,
+};
 
-// Registration states.
-inline constexpr int kRegNotRegistered = 0;
-inline constexpr int kRegRegistering = 1;
-inline constexpr int kRegRegistered = 2;
-inline constexpr int kRegRejected = 3;
-inline constexpr int kRegUnregistering = 4;
-inline constexpr int kRegError = 5;
-inline constexpr int kRegLoggedOff = 6;
+// A call's states, each reported once per call in this order (Answering only when answered).
+enum class SessionState { Idle, Incoming, Answering, InProgress, Connected, Disconnected };
 
-// Session states.
-inline constexpr int kSessionIdle = 0;
-inline constexpr int kSessionIncoming = 1;
-inline constexpr int kSessionAnswering = 2;
-inline constexpr int kSessionInProgress = 3;
-inline constexpr int kSessionConnected = 4;
-inline constexpr int kSessionDisconnected = 5;
+// A call rings or runs: it holds the line until it is disconnected.
+constexpr bool IsActive(SessionState state) {
+    return state >= SessionState::Incoming && state <= SessionState::Connected;
+}
 
-// Session kinds and flags for CreateSession.
-inline constexpr int kSessionPcToPc = 0;
-inline constexpr int kSessionPcToPhone = 1;
-inline constexpr int kSessionForceProfile = 1;
+// How a call reaches its far end: through the registered account (its identity and
+// credentials), or directly, with no account identity at all.
+enum class CallRoute { ViaAccount, Direct };
 
-// Terminate reasons.
-inline constexpr int kTerminateNormal = 0;
-inline constexpr int kTerminateBusy = 2;
-inline constexpr int kTerminateReject = 3;
-inline constexpr int kTerminateShutdown = 5;
+enum class HangUpReason { Normal, Busy, Reject, Shutdown };
 
-// Ring types for PlayRing.
-inline constexpr int kRingPhone = 0;
-inline constexpr int kRingBack = 2;
-
-inline constexpr int kRegisterAll = 7;            // EnableProfile flags
-inline constexpr int kListenBothPorts = 2;        // ListenForIncomingSessions mode
-inline constexpr int kMediaAudioSendReceive = 3;  // SetPreferredMediaTypes
-
-// Error numbers of the engine layer for failures that have no SIP status code.
-inline constexpr int kErrorEngineUnavailable = 9001;
-inline constexpr int kErrorBadProfile = 9002;
-inline constexpr int kErrorCallNotCreated = 9003;
-inline constexpr int kErrorNoCall = 9004;
-inline constexpr int kErrorNoWizard = 9005;
+// The engine layer's own error numbers, for failures that have no SIP status code. They are
+// shown to the user as numbers ("Error:  9004").
+enum class EngineFailure {
+    Unavailable = 9001,
+    BadAccount = 9002,
+    CallNotCreated = 9003,
+    NoCall = 9004,
+    NoWizard = 9005,
+};
 
 // Every failed engine operation raises this: a SIP status code and its reason phrase, or an
 // engine-layer number and a plain description.
@@ -66,6 +51,8 @@ public:
         : std::runtime_error(description.toStdString()),
           number_(number),
           description_(description) {}
+    EngineError(EngineFailure failure, const QString& description)
+        : EngineError(int(failure), description) {}
     int Number() const { return number_; }
     const QString& Description() const { return description_; }
 
@@ -74,57 +61,44 @@ private:
     QString description_;
 };
 
-class IProfile {
-public:
-    virtual ~IProfile() = default;
-};
-
-class IParticipant {
-public:
-    virtual ~IParticipant() = default;
-    virtual QString Uri() const = 0;
+// The account to register: the server as the user typed it (it may carry a port).
+struct AccountSettings {
+    QString account, password, server, displayName;
 };
 
 class ISession {
 public:
     virtual ~ISession() = default;
-    virtual int State() const = 0;
+    virtual SessionState State() const = 0;
     // The far end's address, once known (the caller of an incoming call).
     virtual QString RemoteParty() const = 0;
-    virtual std::shared_ptr<IParticipant> AddParticipant(const QString& uri,
-                                                         const QString& name) = 0;
+    // Places the call to `uri`; its states follow as events.
+    virtual void Call(const QString& uri) = 0;
     virtual void Answer() = 0;
-    virtual void Terminate(int reason) = 0;
+    virtual void Terminate(HangUpReason reason) = 0;
 };
 
-struct EngineEvent {
-    int state = 0;                      // registration or session state
-    std::shared_ptr<ISession> session;  // session events
-    int mediaType = 0;                  // media events
-    int eventType = 0;
+// What the engine reports, always from the event loop, never from inside one of its calls.
+struct EngineEvents {
+    std::function<void(RegistrationState)> registration;
+    std::function<void(const std::shared_ptr<ISession>&, SessionState)> session;
 };
 
-using EngineEventSink = std::function<void(int code, const EngineEvent& event)>;
-
-// The SIP user agent as the main window uses it. Events reach the sink from the event loop,
-// never from inside one of these calls.
+// The SIP user agent as the phone uses it.
 class ISipEngine {
 public:
     virtual ~ISipEngine() = default;
     virtual void Initialize() = 0;
-    virtual void SetEventFilter(int filter) = 0;
-    virtual void SetEventSink(EngineEventSink sink) = 0;
-    virtual void SetListenForIncomingSessions(int mode) = 0;
-    virtual void SetPreferredMediaTypes(int mediaTypes, bool persistent) = 0;
-    virtual std::shared_ptr<IProfile> CreateProfile(const QString& xml) = 0;
-    // Registers the profile's account in place of the one enabled before; a profile that is
-    // refused (raised as an error) leaves the earlier registration as it was.
-    virtual void EnableProfile(const std::shared_ptr<IProfile>& profile, int flags) = 0;
+    virtual void SetEventHandlers(EngineEvents events) = 0;
+    // Registers the account in place of the one enabled before; an account that is refused
+    // (raised as an error) leaves the earlier registration as it was.
+    virtual void EnableAccount(const AccountSettings& account) = 0;
+    // Caps the bit rate of the codecs whose rate can be chosen.
     virtual void SetMaxBitrate(int bitsPerSecond) = 0;
-    virtual std::shared_ptr<ISession> CreateSession(int type,
-                                                    const std::shared_ptr<IProfile>& profile,
-                                                    int flags) = 0;
-    virtual void PlayRing(int ringType, bool play) = 0;
+    virtual std::shared_ptr<ISession> CreateSession(CallRoute route) = 0;
+    // The phone ring of an incoming call.
+    virtual void PlayRing(bool play) = 0;
+    // 0-9, 10 for "*", 11 for "#", to the far end of the current call.
     virtual void SendDTMF(int code) = 0;
     virtual void InvokeTuningWizard(QWidget* owner) = 0;
     // Hangs up, unregisters and stops; the program is ending.

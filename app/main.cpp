@@ -1,9 +1,9 @@
 #include <QApplication>
 
 #include "app/EngineWarmUp.h"
+#include "app/HandsetWindow.h"
 #include "app/LinphoneEngine.h"
 #include "app/ModalWindows.h"
-#include "app/HandsetWindow.h"
 #include "dialer/SoundPlayer.h"
 #include "records/SettingsStore.h"
 #include "support/AppPaths.h"
@@ -27,16 +27,17 @@ int main(int argc, char** argv) {
     QtModalWindows windows(store, messages);
     SoundPlayer player, ringer;
     MakeFolder(EngineFolder(), 0700);
-    HandsetWindow window(
-        {store, messages, windows, player,
+    PhoneController phone(
+        {store, messages, player,
          WarmedUpEngine(std::make_unique<LinphoneEngine>(EngineFolder(), ringer, player))});
+    HandsetWindow window(phone, {messages, windows, player});
     QObject::connect(&instance, &SingleInstance::anotherStart, &window, [&window] {
         // While the login dialog or a message box is up, that is what the user must see.
         if (QWidget* modal = QApplication::activeModalWidget()) {
             modal->raise();
             modal->activateWindow();
         } else if (!window.Ended()) {
-            window.NoSysIcon(true);
+            window.RestoreFromTray();
         }
     });
     window.Start();

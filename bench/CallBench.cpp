@@ -34,12 +34,13 @@ double NowMs() {
 
 // Wall-clock time (ms) of the first trace entry whose message starts with `firstLine`.
 double TraceTimeMs(const QString& trace, const QString& firstLine) {
-    static const QRegularExpression entry(
-        QStringLiteral("-+ (\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)\\.(\\d{6})\\n[^\\n]*\\n\\n([^\\n]*)"));
+    static const QRegularExpression entry(QStringLiteral(
+        "-+ (\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)\\.(\\d{6})\\n[^\\n]*\\n\\n([^\\n]*)"));
     for (auto it = entry.globalMatch(trace); it.hasNext();) {
         const auto m = it.next();
         if (!m.captured(3).startsWith(firstLine)) continue;
-        const QDateTime t = QDateTime::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QDateTime t =
+            QDateTime::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         return t.toMSecsSinceEpoch() + m.captured(2).toDouble() / 1000.0;
     }
     return -1;
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
     if (!server.Start()) return 1;
     Phone phone;
     phone.Start({server.Address(), "1001", "secret"});
-    if (!WaitUntil([&] { return phone.window.registrationState == "REGISTERED"; }, 10000)) return 1;
+    if (!WaitUntil([&] { return phone.Registered(); }, 10000)) return 1;
     Pump(2500);
 
     phone.window.numberBox->setEditText(number);
@@ -98,11 +99,13 @@ int main(int argc, char** argv) {
     phone.window.OnEndClicked();
     WaitUntil([&] { return phone.Status() == "DISCONNECTED"; });
 
-    std::printf("Dial click to INVITE at the far end: %.1f ms, less %.0f ms of tone pacing: %.1f ms\n",
-                invite - clicked, pacing, invite - clicked - pacing);
+    std::printf(
+        "Dial click to INVITE at the far end: %.1f ms, less %.0f ms of tone pacing: %.1f ms\n",
+        invite - clicked, pacing, invite - clicked - pacing);
     std::printf("200 OK sent by the far end to \"CONNECTED\" on the status line: %.1f ms\n",
                 connected - ok);
-    std::printf("CPU during a connected call over %d s: %.2f %% of one core\n", callSeconds, callCpu);
+    std::printf("CPU during a connected call over %d s: %.2f %% of one core\n", callSeconds,
+                callCpu);
     std::printf("resident memory in the call: %.1f MB\n", rss);
     return 0;
 }

@@ -44,10 +44,9 @@ struct Figures {
 
 Figures OpenAndAdd(const QString& path) {
     SilentMessageBox messages;
-    QComboBox numberBox;
     QElapsedTimer clock;
     clock.start();
-    PhoneBookDialog book(messages, &numberBox, nullptr, path);
+    PhoneBookDialog book(messages, nullptr, path);
     book.show();
     QCoreApplication::processEvents();
     book.repaint();

@@ -13,11 +13,11 @@
 #include <cstdio>
 
 #include "app/EngineWarmUp.h"
-#include "app/LinphoneEngine.h"
 #include "app/HandsetWindow.h"
-#include "records/SettingsStore.h"
-#include "records/LoginDialog.h"
+#include "app/LinphoneEngine.h"
 #include "bench/ProcessFigures.h"
+#include "records/LoginDialog.h"
+#include "records/SettingsStore.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/RecordingSoundPlayer.h"
 #include "tests/support/SipServer.h"
@@ -42,15 +42,13 @@ double MsSinceProcessStart() {
     return (up - startTicks / double(sysconf(_SC_CLK_TCK))) * 1000.0;
 }
 
-
-
 // Shows the real login dialog; when it is on screen, notes the time and logs in.
 class TimedLogin : public IModalWindows {
 public:
     TimedLogin(ISettingsStore& store, IMessageBox& messages, QString server)
         : store_(store), messages_(messages), server_(std::move(server)) {}
-    bool ShowLogin(HandsetWindow& owner) override {
-        LoginDialog dialog(store_, messages_, owner.balanceLabel, &owner);
+    LoginOutcome ShowLogin(QWidget* owner) override {
+        LoginDialog dialog(store_, messages_, owner);
         QTimer::singleShot(0, &dialog, [&] { shownMs = MsSinceProcessStart(); });
         // A person takes a while to type the login.
         QTimer::singleShot(1000, &dialog, [&] {
@@ -60,10 +58,10 @@ public:
             loginClock.start();
             dialog.loginButton->click();
         });
-        return dialog.exec() == QDialog::Accepted;
+        return dialog.exec() == QDialog::Accepted ? LoginOutcome::LoggedIn : LoginOutcome::Closed;
     }
-    void ShowPhoneBook(HandsetWindow&) override {}
-    void ShowRecentCalls(HandsetWindow&) override {}
+    std::optional<QString> ShowPhoneBook(QWidget*) override { return std::nullopt; }
+    std::optional<QString> ShowRecentCalls(QWidget*) override { return std::nullopt; }
     double shownMs = -1;
     QElapsedTimer loginClock;
 
@@ -91,13 +89,15 @@ int main(int argc, char** argv) {
     RecordingMessageBox messages;
     TimedLogin windows(store, messages, server.Address());
     RecordingSoundPlayer player;
-    HandsetWindow window({store, messages, windows, player,
-                         WarmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine",
-                                                                         player, player))});
+    PhoneController phone({store, messages, player,
+                           WarmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine",
+                                                                           player, player))});
+    HandsetWindow window(phone, {messages, windows, player});
     window.Start();
     window.show();
     const bool registered = WaitUntil(
-        [&] { return window.statusLabel->text() == QLatin1String("Registered and Ready..."); }, 10000);
+        [&] { return window.statusLabel->text() == QLatin1String("Registered and Ready..."); },
+        10000);
     const qint64 registerMs = windows.loginClock.elapsed();
     if (!registered) {
         std::fprintf(stderr, "not registered: %s\n", qPrintable(window.statusLabel->text()));
@@ -112,8 +112,9 @@ int main(int argc, char** argv) {
     const double idlePercent = 100.0 * (CpuSeconds() - cpuBefore) / (idle.elapsed() / 1000.0);
 
     std::printf("process start to login dialog shown: %.0f ms\n", windows.shownMs);
-    std::printf("LOGIN to \"Registered and Ready...\": %lld ms (LOGIN click, one digest challenge)\n",
-                static_cast<long long>(registerMs));
+    std::printf(
+        "LOGIN to \"Registered and Ready...\": %lld ms (LOGIN click, one digest challenge)\n",
+        static_cast<long long>(registerMs));
     std::printf("CPU while idle and registered over %d s: %.2f %% of one core\n", idleSeconds,
                 idlePercent);
     std::printf("resident memory: %.1f MB\n", ResidentMb());

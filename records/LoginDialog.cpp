@@ -36,9 +36,8 @@ QPushButton* Button(const QString& caption, QRect place, QWidget* parent) {
 
 }  // namespace
 
-LoginDialog::LoginDialog(ISettingsStore& store, IMessageBox& messages, QLabel* balanceLabel,
-                   QWidget* parent)
-    : QDialog(parent), store_(store), messages_(messages), lblBalance_(balanceLabel) {
+LoginDialog::LoginDialog(ISettingsStore& store, IMessageBox& messages, QWidget* parent)
+    : QDialog(parent), store_(store), messages_(messages) {
     setWindowTitle(QStringLiteral("Please Enter Your Pin"));
     setObjectName(QStringLiteral("LoginDialog"));
     ApplyDialogSkin(this, WindowSkin::Login);
@@ -102,9 +101,6 @@ void LoginDialog::LoginClicked() {
     accept();
 }
 
-void LoginDialog::ExitClicked() {
-    if (lblBalance_) lblBalance_->setText(QStringLiteral("EXITING"));
-    reject();
-}
+void LoginDialog::ExitClicked() { done(Exited); }
 
 }  // namespace softphone

@@ -13,13 +13,14 @@ class IMessageBox;
 class ISettingsStore;
 
 // Collects the account number, password and SIP server and writes them to the settings store;
-// the main window reads them back from the store once the dialog has closed.
+// the phone reads them back from the store once the dialog has closed. Its result tells how it
+// was left: LOGIN accepts, EXIT gives Exited, Escape or closing the window rejects.
 class LoginDialog : public QDialog {
     Q_OBJECT
 public:
-    // `balanceLabel` is the main window's balance label, which carries the Exit marker.
-    LoginDialog(ISettingsStore& store, IMessageBox& messages, QLabel* balanceLabel,
-             QWidget* parent = nullptr);
+    static constexpr int Exited = 2;
+
+    LoginDialog(ISettingsStore& store, IMessageBox& messages, QWidget* parent = nullptr);
 
     void ReadProfile();
     void SaveProfile();
@@ -38,7 +39,6 @@ private:
 
     ISettingsStore& store_;
     IMessageBox& messages_;
-    QLabel* lblBalance_;
     QString account_, password_, sipServer_, save_;
 };
 

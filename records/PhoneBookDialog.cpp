@@ -1,14 +1,12 @@
 #include "records/PhoneBookDialog.h"
 
-#include <algorithm>
-
-#include <QComboBox>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 #include "records/DataLines.h"
 #include "records/EntryText.h"
@@ -85,9 +83,8 @@ bool IsDigitOrBackspace(QChar c) {
 
 }  // namespace
 
-PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QComboBox* numberBox, QWidget* parent,
-                           const QString& path)
-    : QDialog(parent), messages_(messages), cmbPhoneNo_(numberBox), file_(path) {
+PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QWidget* parent, const QString& path)
+    : QDialog(parent), messages_(messages), file_(path) {
     setWindowTitle(QStringLiteral("Phone Book"));
     ApplySkin();
 
@@ -109,12 +106,11 @@ PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QComboBox* numberBox, QW
     deleteButton = Button(QStringLiteral("DELETE"), TwipsRect(1080, 3480, 975, 375), this);
     editButton = Button(QStringLiteral("EDIT"), TwipsRect(2160, 3480, 855, 375), this);
     closeButton = new PictureButton(QStringLiteral("closeButton"), QStringLiteral("x"),
-                                 TwipsRect(3840, 120, 180, 180), this);
+                                    TwipsRect(3840, 120, 180, 180), this);
     closeButton->SetPicture(ArtPixmap(QStringLiteral("close")));
 
     entryList->addItem(QStringLiteral("NEW ITEM!"));
-    connect(entryList, &QListWidget::currentRowChanged, this,
-            &PhoneBookDialog::OnEntrySelected);
+    connect(entryList, &QListWidget::currentRowChanged, this, &PhoneBookDialog::OnEntrySelected);
     connect(addButton, &QPushButton::clicked, this, &PhoneBookDialog::OnAddClicked);
     connect(editButton, &QPushButton::clicked, this, &PhoneBookDialog::OnEditClicked);
     connect(deleteButton, &QPushButton::clicked, this, &PhoneBookDialog::OnDeleteClicked);
@@ -232,7 +228,7 @@ void PhoneBookDialog::OnDeleteClicked() {
 }
 
 void PhoneBookDialog::OnCallClicked() {
-    cmbPhoneNo_->setEditText(numberField->text());
+    chosen_ = numberField->text();
     close();
 }
 

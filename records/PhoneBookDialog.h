@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 #include "records/DataFile.h"
 
-class QComboBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -19,12 +19,14 @@ class PictureButton;
 
 // The phone book: "name--number" entries kept in PhoneBook.txt, one per line. Row 0 of the list
 // is the "NEW ITEM!" placeholder; rows 1 to n are the file's lines in order. Every change is
-// written at once; CALL hands the number box's text to the main window's number field.
+// written at once; CALL closes it with the number box's text as the chosen number.
 class PhoneBookDialog : public QDialog {
     Q_OBJECT
 public:
-    PhoneBookDialog(IMessageBox& messages, QComboBox* numberBox, QWidget* parent = nullptr,
-                 const QString& path = PhoneBookPath());
+    explicit PhoneBookDialog(IMessageBox& messages, QWidget* parent = nullptr,
+                             const QString& path = PhoneBookPath());
+    // The number CALL chose; none when the dialog was closed otherwise.
+    const std::optional<QString>& ChosenNumber() const { return chosen_; }
 
     void readFile();
     bool WriteFile();
@@ -57,7 +59,7 @@ private:
     void SaveChanges();
 
     IMessageBox& messages_;
-    QComboBox* cmbPhoneNo_;
+    std::optional<QString> chosen_;
     DataFile file_;
 };
 

@@ -13,8 +13,7 @@
 
 namespace softphone {
 
-RecentCallsDialog::RecentCallsDialog(QComboBox* numberBox, QWidget* parent, const QString& path)
-    : QDialog(parent), cmbPhoneNo_(numberBox) {
+RecentCallsDialog::RecentCallsDialog(QWidget* parent, const QString& path) : QDialog(parent) {
     ApplySkin();
     Recentlist = new QListWidget(this);
     Recentlist->setGeometry(TwipsRect(300, 480, 2655, 1620));
@@ -27,7 +26,8 @@ RecentCallsDialog::RecentCallsDialog(QComboBox* numberBox, QWidget* parent, cons
         row->setData(Qt::UserRole, line);
     }
 
-    connect(Recentlist, &QListWidget::itemDoubleClicked, this, &RecentCallsDialog::OnRecordDoubleClicked);
+    connect(Recentlist, &QListWidget::itemDoubleClicked, this,
+            &RecentCallsDialog::OnRecordDoubleClicked);
     connect(CLOSE, &QPushButton::clicked, this, &QDialog::close);
 }
 
@@ -42,7 +42,7 @@ void RecentCallsDialog::OnRecordDoubleClicked(QListWidgetItem* item) {
     if (!item) return;
     const QString record = DecodeLine(item->data(Qt::UserRole).toByteArray());
     if (record.isEmpty()) return;
-    cmbPhoneNo_->setEditText(NumberOfRecord(record));
+    chosen_ = NumberOfRecord(record);
     close();
 }
 

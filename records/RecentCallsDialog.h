@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 #include "records/DataFile.h"
 
-class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -12,13 +12,14 @@ class QPushButton;
 
 namespace softphone {
 
-// Lists the last calls, newest first; a double-click hands the call's number to the main
-// window's number field for redialling.
+// Lists the last calls, newest first; a double-click closes it with the call's number chosen
+// for redialling.
 class RecentCallsDialog : public QDialog {
     Q_OBJECT
 public:
-    RecentCallsDialog(QComboBox* numberBox, QWidget* parent = nullptr,
-              const QString& path = RecentCallsPath());
+    explicit RecentCallsDialog(QWidget* parent = nullptr, const QString& path = RecentCallsPath());
+    // The number a double-click chose; none when the dialog was closed otherwise.
+    const std::optional<QString>& ChosenNumber() const { return chosen_; }
 
     void OnRecordDoubleClicked(QListWidgetItem* item);
 
@@ -29,7 +30,7 @@ public:
 private:
     void ApplySkin();
 
-    QComboBox* cmbPhoneNo_;
+    std::optional<QString> chosen_;
 };
 
 }  // namespace softphone

@@ -18,7 +18,7 @@ class HotButtonsTest : public ::testing::Test {
     void SetUp() override {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        window.ShowIdleControls();
+        window.ShowControls(PhoneController::Controls::Idle);
         // A move to where the pointer already is reaches nobody: start from a known place.
         QTest::mouseMove(Handle(), QPoint(1, 1));
     }
@@ -129,7 +129,7 @@ TEST_F(HotButtonsTest, DisabledButtonNeitherLightsNorClicks) {
 }
 
 TEST_F(HotButtonsTest, EndStillClicksAfterDialSwitchedToTheInCallControls) {
-    OnClick(window.dialButton, [&] { window.ShowInCallControls(); });
+    OnClick(window.dialButton, [&] { window.ShowControls(PhoneController::Controls::InCall); });
     int ends = 0;
     OnClick(window.endButton, [&] { ++ends; });
     Click(window.dialButton);

@@ -14,7 +14,6 @@ namespace {
 
 class RecentCallsTest : public ::testing::Test {
 protected:
-    RecentCallsTest() { numberBox.setEditable(true); }
     void PutFile(const QByteArray& bytes) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -29,11 +28,10 @@ protected:
 
     QTemporaryDir folder;
     QString path = folder.path() + QStringLiteral("/recentcall.txt");
-    QComboBox numberBox;
 };
 
 TEST_F(RecentCallsTest, NoFileShowsAnEmptyListAndLeavesAnEmptyFile) {
-    RecentCallsDialog window(&numberBox, nullptr, path);
+    RecentCallsDialog window(nullptr, path);
     EXPECT_EQ(window.Recentlist->count(), 0);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -42,40 +40,38 @@ TEST_F(RecentCallsTest, NoFileShowsAnEmptyListAndLeavesAnEmptyFile) {
 
 TEST_F(RecentCallsTest, ListsTheNewestFiveInFileOrder) {
     PutFile("6--Duration: 0:0:6\r\n5\r\n4\r\n3\r\n2\r\n1\r\n");
-    RecentCallsDialog window(&numberBox, nullptr, path);
+    RecentCallsDialog window(nullptr, path);
     EXPECT_EQ(Rows(window), (QStringList{"6--Duration: 0:0:6", "5", "4", "3", "2"}));
 }
 
 TEST_F(RecentCallsTest, DoubleClickHandsOverTheNumber) {
     const struct {
         QString row;
-        QString field;  // the number field holds "keep" before
+        std::optional<QString> chosen;
         bool closes;
     } cases[] = {
         {"123--Duration: 0:1:5", "123", true},
         {"--Duration: 0:0:0", "", true},
         {"5551234", "5551234", true},
         {"12--34--Duration: 0:0:1", "12", true},
-        {"", "keep", false},
+        {"", std::nullopt, false},
     };
     for (const auto& c : cases) {
         PutFile(c.row.toUtf8() + "\r\n");
-        numberBox.setEditText(QStringLiteral("keep"));
-        RecentCallsDialog window(&numberBox, nullptr, path);
+        RecentCallsDialog window(nullptr, path);
         window.show();
         window.OnRecordDoubleClicked(window.Recentlist->item(0));
-        EXPECT_EQ(numberBox.currentText(), c.field) << c.row.toStdString();
+        EXPECT_EQ(window.ChosenNumber(), c.chosen) << c.row.toStdString();
         EXPECT_EQ(window.isVisible(), !c.closes) << c.row.toStdString();
     }
 }
 
 TEST_F(RecentCallsTest, DoubleClickOnNoRowDoesNothingAndCloseCloses) {
     PutFile("123--Duration: 0:1:5\r\n");
-    numberBox.setEditText(QStringLiteral("keep"));
-    RecentCallsDialog window(&numberBox, nullptr, path);
+    RecentCallsDialog window(nullptr, path);
     window.show();
     window.OnRecordDoubleClicked(nullptr);
-    EXPECT_EQ(numberBox.currentText(), QStringLiteral("keep"));
+    EXPECT_EQ(window.ChosenNumber(), std::nullopt);
     EXPECT_TRUE(window.isVisible());
     window.CLOSE->click();
     EXPECT_FALSE(window.isVisible());

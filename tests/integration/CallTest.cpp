@@ -29,13 +29,10 @@ protected:
             QList<SipServer::Route>{{kNumber, farEnd.Uri()}, {kTenDigits, farEnd.Uri()}});
         ASSERT_TRUE(server->Start());
         phone.Start({server->Address(), "1001", "secret"});
-        ASSERT_TRUE(WaitUntil([&] { return phone.window.registrationState == "REGISTERED"; }));
+        ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); }));
     }
 
-    void Dial(const QString& number) {
-        phone.window.numberBox->setEditText(number);
-        phone.window.OnDialClicked();
-    }
+    void Dial(const QString& number) { phone.Dial(number); }
 
     RtpListener rtp;
     Sipp farEnd;
@@ -132,13 +129,13 @@ TEST_F(CallTest, AfterADialThatFailedTheNextCallerRings) {
 TEST_F(CallTest, SecondCallerDuringACallHearsBusy) {
     Dial(kNumber);
     ASSERT_TRUE(WaitUntil([&] { return Connected(phone); }));
-    auto live = phone.window.session;
+    auto live = phone.phone.Session();
 
     Sipp second;
     ASSERT_TRUE(second.Call(server->Address(), "1001"));
     EXPECT_TRUE(second.Finished());
     EXPECT_TRUE(second.Trace().contains("SIP/2.0 486")) << second.Trace().toStdString();
-    EXPECT_EQ(phone.window.session, live);
+    EXPECT_EQ(phone.phone.Session(), live);
     EXPECT_TRUE(Connected(phone));
     EXPECT_EQ(ReadRecentCalls(), QList<QByteArray>{"caller--Duration: 0:0:0"});
     EXPECT_EQ(phone.desk.notifications, QStringList{"Softphone: Missed call from caller"});

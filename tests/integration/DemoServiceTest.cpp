@@ -38,10 +38,9 @@ protected:
 TEST_F(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
     Phone phone;
     phone.Start({address, "1001", "demo1001"});
-    ASSERT_TRUE(WaitUntil([&] { return phone.window.registrationState == "REGISTERED"; }));
+    ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); }));
 
-    phone.window.numberBox->setEditText("6000");
-    phone.window.OnDialClicked();
+    phone.Dial("6000");
     ASSERT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
     phone.window.OnEndClicked();
     ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));

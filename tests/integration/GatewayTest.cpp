@@ -49,30 +49,28 @@ TEST(GatewayTest, EveryFarEndWalksTheWindowThroughItsStates) {
     ASSERT_TRUE(server.Start());
     Phone phone;
     phone.Start({server.Address(), "1001", "secret"});
-    ASSERT_TRUE(WaitUntil([&] { return phone.window.registrationState == "REGISTERED"; }));
+    ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); }));
     HandsetWindow& window = phone.window;
 
     QStringList seen;
-    window.engine->SetEventSink([&](int code, const EngineEvent& event) {
-        window.OnEngineEvent(code, event);
-        if (code == kEventSessionState && (seen.isEmpty() || seen.last() != phone.Status()))
-            seen << phone.Status();
+    QObject::connect(&phone.phone, &PhoneController::statusChanged, [&](const QString& status) {
+        if (!status.startsWith("CONNECTED ") && (seen.isEmpty() || seen.last() != status))
+            seen << status;
     });
 
     for (size_t i = 0; i < std::size(gateways); ++i) {
         const Gateway& g = gateways[i];
         SCOPED_TRACE(g.name);
         seen.clear();
-        window.numberBox->setEditText(routes[qsizetype(i)].number);
-        window.OnDialClicked();
+        phone.Dial(routes[qsizetype(i)].number);
         if (g.secondCaller) {
             ASSERT_TRUE(WaitUntil([&] { return seen.endsWith("INPROGRESS"); }));
-            const auto live = window.session;
+            const auto live = phone.phone.Session();
             Sipp second;
             ASSERT_TRUE(second.Call(server.Address(), "1001"));
             EXPECT_TRUE(second.Finished());
             EXPECT_TRUE(second.Trace().contains("SIP/2.0 486")) << second.Trace().toStdString();
-            EXPECT_EQ(window.session, live);
+            EXPECT_EQ(phone.phone.Session(), live);
         }
         if (g.userEnds) {
             const QString before = g.seen[g.seen.size() - 2];
@@ -84,7 +82,7 @@ TEST(GatewayTest, EveryFarEndWalksTheWindowThroughItsStates) {
             << phone.Status().toStdString() << "\n"
             << farEnds[i]->Trace().toStdString();
         EXPECT_EQ(seen, g.seen);
-        EXPECT_FALSE(window.session);
+        EXPECT_FALSE(phone.phone.Session());
         EXPECT_TRUE(window.dialButton->isEnabled());
         EXPECT_FALSE(window.endButton->isEnabled());
         EXPECT_TRUE(window.numberBox->isEnabled());

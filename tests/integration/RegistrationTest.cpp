@@ -25,14 +25,14 @@ TEST_F(RegistrationTest, RightPasswordRegistersAndWrongOneIsRejected) {
     Phone good;
     good.Start({server.Address(), "1001", "secret"});
     ASSERT_TRUE(WaitUntil([&] { return good.Status() == kRegistered; }));
-    EXPECT_EQ(good.window.registrationState, "REGISTERED");
+    EXPECT_EQ(good.phone.Registration(), RegistrationState::Registered);
     EXPECT_EQ(server.Contacts("1001"), 1);
     EXPECT_TRUE(good.messages.shown.empty());
 
     Phone bad;
     bad.Start({server.Address(), "1002", "wrong"});
     ASSERT_TRUE(WaitUntil([&] { return bad.Status() == "Rejected"; }));
-    EXPECT_EQ(bad.window.registrationState, "REJECTED");
+    EXPECT_EQ(bad.phone.Registration(), RegistrationState::Rejected);
     EXPECT_EQ(server.Contacts("1002"), 0);
 }
 
@@ -48,15 +48,14 @@ TEST_F(RegistrationTest, LoginAsMovesTheRegistrationToTheNewAccount) {
     phone.Start({server.Address(), "1001", "secret"});
     ASSERT_TRUE(WaitUntil([&] { return phone.Status() == kRegistered; }));
 
-    phone.windows.onLogin = [&](HandsetWindow& owner) {
-        AnswerLogin(owner, phone.store, phone.messages, {server.Address(), "1002", "other"});
-    };
+    phone.LogInAs({server.Address(), "1002", "other"});
     phone.window.OnLoginAsTriggered();
-    ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1002") == 1 && server.Contacts("1001") == 0; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return server.Contacts("1002") == 1 && server.Contacts("1001") == 0; }));
     // Late events of the first account must not overwrite the new state.
     Pump(300);
     EXPECT_EQ(phone.Status(), kRegistered);
-    EXPECT_EQ(phone.window.registrationState, "REGISTERED");
+    EXPECT_TRUE(phone.Registered());
 }
 
 TEST_F(RegistrationTest, CloseButtonUnregistersAndLeavesNoCredentialsBehind) {
@@ -90,8 +89,8 @@ TEST_F(RegistrationTest, CloseButtonUnregistersAndLeavesNoCredentialsBehind) {
 
 // A server that does not answer, or a name that resolves nowhere, never freezes the window.
 TEST_F(RegistrationTest, DeadServersNeverBlockTheWindow) {
-    for (const QString& dead : {QStringLiteral("127.0.0.1:%1").arg(FreeUdpPort()),
-                                QStringLiteral("nowhere.invalid")}) {
+    for (const QString& dead :
+         {QStringLiteral("127.0.0.1:%1").arg(FreeUdpPort()), QStringLiteral("nowhere.invalid")}) {
         Phone phone;
         QElapsedTimer clock;
         clock.start();
@@ -107,7 +106,7 @@ TEST_F(RegistrationTest, DeadServersNeverBlockTheWindow) {
         beat.start(20);
         Pump(1500);
         EXPECT_LT(longestGap, 1000) << dead.toStdString();
-        EXPECT_NE(phone.window.registrationState, "REGISTERED");
+        EXPECT_FALSE(phone.Registered());
     }
 }
 

@@ -100,7 +100,7 @@ TEST(TuningEngine, RingAndKeyTonesPlayOnTheChosenDevices) {
             });
         }
         const qsizetype ringFrom = ringerSink.Size(), toneFrom = speakerSink.Size();
-        engine.PlayRing(kRingPhone, true);
+        engine.PlayRing(true);
         speaker.PlayTone("Tone5.wav");
         // A newly opened stream on an idle sink may start up to 2 s late; the ring then has
         // half a second to show up on the wrong sink too.
@@ -113,7 +113,7 @@ TEST(TuningEngine, RingAndKeyTonesPlayOnTheChosenDevices) {
             },
             15000))
             << (chooseNow ? "chosen now" : "next run");
-        engine.PlayRing(kRingPhone, false);
+        engine.PlayRing(false);
 
         EXPECT_TRUE(HearTones(ringerSink.Samples(ringFrom)).empty()) << "a key tone on the ringer";
         const QByteArray spoken = speakerSink.Samples(toneFrom);

@@ -7,110 +7,82 @@
 
 namespace softphone::test {
 
-// Records what the window asks of the engine; tests deliver events through `Raise`.
+// Records what the phone asks of the engine; tests deliver events through `Raise`.
 class FakeEngine : public ISipEngine {
 public:
     class Session : public ISession {
     public:
-        explicit Session(QStringList& calls, int state = kSessionIdle)
+        explicit Session(QStringList& calls, SessionState state = SessionState::Idle)
             : calls_(calls), state(state) {}
-        int State() const override { return state; }
+        SessionState State() const override { return state; }
         QString RemoteParty() const override { return remoteParty; }
-        std::shared_ptr<IParticipant> AddParticipant(const QString& uri,
-                                                     const QString& name) override {
-            calls_ << QStringLiteral("AddParticipant %1 %2").arg(uri, name);
-            if (failAddParticipant) throw EngineError(486, QStringLiteral("Busy Here"));
-            return std::make_shared<Participant>(uri);
+        void Call(const QString& uri) override {
+            calls_ << QStringLiteral("Call %1").arg(uri);
+            if (failCall) throw EngineError(486, QStringLiteral("Busy Here"));
         }
         void Answer() override {
             calls_ << QStringLiteral("Answer");
-            if (failAnswer) throw EngineError(kErrorNoCall, QStringLiteral("No call"));
+            if (failAnswer) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
         }
-        void Terminate(int reason) override {
-            calls_ << QStringLiteral("Terminate %1").arg(reason);
-            if (failTerminate) throw EngineError(kErrorNoCall, QStringLiteral("No call"));
+        void Terminate(HangUpReason reason) override {
+            const char* names[] = {"normal", "busy", "reject", "shutdown"};
+            calls_ << QStringLiteral("Terminate %1").arg(QLatin1String(names[int(reason)]));
+            if (failTerminate) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
         }
 
         QStringList& calls_;
-        int state;
+        SessionState state;
         QString remoteParty = QStringLiteral("sip:5557002@127.0.0.1");
-        bool failAddParticipant = false;
+        bool failCall = false;
         bool failAnswer = false;
         bool failTerminate = false;
-    };
-
-    struct Participant : IParticipant {
-        explicit Participant(QString u) : uri(std::move(u)) {}
-        QString Uri() const override { return uri; }
-        QString uri;
-    };
-
-    struct Profile : IProfile {
-        explicit Profile(QString x) : xml(std::move(x)) {}
-        QString xml;
     };
 
     explicit FakeEngine(std::shared_ptr<QStringList> calls) : calls(std::move(calls)) {}
 
     void Initialize() override {
         *calls << QStringLiteral("Initialize");
-        if (failInitialize) throw EngineError(kErrorEngineUnavailable, QStringLiteral("No engine"));
+        if (failInitialize)
+            throw EngineError(EngineFailure::Unavailable, QStringLiteral("No engine"));
     }
-    void SetEventFilter(int filter) override {
-        *calls << QStringLiteral("EventFilter %1").arg(filter);
-    }
-    void SetEventSink(EngineEventSink s) override {
-        *calls << QStringLiteral("EventSink");
-        sink = std::move(s);
-    }
-    void SetListenForIncomingSessions(int mode) override {
-        *calls << QStringLiteral("Listen %1").arg(mode);
-    }
-    void SetPreferredMediaTypes(int types, bool persistent) override {
-        *calls << QStringLiteral("MediaTypes %1 %2").arg(types).arg(persistent);
-    }
-    std::shared_ptr<IProfile> CreateProfile(const QString& xml) override {
-        *calls << QStringLiteral("CreateProfile");
-        if (failCreateProfile) throw EngineError(kErrorBadProfile, QStringLiteral("Bad XML"));
-        return std::make_shared<Profile>(xml);
-    }
-    void EnableProfile(const std::shared_ptr<IProfile>& profile, int flags) override {
-        *calls << QStringLiteral("EnableProfile %1").arg(flags);
-        if (failEnableProfile) throw EngineError(kErrorBadProfile, QStringLiteral("Bad server"));
-        enabled = profile;
+    void SetEventHandlers(EngineEvents e) override { events = std::move(e); }
+    void EnableAccount(const AccountSettings& account) override {
+        *calls << QStringLiteral("EnableAccount %1 %2 %3")
+                      .arg(account.account, account.password, account.server);
+        if (failEnableAccount)
+            throw EngineError(EngineFailure::BadAccount, QStringLiteral("Bad server"));
+        enabled = account.account;
     }
     void SetMaxBitrate(int bps) override { *calls << QStringLiteral("MaxBitrate %1").arg(bps); }
-    std::shared_ptr<ISession> CreateSession(int type, const std::shared_ptr<IProfile>& profile,
-                                            int flags) override {
-        *calls << QStringLiteral("CreateSession %1 %2 %3")
-                      .arg(type)
-                      .arg(profile ? QStringLiteral("profile") : QStringLiteral("none"))
-                      .arg(flags);
-        if (failCreateSession) throw EngineError(kErrorCallNotCreated, QStringLiteral("No call"));
+    std::shared_ptr<ISession> CreateSession(CallRoute route) override {
+        *calls << (route == CallRoute::Direct ? QStringLiteral("CreateSession direct")
+                                              : QStringLiteral("CreateSession via account"));
+        if (failCreateSession)
+            throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("No call"));
         lastSession = std::make_shared<Session>(*calls);
-        lastSession->failAddParticipant = failAddParticipant;
+        lastSession->failCall = failCall;
         return lastSession;
     }
-    void PlayRing(int type, bool play) override {
-        *calls << QStringLiteral("PlayRing %1 %2").arg(type).arg(play);
-    }
+    void PlayRing(bool play) override { *calls << QStringLiteral("PlayRing %1").arg(play); }
     void SendDTMF(int code) override { *calls << QStringLiteral("SendDTMF %1").arg(code); }
     void InvokeTuningWizard(QWidget*) override { *calls << QStringLiteral("TuningWizard"); }
     void Shutdown() override { *calls << QStringLiteral("Shutdown"); }
 
-    void Raise(int code, EngineEvent event) {
-        if (sink) sink(code, event);
+    void Register(RegistrationState state) {
+        if (events.registration) events.registration(state);
+    }
+    void Raise(SessionState state, const std::shared_ptr<ISession>& session) {
+        if (events.session) events.session(session, state);
     }
 
     std::shared_ptr<QStringList> calls;
-    EngineEventSink sink;
-    std::shared_ptr<IProfile> enabled;
+    EngineEvents events;
+    QString enabled;  // the account enabled last
     std::shared_ptr<Session> lastSession;
     bool failInitialize = false;
-    bool failCreateProfile = false;
-    bool failEnableProfile = false;
+    bool failEnableAccount = false;
     bool failCreateSession = false;
-    bool failAddParticipant = false;
+    bool failCall = false;
 };
 
 }  // namespace softphone::test

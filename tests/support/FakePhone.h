@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QLabel>
 
 #include "app/HandsetWindow.h"
@@ -8,21 +9,23 @@
 #include "tests/support/Fakes.h"
 #include "tests/support/MemoryStore.h"
 #include "tests/support/RecordingSoundPlayer.h"
+#include "tests/support/Wait.h"
 
 namespace softphone::test {
 
-// The main window over a fake engine, settings in memory and scripted dialogs.
+// The phone and its handset over a fake engine, settings in memory and scripted dialogs.
 class FakePhone {
 public:
     FakePhone()
-        : window(HandsetWindow::Services{store, messages, windows, player, [this] {
-                                             ++enginesCreated;
-                                             if (noEngine)
-                                                 throw EngineError(kErrorEngineUnavailable, "none");
-                                             auto e = std::make_unique<FakeEngine>(calls);
-                                             engine = e.get();
-                                             return e;
-                                         }}) {
+        : phone({store, messages, player,
+                 [this] {
+                     ++enginesCreated;
+                     if (noEngine) throw EngineError(EngineFailure::Unavailable, "none");
+                     auto e = std::make_unique<FakeEngine>(calls);
+                     engine = e.get();
+                     return e;
+                 }}),
+          window(phone, {messages, windows, player}) {
         window.UseDeskServices(desk.Services(player));
     }
 
@@ -38,8 +41,15 @@ public:
     void StartRegistered() {
         SaveLogin("127.0.0.1:5070", "12345678901", "pw");
         window.Start();
-        engine->Raise(kEventRegistrationState, EngineEvent{kRegRegistered, nullptr, 0, 0});
+        engine->Register(RegistrationState::Registered);
         calls->clear();
+    }
+
+    // Dial as the user presses it; returns once the number has been dialled.
+    void Dial(const QString& number) {
+        window.numberBox->setEditText(number);
+        window.OnDialClicked();
+        WaitUntil([this] { return !phone.Dialling(); });
     }
 
     QString Status() const { return window.statusLabel->text(); }
@@ -53,6 +63,7 @@ public:
     int enginesCreated = 0;
     bool noEngine = false;
     FakeDesk desk;
+    PhoneController phone;
     HandsetWindow window;
 };
 

@@ -32,22 +32,23 @@ public:
 // Plays the user's part in the modal windows.
 class ScriptedWindows : public IModalWindows {
 public:
-    bool ShowLogin(HandsetWindow& owner) override {
+    LoginOutcome ShowLogin(QWidget*) override {
         ++loginShown;
-        if (onLogin) onLogin(owner);
-        return loggedIn;
+        if (onLogin) onLogin();
+        return login;
     }
-    void ShowPhoneBook(HandsetWindow& owner) override {
+    std::optional<QString> ShowPhoneBook(QWidget*) override {
         ++phoneBookShown;
-        if (onPhoneBook) onPhoneBook(owner);
+        return chosen;
     }
-    void ShowRecentCalls(HandsetWindow& owner) override {
+    std::optional<QString> ShowRecentCalls(QWidget*) override {
         ++recentCallsShown;
-        if (onRecentCalls) onRecentCalls(owner);
+        return chosen;
     }
-    std::function<void(HandsetWindow&)> onLogin, onPhoneBook, onRecentCalls;
+    std::function<void()> onLogin;  // fills the dialog, typically
+    LoginOutcome login = LoginOutcome::LoggedIn;
+    std::optional<QString> chosen;  // what the phone book or call history hands back
     int loginShown = 0, phoneBookShown = 0, recentCallsShown = 0;
-    bool loggedIn = true;  // false: the login dialog is left by EXIT, Escape or closing
 };
 
 }  // namespace softphone::test

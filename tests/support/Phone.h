@@ -1,19 +1,21 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/LinphoneEngine.h"
 #include "app/HandsetWindow.h"
-#include "records/SettingsStore.h"
+#include "app/LinphoneEngine.h"
 #include "records/LoginDialog.h"
+#include "records/SettingsStore.h"
 #include "tests/support/FakeDesk.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/RecordingSoundPlayer.h"
+#include "tests/support/Wait.h"
 
 namespace softphone::test {
 
@@ -23,9 +25,8 @@ struct LoginAnswer {
 };
 
 // Fills the real login dialog as a user would and presses LOGIN.
-inline void AnswerLogin(HandsetWindow& owner, ISettingsStore& store, IMessageBox& messages,
-                        const LoginAnswer& answer) {
-    LoginDialog dialog(store, messages, owner.balanceLabel);
+inline void AnswerLogin(ISettingsStore& store, IMessageBox& messages, const LoginAnswer& answer) {
+    LoginDialog dialog(store, messages);
     dialog.sipBox->setText(answer.sip);
     dialog.accountBox->setText(answer.account);
     dialog.passwordBox->setText(answer.password);
@@ -33,26 +34,34 @@ inline void AnswerLogin(HandsetWindow& owner, ISettingsStore& store, IMessageBox
     dialog.loginButton->click();
 }
 
-// The main window with the real SIP engine, its own settings file and engine folder.
+// The phone and its handset with the real SIP engine, its own settings file and engine folder.
 class Phone {
 public:
     Phone()
         : store(dir.filePath("Softphone.conf")),
-          window(HandsetWindow::Services{store, messages, windows, player, [this] {
-                                             return std::make_unique<LinphoneEngine>(
-                                                 EngineDir(), player, player);
-                                         }}) {
+          phone({store, messages, player,
+                 [this] { return std::make_unique<LinphoneEngine>(EngineDir(), player, player); }}),
+          window(phone, {messages, windows, player}) {
         window.UseDeskServices(desk.Services(player));
     }
 
     QString EngineDir() const { return dir.filePath("engine"); }
     QString Status() const { return window.statusLabel->text(); }
+    bool Registered() const { return phone.Registration() == RegistrationState::Registered; }
 
     void Start(const LoginAnswer& answer) {
-        windows.onLogin = [this, answer](HandsetWindow& owner) {
-            AnswerLogin(owner, store, messages, answer);
-        };
+        LogInAs(answer);
         window.Start();
+    }
+    // What the login dialog is answered with from now on.
+    void LogInAs(const LoginAnswer& answer) {
+        windows.onLogin = [this, answer] { AnswerLogin(store, messages, answer); };
+    }
+    // Dial as the user presses it; returns once the number has been dialled.
+    void Dial(const QString& number) {
+        window.numberBox->setEditText(number);
+        window.OnDialClicked();
+        WaitUntil([this] { return !phone.Dialling(); });
     }
 
     QTemporaryDir dir;
@@ -61,6 +70,7 @@ public:
     ScriptedWindows windows;
     RecordingSoundPlayer player;
     FakeDesk desk;
+    PhoneController phone;
     HandsetWindow window;
 };
 

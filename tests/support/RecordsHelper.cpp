@@ -55,8 +55,7 @@ int RewriteUntilKilled(const QString& path) {
 
 int AddToPhoneBook(const QString& path, const QString& name, const QString& number) {
     PrintingMessageBox messages;
-    QComboBox numberBox;
-    PhoneBookDialog book(messages, &numberBox, nullptr, path);
+    PhoneBookDialog book(messages, nullptr, path);
     book.nameBox->setText(name);
     book.numberField->setText(number);
     book.OnAddClicked();

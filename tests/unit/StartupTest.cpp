@@ -1,9 +1,8 @@
-// Start-up, registration states and shutdown of the main window over a fake engine.
+// Start-up, registration states and shutdown of the phone over a fake engine.
 #include <gtest/gtest.h>
 
 #include <QLabel>
 
-#include "app/ProvisioningXml.h"
 #include "tests/support/FakePhone.h"
 
 namespace softphone::test {
@@ -11,19 +10,17 @@ namespace {
 
 const QString kFormLoad = QStringLiteral("An Error Occured and has been logged. FORMLOAD");
 
-TEST(Startup, ProvisionsInOrderAfterTheLogin) {
+TEST(Startup, RegistersTheSavedAccountAfterTheLogin) {
     FakePhone phone;
     phone.SaveLogin("127.0.0.1:5070", "12345", "pw");
     QString statusWhenLoginShown;
-    phone.windows.onLogin = [&](HandsetWindow& w) { statusWhenLoginShown = w.statusLabel->text(); };
+    phone.windows.onLogin = [&] { statusWhenLoginShown = phone.Status(); };
     phone.window.Start();
 
     EXPECT_EQ(statusWhenLoginShown, "Not logged in...");
     EXPECT_EQ(phone.windows.loginShown, 1);
-    EXPECT_EQ(*phone.calls, QStringList({"Initialize", "EventFilter 39", "EventSink", "Listen 2",
-                                         "MediaTypes 3 1", "CreateProfile", "EnableProfile 7"}));
-    EXPECT_EQ(phone.window.registrationState, "NOTREGISTERED");
-    EXPECT_EQ(phone.window.profileXml, BuildProfileXml("12345", "pw", "127.0.0.1:5070", ""));
+    EXPECT_EQ(*phone.calls, QStringList({"Initialize", "EnableAccount 12345 pw 127.0.0.1:5070"}));
+    EXPECT_EQ(phone.phone.Registration(), RegistrationState::NotRegistered);
     EXPECT_EQ(phone.window.size(), QSize(297, 436));
     EXPECT_FALSE(phone.window.Ended());
     EXPECT_TRUE(phone.messages.shown.empty());
@@ -32,24 +29,24 @@ TEST(Startup, ProvisionsInOrderAfterTheLogin) {
 // EXIT, Escape and the dialog's close button all leave without logging in; the stored account
 // (here a complete one) is not used.
 TEST(Startup, LeavingTheLoginDialogWithoutLoginEndsBeforeAnyEngine) {
-    for (const char* balance : {"EXITING", ""}) {
+    for (LoginOutcome way : {LoginOutcome::Exited, LoginOutcome::Closed}) {
         FakePhone phone;
         phone.SaveLogin("host", "1", "2");
-        phone.windows.loggedIn = false;
-        phone.windows.onLogin = [&](HandsetWindow& w) { w.balanceLabel->setText(balance); };
+        phone.windows.login = way;
         phone.window.Start();
-        EXPECT_TRUE(phone.window.Ended()) << balance;
-        EXPECT_EQ(phone.enginesCreated, 0) << balance;
-        EXPECT_TRUE(phone.store.deleted.isEmpty()) << balance;
+        EXPECT_TRUE(phone.window.Ended());
+        EXPECT_EQ(phone.enginesCreated, 0);
+        EXPECT_TRUE(phone.store.deleted.isEmpty());
     }
 }
 
-TEST(Startup, EmptyPasswordTakesTheAccountNumber) {
+TEST(Startup, EmptyPasswordTakesTheAccountNumberAtStartOnly) {
     FakePhone phone;
     phone.SaveLogin("host", "777", "");
     phone.window.Start();
-    EXPECT_EQ(phone.window.password, "777");
-    EXPECT_TRUE(phone.window.profileXml.contains("password=\"777\""));
+    EXPECT_EQ(phone.calls->last(), "EnableAccount 777 777 host");
+    phone.window.OnLoginAsTriggered();
+    EXPECT_EQ(phone.calls->last(), "EnableAccount 777  host");
 }
 
 TEST(Startup, MissingEngineGivesTwoBoxesAndTheWindowStillOpens) {
@@ -58,70 +55,55 @@ TEST(Startup, MissingEngineGivesTwoBoxesAndTheWindowStillOpens) {
     phone.window.Start();
     EXPECT_EQ(phone.messages.Texts(), QStringList({kFormLoad, kFormLoad}));
     EXPECT_FALSE(phone.window.Ended());
-    EXPECT_EQ(phone.window.registrationState, "NOTREGISTERED");
+    EXPECT_EQ(phone.phone.Registration(), RegistrationState::NotRegistered);
 }
 
-TEST(Startup, RefusedProfileGivesOneBoxAndKeepsTheState) {
-    FakePhone phone;
-    phone.SaveLogin("host", "1", "2");
-    phone.window.Start();
-    phone.engine->Raise(kEventRegistrationState, {kRegRegistered, nullptr, 0, 0});
-    phone.engine->failCreateProfile = true;
-    phone.window.OnLoginAsTriggered();
-    EXPECT_EQ(phone.messages.Texts(), QStringList({kFormLoad}));
-    EXPECT_EQ(phone.window.registrationState, "REGISTERED");
-}
-
-TEST(Registration, StateNumbersSetTheStateAndTheStatusLine) {
-    struct Row {
-        int state;
-        const char *regState, *status;
-    };
-    const Row rows[] = {{0, "NOTREGISTERED", "Not Registered"},
-                        {1, "REGISTERING", "Registering"},
-                        {2, "REGISTERED", "Registered and Ready..."},
-                        {3, "REJECTED", "Rejected"},
-                        {6, "LOGGEDOFF", "Logged off."}};
+TEST(Registration, StatesSetTheStateAndTheStatusLine) {
+    using R = RegistrationState;
+    const std::pair<R, const char*> rows[] = {{R::NotRegistered, "Not Registered"},
+                                              {R::Registering, "Registering"},
+                                              {R::Registered, "Registered and Ready..."},
+                                              {R::Rejected, "Rejected"},
+                                              {R::LoggedOff, "Logged off."}};
     FakePhone phone;
     phone.window.Start();
-    for (const Row& row : rows) {
-        phone.engine->Raise(kEventRegistrationState, {row.state, nullptr, 0, 0});
-        EXPECT_EQ(phone.window.registrationState, row.regState) << row.state;
-        EXPECT_EQ(phone.Status(), row.status) << row.state;
-        // Unregistering, error and unknown numbers change nothing.
-        for (int ignored : {4, 5, 7, -1}) {
-            phone.engine->Raise(kEventRegistrationState, {ignored, nullptr, 0, 0});
-            EXPECT_EQ(phone.window.registrationState, row.regState) << ignored;
-            EXPECT_EQ(phone.Status(), row.status) << ignored;
+    for (const auto& [state, status] : rows) {
+        phone.engine->Register(state);
+        EXPECT_EQ(phone.phone.Registration(), state) << status;
+        EXPECT_EQ(phone.Status(), status);
+        // Unregistering and failures change nothing.
+        for (R ignored : {R::Unregistering, R::Failed}) {
+            phone.engine->Register(ignored);
+            EXPECT_EQ(phone.phone.Registration(), state) << status;
+            EXPECT_EQ(phone.Status(), status);
         }
     }
 }
 
-// Leaving the dialog there (here by EXIT) keeps the program and the stored account.
-TEST(Registration, LoginAsEnablesTheNewProfileAndIgnoresExit) {
+// Leaving the dialog there (here by EXIT) keeps the program and registers the stored account.
+TEST(Registration, LoginAsRegistersTheSavedAccountWhicheverWayTheDialogIsLeft) {
     FakePhone phone;
     phone.SaveLogin("host", "1", "2");
     phone.window.Start();
     phone.calls->clear();
-    phone.windows.loggedIn = false;
-    phone.windows.onLogin = [](HandsetWindow& w) { w.balanceLabel->setText("EXITING"); };
+    phone.windows.login = LoginOutcome::Exited;
     phone.window.OnLoginAsTriggered();
     EXPECT_FALSE(phone.window.Ended());
     EXPECT_EQ(phone.window.balanceLabel->text(), "EXITING");
-    EXPECT_EQ(*phone.calls, QStringList({"CreateProfile", "EnableProfile 7"}));
+    EXPECT_EQ(*phone.calls, QStringList({"EnableAccount 1 2 host"}));
 }
 
 TEST(Registration, ARefusedLoginAsKeepsTheAccountAndTheTruthOfTheStatus) {
     FakePhone phone;
     phone.SaveLogin("host", "1", "2");
     phone.window.Start();
-    phone.engine->Raise(kEventRegistrationState, {kRegRegistered, nullptr, 0, 0});
-    const auto registered = phone.window.account;
-    phone.engine->failEnableProfile = true;
+    phone.engine->Register(RegistrationState::Registered);
+    phone.engine->failEnableAccount = true;
+    phone.SaveLogin("", "3", "4");
     phone.window.OnLoginAsTriggered();
     EXPECT_EQ(phone.messages.Texts(), QStringList({kFormLoad}));
-    EXPECT_EQ(phone.window.account, registered);
-    EXPECT_EQ(phone.engine->enabled, registered);
+    EXPECT_EQ(phone.engine->enabled, "1");
+    EXPECT_EQ(phone.phone.Registration(), RegistrationState::Registered);
     EXPECT_EQ(phone.Status(), "Registered and Ready...");
 }
 
@@ -161,26 +143,18 @@ TEST(Shutdown, WindowClosedBySystemErasesNothingButStopsTheEngine) {
 }
 
 TEST(Shutdown, CloseButtonEndsAnActiveCallWithReasonShutdown) {
-    for (const char* line :
-         {"INCOMING", "ANSWERING", "INPROGRESS", "CONNECTED", "CONNECTED 0:1:5"}) {
+    using S = SessionState;
+    for (S state : {S::Incoming, S::Answering, S::InProgress, S::Connected, S::Disconnected}) {
         FakePhone phone;
         phone.StartRegistered();
-        const int state = QString(line).startsWith("CONNECTED") ? kSessionConnected
-                          : line == QString("INCOMING")         ? kSessionIncoming
-                          : line == QString("ANSWERING")        ? kSessionAnswering
-                                                                : kSessionInProgress;
-        phone.window.session = std::make_shared<FakeEngine::Session>(*phone.calls, state);
-        phone.window.statusLabel->setText(line);
+        auto session = std::make_shared<FakeEngine::Session>(*phone.calls, S::Incoming);
+        phone.engine->Raise(S::Incoming, session);
+        session->state = state;
+        // A registration refresh may have overwritten the status line meanwhile.
+        phone.engine->Register(RegistrationState::Registered);
         phone.window.OnCloseClicked();
-        EXPECT_TRUE(phone.calls->contains("Terminate 5")) << line;
+        EXPECT_EQ(phone.calls->contains("Terminate shutdown"), IsActive(state)) << int(state);
     }
-    FakePhone idle;
-    idle.StartRegistered();
-    idle.window.session =
-        std::make_shared<FakeEngine::Session>(*idle.calls, kSessionDisconnected);
-    idle.window.statusLabel->setText("DISCONNECTED");
-    idle.window.OnCloseClicked();
-    EXPECT_FALSE(idle.calls->contains("Terminate 5"));
 }
 
 }  // namespace
