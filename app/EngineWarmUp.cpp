@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include "app/PhoneLog.h"
+
 namespace softphone {
 
 EngineFactory WarmedUpEngine(std::unique_ptr<ISipEngine> engine) {
@@ -9,7 +11,8 @@ EngineFactory WarmedUpEngine(std::unique_ptr<ISipEngine> engine) {
     QTimer::singleShot(100, [held] {
         try {
             if (*held) (*held)->Initialize();
-        } catch (const EngineError&) {
+        } catch (const EngineError& error) {
+            qCWarning(lcPhone) << "engine start behind the login:" << error.what();
         }
     });
     return [held] { return std::move(*held); };

@@ -1,6 +1,7 @@
 #include "app/PhoneController.h"
 
 #include "app/CallerNumber.h"
+#include "app/PhoneLog.h"
 #include "dialer/KeyTable.h"
 #include "dialer/SoundPlayer.h"
 #include "records/RecentCalls.h"

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QList>
-#include <QLoggingCategory>
 #include <QObject>
 #include <QTimer>
 #include <memory>
@@ -10,8 +9,6 @@
 #include "app/SipEngine.h"
 
 class QWidget;
-
-Q_DECLARE_LOGGING_CATEGORY(lcPhone)
 
 namespace softphone {
 
