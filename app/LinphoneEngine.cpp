@@ -5,6 +5,7 @@
 #include <linphone++/linphone.hh>
 #include <optional>
 
+#include "app/SipDatagram.h"
 #include "dialer/SoundPlayer.h"
 
 namespace softphone {
@@ -203,6 +204,10 @@ void LinphoneEngine::Initialize() {
     auto config = factory->createConfig(configPath);
     if (!config) throw EngineError(EngineFailure::Unavailable, QStringLiteral("No engine config"));
     ScrubCredentials(config);
+    // No call-end or error tones of the engine's own: the program plays its release sound, and
+    // the engine's tone player crashes on a sound card whose server has gone away (hanging up
+    // as a session logs out).
+    config->setInt("sound", "tone_indications", 0);
     core_ = factory->createCoreWithConfig(config, nullptr);
     if (!core_) throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine not created"));
 
@@ -222,6 +227,8 @@ void LinphoneEngine::Initialize() {
         core_.reset();
         throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine did not start"));
     }
+    sipPort_ = core_->getTransportsUsed()->getUdpPort();
+    GuardSipPort(sipPort_);
     MarkBusy();
     UseChosenOutputs();
 }
@@ -333,6 +340,7 @@ void LinphoneEngine::Shutdown() {
     core_->stop();
     core_->removeListener(listener_);
     core_.reset();
+    UnguardSipPort(sipPort_);
     ScrubCredentials(config);
     sessions_.clear();
     account_.reset();

@@ -66,6 +66,7 @@ private:
     std::shared_ptr<Listener> listener_;
     QObject context_;  // queued events die with it
     QTimer timer_;
+    int sipPort_ = 0;  // guarded against datagrams that hold no whole message
     std::chrono::steady_clock::time_point busyUntil_;
     bool tickQueued_ = false;
     EngineEvents events_;

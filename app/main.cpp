@@ -7,8 +7,10 @@
 #include "dialer/SoundPlayer.h"
 #include "records/SettingsStore.h"
 #include "support/AppPaths.h"
+#include "support/CursorBlinkTimeout.h"
 #include "support/MessageBox.h"
 #include "support/QuitOnSignals.h"
+#include "support/ShutdownOnExit.h"
 #include "support/SingleInstance.h"
 
 using namespace softphone;
@@ -17,6 +19,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Softphone"));
     QuitOnSignals();
+    const CursorBlinkTimeout cursorBlink;
     // A second start only brings the running program to the front: it must not log in or
     // touch the engine's or the user's files.
     SingleInstance instance;
@@ -31,6 +34,9 @@ int main(int argc, char** argv) {
         {store, messages, player,
          WarmedUpEngine(std::make_unique<LinphoneEngine>(EngineFolder(), ringer, player))});
     HandsetWindow window(phone, {messages, windows, player});
+    // The display going away ends the program by exit(1) from inside the event loop: the
+    // window's close still hangs up and unregisters first.
+    const ShutdownOnExit orderly([&window] { window.close(); });
     QObject::connect(&instance, &SingleInstance::anotherStart, &window, [&window] {
         // While the login dialog or a message box is up, that is what the user must see.
         if (QWidget* modal = QApplication::activeModalWidget()) {

@@ -35,43 +35,33 @@ public:
         connect(feedTimer_, &QTimer::timeout, this, [this] { Feed(); });
         suspendTimer_ = new QTimer(this);
         suspendTimer_->setSingleShot(true);
-        connect(suspendTimer_, &QTimer::timeout, this, [this] {
-            if (sink_ && sink_->state() != QAudio::StoppedState) sink_->suspend();
-        });
+        connect(suspendTimer_, &QTimer::timeout, this, [this] { CloseStream(); });
     }
 
     void Open(const QAudioDevice& output) {
         output_ = output;
-        QAudioFormat format;
-        format.setSampleRate(kPlayRate);
-        format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::UInt8);
-        sink_ = new QAudioSink(output.isNull() ? QMediaDevices::defaultAudioOutput() : output,
-                               format, this);
-        sink_->setBufferSize(kSinkBufferBytes);
-        device_ = sink_->start();
+        OpenStream();
     }
 
+    // The next sound plays on `output`.
     void UseOutput(const QAudioDevice& output) {
         if (output == output_) return;
-        Close();
-        Open(output);
+        CloseStream();
+        output_ = output;
     }
 
     void Close() {
-        feedTimer_->stop();
         suspendTimer_->stop();
-        queued_.clear();
-        device_ = nullptr;
-        sink_->stop();
-        delete sink_;
-        sink_ = nullptr;
+        CloseStream();
     }
 
     void Play(const QByteArray& samples, bool onlyIfIdle) {
-        if (!device_ || (onlyIfIdle && Playing())) return;
+        if (onlyIfIdle && Playing()) return;
+        // A stream whose sound server went away is replaced: the server may be back.
+        if (sink_ && sink_->state() == QAudio::StoppedState) CloseStream();
+        if (!sink_) OpenStream();
+        if (!device_) return;
         queued_ = samples;
-        if (sink_->state() == QAudio::SuspendedState) sink_->resume();
         suspendTimer_->stop();
         Feed();
     }
@@ -82,6 +72,30 @@ public:
     }
 
 private:
+    void OpenStream() {
+        QAudioFormat format;
+        format.setSampleRate(kPlayRate);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::UInt8);
+        sink_ = new QAudioSink(output_.isNull() ? QMediaDevices::defaultAudioOutput() : output_,
+                               format, this);
+        sink_->setBufferSize(kSinkBufferBytes);
+        device_ = sink_->start();
+        // A stream that has never played is as silent as one that has stopped playing.
+        if (suspendAfterMs_ >= 0) suspendTimer_->start(suspendAfterMs_);
+    }
+
+    // Even a paused stream keeps the sound server working at the stream's latency: a silent
+    // player holds none.
+    void CloseStream() {
+        Stop();
+        device_ = nullptr;
+        if (!sink_) return;
+        sink_->stop();
+        delete sink_;
+        sink_ = nullptr;
+    }
+
     bool Playing() const { return !queued_.isEmpty() || clock_.elapsed() < playsUntilMs_; }
 
     void Feed() {

@@ -38,8 +38,8 @@ class SoundPlayer : public ISoundPlayer {
 public:
     static constexpr int kDefaultSuspendAfterMs = 5000;
 
-    // The stream is suspended after `suspendAfterMs` of silence (it costs CPU while it runs) and
-    // resumed by the next sound; a negative value keeps it running.
+    // The stream is closed after `suspendAfterMs` of silence (it costs CPU here and in the sound
+    // server while it is open) and opened again by the next sound; a negative value keeps it.
     explicit SoundPlayer(int suspendAfterMs = kDefaultSuspendAfterMs);
     ~SoundPlayer() override;
 

@@ -3,74 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QPoint>
-#include <QTemporaryDir>
 
+#include "tests/support/PulseServer.h"
+#include "tests/support/RunningPhone.h"
 #include "tests/support/SipServer.h"
 #include "tests/support/Sipp.h"
 #include "tests/support/Wait.h"
-#include "tests/support/XvfbDisplay.h"
 
 namespace softphone::test {
 namespace {
-
-// Centres of the controls, in pixels from the window's corner.
-constexpr QPoint kSipBox{148, 41}, kAccountBox{148, 65}, kPasswordBox{148, 89}, kLogin{66, 154};
-constexpr QPoint kNumberField{132, 90}, kDial{43, 258}, kEnd{252, 257}, kClose{262, 15};
-
-// The program with a home of its own, logged in through its login dialog.
-class RunningPhone {
-public:
-    explicit RunningPhone(const XvfbDisplay& display) : display_(display) {
-        QProcessEnvironment env = display.Environment();
-        for (const char* folder : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
-            env.insert(folder, home.filePath(folder));
-        process.setProcessEnvironment(env);
-    }
-    ~RunningPhone() {
-        if (process.state() == QProcess::NotRunning) return;
-        process.kill();
-        process.waitForFinished(3000);
-    }
-
-    // Starts the program; the login dialog's window id, or "" on failure.
-    QString Start() {
-        process.start(QStringLiteral(SOFTPHONE_BINARY));
-        if (!process.waitForStarted(5000)) return QString();
-        // A machine without a sound card first says so in a small box: the person presses Return.
-        QString login;
-        WaitUntil([&] {
-            if (QString box = display_.Window("Softphone", 1, 280); !box.isEmpty())
-                display_.Xdo({"windowfocus", "--sync", box, "key", "Return"});
-            login = display_.Window("Please Enter Your Pin");
-            return !login.isEmpty();
-        }, 15000);
-        return login;
-    }
-
-    // Starts the program and logs in; the handset window's id, or "" on failure.
-    QString LogIn(const QString& server, const QString& account, const QString& password) {
-        const QString login = Start();
-        if (login.isEmpty()) return QString();
-        display_.ClickAndType(login, kSipBox.x(), kSipBox.y(), server);
-        display_.ClickAndType(login, kAccountBox.x(), kAccountBox.y(), account);
-        display_.ClickAndType(login, kPasswordBox.x(), kPasswordBox.y(), password);
-        display_.Click(login, kLogin.x(), kLogin.y());
-        QString handset;
-        WaitUntil([&] { return !(handset = display_.Window("Softphone", 281)).isEmpty(); }, 10000);
-        return handset;
-    }
-
-    bool Ended() {
-        return WaitUntil([&] { return process.state() == QProcess::NotRunning; }, 10000);
-    }
-
-    QTemporaryDir home;
-    QProcess process;
-
-private:
-    const XvfbDisplay& display_;
-};
 
 TEST(EndToEnd, LogInCallHangUpAndClose) {
     XvfbDisplay display;
@@ -81,7 +22,7 @@ TEST(EndToEnd, LogInCallHangUpAndClose) {
     SipServer server({{"1001", "secret"}}, {{"15550001111", farEnd.Uri()}});
     ASSERT_TRUE(server.Start());
 
-    RunningPhone phone(display);
+    RunningPhone phone(display, QStringLiteral(SOFTPHONE_BINARY));
     const QString handset = phone.LogIn(server.Address(), "1001", "secret");
     ASSERT_FALSE(handset.isEmpty());
     ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000));
@@ -105,7 +46,7 @@ TEST(EndToEnd, LogInCallHangUpAndClose) {
 TEST(EndToEnd, EscapeInTheLoginDialogEndsTheProgram) {
     XvfbDisplay display;
     ASSERT_TRUE(display.Started());
-    RunningPhone phone(display);
+    RunningPhone phone(display, QStringLiteral(SOFTPHONE_BINARY));
     const QString login = phone.Start();
     ASSERT_FALSE(login.isEmpty());
     display.ClickAndType(login, kAccountBox.x(), kAccountBox.y(), "1001");
@@ -117,21 +58,83 @@ TEST(EndToEnd, EscapeInTheLoginDialogEndsTheProgram) {
     EXPECT_FALSE(QFile::exists(settings));
 }
 
-// The session ending, or a service manager stopping the program, must not leave a
-// registration behind at the server.
-TEST(EndToEnd, TerminatedProgramUnregisters) {
-    XvfbDisplay display;
-    ASSERT_TRUE(display.Started());
-    SipServer server(QList<SipServer::Account>{{"1001", "secret"}});
-    ASSERT_TRUE(server.Start());
-    RunningPhone phone(display);
-    ASSERT_FALSE(phone.LogIn(server.Address(), "1001", "secret").isEmpty());
-    ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000));
+// The session ending (SIGTERM), a service manager stopping the program or the desktop's display
+// going away must not leave a registration or a call behind at the server.
+TEST(EndToEnd, EveryEndUnregistersAndHangsUp) {
+    enum class End { Terminated, DisplayGone };
+    const struct {
+        const char* name;
+        End end;
+        bool inCall;
+    } cases[] = {
+        {"SIGTERM while registered", End::Terminated, false},
+        {"SIGTERM in a call", End::Terminated, true},
+        {"display gone while registered", End::DisplayGone, false},
+        {"display gone in a call", End::DisplayGone, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        XvfbDisplay display;
+        ASSERT_TRUE(display.Started());
+        RtpListener rtp;
+        Sipp farEnd;
+        ASSERT_TRUE(farEnd.Answer({"-key", "rtpport", QString::number(rtp.Port())}));
+        SipServer server({{"1001", "secret"}}, {{"15550001111", farEnd.Uri()}});
+        ASSERT_TRUE(server.Start());
+        RunningPhone phone(display, QStringLiteral(SOFTPHONE_BINARY));
+        const QString handset = phone.LogIn(server.Address(), "1001", "secret");
+        ASSERT_FALSE(handset.isEmpty());
+        ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000));
+        if (c.inCall) {
+            display.ClickAndType(handset, kNumberField.x(), kNumberField.y(), "15550001111");
+            display.Click(handset, kDial.x(), kDial.y());
+            ASSERT_TRUE(WaitUntil([&] { return rtp.AudioPackets() > 10; }, 15000));
+        }
 
-    phone.process.terminate();
-    EXPECT_TRUE(phone.Ended());
-    EXPECT_EQ(phone.process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(server.Contacts("1001"), 0);
+        if (c.end == End::Terminated)
+            phone.process.terminate();
+        else
+            display.End();
+        EXPECT_TRUE(phone.Ended());
+        EXPECT_EQ(phone.process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(server.Contacts("1001"), 0);
+        if (c.inCall) {
+            EXPECT_TRUE(farEnd.Finished()) << "no BYE: " << farEnd.Trace().toStdString();
+        }
+    }
+}
+
+// A session log-out ends the display, the sound server and the program within milliseconds of
+// each other, here as a call is being hung up: the program still ends in order, by no signal.
+TEST(EndToEnd, LogOutAsACallEndsIsOrderly) {
+    for (int run = 0; run < 3; ++run) {
+        SCOPED_TRACE(run);
+        XvfbDisplay display;
+        PulseServer pulse;
+        ASSERT_TRUE(display.Started() && pulse.Running());
+        RtpListener rtp;
+        Sipp farEnd;
+        ASSERT_TRUE(farEnd.Answer({"-key", "rtpport", QString::number(rtp.Port())}));
+        SipServer server({{"1001", "secret"}}, {{"15550001111", farEnd.Uri()}});
+        ASSERT_TRUE(server.Start());
+        RunningPhone phone(display, QStringLiteral(SOFTPHONE_BINARY));
+        QProcessEnvironment env = phone.process.processEnvironment();
+        env.insert("PULSE_SERVER", pulse.Address());
+        phone.process.setProcessEnvironment(env);
+        const QString handset = phone.LogIn(server.Address(), "1001", "secret");
+        ASSERT_FALSE(handset.isEmpty());
+        ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000));
+        display.ClickAndType(handset, kNumberField.x(), kNumberField.y(), "15550001111");
+        display.Click(handset, kDial.x(), kDial.y());
+        ASSERT_TRUE(WaitUntil([&] { return rtp.AudioPackets() > 10; }, 15000));
+
+        display.Click(handset, kEnd.x(), kEnd.y());
+        display.End();
+        pulse.Stop();
+        phone.process.terminate();
+        EXPECT_TRUE(phone.Ended());
+        EXPECT_EQ(phone.process.exitStatus(), QProcess::NormalExit);
+    }
 }
 
 }  // namespace

@@ -110,5 +110,24 @@ TEST_F(RegistrationTest, DeadServersNeverBlockTheWindow) {
     }
 }
 
+// The registrar gone for longer than the registration lasts and back: the engine registers
+// again as soon as it answers (a 4 s expiry stands in for a longer one).
+TEST_F(RegistrationTest, RegistersAgainWhenTheRegistrarReturns) {
+    server.Stop();
+    server.LimitExpiry(4);
+    ASSERT_TRUE(server.Start());
+    QTemporaryDir dir;
+    RecordingSoundPlayer player;
+    LinphoneEngine engine(dir.filePath("engine"), player, player);
+    engine.Initialize();
+    engine.EnableAccount({"1001", "secret", server.Address(), {}});
+    ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }));
+
+    server.Stop();
+    Pump(8000);  // twice the expiry without a registrar
+    ASSERT_TRUE(server.Start());
+    EXPECT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 5000));
+}
+
 }  // namespace
 }  // namespace softphone::test

@@ -121,5 +121,35 @@ TEST_F(SoundPlayerTest, StopSilencesTheRing) {
     EXPECT_EQ(-1, FirstSound(heard, 600 * kSamplesPerMs));
 }
 
+// The sound server stopping while the player is silent or plays tones, and coming back: the
+// player lives on, and its tones are heard again.
+TEST(SoundServerGoneTest, PlayerLivesOnAndIsHeardWhenTheServerReturns) {
+    test::PulseServer server;
+    server.UseInThisProcess();
+    SoundPlayer player(200);
+    QThread::msleep(300);
+    for (const bool playing : {false, true}) {
+        SCOPED_TRACE(playing ? "while tones play" : "silent");
+        for (int i = 0; playing && i < 3; ++i) {
+            player.PlayTone("Tone1.wav");
+            QThread::msleep(40);
+        }
+        server.Stop();
+        player.PlayTone("Tone2.wav");
+        QThread::msleep(300);
+        ASSERT_TRUE(server.Start());
+        test::MonitorRecorder recorder(server);
+        QThread::msleep(2100);  // see SoundPlayerTest
+        // The sound system may take a few seconds to find the server again.
+        bool heard = false;
+        for (int attempt = 0; attempt < 30 && !heard; ++attempt) {
+            player.PlayTone("Tone5.wav");
+            QThread::msleep(400);
+            heard = KeysOf(HearTones(recorder.Samples())).contains('5');
+        }
+        EXPECT_TRUE(heard);
+    }
+}
+
 }  // namespace
 }  // namespace softphone

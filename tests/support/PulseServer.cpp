@@ -45,6 +45,12 @@ PulseServer::PulseServer(QStringList sinks) : sinks_(std::move(sinks)) {
     server_.setChildProcessModifier(DieWithParent);
     server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     server_.setStandardOutputFile(QProcess::nullDevice());
+    Start();
+}
+
+bool PulseServer::Start() {
+    const QString socket = dir_.filePath(QStringLiteral("run/native"));
+    QFile::remove(socket);  // left by a server that was stopped
     QStringList args{"-n", "--daemonize=no", "--log-level=error", "--exit-idle-time=-1",
                      "--use-pid-file=no"};
     for (const QString& sink : sinks_)
@@ -53,16 +59,20 @@ PulseServer::PulseServer(QStringList sinks) : sinks_(std::move(sinks)) {
     args << "--load=module-null-source source_name=softphone_test_source"
          << "--load=module-native-protocol-unix";
     server_.start(QStringLiteral("pulseaudio"), args);
-    if (!server_.waitForStarted()) return;
+    if (!server_.waitForStarted()) return false;
     QElapsedTimer clock;
     clock.start();
-    const QString socket = run + QStringLiteral("/native");
     while (!QFileInfo::exists(socket) && Running() && clock.elapsed() < kStartTimeoutMs)
         QThread::msleep(20);
+    return QFileInfo::exists(socket) && Running();
+}
+
+void PulseServer::Stop() {
+    test::Stop(server_);
 }
 
 PulseServer::~PulseServer() {
-    Stop(server_);
+    Stop();
 }
 
 bool PulseServer::Running() const {

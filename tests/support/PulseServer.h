@@ -16,7 +16,11 @@ public:
     explicit PulseServer(QStringList sinks = {QStringLiteral("softphone_test_sink")});
     ~PulseServer();
 
+    // Starts the server again after Stop, on the same address.
+    bool Start();
+    void Stop();
     bool Running() const;
+    qint64 ProcessId() const { return server_.processId(); }
     // "unix:<dir>/native", for PULSE_SERVER.
     QString Address() const;
     // The monitor of the sink named, or of the first sink.

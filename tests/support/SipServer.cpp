@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QUdpSocket>
 
 #include "tests/support/Wait.h"
@@ -23,11 +24,12 @@ SipServer::SipServer(QList<Account> accounts, QList<Route> routes)
 SipServer::~SipServer() { Stop(); }
 
 bool SipServer::Start() {
-    port_ = FreeUdpPort();
+    if (port_ == 0) port_ = FreeUdpPort();  // a server started again keeps its port
     QStringList args{QStringLiteral("--dir"), dir_.path(), QStringLiteral("--port"),
                      QString::number(port_)};
     for (const Account& a : accounts_) args << QStringLiteral("--account") << a.user + ':' + a.password;
     for (const Route& r : routes_) args << QStringLiteral("--route") << r.number + '=' + r.target;
+    args << QStringLiteral("--max-expires") << QString::number(maxExpires_);
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.setStandardOutputFile(dir_.filePath(QStringLiteral("kamailio.log")));
     process_.start(SourceDir() + QStringLiteral("/scripts/sip-service/run-kamailio"), args);
@@ -48,16 +50,26 @@ void SipServer::Stop() {
     if (group > 0) ::kill(-pid_t(group), SIGKILL);
 }
 
-int SipServer::Contacts(const QString& user) const {
+QString SipServer::Lookup(const QString& user) const {
     QProcess kamcmd;
     kamcmd.start(QStringLiteral("/usr/sbin/kamcmd"),
                  {QStringLiteral("-s"), QStringLiteral("unix:") + dir_.filePath("kamailio.ctl"),
                   QStringLiteral("ul.lookup"), QStringLiteral("location"), QStringLiteral("s:") + user});
-    if (!kamcmd.waitForFinished(3000)) return -1;
-    const QByteArray reply = kamcmd.readAllStandardOutput() + kamcmd.readAllStandardError();
+    if (!kamcmd.waitForFinished(3000)) return QString();
+    return QString::fromUtf8(kamcmd.readAllStandardOutput() + kamcmd.readAllStandardError());
+}
+
+int SipServer::Contacts(const QString& user) const {
+    const QString reply = Lookup(user);
     if (reply.contains("AOR not found")) return 0;  // a live server that knows no contact
     if (!reply.contains("AoR")) return -1;  // no server behind the socket, or another error
     return int(reply.count("Address:"));
+}
+
+int SipServer::ContactPort(const QString& user) const {
+    static const QRegularExpression address(
+        QStringLiteral("Address: sip:[^@\\s]*@[^:;>\\s]*:(\\d+)"));
+    return address.match(Lookup(user)).captured(1).toInt();
 }
 
 }  // namespace softphone::test

@@ -21,6 +21,11 @@ XvfbDisplay::XvfbDisplay() {
 }
 
 XvfbDisplay::~XvfbDisplay() {
+    End();
+}
+
+void XvfbDisplay::End() {
+    if (xvfb_.state() == QProcess::NotRunning) return;
     xvfb_.terminate();
     if (!xvfb_.waitForFinished(3000)) xvfb_.kill();
 }

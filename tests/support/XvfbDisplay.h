@@ -12,6 +12,8 @@ public:
     XvfbDisplay();
     ~XvfbDisplay();
     bool Started() const { return started_; }
+    // Stops the X server, as when a desktop session ends.
+    void End();
     QString Name() const { return QStringLiteral(":%1").arg(number_); }
     QProcessEnvironment Environment() const;  // the system environment on this display
 

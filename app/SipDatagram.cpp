@@ -1,0 +1,133 @@
+#include "app/SipDatagram.h"
+
+#include <bctoolbox/port.h>
+#include <dlfcn.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <QLoggingCategory>
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace softphone {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcSip, "softphone.sip")
+
+constexpr std::string_view kKeepAlive = "\r\n\r\n";
+constexpr std::size_t kMaxLengthDigits = 9;
+
+std::string_view Trim(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The body length the header lines announce: none when absent, -1 when unusable.
+std::optional<long> ContentLength(std::string_view headerLines) {
+    std::optional<long> length;
+    while (!headerLines.empty()) {
+        const auto eol = headerLines.find("\r\n");
+        const std::string_view line = headerLines.substr(0, eol);
+        headerLines.remove_prefix(eol == std::string_view::npos ? headerLines.size() : eol + 2);
+        const auto colon = line.find(':');
+        if (colon == std::string_view::npos || line.empty() || line[0] == ' ' || line[0] == '\t')
+            continue;  // not a header's first line
+        const std::string_view name = Trim(line.substr(0, colon));
+        if (!SameName(name, "Content-Length") && !SameName(name, "l")) continue;
+        const std::string_view value = Trim(line.substr(colon + 1));
+        if (length || value.empty() || value.size() > kMaxLengthDigits ||
+            !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return -1;
+        length = std::stol(std::string(value));
+    }
+    return length;
+}
+
+std::mutex gGuardedMutex;
+std::vector<int> gGuardedPorts;
+
+// A datagram socket of this process bound to a guarded port.
+bool Guarded(int socket) {
+    int type = 0;
+    socklen_t typeSize = sizeof type;
+    if (::getsockopt(socket, SOL_SOCKET, SO_TYPE, &type, &typeSize) != 0 || type != SOCK_DGRAM)
+        return false;
+    sockaddr_storage local = {};
+    socklen_t size = sizeof local;
+    if (::getsockname(socket, reinterpret_cast<sockaddr*>(&local), &size) != 0) return false;
+    int port = 0;
+    if (local.ss_family == AF_INET) port = ntohs(reinterpret_cast<sockaddr_in&>(local).sin_port);
+    if (local.ss_family == AF_INET6) port = ntohs(reinterpret_cast<sockaddr_in6&>(local).sin6_port);
+    const std::lock_guard lock(gGuardedMutex);
+    return port != 0 &&
+           std::find(gGuardedPorts.begin(), gGuardedPorts.end(), port) != gGuardedPorts.end();
+}
+
+}  // namespace
+
+std::size_t SipMessageLength(std::string_view datagram) {
+    const auto start = datagram.find_first_not_of("\r\n");
+    if (start == std::string_view::npos) return datagram.size();
+    const auto headerEnd = datagram.find(kKeepAlive, start);
+    if (headerEnd == std::string_view::npos) return 0;
+    const std::string_view header = datagram.substr(start, headerEnd + 2 - start);
+    if (header.find('\0') != std::string_view::npos) return 0;
+    const auto firstLineEnd = header.find("\r\n");
+    const std::optional<long> length = ContentLength(header.substr(firstLineEnd + 2));
+    const std::size_t bodyStart = headerEnd + kKeepAlive.size();
+    const std::size_t body = datagram.size() - bodyStart;
+    if (length && (*length < 0 || std::size_t(*length) > body)) return 0;
+    return bodyStart + std::size_t(length.value_or(0));
+}
+
+void GuardSipPort(int port) {
+    const std::lock_guard lock(gGuardedMutex);
+    gGuardedPorts.push_back(port);
+}
+
+void UnguardSipPort(int port) {
+    const std::lock_guard lock(gGuardedMutex);
+    if (auto it = std::find(gGuardedPorts.begin(), gGuardedPorts.end(), port);
+        it != gGuardedPorts.end())
+        gGuardedPorts.erase(it);
+}
+
+}  // namespace softphone
+
+// belle-sip reads the datagrams of its UDP channels through this bctoolbox call; the program's
+// own definition comes first in the process's symbol lookup (the build exports it), so every
+// datagram passes SipMessageLength on its way to the parser.
+extern "C" ssize_t bctbx_recvfrom(bctbx_socket_t socket, void* buffer, size_t length, int flags,
+                                  struct sockaddr* address, socklen_t* addressLength) {
+    using Recvfrom = ssize_t (*)(bctbx_socket_t, void*, size_t, int, sockaddr*, socklen_t*);
+    static const auto real = reinterpret_cast<Recvfrom>(::dlsym(RTLD_NEXT, "bctbx_recvfrom"));
+    if (!softphone::Guarded(socket))
+        return real(socket, buffer, length, flags, address, addressLength);
+    // With MSG_TRUNC the full size comes back, so a datagram cut short by the buffer is known.
+    const ssize_t size = real(socket, buffer, length, flags | MSG_TRUNC, address, addressLength);
+    if (size <= 0) return size;
+    const std::size_t keep =
+        std::size_t(size) > length
+            ? 0
+            : softphone::SipMessageLength({static_cast<const char*>(buffer), std::size_t(size)});
+    if (keep > 0) return ssize_t(keep);
+    qCInfo(softphone::lcSip) << "Dropped a UDP datagram of" << size
+                             << "bytes that holds no whole SIP message";
+    const std::size_t keepAlive = std::min(length, softphone::kKeepAlive.size());
+    std::memcpy(buffer, softphone::kKeepAlive.data(), keepAlive);
+    return ssize_t(keepAlive);
+}
