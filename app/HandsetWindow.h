@@ -20,9 +20,7 @@ class IMessageBox;
 class IModalWindows;
 class ISettingsStore;
 class ISoundPlayer;
-class HotButtons;
 class PictureButton;
-class clsTooltip;
 
 // The handset window: owns the account, the engine client, the current call and the controls.
 class HandsetWindow : public QWidget, public INumberEntry {
@@ -117,8 +115,6 @@ public:
     QLabel *speakerIcon, *micIcon, *signalIcon;
     QTimer callClock, ringRepeat, tmrInprogressRing;
     QMenu* settingsMenu;
-    clsTooltip* objTooltip = nullptr;  // owned by the window
-    HotButtons* hotButtons = nullptr;  // the twenty lit buttons; owned by the window
     QAction* tuningAction = nullptr;
     std::unique_ptr<MixerLevels> mixerLevels;
     VolumeSliders* volumeSliders = nullptr;  // owned by levelsPanel
@@ -137,7 +133,7 @@ private:
     void TerminateActiveCall();
     void Unload();
 
-    // The skin, lit buttons, tooltips and shape of the window (HandsetWindowSkin.cpp).
+    // The skin, tooltips and shape of the window (HandsetWindowSkin.cpp).
     void ApplySkin();  // once, from BuildControls
     void RoundWindow();
     void AttachTooltips();
