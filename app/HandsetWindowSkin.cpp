@@ -75,19 +75,22 @@ void HandsetWindow::RoundWindow() { softphone::RoundWindow(this); }
 
 void HandsetWindow::AttachTooltips() {
     const std::pair<QWidget*, QString> tips[] = {
-        {dialButton, QStringLiteral("Click to Make Call")},
-        {phoneBookButton, QStringLiteral("SoftPhone Book")},
-        {loginButton, QStringLiteral("Login Server")},
-        {recentButton, QStringLiteral("Recent Call")},
-        {clearButton, QStringLiteral("Clear Current Number")},
-        {backButton, QStringLiteral("Clear Current Number one by one")},
-        {endButton, QStringLiteral("Click to End Call")},
-        {tuningButton, QStringLiteral("Audio Wizard")},
-        {hideButton, QStringLiteral("Hide Application to System Tray")},
-        {closeButton, QStringLiteral("Close and Exit Application")},
-        {numberBox, QStringLiteral("Include International Country Code")},
+        {dialButton, tr("Click to Make Call")},
+        {phoneBookButton, tr("SoftPhone Book")},
+        {loginButton, tr("Login Server")},
+        {recentButton, tr("Recent Call")},
+        {clearButton, tr("Clear Current Number")},
+        {backButton, tr("Clear Current Number one by one")},
+        {endButton, tr("Click to End Call")},
+        {tuningButton, tr("Audio Wizard")},
+        {hideButton, tr("Hide Application to System Tray")},
+        {closeButton, tr("Close and Exit Application")},
+        {numberBox, tr("Include International Country Code")},
     };
-    for (const auto& [control, text] : tips) SetCentredToolTip(control, text);
+    for (const auto& [control, text] : tips) {
+        SetCentredToolTip(control, text);
+        control->setAccessibleName(text);
+    }
     // The tips show whether or not the handset is the active window.
     setAttribute(Qt::WA_AlwaysShowToolTips);
 }

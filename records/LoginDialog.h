@@ -19,7 +19,7 @@ class LoginDialog : public QDialog {
 public:
     // `balanceLabel` is the main window's balance label, which carries the Exit marker.
     LoginDialog(ISettingsStore& store, IMessageBox& messages, QLabel* balanceLabel,
-             QWidget* parent = nullptr);
+                QWidget* parent = nullptr);
 
     void ReadProfile();
     void SaveProfile();
@@ -38,7 +38,7 @@ private:
 
     ISettingsStore& store_;
     IMessageBox& messages_;
-    QLabel* lblBalance_;
+    QLabel* balanceLabel_;
     QString account_, password_, sipServer_, save_;
 };
 

@@ -24,9 +24,9 @@ class PhoneBookDialog : public QDialog {
     Q_OBJECT
 public:
     PhoneBookDialog(IMessageBox& messages, QComboBox* numberBox, QWidget* parent = nullptr,
-                 const QString& path = PhoneBookPath());
+                    const QString& path = PhoneBookPath());
 
-    void readFile();
+    void ReadFile();
     bool WriteFile();
     void FormInitialState();
     void OnEntrySelected(int row);
@@ -42,7 +42,7 @@ public:
 
     QLabel* skinLabel;
     QListWidget* entryList;
-    QLabel *Label1, *Label2;
+    QLabel *nameLabel, *numberLabel;
     QLineEdit *nameBox, *numberField;
     QPushButton *addButton, *callButton, *deleteButton, *editButton;
     PictureButton* closeButton;
@@ -57,7 +57,7 @@ private:
     void SaveChanges();
 
     IMessageBox& messages_;
-    QComboBox* cmbPhoneNo_;
+    QComboBox* numberBox_;
     DataFile file_;
 };
 

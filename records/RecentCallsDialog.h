@@ -18,18 +18,18 @@ class RecentCallsDialog : public QDialog {
     Q_OBJECT
 public:
     RecentCallsDialog(QComboBox* numberBox, QWidget* parent = nullptr,
-              const QString& path = RecentCallsPath());
+                      const QString& path = RecentCallsPath());
 
     void OnRecordDoubleClicked(QListWidgetItem* item);
 
     QLabel* skinLabel;
-    QListWidget* Recentlist;
-    QPushButton* CLOSE;
+    QListWidget* callList;
+    QPushButton* closeButton;
 
 private:
     void ApplySkin();
 
-    QComboBox* cmbPhoneNo_;
+    QComboBox* numberBox_;
 };
 
 }  // namespace softphone

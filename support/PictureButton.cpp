@@ -1,12 +1,15 @@
 #include "support/PictureButton.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace softphone {
 namespace {
 
 constexpr qreal kDisabledOpacity = 0.45;
+// The focus ring takes the number field's selection colour, so it reads as part of the skin.
+const QColor kFocusRing(0x3b, 0xb4, 0xe6);
 
 }  // namespace
 
@@ -17,8 +20,8 @@ PictureButton::PictureButton(const QString& name, const QString& caption, QRect 
     setText(caption);
     setGeometry(place);
     setCursor(Qt::PointingHandCursor);
-    // A click must not take the focus from the number field.
-    setFocusPolicy(Qt::NoFocus);
+    // A click must not take the focus from the number field; Tab reaches the button.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void PictureButton::SetFaces(const QPixmap& off, const QPixmap& on) {
@@ -40,6 +43,11 @@ void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!isEnabled()) painter.setOpacity(kDisabledOpacity);
     painter.drawPixmap(rect(), Lit() ? on_ : off_);
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kFocusRing, 1.5));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+    }
 }
 
 void PictureButton::enterEvent(QEnterEvent* event) {
@@ -50,6 +58,15 @@ void PictureButton::enterEvent(QEnterEvent* event) {
 void PictureButton::leaveEvent(QEvent* event) {
     QAbstractButton::leaveEvent(event);
     update();
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !event->isAutoRepeat()) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 }  // namespace softphone

@@ -1,7 +1,8 @@
 // The handset's picture buttons as a user meets them: lit under the pointer, dark when it
-// leaves, dimmed and inert while disabled, and one click per click.
+// leaves, dimmed and inert while disabled, one click per click, and reachable by keyboard.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QTest>
 
 #include "support/PictureButton.h"
@@ -131,6 +132,42 @@ TEST_F(PictureButtonTest, DialTurnedOffByItsOwnClickLeavesEndWorking) {
     }
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+TEST_F(PictureButtonTest, TabReachesTheButtonsAndSpaceOrEnterPressesThem) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.numberBox->setFocus();
+    QTest::keyClick(window.numberBox, Qt::Key_Tab);
+    auto* focused = qobject_cast<PictureButton*>(QApplication::focusWidget());
+    ASSERT_NE(focused, nullptr) << "Tab leaves the number field for a picture button";
+    int& clicks = Clicks(focused);
+    QTest::keyClick(focused, Qt::Key_Space);
+    QTest::keyClick(focused, Qt::Key_Return);
+    QTest::keyClick(focused, Qt::Key_Enter);
+    EXPECT_EQ(clicks, 3);
+    const QImage withFocus = Seen(focused);
+    focused->clearFocus();
+    EXPECT_NE(Seen(focused), withFocus) << "the focus is drawn";
+}
+
+TEST_F(PictureButtonTest, ScreenReadersMeetButtonsNamedByTheirTipsOrKeys) {
+    phone.StartRegistered();
+    std::vector<std::pair<PictureButton*, QString>> names = {
+        {window.dialButton, "Click to Make Call"},
+        {window.endButton, "Click to End Call"},
+        {window.phoneBookButton, "SoftPhone Book"},
+        {window.closeButton, "Close and Exit Application"},
+    };
+    const char* keys = "123456789*0#";
+    for (int i = 0; i < 12; ++i) names.push_back({window.dialKeys[size_t(i)], QString(keys[i])});
+    for (const auto& [button, name] : names) {
+        SCOPED_TRACE(name.toStdString());
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(seen, nullptr);
+        EXPECT_EQ(seen->role(), QAccessible::Button);
+        EXPECT_EQ(seen->text(QAccessible::Name), name);
+    }
 }
 
 }  // namespace

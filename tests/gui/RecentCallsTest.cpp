@@ -22,8 +22,7 @@ protected:
     }
     QStringList Rows(const RecentCallsDialog& window) const {
         QStringList rows;
-        for (int i = 0; i < window.Recentlist->count(); ++i)
-            rows << window.Recentlist->item(i)->text();
+        for (int i = 0; i < window.callList->count(); ++i) rows << window.callList->item(i)->text();
         return rows;
     }
 
@@ -32,9 +31,14 @@ protected:
     QComboBox numberBox;
 };
 
+TEST_F(RecentCallsTest, TitledForTaskSwitchersAndScreenReaders) {
+    RecentCallsDialog window(&numberBox, nullptr, path);
+    EXPECT_EQ(window.windowTitle(), "Recent Calls");
+}
+
 TEST_F(RecentCallsTest, NoFileShowsAnEmptyListAndLeavesAnEmptyFile) {
     RecentCallsDialog window(&numberBox, nullptr, path);
-    EXPECT_EQ(window.Recentlist->count(), 0);
+    EXPECT_EQ(window.callList->count(), 0);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.size(), 0);
@@ -63,7 +67,7 @@ TEST_F(RecentCallsTest, DoubleClickHandsOverTheNumber) {
         numberBox.setEditText(QStringLiteral("keep"));
         RecentCallsDialog window(&numberBox, nullptr, path);
         window.show();
-        window.OnRecordDoubleClicked(window.Recentlist->item(0));
+        window.OnRecordDoubleClicked(window.callList->item(0));
         EXPECT_EQ(numberBox.currentText(), c.field) << c.row.toStdString();
         EXPECT_EQ(window.isVisible(), !c.closes) << c.row.toStdString();
     }
@@ -77,7 +81,7 @@ TEST_F(RecentCallsTest, DoubleClickOnNoRowDoesNothingAndCloseCloses) {
     window.OnRecordDoubleClicked(nullptr);
     EXPECT_EQ(numberBox.currentText(), QStringLiteral("keep"));
     EXPECT_TRUE(window.isVisible());
-    window.CLOSE->click();
+    window.closeButton->click();
     EXPECT_FALSE(window.isVisible());
 }
 
