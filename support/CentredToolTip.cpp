@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QToolTip>
 #include <QWidget>
+#include <algorithm>
 
 namespace softphone {
 namespace {
@@ -20,6 +21,7 @@ QWidget* ShownTip() {
 void ShowUnder(QWidget* control) {
     const QRect area(control->mapToGlobal(QPoint(0, 0)), control->size());
     QToolTip::showText(area.center(), control->toolTip(), control);
+    // QToolTip puts the tip beside the pointer; it moves centred under the control, on screen.
     QWidget* tip = ShownTip();
     if (!tip) return;
     QPoint at(area.center().x() - tip->width() / 2, area.bottom() + 3);

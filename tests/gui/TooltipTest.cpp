@@ -25,12 +25,15 @@ protected:
         test::WaitUntil([] { return !QToolTip::isVisible(); }, 2000);
     }
 
-    // Rests the pointer on the middle of `control` and waits for a tip with `text`.
-    bool TipShows(QWidget* control, const QString& text, int timeoutMs = 3000) {
+    void RestOn(QWidget* control) {
         const QPoint middle = control->mapTo(&window, control->rect().center());
         // A move to where the pointer already is reaches nobody.
         QTest::mouseMove(window.windowHandle(), middle - QPoint(1, 0));
         QTest::mouseMove(window.windowHandle(), middle);
+    }
+    // Rests the pointer on `control` and waits for a tip with `text`.
+    bool TipShows(QWidget* control, const QString& text, int timeoutMs = 3000) {
+        RestOn(control);
         return test::WaitUntil([&] { return QToolTip::isVisible() && QToolTip::text() == text; },
                                timeoutMs);
     }
@@ -77,6 +80,12 @@ TEST_F(TooltipTest, DisabledControlShowsNoTip) {
     window.ShowIdleControls();
     EXPECT_TRUE(test::WaitUntil([] { return !QToolTip::isVisible(); }, 2000))
         << "the tip goes with the control";
+}
+
+TEST_F(TooltipTest, EmptyTextShowsNoTip) {
+    window.dialButton->setToolTip(QString());
+    RestOn(window.dialButton);
+    EXPECT_FALSE(test::WaitUntil([] { return QToolTip::isVisible(); }, 1500));
 }
 
 }  // namespace
