@@ -19,9 +19,7 @@ namespace softphone {
 class IMessageBox;
 class IModalWindows;
 class ISoundPlayer;
-class HotButtons;
 class PictureButton;
-class clsTooltip;
 
 // The handset: the view of the phone's controller, with the skin, the dial pad, the level
 // sliders, the tray and the dialogs around it.
@@ -92,8 +90,6 @@ public:
     QLabel* balanceLabel;
     QLabel *speakerIcon, *micIcon, *signalIcon;
     QMenu* settingsMenu;
-    clsTooltip* objTooltip = nullptr;  // owned by the window
-    HotButtons* hotButtons = nullptr;  // the twenty lit buttons; owned by the window
     QAction* tuningAction = nullptr;
     std::unique_ptr<MixerLevels> mixerLevels;
     VolumeSliders* volumeSliders = nullptr;  // owned by levelsPanel
@@ -109,7 +105,7 @@ private:
     void WireCallControls();
     void ShowLogin();
 
-    // The skin, lit buttons, tooltips and shape of the window (HandsetWindowSkin.cpp).
+    // The skin, tooltips and shape of the window (HandsetWindowSkin.cpp).
     void ApplySkin();  // once, from BuildControls
     void RoundWindow();
     void AttachTooltips();

@@ -15,8 +15,6 @@
 namespace softphone {
 namespace {
 
-const QString kTrayTip = QStringLiteral("Softphone");
-
 // Reports a left click (press and release over the control) on a plain picture control.
 class ClickFilter : public QObject {
 public:
@@ -44,14 +42,14 @@ private:
 }  // namespace
 
 void HandsetWindow::WireDeskControls() {
-    tuningAction = settingsMenu->addAction(QStringLiteral("&Tuning Wizard"));
+    tuningAction = settingsMenu->addAction(tr("&Tuning Wizard"));
     tuningAction->setObjectName(QStringLiteral("tuningAction"));
     connect(tuningAction, &QAction::triggered, this, &HandsetWindow::OnTuningClicked);
 
     trayMenu_ = new QMenu(this);
     trayMenu_->addActions(settingsMenu->actions());
     trayMenu_->addSeparator();
-    QAction* restore = trayMenu_->addAction(QStringLiteral("Restore"));
+    QAction* restore = trayMenu_->addAction(tr("Restore"));
     connect(restore, &QAction::triggered, this, [this] { RestoreFromTray(); });
 
     connect(tuningButton, &PictureButton::clicked, this, &HandsetWindow::OnTuningClicked);
@@ -84,7 +82,7 @@ void HandsetWindow::ShowProgramInTray() {
 }
 
 QString HandsetWindow::TrayTip() const {
-    if (missedCalls_ == 0) return kTrayTip;
+    if (missedCalls_ == 0) return tr("Softphone");
     return missedCalls_ == 1 ? tr("Softphone - 1 missed call")
                              : tr("Softphone - %1 missed calls").arg(missedCalls_);
 }
@@ -144,8 +142,8 @@ void HandsetWindow::OnBannerClicked() { desk_.openUrl(QUrl(QStringLiteral(SOFTPH
 
 void HandsetWindow::NotifyIncomingCall(const QString& from) {
     if (!inTray) return;
-    tray->ShowMessage(kAppTitle, from.isEmpty() ? QStringLiteral("Incoming call")
-                                                : QStringLiteral("Incoming call from ") + from);
+    tray->ShowMessage(kAppTitle,
+                      from.isEmpty() ? tr("Incoming call") : tr("Incoming call from %1").arg(from));
 }
 
 }  // namespace softphone

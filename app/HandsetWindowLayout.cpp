@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <vector>
 
 #include "app/HandsetWindow.h"
 #include "support/PictureButton.h"
@@ -37,7 +38,7 @@ QLabel* Label(const char* name, QRect place, QWidget* parent) {
 
 void HandsetWindow::BuildControls() {
     setObjectName(QStringLiteral("HandsetWindow"));
-    setWindowTitle(QStringLiteral("Softphone"));
+    setWindowTitle(tr("Softphone"));
     setWindowFlag(Qt::FramelessWindowHint);
 
     skinLabel = Label("skinLabel", TwipsRect(0, 0, 4380, 5835), this);
@@ -76,9 +77,17 @@ void HandsetWindow::BuildControls() {
     micIcon = Label("micIcon", TwipsRect(570, 1785, 240, 240), this);
     signalIcon = Label("signalIcon", TwipsRect(585, 1005, 225, 165), this);
 
+    // Tab starts at the number field (which has the focus first), then takes the buttons in
+    // reading order.
+    std::vector<QWidget*> tabOrder = {numberBox,       clearButton,  backButton,  recentButton,
+                                      phoneBookButton, tuningButton, loginButton, dialButton};
+    tabOrder.insert(tabOrder.end(), dialKeys.begin(), dialKeys.end());
+    tabOrder.insert(tabOrder.end(), {endButton, hideButton, closeButton});
+    for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
     settingsMenu = new QMenu(this);
     settingsMenu->setObjectName(QStringLiteral("settingsMenu"));
-    QAction* loginAs = settingsMenu->addAction(QStringLiteral("&Login As..."));
+    QAction* loginAs = settingsMenu->addAction(tr("&Login As..."));
     loginAs->setObjectName(QStringLiteral("loginAsAction"));
     connect(loginAs, &QAction::triggered, this, &HandsetWindow::OnLoginAsTriggered);
 

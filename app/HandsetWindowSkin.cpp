@@ -1,15 +1,14 @@
-// The handset's look: the skin and its lit buttons, the tooltips, the rounded and then the
+// The handset's look: the skin and its buttons' faces, the tooltips, the rounded and then the
 // picture-shaped window, and dragging by the background.
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 
 #include "app/HandsetWindow.h"
-#include "support/HotButtons.h"
+#include "support/CentredToolTip.h"
 #include "support/PictureButton.h"
 #include "support/Region.h"
 #include "support/Skin.h"
-#include "support/clsTooltip.h"
 #include "support/modMoveForm.h"
 #include "support/modShape.h"
 
@@ -39,16 +38,12 @@ void HandsetWindow::ApplySkin() {
     skinLabel->setPixmap(WindowSkinPixmap(WindowSkin::Handset));
     new DragHandle(skinLabel, this);
 
-    hotButtons = new HotButtons(this);
     for (const Faces& faces : kFaces) {
-        PictureButton* button = this->*faces.button;
-        button->SetFaces(ArtPixmap(QLatin1String(faces.off)), ArtPixmap(QLatin1String(faces.on)));
-        hotButtons->Add(button);
+        (this->*faces.button)
+            ->SetFaces(ArtPixmap(QLatin1String(faces.off)), ArtPixmap(QLatin1String(faces.on)));
     }
-    for (PictureButton* key : dialKeys) {
-        key->SetFaces(DialKeyPixmap(key->Caption(), false), DialKeyPixmap(key->Caption(), true));
-        hotButtons->Add(key);
-    }
+    for (PictureButton* key : dialKeys)
+        key->SetFaces(DialKeyPixmap(key->text(), false), DialKeyPixmap(key->text(), true));
     closeButton->SetPicture(ArtPixmap(QStringLiteral("close")));
     hideButton->SetPicture(ArtPixmap(QStringLiteral("hide")));
 
@@ -79,25 +74,25 @@ void HandsetWindow::ApplySkin() {
 void HandsetWindow::RoundWindow() { softphone::RoundWindow(this); }
 
 void HandsetWindow::AttachTooltips() {
-    objTooltip = new clsTooltip(this);
-    const std::pair<QWidget*, const char*> tools[] = {
-        {dialButton, "Click to Make Call"},
-        {phoneBookButton, "SoftPhone Book"},
-        {loginButton, "Login Server"},
-        {recentButton, "Recent Call"},
-        {clearButton, "Clear Current Number"},
-        {backButton, "Clear Current Number one by one"},
-        {endButton, "Click to End Call"},
-        {tuningButton, "Audio Wizard"},
-        {hideButton, "Hide Application to System Tray"},
-        {closeButton, "Close and Exit Application"},
-        {numberBox, "Include International Country Code"},
+    const std::pair<QWidget*, QString> tips[] = {
+        {dialButton, tr("Click to Make Call")},
+        {phoneBookButton, tr("SoftPhone Book")},
+        {loginButton, tr("Login Server")},
+        {recentButton, tr("Recent Call")},
+        {clearButton, tr("Clear Current Number")},
+        {backButton, tr("Clear Current Number one by one")},
+        {endButton, tr("Click to End Call")},
+        {tuningButton, tr("Audio Wizard")},
+        {hideButton, tr("Hide Application to System Tray")},
+        {closeButton, tr("Close and Exit Application")},
+        {numberBox, tr("Include International Country Code")},
     };
-    for (const auto& [control, text] : tools) {
-        ToolOptions options;
-        options.TOOLTIPTEXT = QString::fromLatin1(text);
-        objTooltip->AddTool(control, options);
+    for (const auto& [control, text] : tips) {
+        SetCentredToolTip(control, text);
+        control->setAccessibleName(text);
     }
+    // The tips show whether or not the handset is the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 }
 
 void HandsetWindow::ShapeWindow() {

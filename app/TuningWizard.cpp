@@ -57,7 +57,7 @@ QAudioDevice FindAudioDevice(const QList<QAudioDevice>& devices, const QString& 
 
 TuningWizard::TuningWizard(IAudioTuning& tuning, QWidget* owner)
     : QDialog(owner), tuning_(tuning), devices_(tuning.Devices()) {
-    setWindowTitle(QStringLiteral("Audio Tuning Wizard"));
+    setWindowTitle(tr("Audio Tuning Wizard"));
     setModal(true);
 
     playbackBox = new QComboBox(this);
@@ -70,16 +70,16 @@ TuningWizard::TuningWizard(IAudioTuning& tuning, QWidget* owner)
     barMicrophone = new QProgressBar(this);
     barMicrophone->setRange(0, 100);
     barMicrophone->setTextVisible(false);
-    testSoundButton = new QPushButton(QStringLiteral("Play test sound"), this);
-    calibrateButton = new QPushButton(QStringLiteral("Calibrate echo canceller"), this);
+    testSoundButton = new QPushButton(tr("Play test sound"), this);
+    calibrateButton = new QPushButton(tr("Calibrate echo canceller"), this);
     calibrationLabel = new QLabel(this);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Speaker:"), playbackBox);
+    form->addRow(tr("Speaker:"), playbackBox);
     form->addRow(QString(), testSoundButton);
-    form->addRow(QStringLiteral("Microphone:"), captureBox);
-    form->addRow(QStringLiteral("Level:"), barMicrophone);
-    form->addRow(QStringLiteral("Ringer:"), ringerBox);
+    form->addRow(tr("Microphone:"), captureBox);
+    form->addRow(tr("Level:"), barMicrophone);
+    form->addRow(tr("Ringer:"), ringerBox);
     form->addRow(calibrateButton, calibrationLabel);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
@@ -147,7 +147,7 @@ void TuningWizard::CalibrateEchoCanceller() {
     // The calibration runs on the devices shown, so they are chosen first.
     SaveChoice();
     calibrateButton->setEnabled(false);
-    calibrationLabel->setText(QStringLiteral("Measuring..."));
+    calibrationLabel->setText(tr("Measuring..."));
     QPointer<TuningWizard> self(this);
     tuning_.CalibrateEchoCanceller([self](const QString& result) {
         if (!self) return;

@@ -42,6 +42,7 @@ public:
 // The audio tuning wizard: pick the playback, capture and ringer devices, watch the
 // microphone's level, hear a test sound and calibrate the echo canceller. OK keeps the choice.
 class TuningWizard : public QDialog {
+    Q_OBJECT
 public:
     TuningWizard(IAudioTuning& tuning, QWidget* owner);
     ~TuningWizard() override;

@@ -38,22 +38,22 @@ QPushButton* Button(const QString& caption, QRect place, QWidget* parent) {
 
 LoginDialog::LoginDialog(ISettingsStore& store, IMessageBox& messages, QWidget* parent)
     : QDialog(parent), store_(store), messages_(messages) {
-    setWindowTitle(QStringLiteral("Please Enter Your Pin"));
+    setWindowTitle(tr("Please Enter Your Pin"));
     setObjectName(QStringLiteral("LoginDialog"));
     ApplyDialogSkin(this, WindowSkin::Login);
 
-    WhiteLabel(QStringLiteral("Sip IP/Domain"), TwipsRect(240, 480, 1095, 255), this);
-    WhiteLabel(QStringLiteral("Account/Pin"), TwipsRect(240, 840, 1095, 255), this);
-    WhiteLabel(QStringLiteral("Password"), TwipsRect(360, 1200, 975, 255), this);
+    WhiteLabel(tr("Sip IP/Domain"), TwipsRect(240, 480, 1095, 255), this);
+    WhiteLabel(tr("Account/Pin"), TwipsRect(240, 840, 1095, 255), this);
+    WhiteLabel(tr("Password"), TwipsRect(360, 1200, 975, 255), this);
     sipBox = Box(TwipsRect(1440, 480, 1575, 285), this);
     accountBox = Box(TwipsRect(1440, 840, 1575, 285), this);
     accountBox->setMaxLength(15);
     passwordBox = Box(TwipsRect(1440, 1200, 1575, 285), this);
-    saveBox = new QCheckBox(QStringLiteral("Save "), this);
+    saveBox = new QCheckBox(tr("Save "), this);
     saveBox->setGeometry(TwipsRect(2040, 1680, 855, 255));
     saveBox->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    loginButton = Button(QStringLiteral("LOGIN"), TwipsRect(600, 2160, 800, 300), this);
-    exitButton = Button(QStringLiteral("EXIT"), TwipsRect(1800, 2160, 800, 300), this);
+    loginButton = Button(tr("LOGIN"), TwipsRect(600, 2160, 800, 300), this);
+    exitButton = Button(tr("EXIT"), TwipsRect(1800, 2160, 800, 300), this);
 
     setTabOrder(sipBox, accountBox);
     setTabOrder(accountBox, passwordBox);
@@ -89,7 +89,7 @@ void LoginDialog::SaveProfile() {
 
 void LoginDialog::LoginClicked() {
     if (accountBox->text().isEmpty() || passwordBox->text().isEmpty()) {
-        messages_.Show(this, QStringLiteral("User Name and Password must not be blank"));
+        messages_.Show(this, tr("User Name and Password must not be blank"));
         return;
     }
     account_ = accountBox->text();

@@ -85,7 +85,7 @@ bool IsDigitOrBackspace(QChar c) {
 
 PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QWidget* parent, const QString& path)
     : QDialog(parent), messages_(messages), file_(path) {
-    setWindowTitle(QStringLiteral("Phone Book"));
+    setWindowTitle(tr("Phone Book"));
     ApplySkin();
 
     entryList = new QListWidget(this);
@@ -95,21 +95,22 @@ PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QWidget* parent, const Q
     fixedPitch.setStyleHint(QFont::TypeWriter);
     entryList->setFont(fixedPitch);
 
-    Label1 = Label(QStringLiteral("Name"), TwipsRect(1080, 1680, 975, 255), this);
+    nameLabel = Label(tr("Name"), TwipsRect(1080, 1680, 975, 255), this);
     nameBox = Box(kNameLength, TwipsRect(1080, 1920, 1935, 285), this);
-    Label2 = Label(QStringLiteral("Phone No."), TwipsRect(1080, 2280, 975, 375), this);
+    numberLabel = Label(tr("Phone No."), TwipsRect(1080, 2280, 975, 375), this);
     numberField = Box(kNumberLength, TwipsRect(1080, 2520, 1935, 285), this);
     numberField->setInputMethodHints(Qt::ImhDigitsOnly);
     numberField->installEventFilter(this);
-    addButton = Button(QStringLiteral("ADD"), TwipsRect(1080, 3000, 975, 375), this);
-    callButton = Button(QStringLiteral("CALL"), TwipsRect(2160, 3000, 855, 375), this);
-    deleteButton = Button(QStringLiteral("DELETE"), TwipsRect(1080, 3480, 975, 375), this);
-    editButton = Button(QStringLiteral("EDIT"), TwipsRect(2160, 3480, 855, 375), this);
+    addButton = Button(tr("ADD"), TwipsRect(1080, 3000, 975, 375), this);
+    callButton = Button(tr("CALL"), TwipsRect(2160, 3000, 855, 375), this);
+    deleteButton = Button(tr("DELETE"), TwipsRect(1080, 3480, 975, 375), this);
+    editButton = Button(tr("EDIT"), TwipsRect(2160, 3480, 855, 375), this);
     closeButton = new PictureButton(QStringLiteral("closeButton"), QStringLiteral("x"),
                                     TwipsRect(3840, 120, 180, 180), this);
     closeButton->SetPicture(ArtPixmap(QStringLiteral("close")));
+    closeButton->setAccessibleName(tr("Close"));
 
-    entryList->addItem(QStringLiteral("NEW ITEM!"));
+    entryList->addItem(tr("NEW ITEM!"));
     connect(entryList, &QListWidget::currentRowChanged, this, &PhoneBookDialog::OnEntrySelected);
     connect(addButton, &QPushButton::clicked, this, &PhoneBookDialog::OnAddClicked);
     connect(editButton, &QPushButton::clicked, this, &PhoneBookDialog::OnEditClicked);
@@ -117,7 +118,7 @@ PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QWidget* parent, const Q
     connect(callButton, &QPushButton::clicked, this, &PhoneBookDialog::OnCallClicked);
     connect(closeButton, &PictureButton::clicked, this, &QDialog::close);
 
-    readFile();
+    ReadFile();
     FormInitialState();
 }
 
@@ -128,7 +129,7 @@ void PhoneBookDialog::ApplySkin() {
     skinLabel = findChild<QLabel*>(QStringLiteral("skinLabel"));
 }
 
-void PhoneBookDialog::readFile() {
+void PhoneBookDialog::ReadFile() {
     const std::optional<QList<QByteArray>> lines = file_.Read();
     if (!lines) return;
     for (const QByteArray& line : *lines) entryList->addItem(EntryRow(line));
@@ -171,12 +172,12 @@ void PhoneBookDialog::OnEntrySelected(int row) {
 
 bool PhoneBookDialog::BoxesFilled() {
     if (nameBox->text().isEmpty()) {
-        messages_.Show(this, QStringLiteral("Enter Name."));
+        messages_.Show(this, tr("Enter Name."));
         nameBox->setFocus();
         return false;
     }
     if (numberField->text().isEmpty()) {
-        messages_.Show(this, QStringLiteral("Enter Phone Number."));
+        messages_.Show(this, tr("Enter Phone Number."));
         numberField->setFocus();
         return false;
     }
@@ -191,11 +192,11 @@ QByteArray PhoneBookDialog::EntryFromBoxes() const {
 // is what is stored.
 void PhoneBookDialog::SaveChanges() {
     if (!WriteFile()) {
-        messages_.Show(this, QStringLiteral("Could not save the phone book."));
+        messages_.Show(this, tr("Could not save the phone book."));
         const QSignalBlocker quiet(entryList);
         while (entryList->count() > 1) delete entryList->takeItem(entryList->count() - 1);
         entryList->setCurrentRow(0);
-        readFile();
+        ReadFile();
     }
     FormInitialState();
 }
@@ -216,7 +217,7 @@ void PhoneBookDialog::OnEditClicked() {
 void PhoneBookDialog::OnDeleteClicked() {
     const int row = entryList->currentRow();
     if (row == 0) {
-        messages_.Show(this, QStringLiteral("Can't Delete."));
+        messages_.Show(this, tr("Can't Delete."));
         return;
     }
     if (row < 0) return;
@@ -236,8 +237,8 @@ bool PhoneBookDialog::OnNumberKeyPress(const QKeyEvent& key) {
     const QString typed = key.text();
     if (TypesNothing(key) || std::all_of(typed.begin(), typed.end(), IsDigitOrBackspace))
         return true;
-    messages_.Show(this, QStringLiteral("Numbers 0 to 9 only, please!"),
-                   QStringLiteral("Input Error"), MessageIcon::Exclamation);
+    messages_.Show(this, tr("Numbers 0 to 9 only, please!"), tr("Input Error"),
+                   MessageIcon::Exclamation);
     return false;
 }
 

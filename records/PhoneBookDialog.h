@@ -28,7 +28,7 @@ public:
     // The number CALL chose; none when the dialog was closed otherwise.
     const std::optional<QString>& ChosenNumber() const { return chosen_; }
 
-    void readFile();
+    void ReadFile();
     bool WriteFile();
     void FormInitialState();
     void OnEntrySelected(int row);
@@ -44,7 +44,7 @@ public:
 
     QLabel* skinLabel;
     QListWidget* entryList;
-    QLabel *Label1, *Label2;
+    QLabel *nameLabel, *numberLabel;
     QLineEdit *nameBox, *numberField;
     QPushButton *addButton, *callButton, *deleteButton, *editButton;
     PictureButton* closeButton;

@@ -14,21 +14,22 @@
 namespace softphone {
 
 RecentCallsDialog::RecentCallsDialog(QWidget* parent, const QString& path) : QDialog(parent) {
+    setWindowTitle(tr("Recent Calls"));
     ApplySkin();
-    Recentlist = new QListWidget(this);
-    Recentlist->setGeometry(TwipsRect(300, 480, 2655, 1620));
-    CLOSE = new QPushButton(QStringLiteral("CLOSE"), this);
-    CLOSE->setGeometry(TwipsRect(960, 2400, 1215, 375));
-    CLOSE->setAutoDefault(false);
+    callList = new QListWidget(this);
+    callList->setGeometry(TwipsRect(300, 480, 2655, 1620));
+    closeButton = new QPushButton(tr("CLOSE"), this);
+    closeButton->setGeometry(TwipsRect(960, 2400, 1215, 375));
+    closeButton->setAutoDefault(false);
 
     for (const QByteArray& line : ReadRecentCalls(path)) {
-        auto* row = new QListWidgetItem(ShownLine(line), Recentlist);
+        auto* row = new QListWidgetItem(ShownLine(line), callList);
         row->setData(Qt::UserRole, line);
     }
 
-    connect(Recentlist, &QListWidget::itemDoubleClicked, this,
+    connect(callList, &QListWidget::itemDoubleClicked, this,
             &RecentCallsDialog::OnRecordDoubleClicked);
-    connect(CLOSE, &QPushButton::clicked, this, &QDialog::close);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 }
 
 // The one place where the window gets its look and outline: the background picture skinLabel

@@ -24,8 +24,8 @@ public:
     void OnRecordDoubleClicked(QListWidgetItem* item);
 
     QLabel* skinLabel;
-    QListWidget* Recentlist;
-    QPushButton* CLOSE;
+    QListWidget* callList;
+    QPushButton* closeButton;
 
 private:
     void ApplySkin();

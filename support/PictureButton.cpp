@@ -1,82 +1,72 @@
 #include "support/PictureButton.h"
 
-#include <QMouseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
-#include <QPointer>
-
-#include "support/HotButtons.h"
 
 namespace softphone {
+namespace {
+
+constexpr qreal kDisabledOpacity = 0.45;
+// The focus ring takes the number field's selection colour, so it reads as part of the skin.
+const QColor kFocusRing(0x3b, 0xb4, 0xe6);
+
+}  // namespace
 
 PictureButton::PictureButton(const QString& name, const QString& caption, QRect place,
                              QWidget* parent)
-    : QWidget(parent), caption_(caption) {
+    : QAbstractButton(parent) {
     setObjectName(name);
+    setText(caption);
     setGeometry(place);
     setCursor(Qt::PointingHandCursor);
-    setMouseTracking(true);
-}
-
-void PictureButton::SetPicture(const QPixmap& picture) {
-    picture_ = picture;
-    update();
+    // A click must not take the focus from the number field; Tab reaches the button.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void PictureButton::SetFaces(const QPixmap& off, const QPixmap& on) {
     off_ = off;
     on_ = on;
-    ShowFace(false);
+    update();
 }
 
-void PictureButton::ShowFace(bool lit) {
-    lit_ = lit;
-    SetPicture(lit ? on_ : off_);
+void PictureButton::SetPicture(const QPixmap& picture) { SetFaces(picture, picture); }
+
+// Held down, the button lights while the pointer stays on it; pressed elsewhere and dragged
+// over, it does not.
+bool PictureButton::Lit() const {
+    if (!isEnabled()) return false;
+    return isDown() || (underMouse() && !(QGuiApplication::mouseButtons() & Qt::LeftButton));
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!picture_.isNull()) {
-        if (!isEnabled()) painter.setOpacity(0.45);
-        painter.drawPixmap(rect(), picture_);
+    if (!isEnabled()) painter.setOpacity(kDisabledOpacity);
+    painter.drawPixmap(rect(), Lit() ? on_ : off_);
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kFocusRing, 1.5));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+    }
+}
+
+void PictureButton::enterEvent(QEnterEvent* event) {
+    QAbstractButton::enterEvent(event);
+    update();
+}
+
+void PictureButton::leaveEvent(QEvent* event) {
+    QAbstractButton::leaveEvent(event);
+    update();
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !event->isAutoRepeat()) {
+        click();
         return;
     }
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor(isEnabled() ? "#d8dee9" : "#6b7280"));
-    painter.setBrush(QColor(isEnabled() ? "#3b4252" : "#2e3440"));
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-    painter.drawText(rect(), Qt::AlignCenter, caption_);
-}
-
-void PictureButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) pressed_ = true;
-    event->accept();
-}
-
-void PictureButton::mouseMoveEvent(QMouseEvent* event) {
-    if (group_) group_->MouseMove(this, event->position());
-    event->accept();
-}
-
-void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressed_ = false;
-    event->accept();
-    QPointer<PictureButton> self(this);
-    // The mouse is free while the click runs: it may open a modal window or disable us.
-    if (group_) group_->ClickStarts(this);
-    if (click) emit clicked();
-    if (self && group_) group_->MouseUp(this);
-}
-
-void PictureButton::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::EnabledChange && !isEnabled() && group_) group_->Drop(this);
-    QWidget::changeEvent(event);
-}
-
-void PictureButton::hideEvent(QHideEvent* event) {
-    if (group_) group_->Drop(this);
-    QWidget::hideEvent(event);
+    QAbstractButton::keyPressEvent(event);
 }
 
 }  // namespace softphone

@@ -1,46 +1,32 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QPixmap>
-#include <QWidget>
 
 namespace softphone {
 
-class HotButtons;
-
-// A picture control that acts as a button: it shows its current picture (or, without one, a
-// plain face with its caption) and reports a click when pressed and released over it. In a
-// group of hot buttons it lights up while the pointer is over it.
-class PictureButton : public QWidget {
+// A button drawn as a picture of the skin. It shows its lit face while the pointer is over it
+// (or while it is held down) and its normal face otherwise; disabled, it shows the normal face
+// dimmed and never lights. Keyboard users reach it with Tab and press it with Space or Enter.
+// The caption names it to assistive technology unless it is given an accessible name.
+class PictureButton : public QAbstractButton {
     Q_OBJECT
-  public:
+public:
     PictureButton(const QString& name, const QString& caption, QRect place, QWidget* parent);
 
-    void SetPicture(const QPixmap& picture);
-    const QString& Caption() const { return caption_; }
-
-    // The normal and highlighted images; the button shows the normal one.
     void SetFaces(const QPixmap& off, const QPixmap& on);
-    void ShowFace(bool lit);
-    bool Lit() const { return lit_; }
-    void JoinHotGroup(HotButtons* group) { group_ = group; }
+    void SetPicture(const QPixmap& picture);  // one face, lit or not
 
-  signals:
-    void clicked();
-
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
-  private:
-    QString caption_;
-    QPixmap picture_, off_, on_;
-    bool pressed_ = false;
-    bool lit_ = false;
-    HotButtons* group_ = nullptr;
+private:
+    bool Lit() const;
+
+    QPixmap off_, on_;
 };
 
 }  // namespace softphone

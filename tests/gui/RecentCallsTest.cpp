@@ -21,8 +21,7 @@ protected:
     }
     QStringList Rows(const RecentCallsDialog& window) const {
         QStringList rows;
-        for (int i = 0; i < window.Recentlist->count(); ++i)
-            rows << window.Recentlist->item(i)->text();
+        for (int i = 0; i < window.callList->count(); ++i) rows << window.callList->item(i)->text();
         return rows;
     }
 
@@ -30,9 +29,14 @@ protected:
     QString path = folder.path() + QStringLiteral("/recentcall.txt");
 };
 
+TEST_F(RecentCallsTest, TitledForTaskSwitchersAndScreenReaders) {
+    RecentCallsDialog window(nullptr, path);
+    EXPECT_EQ(window.windowTitle(), "Recent Calls");
+}
+
 TEST_F(RecentCallsTest, NoFileShowsAnEmptyListAndLeavesAnEmptyFile) {
     RecentCallsDialog window(nullptr, path);
-    EXPECT_EQ(window.Recentlist->count(), 0);
+    EXPECT_EQ(window.callList->count(), 0);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.size(), 0);
@@ -60,7 +64,7 @@ TEST_F(RecentCallsTest, DoubleClickHandsOverTheNumber) {
         PutFile(c.row.toUtf8() + "\r\n");
         RecentCallsDialog window(nullptr, path);
         window.show();
-        window.OnRecordDoubleClicked(window.Recentlist->item(0));
+        window.OnRecordDoubleClicked(window.callList->item(0));
         EXPECT_EQ(window.ChosenNumber(), c.chosen) << c.row.toStdString();
         EXPECT_EQ(window.isVisible(), !c.closes) << c.row.toStdString();
     }
@@ -73,7 +77,7 @@ TEST_F(RecentCallsTest, DoubleClickOnNoRowDoesNothingAndCloseCloses) {
     window.OnRecordDoubleClicked(nullptr);
     EXPECT_EQ(window.ChosenNumber(), std::nullopt);
     EXPECT_TRUE(window.isVisible());
-    window.CLOSE->click();
+    window.closeButton->click();
     EXPECT_FALSE(window.isVisible());
 }
 
