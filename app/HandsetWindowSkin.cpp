@@ -9,8 +9,8 @@
 #include "support/PictureButton.h"
 #include "support/Region.h"
 #include "support/Skin.h"
+#include "support/WindowDrag.h"
 #include "support/clsTooltip.h"
-#include "support/modMoveForm.h"
 #include "support/modShape.h"
 
 namespace softphone {
@@ -37,7 +37,7 @@ constexpr Faces kFaces[] = {
 
 void HandsetWindow::ApplySkin() {
     skinLabel->setPixmap(WindowSkinPixmap(WindowSkin::Handset));
-    new DragHandle(skinLabel, this);
+    new WindowDrag(skinLabel, this);
 
     hotButtons = new HotButtons(this);
     for (const Faces& faces : kFaces) {

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "support/Region.h"
-#include "support/modMoveForm.h"
+#include "support/WindowDrag.h"
 
 namespace softphone {
 namespace {
@@ -166,7 +166,7 @@ void ApplyDialogSkin(QWidget* dialog, WindowSkin which) {
     background->setGeometry(QRect(QPoint(0, 0), picture.size()));
     background->setPixmap(WindowSkinPixmap(which));
     background->lower();
-    new DragHandle(background, dialog);
+    new WindowDrag(background, dialog);
     dialog->setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     dialog->setStyleSheet(QLatin1String(kDialogControls));
     ShapeWindowFromPicture(dialog, picture);
