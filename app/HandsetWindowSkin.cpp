@@ -3,15 +3,15 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QPainterPath>
 
 #include "app/HandsetWindow.h"
 #include "support/HotButtons.h"
 #include "support/PictureButton.h"
-#include "support/Region.h"
 #include "support/Skin.h"
 #include "support/WindowDrag.h"
+#include "support/WindowShape.h"
 #include "support/clsTooltip.h"
-#include "support/modShape.h"
 
 namespace softphone {
 namespace {
@@ -76,8 +76,12 @@ void HandsetWindow::ApplySkin() {
     levelsPanel->setFrameShape(QFrame::NoFrame);
 }
 
+// Clipped 10 pixels inside the left and top edges and 45 above the bottom, with corners of a
+// 150 x 100 ellipse, until the picture's outline replaces it.
 void HandsetWindow::RoundWindow() {
-    softphone::RoundWindow(this);
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(10, 10, width() - 10, height() - 55), 75, 50);
+    setMask(QRegion(outline.toFillPolygon().toPolygon()));
 }
 
 void HandsetWindow::AttachTooltips() {
@@ -103,7 +107,8 @@ void HandsetWindow::AttachTooltips() {
 }
 
 void HandsetWindow::ShapeWindow() {
-    ShapeWindowFromPicture(this, WindowSkinPicture(WindowSkin::Handset));
+    ShapeWindowToPicture(this, WindowSkinPicture(WindowSkin::Handset),
+                         QColor::fromRgb(kSkinKeyColor));
 }
 
 }  // namespace softphone

@@ -8,8 +8,8 @@
 #include <QSvgRenderer>
 #include <functional>
 
-#include "support/Region.h"
 #include "support/WindowDrag.h"
+#include "support/WindowShape.h"
 
 namespace softphone {
 namespace {
@@ -138,6 +138,9 @@ QImage WindowSkinPicture(WindowSkin which) {
 
 QPixmap WindowSkinPixmap(WindowSkin which) {
     const int scale = SkinScale();
+    if (DesktopComposites())
+        return Cached(QStringLiteral("window/%1/%2/soft").arg(int(which)).arg(scale),
+                      [&] { return AtScale(RenderArt(WindowSkinName(which), scale), scale); });
     return Cached(QStringLiteral("window/%1/%2").arg(int(which)).arg(scale), [&] {
         return AtScale(scale == 1 ? WindowSkinPicture(which) : RenderWindowSkin(which, scale),
                        scale);
@@ -169,7 +172,7 @@ void ApplyDialogSkin(QWidget* dialog, WindowSkin which) {
     new WindowDrag(background, dialog);
     dialog->setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     dialog->setStyleSheet(QLatin1String(kDialogControls));
-    ShapeWindowFromPicture(dialog, picture);
+    ShapeWindowToPicture(dialog, picture, QColor::fromRgb(kSkinKeyColor));
 }
 
 }  // namespace softphone
