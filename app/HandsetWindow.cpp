@@ -35,7 +35,6 @@ HandsetWindow::~HandsetWindow() { phone_.Shutdown(); }
 void HandsetWindow::Start() {
     ShowControls(PhoneController::Controls::Idle);
     setFixedSize(TwipsToPixels(4450), TwipsToPixels(6540));
-    RoundWindow();
     statusLabel->setText(tr("Not logged in..."));
     AttachTooltips();
     PrepareVolumeSliders();

@@ -103,11 +103,9 @@ protected:
 private:
     void BuildControls();
     void WireCallControls();
-    void ShowLogin();
 
     // The skin, tooltips and shape of the window (HandsetWindowSkin.cpp).
     void ApplySkin();  // once, from BuildControls
-    void RoundWindow();
     void AttachTooltips();
     void ShapeWindow();
 

@@ -7,10 +7,9 @@
 #include "app/HandsetWindow.h"
 #include "support/CentredToolTip.h"
 #include "support/PictureButton.h"
-#include "support/Region.h"
 #include "support/Skin.h"
-#include "support/modMoveForm.h"
-#include "support/modShape.h"
+#include "support/WindowDrag.h"
+#include "support/WindowShape.h"
 
 namespace softphone {
 namespace {
@@ -36,7 +35,7 @@ constexpr Faces kFaces[] = {
 
 void HandsetWindow::ApplySkin() {
     skinLabel->setPixmap(WindowSkinPixmap(WindowSkin::Handset));
-    new DragHandle(skinLabel, this);
+    new WindowDrag(skinLabel, this);
 
     for (const Faces& faces : kFaces) {
         (this->*faces.button)
@@ -71,7 +70,6 @@ void HandsetWindow::ApplySkin() {
     levelsPanel->setFrameShape(QFrame::NoFrame);
 }
 
-void HandsetWindow::RoundWindow() { softphone::RoundWindow(this); }
 
 void HandsetWindow::AttachTooltips() {
     const std::pair<QWidget*, QString> tips[] = {
@@ -96,7 +94,8 @@ void HandsetWindow::AttachTooltips() {
 }
 
 void HandsetWindow::ShapeWindow() {
-    ShapeWindowFromPicture(this, WindowSkinPicture(WindowSkin::Handset));
+    ShapeWindowToPicture(this, WindowSkinPicture(WindowSkin::Handset),
+                         QColor::fromRgb(kSkinKeyColor));
 }
 
 }  // namespace softphone

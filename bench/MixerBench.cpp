@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
@@ -53,17 +54,16 @@ int main(int argc, char** argv) {
     server.UseInThisProcess();
 
     SilentBox messages;
-    MixerLevels volume(CreateAlsaMixer(), messages);
+    MixerLevels levels(CreateAlsaMixer(), messages);
     MixerLevels observer(CreateAlsaMixer(), messages);  // another client of the same server
-    QFrame frame;
-    VolumeSliders sliders(&frame, volume, nullptr);
+    QFrame panel;
+    VolumeSliders sliders(&panel, levels, nullptr);
+    QSlider* slider = sliders.speakerSlider;
 
-    // A drag that sweeps the playback thumb to and fro across the whole track.
-    sliders.OnTrackMousePress(0, VolumeSliders::kLeftButton, 0);
+    // A drag that sweeps the playback thumb across the track again and again.
     QElapsedTimer clock;
     clock.start();
-    for (int i = 0; i < kDragMoves; ++i)
-        sliders.OnTrackMouseMove(0, VolumeSliders::kLeftButton, (i / 30) % 2 ? -50.0f : 50.0f);
+    for (int i = 0; i < kDragMoves; ++i) slider->setValue((i % 60) * 1000 + (i / 60) % 2);
     const double dragSeconds = clock.nsecsElapsed() / 1e9;
     std::printf("slider drag: %d moves in %.3f s = %.0f mixer writes/s (%.3f ms each)\n",
                 kDragMoves, dragSeconds, kDragMoves / dragSeconds, dragSeconds * 1e3 / kDragMoves);
@@ -72,16 +72,13 @@ int main(int argc, char** argv) {
     std::vector<double> latencies;
     int missed = 0;
     for (int i = 0; i < kLatencySamples; ++i) {
-        const float target = float(100 + (i * 137) % 1300);
-        sliders.OnTrackMousePress(0, VolumeSliders::kLeftButton, 0);
-        sliders.OnTrackMouseMove(0, VolumeSliders::kLeftButton, -3000);
-        const int before = observer.WaveVolume();
+        slider->setValue(0);
+        const int before = observer.Level(MixerLine::Speaker);
         clock.restart();
-        sliders.OnTrackMousePress(0, VolumeSliders::kLeftButton, 0);
-        sliders.OnTrackMouseMove(0, VolumeSliders::kLeftButton, target + 5);
+        slider->setValue(4000 + (i * 6007) % 60000);
         int seen = before;
         while (seen == before && clock.nsecsElapsed() < kReadBackTimeoutNs) {
-            seen = observer.WaveVolume();
+            seen = observer.Level(MixerLine::Speaker);
             if (seen == before) QThread::usleep(50);
         }
         if (seen == before)

@@ -5,168 +5,155 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QSlider>
+#include <QStyleOptionSlider>
 
 #include "support/AppPaths.h"
+#include "support/MixerLevels.h"
 #include "support/Skin.h"
 #include "support/Twips.h"
-#include "support/MixerLevels.h"
 
 namespace softphone {
 namespace {
 
-struct Place {
-    int left, top, width, height;
+struct SliderPlace {
+    QRect track;   // twips on the panel
+    int thumbTop;  // twips on the panel
 };
 
-// Tracks and thumbs in twips on the frame; both tracks span the same width.
-constexpr Place kTrack[2] = {{45, 120, 1485, 60}, {45, 345, 1485, 60}};
-constexpr Place kThumb[2] = {{600, 90, 100, 100}, {600, 350, 100, 100}};
+constexpr int kThumbTwips = 100;
+const SliderPlace kSpeakerPlace{{45, 120, 1485, 60}, 90};
+const SliderPlace kMicrophonePlace{{45, 345, 1485, 60}, 350};
 const char* const kReleaseSound = "ding.wav";
 
-int ButtonState(Qt::MouseButtons buttons) {
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
-           (buttons & Qt::MiddleButton ? 4 : 0);
+// A thin sunken track and a small dark square thumb with the skin's knob and a raised border;
+// the thumb's centre travels from one end of the track to the other.
+class LevelSliderStyle : public QProxyStyle {
+public:
+    LevelSliderStyle(QRect track, int thumbTop, int thumbSize)
+        : track_(track), thumbTop_(thumbTop), thumbSize_(thumbSize) {}
+
+    // Where the slider lies on the panel: the track and the whole travel of the thumb.
+    QRect SliderGeometry() const {
+        const QRect travel(track_.left() - thumbSize_ / 2, thumbTop_, track_.width() + thumbSize_,
+                           thumbSize_);
+        return travel.united(track_);
+    }
+
+    // Only the left button drags the thumb.
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_Slider_AbsoluteSetButtons) return Qt::NoButton;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_SliderLength) return thumbSize_;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
+        if (control != CC_Slider) return QProxyStyle::subControlRect(control, option, part, widget);
+        const auto* slider = static_cast<const QStyleOptionSlider*>(option);
+        const QPoint origin = SliderGeometry().topLeft();
+        // QSlider maps the pointer over the groove less one thumb: the thumb's whole travel.
+        if (part == SC_SliderGroove) return QRect(QPoint(0, 0), SliderGeometry().size());
+        if (part == SC_SliderHandle) {
+            const int left = sliderPositionFromValue(slider->minimum, slider->maximum,
+                                                     slider->sliderPosition, track_.width());
+            return QRect(left, thumbTop_ - origin.y(), thumbSize_, thumbSize_);
+        }
+        return {};
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        if (control != CC_Slider) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        DrawTrack(painter, track_.translated(-SliderGeometry().topLeft()));
+        DrawThumb(painter, subControlRect(control, option, SC_SliderHandle, widget));
+    }
+
+private:
+    static void DrawTrack(QPainter* painter, QRect track) {
+        const QColor face(0x9c, 0xa3, 0xaf);
+        painter->fillRect(track, face);
+        painter->setPen(face.darker(150));
+        painter->drawLine(track.topLeft(), track.topRight());
+        painter->drawLine(track.topLeft(), track.bottomLeft());
+        painter->setPen(face.lighter(115));
+        painter->drawLine(track.bottomLeft(), track.bottomRight());
+    }
+
+    static void DrawThumb(QPainter* painter, QRect thumb) {
+        painter->fillRect(thumb, QColor(0x40, 0x40, 0x40));
+        const QPixmap knob = ArtPixmap(QStringLiteral("knob"));
+        if (!knob.isNull()) {
+            const QSize fit =
+                knob.deviceIndependentSize().toSize().scaled(thumb.size(), Qt::KeepAspectRatio);
+            const QPoint at(thumb.left() + (thumb.width() - fit.width()) / 2, thumb.top());
+            // Unsmoothed, or the few pixels of the shrunk knob blur into the face.
+            painter->save();
+            painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+            painter->drawPixmap(QRect(at, fit), knob);
+            painter->restore();
+        }
+        // The classic 3-D edge colours, whatever the desktop's palette: white and light grey
+        // outside-in on the lit sides, black and dark grey on the shaded sides. The edge leaves
+        // the thumb's last row and column bare.
+        QPalette edge;
+        edge.setColor(QPalette::Light, Qt::white);
+        edge.setColor(QPalette::Midlight, QColor(0xc0, 0xc0, 0xc0));
+        edge.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
+        edge.setColor(QPalette::Shadow, Qt::black);
+        const int side = kThumbTwips / kTwipsPerPixel;
+        qDrawWinPanel(painter, QRect(thumb.topLeft(), QSize(side, side)), edge, false);
+    }
+
+    QRect track_;
+    int thumbTop_;
+    int thumbSize_;
+};
+
+QSlider* MakeSlider(const SliderPlace& place, MixerLine line, MixerLevels& levels, QWidget* panel) {
+    const QRect track =
+        TwipsRect(place.track.left(), place.track.top(), place.track.width(), place.track.height());
+    auto* style =
+        new LevelSliderStyle(track, TwipsToPixels(place.thumbTop), TwipsToPixels(kThumbTwips));
+    auto* slider = new QSlider(Qt::Horizontal, panel);
+    style->setParent(slider);
+    slider->setStyle(style);
+    slider->setGeometry(style->SliderGeometry());
+    slider->setFocusPolicy(Qt::TabFocus);
+    const MixerLevels::Range range = levels.LevelRange(line);
+    slider->setRange(range.minimum, range.maximum);
+    slider->setValue(levels.Level(line));
+    slider->setVisible(levels.HasLevel(line));
+    QObject::connect(slider, &QSlider::valueChanged, slider,
+                     [&levels, line](int level) { levels.SetLevel(line, level); });
+    return slider;
 }
 
 }  // namespace
 
-VolumeThumb::VolumeThumb(QRect place, QRect edge, QWidget* parent) : QWidget(parent), edge_(edge) {
-    setGeometry(place);
-}
-
-void VolumeThumb::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), QColor(0x40, 0x40, 0x40));
-    const QPixmap knob = ArtPixmap(QStringLiteral("knob"));
-    if (!knob.isNull()) {
-        const QSize fit = knob.deviceIndependentSize().toSize().scaled(size(), Qt::KeepAspectRatio);
-        painter.drawPixmap(QRect(QPoint((width() - fit.width()) / 2, 0), fit), knob);
-    }
-    // The classic 3-D edge colours, whatever the desktop's palette: white and light grey
-    // outside-in on the lit sides, black and dark grey on the shaded sides.
-    QPalette edge;
-    edge.setColor(QPalette::Light, Qt::white);
-    edge.setColor(QPalette::Midlight, QColor(0xc0, 0xc0, 0xc0));
-    edge.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
-    edge.setColor(QPalette::Shadow, Qt::black);
-    qDrawWinPanel(&painter, edge_, edge, false);
-}
-
-VolumeSliders::VolumeSliders(QWidget* frame, MixerLevels& volume, PlaySoundFile play)
-    : QObject(frame), volume_(volume), play_(std::move(play)) {
-    lngHalfThumb = kThumb[0].width / 2;
-    lngTrackLeft = kTrack[0].left;
-    lngTrackRight = kTrack[0].left + kTrack[0].width;
-    lngTrackWidth = kTrack[0].width;
-    rcThumb = QRect(0, 0, kThumb[0].width / kTwipsPerPixel, kThumb[0].height / kTwipsPerPixel);
-
-    sngLevelPerTwip[0] =
-        float(double(volume_.MaxWaveVolume() - volume_.MinWaveVolume()) / lngTrackWidth);
-    sngLevelPerTwip[1] =
-        float(double(volume_.MaxMicVolume() - volume_.MinMicVolume()) / lngTrackWidth);
-
-    for (int i = 0; i < 2; ++i) {
-        const Place& t = kTrack[i];
-        Label1[i] = new QLabel(frame);
-        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        Label1[i]->setGeometry(TwipsRect(t.left, t.top, t.width, t.height));
-        Label1[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        Label1[i]->setStyleSheet(QStringLiteral("background: #9ca3af;"));
-
-        const Place& p = kThumb[i];
-        picWave[i] = new VolumeThumb(TwipsRect(p.left, p.top, p.width, p.height), rcThumb, frame);
-        picWave[i]->setObjectName(QStringLiteral("picWave_%1").arg(i));
-        picWave[i]->installEventFilter(this);
-        thumbTop_[i] = p.top;
-
-        const bool shown = volume_.HasVolumeControl(1 << i);
-        Label1[i]->setVisible(shown);
-        picWave[i]->setVisible(shown);
-        const int level = i == 0 ? volume_.WaveVolume() : volume_.MicroVolume();
-        PlaceThumb(i, shown ? ThumbLeftForLevel(i, level) : p.left);
-    }
+VolumeSliders::VolumeSliders(QWidget* panel, MixerLevels& levels, PlaySoundFile play)
+    : QObject(panel),
+      speakerSlider(MakeSlider(kSpeakerPlace, MixerLine::Speaker, levels, panel)),
+      microphoneSlider(MakeSlider(kMicrophonePlace, MixerLine::Microphone, levels, panel)) {
+    connect(speakerSlider, &QSlider::sliderReleased, this, [play = std::move(play)] {
+        if (play) play(SoundFilePath(QLatin1String(kReleaseSound)));
+    });
 }
 
 VolumeSliders::~VolumeSliders() {
-    for (int i = 0; i < 2; ++i) {
-        delete picWave[i];
-        delete Label1[i];
-    }
-}
-
-// The thumb sits where the line's level is now: offset = (level - Min) / factor.
-int VolumeSliders::ThumbLeftForLevel(int index, int level) const {
-    if (sngLevelPerTwip[index] <= 0) return kThumb[index].left;
-    const int minimum = index == 0 ? volume_.MinWaveVolume() : volume_.MinMicVolume();
-    const int first = lngTrackLeft - lngHalfThumb;
-    const int offset = RoundHalfEven((level - minimum) / double(sngLevelPerTwip[index]));
-    return std::clamp(first + offset, first, lngTrackRight - lngHalfThumb);
-}
-
-void VolumeSliders::PlaceThumb(int index, int left) {
-    thumbLeft_[index] = left;
-    picWave[index]->move(TwipsToPixels(left), TwipsToPixels(thumbTop_[index]));
-}
-
-void VolumeSliders::OnTrackMousePress(int, int button, float x) {
-    if (button == kLeftButton) lngDragAnchor = RoundHalfEven(x);
-}
-
-void VolumeSliders::OnTrackMouseMove(int index, int button, float x) {
-    if (button == kLeftButton) MoveVolumeThumb(index, x);
-}
-
-void VolumeSliders::OnTrackMouseRelease(int index) {
-    if (index % 2 == 0 && index < 4 && play_) play_(SoundFilePath(QLatin1String(kReleaseSound)));
-}
-
-void VolumeSliders::MoveVolumeThumb(int index, float x) {
-    // The sum in single precision, the difference in double, as the drag always did.
-    int p = RoundHalfEven(double(float(thumbLeft_[index]) + x) - lngDragAnchor);
-    if (p < lngTrackLeft - lngHalfThumb) p = lngTrackLeft - lngHalfThumb;
-    if (p > lngTrackRight - lngHalfThumb) p = lngTrackRight - lngHalfThumb;
-    PlaceThumb(index, p);
-    ApplySliderVolume(p, index);
-}
-
-void VolumeSliders::ApplySliderVolume(int p, int index) {
-    const int offset = p - (lngTrackLeft - lngHalfThumb);
-    if (index == 0)
-        volume_.WaveVolume(RoundHalfEven(double(sngLevelPerTwip[0]) * offset));
-    else if (index == 1)
-        volume_.MicroVolume(RoundHalfEven(double(sngLevelPerTwip[1]) * offset));
-}
-
-int VolumeSliders::Index(QObject* thumb) const {
-    for (int i = 0; i < 2; ++i)
-        if (picWave[i] == thumb) return i;
-    return -1;
-}
-
-bool VolumeSliders::eventFilter(QObject* watched, QEvent* event) {
-    const int index = Index(watched);
-    if (index < 0) return false;
-    switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseMove:
-        case QEvent::MouseButtonRelease:
-            break;
-        default:
-            return false;
-    }
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    const float x = float(mouse->position().x() * kTwipsPerPixel);
-    const int buttons = ButtonState(mouse->buttons());
-    if (event->type() == QEvent::MouseButtonPress)
-        OnTrackMousePress(index, buttons, x);
-    else if (event->type() == QEvent::MouseMove)
-        OnTrackMouseMove(index, buttons, x);
-    else
-        OnTrackMouseRelease(index);
-    return true;
+    delete speakerSlider;
+    delete microphoneSlider;
 }
 
 QString SoundFilePath(const QString& name) {

@@ -15,31 +15,14 @@ struct ElementName {
 };
 
 // The simple-mixer elements that stand for each line, the preferred one first.
-std::vector<ElementName> ElementsFor(MixerComponent line) {
-    using D = Direction;
-    switch (line) {
-        case MixerComponent::Speakers:
-            return {{"Master", D::Playback}};
-        case MixerComponent::Microphone:
-            return {{"Capture", D::Capture}, {"Mic", D::Capture}};
-        case MixerComponent::WaveOut:
-            return {{"PCM", D::Playback}};
-        case MixerComponent::Line:
-            return {{"Line", D::Playback}};
-        case MixerComponent::Auxiliary:
-            return {{"Aux", D::Playback}};
-        case MixerComponent::CompactDisc:
-            return {{"CD", D::Playback}};
-        case MixerComponent::Synthesizer:
-            return {{"Synth", D::Playback}};
-    }
-    return {};
+std::vector<ElementName> ElementsFor(MixerLine line) {
+    if (line == MixerLine::Speaker) return {{"Master", Direction::Playback}};
+    return {{"Capture", Direction::Capture}, {"Mic", Direction::Capture}};
 }
 
 struct FoundControl {
     snd_mixer_elem_t* element;
     Direction direction;
-    MixerControlKind kind;
 };
 
 class AlsaMixer : public IMixer {
@@ -65,21 +48,22 @@ public:
         return true;
     }
 
-    std::optional<MixerControl> FindControl(MixerComponent line, MixerControlKind kind) override {
+    std::optional<MixerControl> FindControl(MixerLine line) override {
         if (!handle_) return std::nullopt;
         for (const ElementName& candidate : ElementsFor(line)) {
             snd_mixer_elem_t* element = Find(candidate.name);
-            if (!element || !Has(element, candidate.direction, kind)) continue;
+            const bool playback = candidate.direction == Direction::Playback;
+            if (!element || !(playback ? snd_mixer_selem_has_playback_volume(element)
+                                       : snd_mixer_selem_has_capture_volume(element)))
+                continue;
             MixerControl control;
-            if (kind == MixerControlKind::Volume) {
-                if (candidate.direction == Direction::Playback)
-                    snd_mixer_selem_get_playback_volume_range(element, &control.minimum,
-                                                              &control.maximum);
-                else
-                    snd_mixer_selem_get_capture_volume_range(element, &control.minimum,
-                                                             &control.maximum);
-            }
-            found_.push_back({element, candidate.direction, kind});
+            if (playback)
+                snd_mixer_selem_get_playback_volume_range(element, &control.minimum,
+                                                          &control.maximum);
+            else
+                snd_mixer_selem_get_capture_volume_range(element, &control.minimum,
+                                                         &control.maximum);
+            found_.push_back({element, candidate.direction});
             control.id = int(found_.size());
             return control;
         }
@@ -91,19 +75,12 @@ public:
         if (!found) return std::nullopt;
         // Values can change behind our back (the desktop's own volume control): fetch them.
         snd_mixer_handle_events(handle_);
-        const bool playback = found->direction == Direction::Playback;
         const auto channel = SND_MIXER_SCHN_FRONT_LEFT;
         long value = 0;
-        int status;
-        if (found->kind == MixerControlKind::Volume) {
-            status = playback ? snd_mixer_selem_get_playback_volume(found->element, channel, &value)
-                              : snd_mixer_selem_get_capture_volume(found->element, channel, &value);
-        } else {
-            int on = 0;
-            status = playback ? snd_mixer_selem_get_playback_switch(found->element, channel, &on)
-                              : snd_mixer_selem_get_capture_switch(found->element, channel, &on);
-            value = on ? 0 : 1;  // the switch says "sound on"; mute is its opposite
-        }
+        const int status =
+            found->direction == Direction::Playback
+                ? snd_mixer_selem_get_playback_volume(found->element, channel, &value)
+                : snd_mixer_selem_get_capture_volume(found->element, channel, &value);
         if (status != 0) return std::nullopt;
         return value;
     }
@@ -111,13 +88,9 @@ public:
     bool SetValue(const MixerControl& control, long value) override {
         const FoundControl* found = Lookup(control);
         if (!found) return false;
-        const bool playback = found->direction == Direction::Playback;
-        if (found->kind == MixerControlKind::Volume)
-            return (playback ? snd_mixer_selem_set_playback_volume_all(found->element, value)
-                             : snd_mixer_selem_set_capture_volume_all(found->element, value)) == 0;
-        const int on = value == 0;
-        return (playback ? snd_mixer_selem_set_playback_switch_all(found->element, on)
-                         : snd_mixer_selem_set_capture_switch_all(found->element, on)) == 0;
+        return (found->direction == Direction::Playback
+                    ? snd_mixer_selem_set_playback_volume_all(found->element, value)
+                    : snd_mixer_selem_set_capture_volume_all(found->element, value)) == 0;
     }
 
 private:
@@ -131,15 +104,6 @@ private:
         return snd_mixer_find_selem(handle_, id);
     }
 
-    static bool Has(snd_mixer_elem_t* element, Direction direction, MixerControlKind kind) {
-        const bool playback = direction == Direction::Playback;
-        if (kind == MixerControlKind::Volume)
-            return playback ? snd_mixer_selem_has_playback_volume(element)
-                            : snd_mixer_selem_has_capture_volume(element);
-        return playback ? snd_mixer_selem_has_playback_switch(element)
-                        : snd_mixer_selem_has_capture_switch(element);
-    }
-
     const FoundControl* Lookup(const MixerControl& control) const {
         if (!handle_ || control.id < 1 || control.id > int(found_.size())) return nullptr;
         return &found_[control.id - 1];
@@ -151,8 +115,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IMixer> CreateAlsaMixer() {
-    return std::make_unique<AlsaMixer>();
-}
+std::unique_ptr<IMixer> CreateAlsaMixer() { return std::make_unique<AlsaMixer>(); }
 
 }  // namespace softphone

@@ -1,5 +1,7 @@
 #include "support/MixerLevels.h"
 
+#include <algorithm>
+
 #include "support/MessageBox.h"
 
 namespace softphone {
@@ -11,55 +13,23 @@ MixerLevels::MixerLevels(std::unique_ptr<IMixer> mixer, IMessageBox& messages, Q
         messages.Show(parent, QStringLiteral("No mixer found!"));
         return;
     }
-    Discover(kWave, MixerComponent::Speakers);
-    Discover(kMicro, MixerComponent::Microphone);
-    Discover(kWaveIn, MixerComponent::WaveOut);
-    if (!Discover(kLineIn, MixerComponent::Line)) Discover(kLineIn, MixerComponent::Auxiliary);
-    Discover(kCD, MixerComponent::CompactDisc);
-    Discover(kMIDI, MixerComponent::Synthesizer);
+    for (MixerLine line : {MixerLine::Speaker, MixerLine::Microphone})
+        controls_[size_t(line)] = mixer_->FindControl(line).value_or(MixerControl{});
 }
 
-// Finds the line's volume control and, only when there is one, its mute control.
-bool MixerLevels::Discover(Line line, MixerComponent component) {
-    const std::optional<MixerControl> volume =
-        mixer_->FindControl(component, MixerControlKind::Volume);
-    if (!volume) return false;
-    const int bit = 1 << line;
-    lines_[line].volume = *volume;
-    volumeFound_ |= bit;
-    if (const auto mute = mixer_->FindControl(component, MixerControlKind::Mute)) {
-        lines_[line].mute = *mute;
-        muteFound_ |= bit;
-    }
-    return true;
+MixerLevels::Range MixerLevels::LevelRange(MixerLine line) const {
+    return {int(Control(line).minimum), int(Control(line).maximum)};
 }
 
-int MixerLevels::Read(const MixerControl& control) {
-    if (!mixer_ || control.id == 0) return 0;
-    return int(mixer_->GetValue(control).value_or(0));
+int MixerLevels::Level(MixerLine line) {
+    if (!HasLevel(line)) return 0;
+    return int(mixer_->GetValue(Control(line)).value_or(0));
 }
 
-int MixerLevels::Level(Line line) {
-    return Read(lines_[line].volume);
-}
-
-int MixerLevels::MuteOf(Line line) {
-    return Read(lines_[line].mute);
-}
-
-void MixerLevels::SetLevel(Line line, int NewVolume) {
-    const MixerControl& control = lines_[line].volume;
-    if (!mixer_ || control.id == 0) return;
-    int value = NewVolume;
-    if (value < Min(line)) value = Min(line);
-    if (value > Max(line)) value = Max(line);
-    mixer_->SetValue(control, value);
-}
-
-void MixerLevels::SetMute(Line line, int NewValue) {
-    const MixerControl& control = lines_[line].mute;
-    if (!mixer_ || control.id == 0) return;
-    mixer_->SetValue(control, NewValue);
+void MixerLevels::SetLevel(MixerLine line, int level) {
+    if (!HasLevel(line)) return;
+    const Range range = LevelRange(line);
+    mixer_->SetValue(Control(line), std::clamp(level, range.minimum, range.maximum));
 }
 
 }  // namespace softphone

@@ -8,8 +8,8 @@
 #include <QSvgRenderer>
 #include <functional>
 
-#include "support/Region.h"
-#include "support/modMoveForm.h"
+#include "support/WindowDrag.h"
+#include "support/WindowShape.h"
 
 namespace softphone {
 namespace {
@@ -138,6 +138,9 @@ QImage WindowSkinPicture(WindowSkin which) {
 
 QPixmap WindowSkinPixmap(WindowSkin which) {
     const int scale = SkinScale();
+    if (DesktopComposites())
+        return Cached(QStringLiteral("window/%1/%2/soft").arg(int(which)).arg(scale),
+                      [&] { return AtScale(RenderArt(WindowSkinName(which), scale), scale); });
     return Cached(QStringLiteral("window/%1/%2").arg(int(which)).arg(scale), [&] {
         return AtScale(scale == 1 ? WindowSkinPicture(which) : RenderWindowSkin(which, scale),
                        scale);
@@ -166,10 +169,10 @@ void ApplyDialogSkin(QWidget* dialog, WindowSkin which) {
     background->setGeometry(QRect(QPoint(0, 0), picture.size()));
     background->setPixmap(WindowSkinPixmap(which));
     background->lower();
-    new DragHandle(background, dialog);
+    new WindowDrag(background, dialog);
     dialog->setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     dialog->setStyleSheet(QLatin1String(kDialogControls));
-    ShapeWindowFromPicture(dialog, picture);
+    ShapeWindowToPicture(dialog, picture, QColor::fromRgb(kSkinKeyColor));
 }
 
 }  // namespace softphone

@@ -22,11 +22,12 @@ QImage RenderArt(const QString& name, int scale, const QString& key = {});
 
 // 2 on high-DPI screens, else 1.
 int SkinScale();
-// Ready to draw at the screen's pixel ratio; rendered once and kept.
+// Ready to draw at the screen's pixel ratio; rendered once and kept. A window's background
+// keeps the artwork's soft edge where the desktop composites, else it is cut on the key colour.
 QPixmap WindowSkinPixmap(WindowSkin which);
 QPixmap ArtPixmap(const QString& name);
 QPixmap DialKeyPixmap(const QString& key, bool lit);
-// The logical-pixel picture a window's shape is scanned from.
+// The logical-pixel picture, cut on the key colour, that a window's outline is taken from.
 QImage WindowSkinPicture(WindowSkin which);
 
 // Gives a dialog its skin: frameless, the picture's size, the background picture box

@@ -6,14 +6,13 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QSlider>
 
 #include "support/PictureButton.h"
 #include "tests/support/FakePhone.h"
 
 namespace softphone::test {
 namespace {
-
-using C = MixerComponent;
 
 // The main window over fakes, with a fake card, tray and browser.
 struct Desk {
@@ -159,16 +158,14 @@ TEST(Desk, SlidersFollowTheCardsLines) {
         d.card = [row] {
             auto mixer = std::make_unique<FakeMixer>();
             mixer->opens = row.opens;
-            if (row.wave) mixer->WithLine(C::Speakers, 0, 100);
-            if (row.micro) mixer->WithLine(C::Microphone, 0, 100);
+            if (row.wave) mixer->WithLine(MixerLine::Speaker, 0, 100);
+            if (row.micro) mixer->WithLine(MixerLine::Microphone, 0, 100);
             return mixer;
         };
         d.Start();
         EXPECT_EQ(d.phone.messages.Texts(), row.messages);
-        EXPECT_EQ(d.window.volumeSliders->picWave[0]->isVisible(), row.opens && row.wave);
-        EXPECT_EQ(d.window.volumeSliders->Label1[0]->isVisible(), row.opens && row.wave);
-        EXPECT_EQ(d.window.volumeSliders->picWave[1]->isVisible(), row.opens && row.micro);
-        EXPECT_EQ(d.window.volumeSliders->Label1[1]->isVisible(), row.opens && row.micro);
+        EXPECT_EQ(d.window.volumeSliders->speakerSlider->isVisible(), row.opens && row.wave);
+        EXPECT_EQ(d.window.volumeSliders->microphoneSlider->isVisible(), row.opens && row.micro);
         EXPECT_EQ(d.window.volumeSliders->parent(), d.window.levelsPanel);
     }
 }
@@ -177,15 +174,13 @@ TEST(Desk, PreparingAgainReplacesTheSliders) {
     Desk d;
     d.Start();
     d.window.PrepareVolumeSliders();
-    QWidget* frame = d.window.levelsPanel;
-    EXPECT_EQ(frame->findChildren<QWidget*>(QRegularExpression("^picWave_")).size(), 2);
-    EXPECT_EQ(frame->findChildren<QWidget*>(QRegularExpression("^Label1_")).size(), 2);
+    EXPECT_EQ(d.window.levelsPanel->findChildren<QSlider*>().size(), 2);
 }
 
 TEST(Desk, ReleasingThePlaybackThumbPlaysDingIfIdle) {
     Desk d;
     d.Start();
-    d.window.volumeSliders->OnTrackMouseRelease(0);
+    emit d.window.volumeSliders->speakerSlider->sliderReleased();
     ASSERT_EQ(d.phone.player.played.size(), 1);
     EXPECT_TRUE(d.phone.player.played[0].startsWith("idle "));
     EXPECT_TRUE(d.phone.player.played[0].endsWith("/ding.wav"));

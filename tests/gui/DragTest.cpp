@@ -5,78 +5,64 @@
 #include <QLabel>
 #include <QTest>
 
-#include "support/modMoveForm.h"
+#include "support/WindowDrag.h"
 
 namespace softphone {
 namespace {
 
 class MenuCountingWindow : public QWidget {
-  public:
+public:
     MenuCountingWindow() : QWidget(nullptr, Qt::FramelessWindowHint) {}
     int menus = 0;
 
-  protected:
+protected:
     void contextMenuEvent(QContextMenuEvent*) override { ++menus; }
 };
 
-class DragTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
+// Without a window manager (offscreen) the window follows the pointer itself.
+TEST(WindowDrag, MovesByThePointersMovement) {
+    struct Row {
+        const char* name;
+        Qt::MouseButton button;
+        std::vector<QPoint> moves;  // pointer offsets from the press, each with where the window is
+        std::vector<QPoint> windowWhileMoving;
+        QPoint release;
+        int menus;
+    };
+    const Row rows[] = {
+        {"click", Qt::LeftButton, {}, {}, {0, 0}, 0},
+        {"left drag moves live",
+         Qt::LeftButton,
+         {{10, 0}, {25, -7}},
+         {{10, 0}, {25, -7}},
+         {10, 0},
+         0},
+        {"right click opens the menu", Qt::RightButton, {}, {}, {0, 0}, 1},
+        {"right drag moves at the release", Qt::RightButton, {{12, 3}}, {{0, 0}}, {12, 3}, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MenuCountingWindow window;
         window.setGeometry(100, 100, 200, 150);
+        auto* picture = new QLabel(&window);
         picture->setGeometry(0, 0, 200, 150);
-        new DragHandle(picture, &window);
+        new WindowDrag(picture, &window);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        start = window.pos();
+        const QPoint start = window.pos();
+        const QPoint grab(150, 160);  // on the screen, over the picture
+        // Mouse events at a screen position, whatever the window's position is by then.
+        auto local = [&](QPoint offset) { return grab + offset - window.geometry().topLeft(); };
+        QTest::mousePress(window.windowHandle(), row.button, {}, local({}));
+        for (size_t i = 0; i < row.moves.size(); ++i) {
+            QTest::mouseMove(window.windowHandle(), local(row.moves[i]));
+            EXPECT_EQ(window.pos(), start + row.windowWhileMoving[i]);
+        }
+        EXPECT_EQ(window.menus, 0) << "never at the press or while moving";
+        QTest::mouseRelease(window.windowHandle(), row.button, {}, local(row.release));
+        EXPECT_EQ(window.pos(), start + row.release);
+        EXPECT_EQ(window.menus, row.menus);
     }
-    // Mouse events at a screen position, whatever the window's position is by then.
-    QPoint Local(QPoint global) const { return global - window.geometry().topLeft(); }
-    void Press(Qt::MouseButton b, QPoint g) {
-        QTest::mousePress(window.windowHandle(), b, {}, Local(g));
-    }
-    void Move(QPoint g) { QTest::mouseMove(window.windowHandle(), Local(g)); }
-    void Release(Qt::MouseButton b, QPoint g) {
-        QTest::mouseRelease(window.windowHandle(), b, {}, Local(g));
-    }
-
-    MenuCountingWindow window;
-    QLabel* picture = new QLabel(&window);
-    QPoint start;
-    const QPoint grab{150, 160};  // on the screen, over the picture
-};
-
-TEST_F(DragTest, PressAndReleaseWithoutMovingLeavesTheWindowInPlace) {
-    Press(Qt::LeftButton, grab);
-    Release(Qt::LeftButton, grab);
-    EXPECT_EQ(window.pos(), start);
-    EXPECT_EQ(window.menus, 0);
-}
-
-TEST_F(DragTest, LeftDragMovesTheWindowLiveByTheMouseMovement) {
-    Press(Qt::LeftButton, grab);
-    Move(grab + QPoint(10, 0));  // 150 twips
-    EXPECT_EQ(window.pos(), start + QPoint(10, 0)) << "moves while dragged";
-    Move(grab + QPoint(25, -7));
-    EXPECT_EQ(window.pos(), start + QPoint(25, -7));
-    Release(Qt::LeftButton, grab + QPoint(10, 0));
-    EXPECT_EQ(window.pos(), start + QPoint(10, 0));
-}
-
-TEST_F(DragTest, RightClickWithoutMovingOpensTheMenuAtTheRelease) {
-    Press(Qt::RightButton, grab);
-    EXPECT_EQ(window.menus, 0);
-    Release(Qt::RightButton, grab);
-    EXPECT_EQ(window.menus, 1);
-    EXPECT_EQ(window.pos(), start);
-}
-
-TEST_F(DragTest, RightDragMovesTheWindowAtTheReleaseWithoutMenu) {
-    Press(Qt::RightButton, grab);
-    Move(grab + QPoint(12, 3));
-    EXPECT_EQ(window.pos(), start) << "only the left button moves the window live";
-    Release(Qt::RightButton, grab + QPoint(12, 3));
-    EXPECT_EQ(window.pos(), start + QPoint(12, 3));
-    EXPECT_EQ(window.menus, 0);
 }
 
 }  // namespace

@@ -92,6 +92,8 @@ TEST(DebianPackage, DependsOnTheRuntimePackagesAndHoldsOnlyTheInstalledFiles) {
             << package << " in " << field("Depends").toStdString();
     }
 
+    EXPECT_EQ(field("Recommends"), "qt6-wayland");
+
     QStringList files;
     for (const QString& line :
          Output("dpkg-deb", {"--contents", deb}).split('\n', Qt::SkipEmptyParts))

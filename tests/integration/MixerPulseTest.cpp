@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSlider>
 
 #include "dialer/VolumeSliders.h"
 #include "support/MixerLevels.h"
@@ -45,58 +46,41 @@ protected:
     RecordingMessageBox messages;
 };
 
-TEST_F(MixerPulseTest, FindsPlaybackAndCaptureLevels) {
-    MixerLevels volume(CreateAlsaMixer(), messages);
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(volume.HasVolumeControl(MixerLevels::Wave));
-    EXPECT_TRUE(volume.HasVolumeControl(MixerLevels::Micro));
-    EXPECT_TRUE(volume.HasMuteControl(MixerLevels::Wave | MixerLevels::Micro));
-    EXPECT_FALSE(volume.HasVolumeControl(MixerLevels::CD | MixerLevels::MIDI));
-    EXPECT_EQ(volume.MinWaveVolume(), 0);
-    EXPECT_EQ(volume.MaxWaveVolume(), 65536);
-    EXPECT_EQ(volume.MaxMicVolume(), 65536);
-
-    volume.WaveMute(1);
-    EXPECT_EQ(Pactl({"get-sink-mute", DefaultSink()}), "Mute: yes");
-    EXPECT_EQ(volume.WaveMute(), 1);
-    volume.WaveMute(0);
-    EXPECT_EQ(Pactl({"get-sink-mute", DefaultSink()}), "Mute: no");
-}
-
 TEST_F(MixerPulseTest, SlidersMoveTheServersLevels) {
-    MixerLevels volume(CreateAlsaMixer(), messages);
-    QFrame frame;
-    VolumeSliders sliders(&frame, volume, nullptr);
+    MixerLevels levels(CreateAlsaMixer(), messages);
+    EXPECT_TRUE(messages.shown.empty());
+    QFrame panel;
+    VolumeSliders sliders(&panel, levels, nullptr);
     struct Row {
-        int index;
-        float to;    // pointer x in twips, pressed at 0
+        QSlider* slider;
+        const char* kind;
+        int value;
         long level;  // what the server reports afterwards
     };
     const Row rows[] = {
-        {0, -3000, 0}, {0, 742.5f, 32790}, {0, 3000, 65536},
-        {1, -3000, 0}, {1, 371, 16373},    {1, 3000, 65536},
+        {sliders.speakerSlider, "sink", 0, 0},
+        {sliders.speakerSlider, "sink", 32790, 32790},
+        {sliders.speakerSlider, "sink", 65536, 65536},
+        {sliders.microphoneSlider, "source", 0, 0},
+        {sliders.microphoneSlider, "source", 16373, 16373},
+        {sliders.microphoneSlider, "source", 65536, 65536},
     };
     for (const Row& row : rows) {
-        sliders.OnTrackMousePress(row.index, VolumeSliders::kLeftButton, 0);
-        sliders.OnTrackMouseMove(row.index, VolumeSliders::kLeftButton, row.to);
-        const long reported =
-            row.index == 0 ? Volume("sink", DefaultSink()) : Volume("source", DefaultSource());
-        EXPECT_EQ(reported, row.level) << row.index << " " << row.to;
-        sliders.OnTrackMousePress(row.index, VolumeSliders::kLeftButton, 0);
-        sliders.OnTrackMouseMove(row.index, VolumeSliders::kLeftButton, -3000);
+        row.slider->setValue(row.value);
+        const QString device = row.kind == QLatin1String("sink") ? DefaultSink() : DefaultSource();
+        EXPECT_EQ(Volume(row.kind, device), row.level) << row.kind << " " << row.value;
     }
 }
 
 TEST_F(MixerPulseTest, ThumbsStartAtTheServersLevels) {
     Pactl({"set-sink-volume", DefaultSink(), "65536"});
     Pactl({"set-source-volume", DefaultSource(), "32768"});
-    MixerLevels volume(CreateAlsaMixer(), messages);
-    EXPECT_EQ(volume.WaveVolume(), 65536);
-    EXPECT_EQ(volume.MicroVolume(), 32768);
-    QFrame frame;
-    VolumeSliders sliders(&frame, volume, nullptr);
-    EXPECT_EQ(sliders.ThumbLeft(0), 1480);
-    EXPECT_EQ(sliders.ThumbLeft(1), 738);
+    MixerLevels levels(CreateAlsaMixer(), messages);
+    QFrame panel;
+    VolumeSliders sliders(&panel, levels, nullptr);
+    EXPECT_EQ(sliders.speakerSlider->maximum(), 65536);
+    EXPECT_EQ(sliders.speakerSlider->value(), 65536);
+    EXPECT_EQ(sliders.microphoneSlider->value(), 32768);
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ namespace softphone::test {
 struct FakeDesk {
     std::function<std::unique_ptr<FakeMixer>()> card = [] {
         auto mixer = std::make_unique<FakeMixer>();
-        mixer->WithLine(MixerComponent::Speakers, 0, 65536)
-            .WithLine(MixerComponent::Microphone, 0, 65536);
+        mixer->WithLine(MixerLine::Speaker, 0, 65536).WithLine(MixerLine::Microphone, 0, 65536);
         return mixer;
     };
     FakeTray* tray = nullptr;  // owned by the window

@@ -7,27 +7,24 @@
 
 namespace softphone::test {
 
-// A mixer with the controls a test gives it; records every value written.
+// A mixer with the lines a test gives it; records every value written.
 class FakeMixer : public IMixer {
 public:
     struct Write {
-        MixerComponent line;
-        MixerControlKind kind;
+        MixerLine line;
         long value;
     };
 
-    // Adds a line with a volume control of the given range and, optionally, a mute control.
-    FakeMixer& WithLine(MixerComponent line, long minimum, long maximum, bool mute = true) {
-        controls_[{line, MixerControlKind::Volume}] = {NextId(), minimum, maximum};
-        if (mute) controls_[{line, MixerControlKind::Mute}] = {NextId(), 0, 1};
+    // Adds a line with a level control of the given range.
+    FakeMixer& WithLine(MixerLine line, long minimum, long maximum) {
+        controls_[line] = {int(controls_.size()) + 1, minimum, maximum};
         return *this;
     }
 
     bool Open() override { return opens; }
 
-    std::optional<MixerControl> FindControl(MixerComponent line, MixerControlKind kind) override {
-        lookups.push_back({line, kind, 0});
-        const auto it = controls_.find({line, kind});
+    std::optional<MixerControl> FindControl(MixerLine line) override {
+        const auto it = controls_.find(line);
         if (it == controls_.end()) return std::nullopt;
         return it->second;
     }
@@ -39,34 +36,30 @@ public:
     }
 
     bool SetValue(const MixerControl& control, long value) override {
-        for (const auto& [key, c] : controls_) {
+        for (const auto& [line, c] : controls_) {
             if (c.id != control.id) continue;
-            writes.push_back({key.first, key.second, value});
+            writes.push_back({line, value});
             values[control.id] = value;
             return true;
         }
         return false;
     }
 
-    // The value last written to a line's control, or -1 when none was.
-    long Last(MixerComponent line, MixerControlKind kind = MixerControlKind::Volume) const {
+    // The value last written to a line, or -1 when none was.
+    long Last(MixerLine line) const {
         for (auto it = writes.rbegin(); it != writes.rend(); ++it)
-            if (it->line == line && it->kind == kind) return it->value;
+            if (it->line == line) return it->value;
         return -1;
     }
 
-    void SetLevel(MixerComponent line, long value) {
-        values[controls_.at({line, MixerControlKind::Volume}).id] = value;
-    }
+    void SetLevel(MixerLine line, long value) { values[controls_.at(line).id] = value; }
 
     bool opens = true;
-    std::vector<Write> lookups;  // value unused
     std::vector<Write> writes;
     std::map<int, long> values;
 
 private:
-    int NextId() { return int(controls_.size()) + 1; }
-    std::map<std::pair<MixerComponent, MixerControlKind>, MixerControl> controls_;
+    std::map<MixerLine, MixerControl> controls_;
 };
 
 }  // namespace softphone::test
