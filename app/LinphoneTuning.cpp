@@ -17,11 +17,11 @@ QString CalibrationText(linphone::EcCalibratorStatus status, int delayMs) {
     using S = linphone::EcCalibratorStatus;
     switch (status) {
         case S::Done:
-            return QStringLiteral("Echo delay %1 ms: echo cancelling on").arg(delayMs);
+            return QObject::tr("Echo delay %1 ms: echo cancelling on").arg(delayMs);
         case S::DoneNoEcho:
-            return QStringLiteral("No echo: echo cancelling off");
+            return QObject::tr("No echo: echo cancelling off");
         case S::Failed:
-            return QStringLiteral("Calibration failed");
+            return QObject::tr("Calibration failed");
         case S::InProgress:
             break;
     }
@@ -78,7 +78,7 @@ public:
     void CalibrateEchoCanceller(std::function<void(const QString&)> done) override {
         listener_->done = std::move(done);
         if (core_->startEchoCancellerCalibration() != 0 && listener_->done)
-            std::exchange(listener_->done, nullptr)(QStringLiteral("Calibration failed"));
+            std::exchange(listener_->done, nullptr)(QObject::tr("Calibration failed"));
     }
 
 private:
