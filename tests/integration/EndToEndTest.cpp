@@ -13,33 +13,53 @@
 namespace softphone::test {
 namespace {
 
+const QString kNumber = QStringLiteral("15550001111");
+
+// The real program logged in at kamailio, with a far end that answers kNumber.
+struct Stage {
+    explicit Stage(const XvfbDisplay& display)
+        : display(display), phone(display, QStringLiteral(SOFTPHONE_BINARY)) {}
+    bool LogIn() {
+        if (!farEnd.Answer({"-key", "rtpport", QString::number(rtp.Port())})) return false;
+        server = std::make_unique<SipServer>(QList<SipServer::Account>{{"1001", "secret"}},
+                                             QList<SipServer::Route>{{kNumber, farEnd.Uri()}});
+        if (!server->Start()) return false;
+        handset = phone.LogIn(server->Address(), "1001", "secret");
+        return !handset.isEmpty() && WaitUntil([&] { return Contacts() == 1; }, 10000);
+    }
+    int Contacts() const { return server->Contacts("1001"); }
+    // Dials the far end; true once it hears the call.
+    bool Call() {
+        display.ClickAndType(handset, kNumberField.x(), kNumberField.y(), kNumber);
+        display.Click(handset, kDial.x(), kDial.y());
+        return WaitUntil([&] { return rtp.AudioPackets() > 10; }, 15000);
+    }
+
+    const XvfbDisplay& display;
+    RtpListener rtp;
+    Sipp farEnd;
+    std::unique_ptr<SipServer> server;  // routes kNumber to the far end
+    RunningPhone phone;
+    QString handset;
+};
+
 TEST(EndToEnd, LogInCallHangUpAndClose) {
     XvfbDisplay display;
     ASSERT_TRUE(display.Started());
-    RtpListener rtp;
-    Sipp farEnd;
-    ASSERT_TRUE(farEnd.Answer({"-key", "rtpport", QString::number(rtp.Port())}));
-    SipServer server({{"1001", "secret"}}, {{"15550001111", farEnd.Uri()}});
-    ASSERT_TRUE(server.Start());
+    Stage stage(display);
+    ASSERT_TRUE(stage.LogIn());
+    ASSERT_TRUE(stage.Call()) << "never answered";
 
-    RunningPhone phone(display, QStringLiteral(SOFTPHONE_BINARY));
-    const QString handset = phone.LogIn(server.Address(), "1001", "secret");
-    ASSERT_FALSE(handset.isEmpty());
-    ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000));
-    display.ClickAndType(handset, kNumberField.x(), kNumberField.y(), "15550001111");
-    display.Click(handset, kDial.x(), kDial.y());
-    ASSERT_TRUE(WaitUntil([&] { return rtp.AudioPackets() > 10; }, 15000)) << "never answered";
-
-    display.Click(handset, kEnd.x(), kEnd.y());
-    EXPECT_TRUE(farEnd.Finished()) << "no BYE: " << farEnd.Trace().toStdString();
-    QFile history(phone.home.filePath("XDG_DATA_HOME") + "/Softphone/recentcall.txt");
+    display.Click(stage.handset, kEnd.x(), kEnd.y());
+    EXPECT_TRUE(stage.farEnd.Finished()) << "no BYE: " << stage.farEnd.Trace().toStdString();
+    QFile history(stage.phone.home.filePath("XDG_DATA_HOME") + "/Softphone/recentcall.txt");
     ASSERT_TRUE(WaitUntil([&] { return history.exists(); }));
     ASSERT_TRUE(history.open(QIODevice::ReadOnly));
     EXPECT_TRUE(history.readLine().startsWith("15550001111--Duration: 0:0:"));
 
-    display.Click(handset, kClose.x(), kClose.y());
-    EXPECT_TRUE(phone.Ended());
-    EXPECT_EQ(server.Contacts("1001"), 0) << "still registered after the close button";
+    display.Click(stage.handset, kClose.x(), kClose.y());
+    EXPECT_TRUE(stage.phone.Ended());
+    EXPECT_EQ(stage.Contacts(), 0) << "still registered after the close button";
 }
 
 // Escape in the login dialog at start-up ends the program, as EXIT does, with nothing stored.
@@ -76,30 +96,22 @@ TEST(EndToEnd, EveryEndUnregistersAndHangsUp) {
         SCOPED_TRACE(c.name);
         XvfbDisplay display;
         ASSERT_TRUE(display.Started());
-        RtpListener rtp;
-        Sipp farEnd;
-        ASSERT_TRUE(farEnd.Answer({"-key", "rtpport", QString::number(rtp.Port())}));
-        SipServer server({{"1001", "secret"}}, {{"15550001111", farEnd.Uri()}});
-        ASSERT_TRUE(server.Start());
-        RunningPhone phone(display, QStringLiteral(SOFTPHONE_BINARY));
-        const QString handset = phone.LogIn(server.Address(), "1001", "secret");
-        ASSERT_FALSE(handset.isEmpty());
-        ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000));
+        Stage stage(display);
+        ASSERT_TRUE(stage.LogIn());
         if (c.inCall) {
-            display.ClickAndType(handset, kNumberField.x(), kNumberField.y(), "15550001111");
-            display.Click(handset, kDial.x(), kDial.y());
-            ASSERT_TRUE(WaitUntil([&] { return rtp.AudioPackets() > 10; }, 15000));
+            ASSERT_TRUE(stage.Call());
         }
 
         if (c.end == End::Terminated)
-            phone.process.terminate();
+            stage.phone.process.terminate();
         else
             display.End();
-        EXPECT_TRUE(phone.Ended());
-        EXPECT_EQ(phone.process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(server.Contacts("1001"), 0);
+        EXPECT_TRUE(stage.phone.Ended());
+        EXPECT_EQ(stage.phone.process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(stage.Contacts(), 0);
         if (c.inCall) {
-            EXPECT_TRUE(farEnd.Finished()) << "no BYE: " << farEnd.Trace().toStdString();
+            EXPECT_TRUE(stage.farEnd.Finished())
+                << "no BYE: " << stage.farEnd.Trace().toStdString();
         }
     }
 }
@@ -112,28 +124,19 @@ TEST(EndToEnd, LogOutAsACallEndsIsOrderly) {
         XvfbDisplay display;
         PulseServer pulse;
         ASSERT_TRUE(display.Started() && pulse.Running());
-        RtpListener rtp;
-        Sipp farEnd;
-        ASSERT_TRUE(farEnd.Answer({"-key", "rtpport", QString::number(rtp.Port())}));
-        SipServer server({{"1001", "secret"}}, {{"15550001111", farEnd.Uri()}});
-        ASSERT_TRUE(server.Start());
-        RunningPhone phone(display, QStringLiteral(SOFTPHONE_BINARY));
-        QProcessEnvironment env = phone.process.processEnvironment();
+        Stage stage(display);
+        QProcessEnvironment env = stage.phone.process.processEnvironment();
         env.insert("PULSE_SERVER", pulse.Address());
-        phone.process.setProcessEnvironment(env);
-        const QString handset = phone.LogIn(server.Address(), "1001", "secret");
-        ASSERT_FALSE(handset.isEmpty());
-        ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000));
-        display.ClickAndType(handset, kNumberField.x(), kNumberField.y(), "15550001111");
-        display.Click(handset, kDial.x(), kDial.y());
-        ASSERT_TRUE(WaitUntil([&] { return rtp.AudioPackets() > 10; }, 15000));
+        stage.phone.process.setProcessEnvironment(env);
+        ASSERT_TRUE(stage.LogIn());
+        ASSERT_TRUE(stage.Call());
 
-        display.Click(handset, kEnd.x(), kEnd.y());
+        display.Click(stage.handset, kEnd.x(), kEnd.y());
         display.End();
         pulse.Stop();
-        phone.process.terminate();
-        EXPECT_TRUE(phone.Ended());
-        EXPECT_EQ(phone.process.exitStatus(), QProcess::NormalExit);
+        stage.phone.process.terminate();
+        EXPECT_TRUE(stage.phone.Ended());
+        EXPECT_EQ(stage.phone.process.exitStatus(), QProcess::NormalExit);
     }
 }
 
