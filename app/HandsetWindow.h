@@ -43,6 +43,7 @@ public:
 
     void ExitApplication();
     void OnLoginAsTriggered();
+    void OnNetworkTriggered();
     void OnLoginClicked();
     void OnCloseClicked();
 

@@ -3,6 +3,7 @@
 #include "app/CallerNumber.h"
 #include "dialer/KeyTable.h"
 #include "dialer/SoundPlayer.h"
+#include "records/NetworkSettings.h"
 #include "records/RecentCalls.h"
 #include "records/SettingsStore.h"
 #include "support/MessageBox.h"
@@ -67,9 +68,12 @@ void PhoneController::Start() {
         if (!engine_)
             throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
         engine_->Initialize();
-        engine_->SetEventHandlers({[this](RegistrationState state) { OnRegistration(state); },
-                                   [this](const std::shared_ptr<ISession>& session,
-                                          SessionState state) { OnSession(session, state); }});
+        engine_->SetEventHandlers(
+            {[this](RegistrationState state) { OnRegistration(state); },
+             [this](const std::shared_ptr<ISession>& session, SessionState state) {
+                 OnSession(session, state);
+             },
+             [this](const QString& reason) { OnCertificateRefused(reason); }});
     } catch (const std::exception& error) {
         engine_.reset();
         ShowStartError(error);
@@ -83,7 +87,8 @@ void PhoneController::EnableSavedAccount(bool emptyPasswordTakesAccount) {
     AccountSettings account{ReadSavedValue(services_.store, QStringLiteral("Account")),
                             ReadSavedValue(services_.store, QStringLiteral("Password")),
                             ReadSavedValue(services_.store, QStringLiteral("Sip")),
-                            {}};
+                            {},
+                            ReadNetworkSettings(services_.store)};
     if (emptyPasswordTakesAccount && account.password.isEmpty()) account.password = account.account;
     try {
         server_ = account.server;
@@ -95,6 +100,13 @@ void PhoneController::EnableSavedAccount(bool emptyPasswordTakesAccount) {
     } catch (const std::exception& error) {
         ShowStartError(error);
     }
+}
+
+NetworkSettings PhoneController::Network() const { return ReadNetworkSettings(services_.store); }
+
+void PhoneController::UseNetwork(const NetworkSettings& settings) {
+    WriteNetworkSettings(services_.store, settings);
+    EnableSavedAccount(false);
 }
 
 void PhoneController::ShowStartError(const std::exception& error) {
@@ -147,6 +159,13 @@ void PhoneController::OnRegistration(RegistrationState state) {
     if (!text) return;
     registration_ = state;
     SetStatus(*text);
+}
+
+void PhoneController::OnCertificateRefused(const QString& reason) {
+    registration_ = RegistrationState::Failed;
+    SetStatus(tr("Certificate refused"));
+    services_.messages.Show(messageOwner_,
+                            tr("The server's certificate was refused: %1").arg(reason));
 }
 
 void PhoneController::OnSession(const std::shared_ptr<ISession>& session, SessionState state) {

@@ -5,6 +5,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "records/NetworkSettings.h"
+
 class QWidget;
 
 namespace softphone {
@@ -61,9 +63,11 @@ private:
     QString description_;
 };
 
-// The account to register: the server as the user typed it (it may carry a port).
+// The account to register: the server as the user typed it (it may carry a port), and how to
+// reach it.
 struct AccountSettings {
     QString account, password, server, displayName;
+    NetworkSettings network;
 };
 
 class ISession {
@@ -82,6 +86,8 @@ public:
 struct EngineEvents {
     std::function<void(RegistrationState)> registration;
     std::function<void(const std::shared_ptr<ISession>&, SessionState)> session;
+    // The server's TLS certificate did not verify, for the reason given; nothing was sent to it.
+    std::function<void(const QString& reason)> certificateRefused;
 };
 
 // The SIP user agent as the phone uses it.

@@ -52,6 +52,7 @@ public:
         if (failEnableAccount)
             throw EngineError(EngineFailure::BadAccount, QStringLiteral("Bad server"));
         enabled = account.account;
+        network = account.network;
     }
     void SetMaxBitrate(int bps) override { *calls << QStringLiteral("MaxBitrate %1").arg(bps); }
     std::shared_ptr<ISession> CreateSession(CallRoute route) override {
@@ -71,13 +72,17 @@ public:
     void Register(RegistrationState state) {
         if (events.registration) events.registration(state);
     }
+    void RefuseCertificate(const QString& reason) {
+        if (events.certificateRefused) events.certificateRefused(reason);
+    }
     void Raise(SessionState state, const std::shared_ptr<ISession>& session) {
         if (events.session) events.session(session, state);
     }
 
     std::shared_ptr<QStringList> calls;
     EngineEvents events;
-    QString enabled;  // the account enabled last
+    QString enabled;          // the account enabled last
+    NetworkSettings network;  // and how it was to be reached
     std::shared_ptr<Session> lastSession;
     bool failInitialize = false;
     bool failEnableAccount = false;

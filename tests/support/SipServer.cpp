@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <QFile>
+#include <QTcpServer>
 #include <QUdpSocket>
 
 #include "tests/support/Wait.h"
@@ -13,6 +14,19 @@ int FreeUdpPort() {
     QUdpSocket socket;
     if (!socket.bind(QHostAddress::LocalHost, 0)) return 0;
     return socket.localPort();
+}
+
+int FreeTcpPort() {
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHost, 0)) return 0;
+    return server.serverPort();
+}
+
+bool MakeCertificates(const QString& folder, const QString& name) {
+    QProcess make;
+    make.start(SourceDir() + QStringLiteral("/scripts/sip-service/make-certs"), {folder, name});
+    return make.waitForFinished(10000) && make.exitStatus() == QProcess::NormalExit &&
+           make.exitCode() == 0;
 }
 
 QString SourceDir() { return QStringLiteral(SOFTPHONE_SOURCE_DIR); }
@@ -26,8 +40,15 @@ bool SipServer::Start() {
     port_ = FreeUdpPort();
     QStringList args{QStringLiteral("--dir"), dir_.path(), QStringLiteral("--port"),
                      QString::number(port_)};
-    for (const Account& a : accounts_) args << QStringLiteral("--account") << a.user + ':' + a.password;
+    for (const Account& a : accounts_)
+        args << QStringLiteral("--account") << a.user + ':' + a.password;
     for (const Route& r : routes_) args << QStringLiteral("--route") << r.number + '=' + r.target;
+    if (!tlsFolder_.isEmpty()) {
+        tlsPort_ = FreeTcpPort();
+        args << QStringLiteral("--tls-port") << QString::number(tlsPort_)
+             << QStringLiteral("--cert") << tlsFolder_ + QStringLiteral("/server.pem")
+             << QStringLiteral("--key") << tlsFolder_ + QStringLiteral("/server.key");
+    }
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.setStandardOutputFile(dir_.filePath(QStringLiteral("kamailio.log")));
     process_.start(SourceDir() + QStringLiteral("/scripts/sip-service/run-kamailio"), args);
@@ -50,13 +71,14 @@ void SipServer::Stop() {
 
 int SipServer::Contacts(const QString& user) const {
     QProcess kamcmd;
-    kamcmd.start(QStringLiteral("/usr/sbin/kamcmd"),
-                 {QStringLiteral("-s"), QStringLiteral("unix:") + dir_.filePath("kamailio.ctl"),
-                  QStringLiteral("ul.lookup"), QStringLiteral("location"), QStringLiteral("s:") + user});
+    kamcmd.start(
+        QStringLiteral("/usr/sbin/kamcmd"),
+        {QStringLiteral("-s"), QStringLiteral("unix:") + dir_.filePath("kamailio.ctl"),
+         QStringLiteral("ul.lookup"), QStringLiteral("location"), QStringLiteral("s:") + user});
     if (!kamcmd.waitForFinished(3000)) return -1;
     const QByteArray reply = kamcmd.readAllStandardOutput() + kamcmd.readAllStandardError();
     if (reply.contains("AOR not found")) return 0;  // a live server that knows no contact
-    if (!reply.contains("AoR")) return -1;  // no server behind the socket, or another error
+    if (!reply.contains("AoR")) return -1;          // no server behind the socket, or another error
     return int(reply.count("Address:"));
 }
 

@@ -20,10 +20,15 @@ public:
     SipServer(QList<Account> accounts, QList<Route> routes = {});
     ~SipServer();
 
+    // Before Start: TLS on a port of its own with the certificate and key of make-certs in
+    // `folder`, and TCP on the UDP port.
+    void UseTls(const QString& folder) { tlsFolder_ = folder; }
+
     bool Start();
     void Stop();
     int Port() const { return port_; }
     QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+    QString TlsAddress() const { return QStringLiteral("127.0.0.1:%1").arg(tlsPort_); }
     // Contacts the registrar holds for the user now.
     int Contacts(const QString& user) const;
 
@@ -33,10 +38,17 @@ private:
     QTemporaryDir dir_;
     QProcess process_;
     int port_ = 0;
+    QString tlsFolder_;
+    int tlsPort_ = 0;
 };
 
-// A UDP port on 127.0.0.1 that was free a moment ago.
+// A private CA (`folder`/ca.pem, kept) and a server certificate it signs for `name`
+// (scripts/sip-service/make-certs).
+bool MakeCertificates(const QString& folder, const QString& name);
+
+// A UDP or TCP port on 127.0.0.1 that was free a moment ago.
 int FreeUdpPort();
+int FreeTcpPort();
 QString SourceDir();
 
 }  // namespace softphone::test
