@@ -75,6 +75,20 @@ public:
         return address ? QString::fromStdString(address->asStringUriOnly()) : QString();
     }
 
+    bool MediaEncrypted() const override {
+        auto params = call_ ? call_->getCurrentParams() : nullptr;
+        return params && params->getMediaEncryption() == linphone::MediaEncryption::SRTP;
+    }
+
+    EndCause Cause() const override {
+        // With encryption required, a far end that answered with plain audio is hung up on at
+        // once; the engine gives no reason of its own.
+        const bool answered = call_ && call_->getRemoteParams();
+        const bool required = engine_.core_ && engine_.core_->isMediaEncryptionMandatory();
+        return answered && required && !MediaEncrypted() ? EndCause::PlainMediaRefused
+                                                         : EndCause::Other;
+    }
+
     void Call(const QString& uri) override {
         if (call_)
             throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Call already placed"));
@@ -266,6 +280,16 @@ void LinphoneEngine::EnableAccount(const AccountSettings& settings) {
     core.setRootCaData(trusted.toStdString());
     core.verifyServerCertificates(true);
     core.verifyServerCn(true);
+    // Keys of SRTP travel in the session description (SDES): only over TLS. Optional: the offer
+    // is plain audio with SRTP as a potential configuration (RFC 5939 capability negotiation),
+    // which a far end that knows nothing of it answers with plain audio. Required: the offer is
+    // SRTP only, and plain media is refused.
+    const bool tls = network.transport == SipTransport::Tls;
+    const bool required = tls && network.srtp == SrtpPolicy::Required;
+    core.setMediaEncryption(required ? linphone::MediaEncryption::SRTP
+                                     : linphone::MediaEncryption::None);
+    core.setMediaEncryptionMandatory(required);
+    core.enableCapabilityNegociation(tls && network.srtp != SrtpPolicy::Off);
 
     // Accepted: the account registered now makes way for it. Removing it unregisters it first,
     // before the new contact is bound (the same contact would otherwise be unbound again), and

@@ -209,7 +209,9 @@ void PhoneController::OnSession(const std::shared_ptr<ISession>& session, Sessio
             break;
         case SessionState::Disconnected:
             session_.reset();
-            SetStatus(tr("DISCONNECTED"));
+            SetStatus(session->Cause() == EndCause::PlainMediaRefused
+                          ? tr("Refused: the far end offers no encrypted audio")
+                          : tr("DISCONNECTED"));
             // A caller who gives up while it rings takes the ring with them.
             if (ringRepeat_->isActive()) Skippable("ring stop", [&] { engine_->PlayRing(false); });
             ringRepeat_->stop();

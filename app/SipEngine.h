@@ -35,6 +35,9 @@ enum class CallRoute { ViaAccount, Direct };
 
 enum class HangUpReason { Normal, Busy, Reject, Shutdown };
 
+// Why a call ended, where the phone tells more than that it ended.
+enum class EndCause { Other, PlainMediaRefused };
+
 // The engine layer's own error numbers, for failures that have no SIP status code. They are
 // shown to the user as numbers ("Error:  9004").
 enum class EngineFailure {
@@ -76,6 +79,10 @@ public:
     virtual SessionState State() const = 0;
     // The far end's address, once known (the caller of an incoming call).
     virtual QString RemoteParty() const = 0;
+    // The call's audio is encrypted (SRTP).
+    virtual bool MediaEncrypted() const = 0;
+    // Once disconnected.
+    virtual EndCause Cause() const = 0;
     // Places the call to `uri`; its states follow as events.
     virtual void Call(const QString& uri) = 0;
     virtual void Answer() = 0;

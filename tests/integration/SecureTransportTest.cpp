@@ -25,13 +25,16 @@ struct SecureServer {
     bool made = false;
     Sipp farEnd;  // answers on plain UDP behind the server, reached as number 6000
     bool answering = farEnd.AnswerAndEcho();
-    SipServer server{{{"1001", "secret"}}, {{"6000", farEnd.Uri()}}};
+    SipServer server{{{"1001", "secret"}, {"1002", "secret"}}, {{"6000", farEnd.Uri()}}};
 };
 
-void StartOver(Phone& phone, const QString& sip, const NetworkSettings& network) {
+void StartOver(Phone& phone, const QString& sip, const NetworkSettings& network,
+               const QString& account = QStringLiteral("1001")) {
     WriteNetworkSettings(phone.store, network);
-    phone.Start({sip, "1001", "secret"});
+    phone.Start({sip, account, "secret"});
 }
+
+bool Connected(const Phone& phone) { return phone.Status().startsWith("CONNECTED"); }
 
 TEST(SecureTransportTest, RegistersOverTcpAndOverTlsWithTheCaFile) {
     SecureServer secure;
@@ -76,6 +79,70 @@ TEST(SecureTransportTest, CallsOverTlsBothWays) {
     phone.window.OnDialClicked();
     EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
     EXPECT_TRUE(caller.Finished()) << caller.Trace().toStdString();
+}
+
+TEST(SecureTransportTest, TwoPhonesOverTlsTalkWithEncryptedAudio) {
+    SecureServer secure;
+    ASSERT_TRUE(secure.made && secure.server.Start());
+    for (auto [callerSrtp, calleeSrtp] : {std::pair{SrtpPolicy::Optional, SrtpPolicy::Required},
+                                          {SrtpPolicy::Required, SrtpPolicy::Optional}}) {
+        Phone caller, callee;
+        StartOver(caller, secure.server.TlsAddress(),
+                  {SipTransport::Tls, secure.CaFile(), callerSrtp});
+        StartOver(callee, secure.server.TlsAddress(),
+                  {SipTransport::Tls, secure.CaFile(), calleeSrtp}, "1002");
+        ASSERT_TRUE(WaitUntil([&] { return caller.Registered() && callee.Registered(); }));
+
+        caller.Dial("1002");
+        ASSERT_TRUE(WaitUntil([&] { return callee.Status() == "INCOMING"; }));
+        callee.window.OnDialClicked();
+        ASSERT_TRUE(WaitUntil([&] { return Connected(caller) && Connected(callee); }))
+            << caller.Status().toStdString() << " / " << callee.Status().toStdString();
+        EXPECT_TRUE(caller.phone.Session()->MediaEncrypted());
+        EXPECT_TRUE(callee.phone.Session()->MediaEncrypted());
+        caller.window.OnEndClicked();
+        EXPECT_TRUE(WaitUntil([&] { return callee.Status() == "DISCONNECTED"; }));
+    }
+}
+
+// The far end of the server answers and calls with plain audio only.
+TEST(SecureTransportTest, PlainFarEndConnectsWhenSrtpIsOptionalAndIsRefusedWhenRequired) {
+    struct Case {
+        SrtpPolicy srtp;
+        bool connects;
+    };
+    for (const Case& c : {Case{SrtpPolicy::Optional, true}, Case{SrtpPolicy::Required, false}}) {
+        SecureServer secure;
+        ASSERT_TRUE(secure.made && secure.answering && secure.server.Start());
+        Phone phone;
+        StartOver(phone, secure.server.TlsAddress(), {SipTransport::Tls, secure.CaFile(), c.srtp});
+        ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); }));
+
+        phone.Dial("6000");
+        if (c.connects) {
+            ASSERT_TRUE(WaitUntil([&] { return Connected(phone); }))
+                << phone.Status().toStdString();
+            EXPECT_FALSE(phone.phone.Session()->MediaEncrypted());
+            phone.window.OnEndClicked();
+        } else {
+            EXPECT_TRUE(WaitUntil([&] {
+                return phone.Status() == "Refused: the far end offers no encrypted audio";
+            })) << phone.Status().toStdString();
+        }
+        EXPECT_TRUE(WaitUntil([&] { return !phone.phone.CallActive(); }));
+
+        Sipp caller;
+        ASSERT_TRUE(caller.Call(secure.server.Address(), "1001", 300));
+        if (c.connects) {
+            ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
+            phone.window.OnDialClicked();
+            EXPECT_TRUE(caller.Finished()) << caller.Trace().toStdString();
+        } else {
+            EXPECT_FALSE(caller.Finished());
+            EXPECT_TRUE(caller.Trace().contains("SIP/2.0 488")) << caller.Trace().toStdString();
+            EXPECT_FALSE(phone.phone.CallActive());
+        }
+    }
 }
 
 TEST(SecureTransportTest, CertificateThatDoesNotVerifyIsRefusedWithItsReason) {

@@ -16,6 +16,8 @@ public:
             : calls_(calls), state(state) {}
         SessionState State() const override { return state; }
         QString RemoteParty() const override { return remoteParty; }
+        bool MediaEncrypted() const override { return false; }
+        EndCause Cause() const override { return cause; }
         void Call(const QString& uri) override {
             calls_ << QStringLiteral("Call %1").arg(uri);
             if (failCall) throw EngineError(486, QStringLiteral("Busy Here"));
@@ -33,6 +35,7 @@ public:
         QStringList& calls_;
         SessionState state;
         QString remoteParty = QStringLiteral("sip:5557002@127.0.0.1");
+        EndCause cause = EndCause::Other;
         bool failCall = false;
         bool failAnswer = false;
         bool failTerminate = false;
