@@ -56,6 +56,23 @@ TEST(SecureTransportTest, RegistersOverTcpAndOverTlsWithTheCaFile) {
     }
 }
 
+// "Network..." re-registers at once over the new transport; the old binding goes.
+TEST(SecureTransportTest, ChangingTheTransportMovesTheRegistration) {
+    SecureServer secure;
+    ASSERT_TRUE(secure.made && secure.server.Start());
+    Phone phone;
+    phone.Start({secure.server.Address(), "1001", "secret"});
+    ASSERT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001") == 1; }));
+
+    WriteSavedValue(phone.store, "Sip", secure.server.TlsAddress());
+    phone.windows.network = NetworkSettings{SipTransport::Tls, secure.CaFile(), {}};
+    phone.window.OnNetworkTriggered();
+    ASSERT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001", "tls") == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001") == 1; }, 2000))
+        << secure.server.Contacts("1001") << " contacts";
+    EXPECT_TRUE(WaitUntil([&] { return phone.Status() == kRegistered; }));
+}
+
 // The server bridges TLS and the far end's UDP; it reaches the phone over the phone's own
 // connection, in and out of the call.
 TEST(SecureTransportTest, CallsOverTlsBothWays) {

@@ -69,7 +69,7 @@ void SipServer::Stop() {
     if (group > 0) ::kill(-pid_t(group), SIGKILL);
 }
 
-int SipServer::Contacts(const QString& user) const {
+int SipServer::Contacts(const QString& user, const QString& transport) const {
     QProcess kamcmd;
     kamcmd.start(
         QStringLiteral("/usr/sbin/kamcmd"),
@@ -79,7 +79,11 @@ int SipServer::Contacts(const QString& user) const {
     const QByteArray reply = kamcmd.readAllStandardOutput() + kamcmd.readAllStandardError();
     if (reply.contains("AOR not found")) return 0;  // a live server that knows no contact
     if (!reply.contains("AoR")) return -1;          // no server behind the socket, or another error
-    return int(reply.count("Address:"));
+    if (transport.isEmpty()) return int(reply.count("Address:"));
+    int count = 0;
+    for (const QByteArray& line : reply.split('\n'))
+        count += line.contains("Address:") && line.contains(";transport=" + transport.toUtf8());
+    return count;
 }
 
 }  // namespace softphone::test

@@ -29,8 +29,8 @@ public:
     int Port() const { return port_; }
     QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
     QString TlsAddress() const { return QStringLiteral("127.0.0.1:%1").arg(tlsPort_); }
-    // Contacts the registrar holds for the user now.
-    int Contacts(const QString& user) const;
+    // Contacts the registrar holds for the user now; with `transport`, those bound over it.
+    int Contacts(const QString& user, const QString& transport = {}) const;
 
 private:
     QList<Account> accounts_;
