@@ -102,7 +102,8 @@ TEST(SecureTransportTest, TwoPhonesOverTlsTalkWithEncryptedAudio) {
     SecureServer secure;
     ASSERT_TRUE(secure.made && secure.server.Start());
     for (auto [callerSrtp, calleeSrtp] : {std::pair{SrtpPolicy::Optional, SrtpPolicy::Required},
-                                          {SrtpPolicy::Required, SrtpPolicy::Optional}}) {
+                                          {SrtpPolicy::Required, SrtpPolicy::Optional},
+                                          {SrtpPolicy::Optional, SrtpPolicy::Optional}}) {
         Phone caller, callee;
         StartOver(caller, secure.server.TlsAddress(),
                   {SipTransport::Tls, secure.CaFile(), callerSrtp});
