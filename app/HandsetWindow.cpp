@@ -61,6 +61,11 @@ void HandsetWindow::OnLoginAsTriggered() {
     phone_.LoginAgain();
 }
 
+void HandsetWindow::OnNetworkTriggered() {
+    if (auto chosen = services_.windows.ShowNetwork(this, phone_.Network()))
+        phone_.UseNetwork(*chosen);
+}
+
 void HandsetWindow::ExitApplication() {
     RemoveTrayIcon();
     phone_.HangUpForExit();

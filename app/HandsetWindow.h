@@ -41,6 +41,7 @@ public:
 
     void ExitApplication();
     void OnLoginAsTriggered();
+    void OnNetworkTriggered();
     void OnLoginClicked();
     void OnCloseClicked();
 

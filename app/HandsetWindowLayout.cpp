@@ -90,6 +90,9 @@ void HandsetWindow::BuildControls() {
     QAction* loginAs = settingsMenu->addAction(tr("&Login As..."));
     loginAs->setObjectName(QStringLiteral("loginAsAction"));
     connect(loginAs, &QAction::triggered, this, &HandsetWindow::OnLoginAsTriggered);
+    QAction* network = settingsMenu->addAction(tr("&Network..."));
+    network->setObjectName(QStringLiteral("networkAction"));
+    connect(network, &QAction::triggered, this, &HandsetWindow::OnNetworkTriggered);
 
     connect(closeButton, &PictureButton::clicked, this, &HandsetWindow::OnCloseClicked);
     ApplySkin();

@@ -1,11 +1,13 @@
 #include "app/LinphoneEngine.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHostAddress>
 #include <linphone++/linphone.hh>
 #include <optional>
 
 #include "app/SipDatagram.h"
+#include "app/CertificateCheck.h"
 #include "dialer/SoundPlayer.h"
 
 namespace softphone {
@@ -45,6 +47,15 @@ std::optional<SessionState> SessionStateOf(linphone::Call::State state) {
     }
 }
 
+linphone::TransportType TransportTypeOf(SipTransport transport) {
+    switch (transport) {
+        case SipTransport::Udp: return linphone::TransportType::Udp;
+        case SipTransport::Tcp: return linphone::TransportType::Tcp;
+        case SipTransport::Tls: return linphone::TransportType::Tls;
+    }
+    return linphone::TransportType::Udp;
+}
+
 bool IsLoopbackHost(const std::string& host) {
     if (host == "localhost") return true;
     const QHostAddress address(QString::fromStdString(host));
@@ -65,6 +76,20 @@ public:
         return address ? QString::fromStdString(address->asStringUriOnly()) : QString();
     }
 
+    bool MediaEncrypted() const override {
+        auto params = call_ ? call_->getCurrentParams() : nullptr;
+        return params && params->getMediaEncryption() == linphone::MediaEncryption::SRTP;
+    }
+
+    EndCause Cause() const override {
+        // With encryption required, a far end that answered with plain audio is hung up on at
+        // once; the engine gives no reason of its own.
+        const bool answered = call_ && call_->getRemoteParams();
+        const bool required = engine_.core_ && engine_.core_->isMediaEncryptionMandatory();
+        return answered && required && !MediaEncrypted() ? EndCause::PlainMediaRefused
+                                                         : EndCause::Other;
+    }
+
     void Call(const QString& uri) override {
         if (call_)
             throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Call already placed"));
@@ -72,6 +97,8 @@ public:
         auto address = linphone::Factory::get()->createAddress(Std(uri));
         if (!address)
             throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Invalid address"));
+        // The one transport that listens; over TLS nothing goes out in the clear.
+        if (engine_.transport_) address->setTransport(TransportTypeOf(*engine_.transport_));
         auto params = core.createCallParams(nullptr);
         params->enableVideo(false);
         // A PC-to-PC call goes without the account: no identity of it, no credentials.
@@ -218,11 +245,7 @@ void LinphoneEngine::Initialize() {
     core_->enableVideoDisplay(false);
     core_->setGuessHostname(false);
     core_->setUserAgent("Softphone", "0.1");
-    auto transports = factory->createTransports();
-    transports->setUdpPort(-1);  // any free port: several phones may run on one machine
-    transports->setTcpPort(0);
-    transports->setTlsPort(0);
-    core_->setTransports(transports);
+    ListenOn(SipTransport::Udp);
     if (core_->start() != 0) {
         core_.reset();
         throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine did not start"));
@@ -243,7 +266,9 @@ void LinphoneEngine::EnableAccount(const AccountSettings& settings) {
     auto identity = server->clone();
     identity->setUsername(Std(settings.account));
     identity->setDisplayName(Std(settings.displayName));
-    server->setTransport(linphone::TransportType::Udp);
+    const NetworkSettings& network = settings.network;
+    server->setTransport(TransportTypeOf(network.transport));
+    const QByteArray trusted = TrustedCas(network);
 
     auto params = core.createAccountParams();
     if (params->setIdentityAddress(identity) != 0 || params->setServerAddress(server) != 0)
@@ -259,19 +284,61 @@ void LinphoneEngine::EnableAccount(const AccountSettings& settings) {
     // description would carry the address of the default route.
     const bool local = IsLoopbackHost(server->getDomain());
     core.getConfig()->setString("rtp", "bind_address", local ? "127.0.0.1" : "");
+    core.setRootCaData(trusted.toStdString());
+    core.verifyServerCertificates(true);
+    core.verifyServerCn(true);
+    // Keys of SRTP travel in the session description (SDES): only over TLS. Optional: the offer
+    // is plain audio with SRTP as a potential configuration (RFC 5939 capability negotiation),
+    // which a far end that knows nothing of it answers with plain audio. Required: the offer is
+    // SRTP only, and plain media is refused.
+    const bool tls = network.transport == SipTransport::Tls;
+    const bool required = tls && network.srtp == SrtpPolicy::Required;
+    core.setMediaEncryption(required ? linphone::MediaEncryption::SRTP
+                                     : linphone::MediaEncryption::None);
+    core.setMediaEncryptionMandatory(required);
+    core.enableCapabilityNegociation(tls && network.srtp != SrtpPolicy::Off);
 
     // Accepted: the account registered now makes way for it. Removing it unregisters it first,
     // before the new contact is bound (the same contact would otherwise be unbound again), and
     // its late events no longer reach the phone.
     if (account_) core.removeAccount(account_);
+    ListenOn(network.transport);
     core.addAuthInfo(factory->createAuthInfo(identity->getUsername(), "", Std(settings.password),
                                              "", "", identity->getDomain()));
     account_ = account;
+    trustedCas_ = trusted;
     lastRegState_.reset();
     MarkBusy();
     if (core.addAccount(account) != 0)
         throw EngineError(EngineFailure::BadAccount, QStringLiteral("Account not added"));
     core.setDefaultAccount(account);
+}
+
+// Only the chosen transport listens: with TLS, nothing can leave or arrive in the clear. Any free
+// port, as several phones may run on one machine.
+void LinphoneEngine::ListenOn(SipTransport transport) {
+    if (transport_ == transport) return;
+    transport_ = transport;
+    auto transports = linphone::Factory::get()->createTransports();
+    transports->setUdpPort(transport == SipTransport::Udp ? -1 : 0);
+    transports->setTcpPort(transport == SipTransport::Tcp ? -1 : 0);
+    transports->setTlsPort(transport == SipTransport::Tls ? -1 : 0);
+    core_->setTransports(transports);
+}
+
+// The system's CA store, and the user's own CA file when one is set.
+QByteArray LinphoneEngine::TrustedCas(const NetworkSettings& network) {
+    QByteArray pem;
+    for (const QString& path :
+         {QStringLiteral("/etc/ssl/certs/ca-certificates.crt"), network.caFile}) {
+        if (path.isEmpty()) continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw EngineError(EngineFailure::BadAccount,
+                              QStringLiteral("CA file not readable: ") + path);
+        pem += file.readAll() + '\n';
+    }
+    return pem;
 }
 
 void LinphoneEngine::SetMaxBitrate(int bitsPerSecond) {
@@ -398,12 +465,27 @@ void LinphoneEngine::OnRegistration(const std::shared_ptr<linphone::Account>& ac
         return;
     if (state == lastRegState_) return;
     lastRegState_ = state;
+    if (state == RegistrationState::Failed && transport_ == SipTransport::Tls) CheckCertificate();
     QMetaObject::invokeMethod(
         &context_,
         [this, state] {
             if (events_.registration) events_.registration(state);
         },
         Qt::QueuedConnection);
+}
+
+// The engine tells only that the connection failed; a certificate that does not verify is named
+// to the user, who can do something about it.
+void LinphoneEngine::CheckCertificate() {
+    auto server = account_->getParams()->getServerAddress();
+    const int port = server->getPort() > 0 ? server->getPort() : 5061;
+    new CertificateCheck(
+        QString::fromStdString(server->getDomain()), quint16(port), trustedCas_,
+        [this, account = account_](const QString& reasons) {
+            if (account == account_ && !reasons.isEmpty() && events_.certificateRefused)
+                events_.certificateRefused(reasons);
+        },
+        &context_);
 }
 
 void LinphoneEngine::OnCallState(const std::shared_ptr<linphone::Call>& call, int linphoneState) {

@@ -58,6 +58,9 @@ private:
     void RunTuningWizard(QWidget* owner);  // LinphoneTuning.cpp
     void UseChosenOutputs();               // LinphoneTuning.cpp
     std::shared_ptr<linphone::ProxyConfig> AnonymousRoute(const linphone::Address& destination);
+    void ListenOn(SipTransport transport);
+    static QByteArray TrustedCas(const NetworkSettings& network);
+    void CheckCertificate();
 
     QString folder_;
     ISoundPlayer& ringer_;
@@ -73,6 +76,8 @@ private:
     std::shared_ptr<linphone::Account> account_;        // the account registered now
     std::shared_ptr<linphone::ProxyConfig> anonymous_;  // route of PC-to-PC calls
     std::optional<RegistrationState> lastRegState_;
+    std::optional<SipTransport> transport_;  // the one transport listening
+    QByteArray trustedCas_;                  // PEM, as the engine has them
     std::map<linphone::Call*, std::weak_ptr<LinphoneSession>> sessions_;
     std::shared_ptr<LinphoneSession> placing_;  // the session whose invitation is under way
 };

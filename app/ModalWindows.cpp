@@ -1,6 +1,7 @@
 #include "app/ModalWindows.h"
 
 #include "records/LoginDialog.h"
+#include "records/NetworkDialog.h"
 #include "records/PhoneBookDialog.h"
 #include "records/RecentCallsDialog.h"
 
@@ -25,6 +26,13 @@ std::optional<QString> QtModalWindows::ShowRecentCalls(QWidget* owner) {
     RecentCallsDialog dialog(owner);
     dialog.exec();
     return dialog.ChosenNumber();
+}
+
+std::optional<NetworkSettings> QtModalWindows::ShowNetwork(QWidget* owner,
+                                                           const NetworkSettings& current) {
+    NetworkDialog dialog(current, owner);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Settings();
 }
 
 }  // namespace softphone

@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+#include "records/NetworkSettings.h"
+
 class QWidget;
 
 namespace softphone {
@@ -17,6 +19,9 @@ public:
     // The number the user chose to call, if any.
     virtual std::optional<QString> ShowPhoneBook(QWidget* owner) = 0;
     virtual std::optional<QString> ShowRecentCalls(QWidget* owner) = 0;
+    // The network settings the user chose in place of `current`; none when cancelled.
+    virtual std::optional<NetworkSettings> ShowNetwork(QWidget* owner,
+                                                       const NetworkSettings& current) = 0;
 };
 
 class IMessageBox;
@@ -29,6 +34,8 @@ public:
     LoginOutcome ShowLogin(QWidget* owner) override;
     std::optional<QString> ShowPhoneBook(QWidget* owner) override;
     std::optional<QString> ShowRecentCalls(QWidget* owner) override;
+    std::optional<NetworkSettings> ShowNetwork(QWidget* owner,
+                                               const NetworkSettings& current) override;
 
 private:
     ISettingsStore& store_;

@@ -4,6 +4,7 @@
 #include "app/PhoneLog.h"
 #include "dialer/KeyTable.h"
 #include "dialer/SoundPlayer.h"
+#include "records/NetworkSettings.h"
 #include "records/RecentCalls.h"
 #include "records/SettingsStore.h"
 #include "support/MessageBox.h"
@@ -68,9 +69,12 @@ void PhoneController::Start() {
         if (!engine_)
             throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
         engine_->Initialize();
-        engine_->SetEventHandlers({[this](RegistrationState state) { OnRegistration(state); },
-                                   [this](const std::shared_ptr<ISession>& session,
-                                          SessionState state) { OnSession(session, state); }});
+        engine_->SetEventHandlers(
+            {[this](RegistrationState state) { OnRegistration(state); },
+             [this](const std::shared_ptr<ISession>& session, SessionState state) {
+                 OnSession(session, state);
+             },
+             [this](const QString& reason) { OnCertificateRefused(reason); }});
     } catch (const std::exception& error) {
         engine_.reset();
         ShowStartError(error);
@@ -84,7 +88,8 @@ void PhoneController::EnableSavedAccount(bool emptyPasswordTakesAccount) {
     AccountSettings account{ReadSavedValue(services_.store, QStringLiteral("Account")),
                             ReadSavedValue(services_.store, QStringLiteral("Password")),
                             ReadSavedValue(services_.store, QStringLiteral("Sip")),
-                            {}};
+                            {},
+                            ReadNetworkSettings(services_.store)};
     if (emptyPasswordTakesAccount && account.password.isEmpty()) account.password = account.account;
     try {
         server_ = account.server;
@@ -96,6 +101,13 @@ void PhoneController::EnableSavedAccount(bool emptyPasswordTakesAccount) {
     } catch (const std::exception& error) {
         ShowStartError(error);
     }
+}
+
+NetworkSettings PhoneController::Network() const { return ReadNetworkSettings(services_.store); }
+
+void PhoneController::UseNetwork(const NetworkSettings& settings) {
+    WriteNetworkSettings(services_.store, settings);
+    EnableSavedAccount(false);
 }
 
 void PhoneController::ShowStartError(const std::exception& error) {
@@ -150,6 +162,13 @@ void PhoneController::OnRegistration(RegistrationState state) {
     SetStatus(*text);
 }
 
+void PhoneController::OnCertificateRefused(const QString& reason) {
+    registration_ = RegistrationState::Failed;
+    SetStatus(tr("Certificate refused"));
+    services_.messages.Show(messageOwner_,
+                            tr("The server's certificate was refused: %1").arg(reason));
+}
+
 void PhoneController::OnSession(const std::shared_ptr<ISession>& session, SessionState state) {
     const bool current = session == session_;
     if (state == SessionState::Incoming && !current && (CallActive() || dialling_)) {
@@ -191,7 +210,9 @@ void PhoneController::OnSession(const std::shared_ptr<ISession>& session, Sessio
             break;
         case SessionState::Disconnected:
             session_.reset();
-            SetStatus(tr("DISCONNECTED"));
+            SetStatus(session->Cause() == EndCause::PlainMediaRefused
+                          ? tr("Refused: the far end offers no encrypted audio")
+                          : tr("DISCONNECTED"));
             // A caller who gives up while it rings takes the ring with them.
             if (ringRepeat_->isActive()) Skippable("ring stop", [&] { engine_->PlayRing(false); });
             ringRepeat_->stop();

@@ -44,6 +44,9 @@ public:
     // password takes the account number). Login As: the saved account again, as saved.
     void Start();
     void LoginAgain();
+    // The saved network settings; new ones are saved and the account registers again with them.
+    NetworkSettings Network() const;
+    void UseNetwork(const NetworkSettings& settings);
     // Leaving: a live call is hung up; the close button also erases the saved account when the
     // user did not tick Save.
     void HangUpForExit();
@@ -87,6 +90,7 @@ signals:
 private:
     void OnRegistration(RegistrationState state);
     void OnSession(const std::shared_ptr<ISession>& session, SessionState state);
+    void OnCertificateRefused(const QString& reason);
     bool InState(SessionState state) const;
     void SetStatus(const QString& text);
     void SetControls(Controls controls);

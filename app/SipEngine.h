@@ -5,6 +5,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "records/NetworkSettings.h"
+
 class QWidget;
 
 namespace softphone {
@@ -32,6 +34,9 @@ constexpr bool IsActive(SessionState state) {
 enum class CallRoute { ViaAccount, Direct };
 
 enum class HangUpReason { Normal, Busy, Reject, Shutdown };
+
+// Why a call ended, where the phone tells more than that it ended.
+enum class EndCause { Other, PlainMediaRefused };
 
 // The engine layer's own error numbers, for failures that have no SIP status code. They are
 // shown to the user as numbers ("Error:  9004").
@@ -61,9 +66,11 @@ private:
     QString description_;
 };
 
-// The account to register: the server as the user typed it (it may carry a port).
+// The account to register: the server as the user typed it (it may carry a port), and how to
+// reach it.
 struct AccountSettings {
     QString account, password, server, displayName;
+    NetworkSettings network;
 };
 
 class ISession {
@@ -72,6 +79,10 @@ public:
     virtual SessionState State() const = 0;
     // The far end's address, once known (the caller of an incoming call).
     virtual QString RemoteParty() const = 0;
+    // The call's audio is encrypted (SRTP).
+    virtual bool MediaEncrypted() const = 0;
+    // Once disconnected.
+    virtual EndCause Cause() const = 0;
     // Places the call to `uri`; its states follow as events.
     virtual void Call(const QString& uri) = 0;
     virtual void Answer() = 0;
@@ -82,6 +93,8 @@ public:
 struct EngineEvents {
     std::function<void(RegistrationState)> registration;
     std::function<void(const std::shared_ptr<ISession>&, SessionState)> session;
+    // The server's TLS certificate did not verify, for the reason given; nothing was sent to it.
+    std::function<void(const QString& reason)> certificateRefused;
 };
 
 // The SIP user agent as the phone uses it.

@@ -62,6 +62,9 @@ public:
     }
     std::optional<QString> ShowPhoneBook(QWidget*) override { return std::nullopt; }
     std::optional<QString> ShowRecentCalls(QWidget*) override { return std::nullopt; }
+    std::optional<NetworkSettings> ShowNetwork(QWidget*, const NetworkSettings&) override {
+        return std::nullopt;
+    }
     double shownMs = -1;
     QElapsedTimer loginClock;
 

@@ -24,6 +24,8 @@ protected:
             return output.contains("Number 6000");
         }, 10000)) << output.toStdString();
         address = QRegularExpression("Sip IP/Domain +(\\S+)").match(output).captured(1);
+        tlsAddress = QRegularExpression("TLS Sip IP/Domain +(\\S+)").match(output).captured(1);
+        caFile = QRegularExpression("Trusted CA file +(\\S+)").match(output).captured(1);
         ASSERT_FALSE(address.isEmpty());
     }
     void TearDown() override {
@@ -32,27 +34,32 @@ protected:
     }
 
     QProcess service;
-    QString output, address;
+    QString output, address, tlsAddress, caFile;
 };
 
+// Over UDP as printed, and over TLS with the service's own CA.
 TEST_F(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
-    Phone phone;
-    phone.Start({address, "1001", "demo1001"});
-    ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); }));
+    for (bool tls : {false, true}) {
+        Phone phone;
+        if (tls)
+            WriteNetworkSettings(phone.store, {SipTransport::Tls, caFile, SrtpPolicy::Optional});
+        phone.Start({tls ? tlsAddress : address, "1001", "demo1001"});
+        ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); })) << tls << output.toStdString();
 
-    phone.Dial("6000");
-    ASSERT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
-    phone.window.OnEndClicked();
-    ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
+        phone.Dial("6000");
+        ASSERT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
+        phone.window.OnEndClicked();
+        ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
 
-    QProcess callMe;
-    callMe.start(SourceDir() + "/scripts/call-me", {"1001", "1"});
-    ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
-    phone.window.OnDialClicked();
-    EXPECT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
-    EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
-    EXPECT_TRUE(WaitUntil([&] { return callMe.state() == QProcess::NotRunning; }));
-    EXPECT_EQ(callMe.exitCode(), 0);
+        QProcess callMe;
+        callMe.start(SourceDir() + "/scripts/call-me", {"1001", "1"});
+        ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
+        phone.window.OnDialClicked();
+        EXPECT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
+        EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
+        EXPECT_TRUE(WaitUntil([&] { return callMe.state() == QProcess::NotRunning; }));
+        EXPECT_EQ(callMe.exitCode(), 0);
+    }
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ TEST_F(RegistrationTest, RegistersAgainWhenTheRegistrarReturns) {
     RecordingSoundPlayer player;
     LinphoneEngine engine(dir.filePath("engine"), player, player);
     engine.Initialize();
-    engine.EnableAccount({"1001", "secret", server.Address(), {}});
+    engine.EnableAccount({"1001", "secret", server.Address(), {}, {}});
     ASSERT_TRUE(WaitUntil([&] { return server.Contacts("1001") == 1; }));
 
     server.Stop();

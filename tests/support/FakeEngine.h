@@ -16,6 +16,8 @@ public:
             : calls_(calls), state(state) {}
         SessionState State() const override { return state; }
         QString RemoteParty() const override { return remoteParty; }
+        bool MediaEncrypted() const override { return false; }
+        EndCause Cause() const override { return cause; }
         void Call(const QString& uri) override {
             calls_ << QStringLiteral("Call %1").arg(uri);
             if (failCall) throw EngineError(486, QStringLiteral("Busy Here"));
@@ -33,6 +35,7 @@ public:
         QStringList& calls_;
         SessionState state;
         QString remoteParty = QStringLiteral("sip:5557002@127.0.0.1");
+        EndCause cause = EndCause::Other;
         bool failCall = false;
         bool failAnswer = false;
         bool failTerminate = false;
@@ -52,6 +55,7 @@ public:
         if (failEnableAccount)
             throw EngineError(EngineFailure::BadAccount, QStringLiteral("Bad server"));
         enabled = account.account;
+        network = account.network;
     }
     void SetMaxBitrate(int bps) override { *calls << QStringLiteral("MaxBitrate %1").arg(bps); }
     std::shared_ptr<ISession> CreateSession(CallRoute route) override {
@@ -71,13 +75,17 @@ public:
     void Register(RegistrationState state) {
         if (events.registration) events.registration(state);
     }
+    void RefuseCertificate(const QString& reason) {
+        if (events.certificateRefused) events.certificateRefused(reason);
+    }
     void Raise(SessionState state, const std::shared_ptr<ISession>& session) {
         if (events.session) events.session(session, state);
     }
 
     std::shared_ptr<QStringList> calls;
     EngineEvents events;
-    QString enabled;  // the account enabled last
+    QString enabled;          // the account enabled last
+    NetworkSettings network;  // and how it was to be reached
     std::shared_ptr<Session> lastSession;
     bool failInitialize = false;
     bool failEnableAccount = false;

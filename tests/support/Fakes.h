@@ -45,7 +45,11 @@ public:
         ++recentCallsShown;
         return chosen;
     }
-    std::function<void()> onLogin;  // fills the dialog, typically
+    std::optional<NetworkSettings> ShowNetwork(QWidget*, const NetworkSettings&) override {
+        return network;
+    }
+    std::function<void()> onLogin;           // fills the dialog, typically
+    std::optional<NetworkSettings> network;  // what the network dialog hands back
     LoginOutcome login = LoginOutcome::LoggedIn;
     std::optional<QString> chosen;  // what the phone book or call history hands back
     int loginShown = 0, phoneBookShown = 0, recentCallsShown = 0;

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QUdpSocket>
 
 #include "tests/support/Wait.h"
@@ -14,6 +15,19 @@ int FreeUdpPort() {
     QUdpSocket socket;
     if (!socket.bind(QHostAddress::LocalHost, 0)) return 0;
     return socket.localPort();
+}
+
+int FreeTcpPort() {
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHost, 0)) return 0;
+    return server.serverPort();
+}
+
+bool MakeCertificates(const QString& folder, const QString& name) {
+    QProcess make;
+    make.start(SourceDir() + QStringLiteral("/scripts/sip-service/make-certs"), {folder, name});
+    return make.waitForFinished(10000) && make.exitStatus() == QProcess::NormalExit &&
+           make.exitCode() == 0;
 }
 
 QString SourceDir() { return QStringLiteral(SOFTPHONE_SOURCE_DIR); }
@@ -27,9 +41,16 @@ bool SipServer::Start() {
     if (port_ == 0) port_ = FreeUdpPort();  // a server started again keeps its port
     QStringList args{QStringLiteral("--dir"), dir_.path(), QStringLiteral("--port"),
                      QString::number(port_)};
-    for (const Account& a : accounts_) args << QStringLiteral("--account") << a.user + ':' + a.password;
+    for (const Account& a : accounts_)
+        args << QStringLiteral("--account") << a.user + ':' + a.password;
     for (const Route& r : routes_) args << QStringLiteral("--route") << r.number + '=' + r.target;
     args << QStringLiteral("--max-expires") << QString::number(maxExpires_);
+    if (!tlsFolder_.isEmpty()) {
+        tlsPort_ = FreeTcpPort();
+        args << QStringLiteral("--tls-port") << QString::number(tlsPort_)
+             << QStringLiteral("--cert") << tlsFolder_ + QStringLiteral("/server.pem")
+             << QStringLiteral("--key") << tlsFolder_ + QStringLiteral("/server.key");
+    }
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.setStandardOutputFile(dir_.filePath(QStringLiteral("kamailio.log")));
     process_.start(SourceDir() + QStringLiteral("/scripts/sip-service/run-kamailio"), args);
@@ -59,11 +80,16 @@ QString SipServer::Lookup(const QString& user) const {
     return QString::fromUtf8(kamcmd.readAllStandardOutput() + kamcmd.readAllStandardError());
 }
 
-int SipServer::Contacts(const QString& user) const {
+int SipServer::Contacts(const QString& user, const QString& transport) const {
     const QString reply = Lookup(user);
     if (reply.contains("AOR not found")) return 0;  // a live server that knows no contact
-    if (!reply.contains("AoR")) return -1;  // no server behind the socket, or another error
-    return int(reply.count("Address:"));
+    if (!reply.contains("AoR")) return -1;          // no server behind the socket, or another error
+    if (transport.isEmpty()) return int(reply.count("Address:"));
+    int count = 0;
+    for (const QString& line : reply.split(QLatin1Char('\n')))
+        count += line.contains(QStringLiteral("Address:")) &&
+                 line.contains(QStringLiteral(";transport=") + transport);
+    return count;
 }
 
 int SipServer::ContactPort(const QString& user) const {

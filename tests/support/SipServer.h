@@ -22,13 +22,17 @@ public:
 
     // Registrations last at most this long (seconds); from the next Start.
     void LimitExpiry(int seconds) { maxExpires_ = seconds; }
+    // Before Start: TLS on a port of its own with the certificate and key of make-certs in
+    // `folder`, and TCP on the UDP port.
+    void UseTls(const QString& folder) { tlsFolder_ = folder; }
     // Starts kamailio; after Stop, again on the same port with no registrations.
     bool Start();
     void Stop();
     int Port() const { return port_; }
     QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
-    // Contacts the registrar holds for the user now.
-    int Contacts(const QString& user) const;
+    QString TlsAddress() const { return QStringLiteral("127.0.0.1:%1").arg(tlsPort_); }
+    // Contacts the registrar holds for the user now; with `transport`, those bound over it.
+    int Contacts(const QString& user, const QString& transport = {}) const;
     // The UDP port of the user's first contact; 0 when there is none.
     int ContactPort(const QString& user) const;
 
@@ -40,10 +44,17 @@ private:
     QProcess process_;
     int port_ = 0;
     int maxExpires_ = 0;  // none
+    QString tlsFolder_;
+    int tlsPort_ = 0;
 };
 
-// A UDP port on 127.0.0.1 that was free a moment ago.
+// A private CA (`folder`/ca.pem, kept) and a server certificate it signs for `name`
+// (scripts/sip-service/make-certs).
+bool MakeCertificates(const QString& folder, const QString& name);
+
+// A UDP or TCP port on 127.0.0.1 that was free a moment ago.
 int FreeUdpPort();
+int FreeTcpPort();
 QString SourceDir();
 
 }  // namespace softphone::test

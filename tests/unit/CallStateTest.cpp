@@ -76,6 +76,14 @@ TEST_F(CallStateTest, OutgoingCallRunsThroughItsStates) {
     EXPECT_EQ(phone.Status(), "DISCONNECTED") << "events of a finished call change nothing";
 }
 
+TEST_F(CallStateTest, CallEndedForPlainAudioSaysSoAndReturnsToIdle) {
+    auto session = Call(S::InProgress);
+    session->cause = EndCause::PlainMediaRefused;
+    Raise(S::Disconnected, session);
+    EXPECT_EQ(phone.Status(), "Refused: the far end offers no encrypted audio");
+    EXPECT_EQ(Controls(), kIdle);
+}
+
 TEST_F(CallStateTest, ConnectedTimeCountsWithoutLeadingZeros) {
     const std::pair<int, const char*> times[] = {{0, "CONNECTED 0:0:0"},
                                                  {65, "CONNECTED 0:1:5"},

@@ -58,6 +58,42 @@ TEST(Startup, MissingEngineGivesTwoBoxesAndTheWindowStillOpens) {
     EXPECT_EQ(phone.phone.Registration(), RegistrationState::NotRegistered);
 }
 
+// Both menus hold "Network..."; what the dialog returns is stored and the account registers
+// again with it; a cancelled dialog changes nothing.
+TEST(Startup, NetworkSettingsChosenAreStoredAndTheAccountRegistersWithThem) {
+    FakePhone phone;
+    phone.SaveLogin("host:5061", "777", "pw");
+    phone.window.Start();
+    EXPECT_EQ(phone.engine->network, NetworkSettings{});
+    QAction* network = phone.window.findChild<QAction*>("networkAction");
+    ASSERT_TRUE(network);
+    EXPECT_TRUE(phone.desk.trayMenu && phone.desk.trayMenu->actions().contains(network));
+
+    phone.calls->clear();
+    network->trigger();
+    EXPECT_TRUE(phone.calls->isEmpty());
+    EXPECT_EQ(ReadNetworkSettings(phone.store), NetworkSettings{});
+
+    const NetworkSettings chosen{SipTransport::Tls, "/ca.pem", SrtpPolicy::Required};
+    phone.windows.network = chosen;
+    network->trigger();
+    EXPECT_EQ(*phone.calls, QStringList({"EnableAccount 777 pw host:5061"}));
+    EXPECT_EQ(phone.engine->network, chosen);
+    EXPECT_EQ(ReadNetworkSettings(phone.store), chosen);
+    EXPECT_EQ(phone.store.values.value("Network/Parameters/Transport"), "TLS");
+}
+
+TEST(Startup, RefusedCertificateIsShownWithItsReason) {
+    FakePhone phone;
+    phone.window.Start();
+    phone.engine->Register(RegistrationState::Registering);
+    phone.engine->RefuseCertificate("the certificate has expired");
+    EXPECT_EQ(phone.Status(), "Certificate refused");
+    EXPECT_EQ(phone.messages.Texts(),
+              QStringList({"The server's certificate was refused: the certificate has expired"}));
+    EXPECT_NE(phone.phone.Registration(), RegistrationState::Registered);
+}
+
 TEST(Registration, StatesSetTheStateAndTheStatusLine) {
     using R = RegistrationState;
     const std::pair<R, const char*> rows[] = {{R::NotRegistered, "Not Registered"},

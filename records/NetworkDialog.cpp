@@ -1,0 +1,69 @@
+#include "records/NetworkDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace softphone {
+
+NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("NetworkDialog"));
+    setWindowTitle(tr("Network"));
+
+    transportBox = new QComboBox(this);
+    transportBox->addItem(QStringLiteral("UDP"), int(SipTransport::Udp));
+    transportBox->addItem(QStringLiteral("TCP"), int(SipTransport::Tcp));
+    transportBox->addItem(QStringLiteral("TLS"), int(SipTransport::Tls));
+    transportBox->setCurrentIndex(transportBox->findData(int(settings.transport)));
+
+    caFileBox = new QLineEdit(settings.caFile, this);
+    caFileBox->setPlaceholderText(tr("System CAs only"));
+    browseButton = new QPushButton(tr("Browse..."), this);
+    connect(browseButton, &QPushButton::clicked, this, [this] {
+        const QString file = QFileDialog::getOpenFileName(
+            this, tr("Trusted CA file"), caFileBox->text(), tr("Certificates (*.pem *.crt)"));
+        if (!file.isEmpty()) caFileBox->setText(file);
+    });
+    auto* caRow = new QHBoxLayout;
+    caRow->addWidget(caFileBox);
+    caRow->addWidget(browseButton);
+
+    srtpBox = new QComboBox(this);
+    srtpBox->addItem(tr("Off"), int(SrtpPolicy::Off));
+    srtpBox->addItem(tr("Optional"), int(SrtpPolicy::Optional));
+    srtpBox->addItem(tr("Required"), int(SrtpPolicy::Required));
+    srtpBox->setCurrentIndex(srtpBox->findData(int(settings.srtp)));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* form = new QFormLayout(this);
+    form->addRow(tr("SIP transport"), transportBox);
+    form->addRow(tr("Trusted CA file"), caRow);
+    form->addRow(tr("Encrypted media (SRTP)"), srtpBox);
+    form->addRow(buttons);
+
+    connect(transportBox, &QComboBox::currentIndexChanged, this,
+            &NetworkDialog::OnTransportChanged);
+    OnTransportChanged();
+}
+
+// Certificates and media keys travel only over TLS.
+void NetworkDialog::OnTransportChanged() {
+    const bool tls = transportBox->currentData().toInt() == int(SipTransport::Tls);
+    caFileBox->setEnabled(tls);
+    browseButton->setEnabled(tls);
+    srtpBox->setEnabled(tls);
+}
+
+NetworkSettings NetworkDialog::Settings() const {
+    return {SipTransport(transportBox->currentData().toInt()), caFileBox->text().trimmed(),
+            SrtpPolicy(srtpBox->currentData().toInt())};
+}
+
+}  // namespace softphone

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace softphone {
+
+class ISettingsStore;
+
+enum class SipTransport { Udp, Tcp, Tls };
+
+// Encrypted media (SRTP with keys in the session description, so only over TLS): none, when the
+// far end takes it, or no call without it.
+enum class SrtpPolicy { Off, Optional, Required };
+
+// How the phone reaches its provider, beside the account of the login dialog.
+struct NetworkSettings {
+    SipTransport transport = SipTransport::Udp;
+    // A PEM file of further trusted CAs, besides the system's store.
+    QString caFile;
+    SrtpPolicy srtp = SrtpPolicy::Off;
+
+    bool operator==(const NetworkSettings&) const = default;
+};
+
+// Stored in the settings file under "Network"; missing or unknown values read as the defaults.
+NetworkSettings ReadNetworkSettings(const ISettingsStore& store);
+void WriteNetworkSettings(ISettingsStore& store, const NetworkSettings& settings);
+
+}  // namespace softphone
