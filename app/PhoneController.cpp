@@ -92,12 +92,13 @@ void PhoneController::EnableSavedAccount(bool emptyPasswordTakesAccount) {
                             ReadNetworkSettings(services_.store)};
     if (emptyPasswordTakesAccount && account.password.isEmpty()) account.password = account.account;
     try {
-        server_ = account.server;
         if (!engine_)
             throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
         // The engine swaps the earlier account for this one only once it accepts it: a refused
-        // login leaves the registration, and the status that tells of it, as they were.
+        // login leaves the registration, the status that tells of it and the calls' server as
+        // they were.
         engine_->EnableAccount(account);
+        server_ = account.server;
     } catch (const std::exception& error) {
         ShowStartError(error);
     }

@@ -141,6 +141,8 @@ TEST(Registration, ARefusedLoginAsKeepsTheAccountAndTheTruthOfTheStatus) {
     EXPECT_EQ(phone.engine->enabled, "1");
     EXPECT_EQ(phone.phone.Registration(), RegistrationState::Registered);
     EXPECT_EQ(phone.Status(), "Registered and Ready...");
+    phone.Dial("123");
+    EXPECT_EQ(phone.calls->last(), "Call sip:123@host") << "calls go where the account is";
 }
 
 TEST(Shutdown, CloseButtonErasesTheAccountOnlyWhenSaveIsNo) {
