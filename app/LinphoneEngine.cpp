@@ -6,8 +6,8 @@
 #include <linphone++/linphone.hh>
 #include <optional>
 
-#include "app/SipDatagram.h"
 #include "app/CertificateCheck.h"
+#include "app/SipDatagram.h"
 #include "dialer/SoundPlayer.h"
 
 namespace softphone {
@@ -45,6 +45,19 @@ std::optional<SessionState> SessionStateOf(linphone::Call::State state) {
         case S::Released: return SessionState::Disconnected;
         default: return std::nullopt;
     }
+}
+
+// ICE answers a far end that offers it (and offers it in turn); with a STUN server, the phone also
+// learns the address its router shows outside and offers that for media.
+std::shared_ptr<linphone::NatPolicy> NatPolicyFor(linphone::Core& core,
+                                                  const NetworkSettings& network) {
+    auto policy = core.createNatPolicy();
+    policy->enableIce(true);
+    if (!network.stunServer.isEmpty()) {
+        policy->setStunServer(Std(network.stunServer));
+        policy->enableStun(true);
+    }
+    return policy;
 }
 
 linphone::TransportType TransportTypeOf(SipTransport transport) {
@@ -235,6 +248,13 @@ void LinphoneEngine::Initialize() {
     // the engine's tone player crashes on a sound card whose server has gone away (hanging up
     // as a session logs out).
     config->setInt("sound", "tone_indications", 0);
+    // Behind a home router: a keep-alive every 10 s holds the router's UDP binding open (Linux
+    // and many routers forget one after 30 s), so requests from the provider still reach the
+    // phone; the Via asks for replies to the address and port they came from (rport), and media
+    // goes back to where the far end's media comes from (symmetric RTP).
+    config->setInt("sip", "keepalive_period", 10000);
+    config->setInt("sip", "use_rport", 1);
+    config->setInt("rtp", "symmetric", 1);
     core_ = factory->createCoreWithConfig(config, nullptr);
     if (!core_) throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine not created"));
 
@@ -275,6 +295,7 @@ void LinphoneEngine::EnableAccount(const AccountSettings& settings) {
         throw EngineError(EngineFailure::BadAccount,
                           QStringLiteral("Invalid account or server address"));
     params->setExpires(600);
+    params->setNatPolicy(NatPolicyFor(core, network));
     params->enableRegister(true);
     auto account = core.createAccount(params);
     if (!account)

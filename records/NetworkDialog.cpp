@@ -38,6 +38,9 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     srtpBox->addItem(tr("Required"), int(SrtpPolicy::Required));
     srtpBox->setCurrentIndex(srtpBox->findData(int(settings.srtp)));
 
+    stunServerBox = new QLineEdit(settings.stunServer, this);
+    stunServerBox->setPlaceholderText(tr("None"));
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -46,6 +49,7 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     form->addRow(tr("SIP transport"), transportBox);
     form->addRow(tr("Trusted CA file"), caRow);
     form->addRow(tr("Encrypted media (SRTP)"), srtpBox);
+    form->addRow(tr("STUN server"), stunServerBox);
     form->addRow(buttons);
 
     connect(transportBox, &QComboBox::currentIndexChanged, this,
@@ -63,7 +67,7 @@ void NetworkDialog::OnTransportChanged() {
 
 NetworkSettings NetworkDialog::Settings() const {
     return {SipTransport(transportBox->currentData().toInt()), caFileBox->text().trimmed(),
-            SrtpPolicy(srtpBox->currentData().toInt())};
+            SrtpPolicy(srtpBox->currentData().toInt()), stunServerBox->text().trimmed()};
 }
 
 }  // namespace softphone

@@ -10,7 +10,8 @@ class QPushButton;
 
 namespace softphone {
 
-// The transport to the provider, a CA file to trust besides the system's, and encrypted media.
+// The transport to the provider, a CA file to trust besides the system's, encrypted media, and a
+// STUN server for calls from behind a home router.
 // It changes nothing itself: the caller takes Settings() when the dialog is accepted.
 class NetworkDialog : public QDialog {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     QLineEdit* caFileBox;
     QPushButton* browseButton;
     QComboBox* srtpBox;
+    QLineEdit* stunServerBox;
 
 private:
     void OnTransportChanged();

@@ -39,6 +39,7 @@ NetworkSettings ReadNetworkSettings(const ISettingsStore& store) {
     settings.transport = FromText(kTransports, store.Read(kApp, kSection, "Transport"));
     settings.caFile = store.Read(kApp, kSection, "CaFile");
     settings.srtp = FromText(kSrtp, store.Read(kApp, kSection, "Srtp"));
+    settings.stunServer = store.Read(kApp, kSection, "StunServer");
     return settings;
 }
 
@@ -46,6 +47,7 @@ void WriteNetworkSettings(ISettingsStore& store, const NetworkSettings& settings
     store.Write(kApp, kSection, "Transport", ToText(kTransports, settings.transport));
     store.Write(kApp, kSection, "CaFile", settings.caFile);
     store.Write(kApp, kSection, "Srtp", ToText(kSrtp, settings.srtp));
+    store.Write(kApp, kSection, "StunServer", settings.stunServer);
 }
 
 }  // namespace softphone

@@ -18,6 +18,9 @@ struct NetworkSettings {
     // A PEM file of further trusted CAs, besides the system's store.
     QString caFile;
     SrtpPolicy srtp = SrtpPolicy::Off;
+    // host[:port] of a STUN server that tells the phone its address outside a home router;
+    // empty: none.
+    QString stunServer{};  // {}: brace lists that end before it warn of nothing
 
     bool operator==(const NetworkSettings&) const = default;
 };

@@ -11,7 +11,8 @@ namespace {
 
 // The CA file and SRTP matter only over TLS: elsewhere they can not be changed.
 TEST(NetworkDialogTest, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
-    const NetworkSettings saved{SipTransport::Tls, "/etc/ca.pem", SrtpPolicy::Optional};
+    const NetworkSettings saved{SipTransport::Tls, "/etc/ca.pem", SrtpPolicy::Optional,
+                                "stun.example.net:3478"};
     NetworkDialog dialog(saved);
     EXPECT_EQ(dialog.Settings(), saved);
     for (auto [transport, secure] : {std::pair{SipTransport::Udp, false},
@@ -25,8 +26,19 @@ TEST(NetworkDialogTest, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
     }
     dialog.caFileBox->setText("  /tmp/test ca.pem ");
     dialog.srtpBox->setCurrentIndex(dialog.srtpBox->findData(int(SrtpPolicy::Required)));
-    EXPECT_EQ(dialog.Settings(),
-              (NetworkSettings{SipTransport::Tls, "/tmp/test ca.pem", SrtpPolicy::Required}));
+    dialog.stunServerBox->setText(" 198.18.0.1 ");
+    EXPECT_EQ(dialog.Settings(), (NetworkSettings{SipTransport::Tls, "/tmp/test ca.pem",
+                                                  SrtpPolicy::Required, "198.18.0.1"}));
+}
+
+// The STUN server is no matter of the transport: it can be set, or cleared for none, with any.
+TEST(NetworkDialogTest, StunServerIsEditableWithEveryTransportAndEmptyMeansNone) {
+    NetworkDialog dialog(
+        NetworkSettings{SipTransport::Udp, {}, SrtpPolicy::Off, "stun.example.net"});
+    EXPECT_TRUE(dialog.stunServerBox->isEnabled());
+    EXPECT_FALSE(dialog.stunServerBox->placeholderText().isEmpty());
+    dialog.stunServerBox->setText("   ");
+    EXPECT_EQ(dialog.Settings(), NetworkSettings{});
 }
 
 }  // namespace

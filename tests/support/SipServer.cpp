@@ -39,8 +39,9 @@ SipServer::~SipServer() { Stop(); }
 
 bool SipServer::Start() {
     if (port_ == 0) port_ = FreeUdpPort();  // a server started again keeps its port
-    QStringList args{QStringLiteral("--dir"), dir_.path(), QStringLiteral("--port"),
-                     QString::number(port_)};
+    QStringList args{QStringLiteral("--dir"),     dir_.path(),
+                     QStringLiteral("--address"), address_,
+                     QStringLiteral("--port"),    QString::number(port_)};
     for (const Account& a : accounts_)
         args << QStringLiteral("--account") << a.user + ':' + a.password;
     for (const Route& r : routes_) args << QStringLiteral("--route") << r.number + '=' + r.target;
@@ -73,9 +74,10 @@ void SipServer::Stop() {
 
 QString SipServer::Lookup(const QString& user) const {
     QProcess kamcmd;
-    kamcmd.start(QStringLiteral("/usr/sbin/kamcmd"),
-                 {QStringLiteral("-s"), QStringLiteral("unix:") + dir_.filePath("kamailio.ctl"),
-                  QStringLiteral("ul.lookup"), QStringLiteral("location"), QStringLiteral("s:") + user});
+    kamcmd.start(
+        QStringLiteral("/usr/sbin/kamcmd"),
+        {QStringLiteral("-s"), QStringLiteral("unix:") + dir_.filePath("kamailio.ctl"),
+         QStringLiteral("ul.lookup"), QStringLiteral("location"), QStringLiteral("s:") + user});
     if (!kamcmd.waitForFinished(3000)) return QString();
     return QString::fromUtf8(kamcmd.readAllStandardOutput() + kamcmd.readAllStandardError());
 }

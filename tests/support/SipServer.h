@@ -7,7 +7,7 @@
 
 namespace softphone::test {
 
-// A kamailio registrar and proxy on a free 127.0.0.1 port, for one test.
+// A kamailio registrar and proxy on a free port of 127.0.0.1 (or another address), for one test.
 class SipServer {
 public:
     struct Account {
@@ -25,12 +25,14 @@ public:
     // Before Start: TLS on a port of its own with the certificate and key of make-certs in
     // `folder`, and TCP on the UDP port.
     void UseTls(const QString& folder) { tlsFolder_ = folder; }
+    // Before Start: listen on `address` instead of 127.0.0.1.
+    void ListenOn(const QString& address) { address_ = address; }
     // Starts kamailio; after Stop, again on the same port with no registrations.
     bool Start();
     void Stop();
     int Port() const { return port_; }
-    QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
-    QString TlsAddress() const { return QStringLiteral("127.0.0.1:%1").arg(tlsPort_); }
+    QString Address() const { return QStringLiteral("%1:%2").arg(address_).arg(port_); }
+    QString TlsAddress() const { return QStringLiteral("%1:%2").arg(address_).arg(tlsPort_); }
     // Contacts the registrar holds for the user now; with `transport`, those bound over it.
     int Contacts(const QString& user, const QString& transport = {}) const;
     // The UDP port of the user's first contact; 0 when there is none.
@@ -42,6 +44,7 @@ private:
     QList<Route> routes_;
     QTemporaryDir dir_;
     QProcess process_;
+    QString address_ = QStringLiteral("127.0.0.1");
     int port_ = 0;
     int maxExpires_ = 0;  // none
     QString tlsFolder_;

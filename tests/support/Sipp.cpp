@@ -3,13 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QNetworkDatagram>
+#include <utility>
 
 #include "tests/support/SipServer.h"
 #include "tests/support/Wait.h"
 
 namespace softphone::test {
 
-Sipp::Sipp() : mediaPort_(FreeUdpPort()) {}
+Sipp::Sipp(QString address) : address_(std::move(address)), mediaPort_(FreeUdpPort()) {}
 
 Sipp::~Sipp() {
     if (process_.state() == QProcess::NotRunning) return;
@@ -25,7 +26,7 @@ bool Sipp::Run(const QString& scenario, QStringList args) {
     args = QStringList{QStringLiteral("-sf"),
                        file,
                        QStringLiteral("-i"),
-                       QStringLiteral("127.0.0.1"),
+                       address_,
                        QStringLiteral("-p"),
                        QString::number(port_),
                        QStringLiteral("-mp"),

@@ -8,10 +8,10 @@
 
 namespace softphone::test {
 
-// One sipp far end on 127.0.0.1 running a scenario of scripts/sip-service.
+// One sipp far end on 127.0.0.1 (or `address`) running a scenario of scripts/sip-service.
 class Sipp {
 public:
-    Sipp();
+    explicit Sipp(QString address = QStringLiteral("127.0.0.1"));
     ~Sipp();
     // Runs a far-end scenario of scripts/sip-service on a free port (see Port()).
     bool Run(const QString& scenario, QStringList args = {});
@@ -28,12 +28,13 @@ public:
     // Waits for the scenario to end; true when it ended as written.
     bool Finished(int timeoutMs = 10000);
     int Port() const { return port_; }
-    QString Uri() const { return QStringLiteral("sip:127.0.0.1:%1").arg(port_); }
+    QString Uri() const { return QStringLiteral("sip:%1:%2").arg(address_).arg(port_); }
     QString Trace() const;  // every SIP message sent and received
 
 private:
     QTemporaryDir dir_;
     QProcess process_;
+    QString address_;
     int port_ = 0;
     int mediaPort_;
 };

@@ -74,7 +74,8 @@ TEST(Startup, NetworkSettingsChosenAreStoredAndTheAccountRegistersWithThem) {
     EXPECT_TRUE(phone.calls->isEmpty());
     EXPECT_EQ(ReadNetworkSettings(phone.store), NetworkSettings{});
 
-    const NetworkSettings chosen{SipTransport::Tls, "/ca.pem", SrtpPolicy::Required};
+    const NetworkSettings chosen{SipTransport::Tls, "/ca.pem", SrtpPolicy::Required,
+                                 "stun.example.net:3478"};
     phone.windows.network = chosen;
     network->trigger();
     EXPECT_EQ(*phone.calls, QStringList({"EnableAccount 777 pw host:5061"}));

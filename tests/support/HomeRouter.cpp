@@ -1,0 +1,121 @@
+#include "tests/support/HomeRouter.h"
+
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace softphone::test {
+namespace {
+
+QString Output(QProcess& process) {
+    return QString::fromUtf8(process.readAllStandardError() + process.readAllStandardOutput())
+        .trimmed();
+}
+
+}  // namespace
+
+HomeRouter::HomeRouter()
+    : name_(QStringLiteral("%1-") + QString::number(QCoreApplication::applicationPid())) {
+    const QString home = Home(), router = name_.arg("router"), provider = Provider();
+    const QString nat = QStringLiteral(
+        "add table ip nat; "
+        "add chain ip nat out { type nat hook postrouting priority 100; }; "
+        "add rule ip nat out oifname \"wan0\" ip saddr 10.0.0.0/24 masquerade");
+    const QList<QStringList> steps{
+        {"ip", "netns", "add", home},
+        {"ip", "netns", "add", router},
+        {"ip", "netns", "add", provider},
+        {"ip", "-n", home, "link", "add", "home0", "type", "veth", "peer", "name", "lan0", "netns",
+         router},
+        {"ip", "-n", router, "link", "add", "wan0", "type", "veth", "peer", "name", "up0", "netns",
+         provider},
+        {"ip", "-n", home, "addr", "add", "10.0.0.2/24", "dev", "home0"},
+        {"ip", "-n", router, "addr", "add", "10.0.0.1/24", "dev", "lan0"},
+        {"ip", "-n", router, "addr", "add", "198.18.0.1/24", "dev", "wan0"},
+        {"ip", "-n", provider, "addr", "add", "198.18.0.2/24", "dev", "up0"},
+        {"ip", "-n", home, "link", "set", "lo", "up"},
+        {"ip", "-n", home, "link", "set", "home0", "up"},
+        {"ip", "-n", router, "link", "set", "lan0", "up"},
+        {"ip", "-n", router, "link", "set", "wan0", "up"},
+        {"ip", "-n", provider, "link", "set", "lo", "up"},
+        {"ip", "-n", provider, "link", "set", "up0", "up"},
+        {"ip", "-n", home, "route", "add", "default", "via", "10.0.0.1"},
+        {"ip", "netns", "exec", router, "sysctl", "-qw", "net.ipv4.ip_forward=1"},
+        {"ip", "netns", "exec", router, "nft", nat},
+    };
+    for (const QStringList& step : steps)
+        if (!Run(step)) return;
+}
+
+HomeRouter::~HomeRouter() {
+    // Removing a namespace removes its end of each veth pair, and with it the other end.
+    for (const char* role : {"home", "router", "provider"}) {
+        QProcess ip;
+        ip.start(QStringLiteral("ip"), {"netns", "del", name_.arg(role)});
+        ip.waitForFinished(5000);
+    }
+}
+
+bool HomeRouter::ForgetUdpAfter(int seconds) {
+    const QString value = QString::number(seconds);
+    for (const char* key : {"nf_conntrack_udp_timeout", "nf_conntrack_udp_timeout_stream"})
+        if (!Run({"ip", "netns", "exec", name_.arg("router"), "sysctl", "-qw",
+                  QStringLiteral("net.netfilter.%1=%2").arg(key, value)}))
+            return false;
+    return true;
+}
+
+bool HomeRouter::CountMediaBesides(int sipPort) {
+    return Run(
+        {"ip", "netns", "exec", name_.arg("router"), "nft",
+         QStringLiteral("add table ip media; add counter ip media media_out; "
+                        "add counter ip media media_in; "
+                        "add chain ip media forward { type filter hook forward priority 0; }; "
+                        "add rule ip media forward iifname \"lan0\" udp dport != %1 "
+                        "counter name media_out; "
+                        "add rule ip media forward iifname \"wan0\" udp sport != %1 "
+                        "counter name media_in")
+             .arg(sipPort)});
+}
+
+bool HomeRouter::Run(const QStringList& command) {
+    QProcess process;
+    process.start(command.first(), command.mid(1));
+    if (process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit &&
+        process.exitCode() == 0)
+        return true;
+    if (failure_.isEmpty())
+        failure_ =
+            command.join(' ') + QStringLiteral(": ") +
+            (process.error() == QProcess::FailedToStart ? process.errorString() : Output(process));
+    return false;
+}
+
+int HomeRouter::Counter(const QString& name) const {
+    QProcess nft;
+    nft.start(QStringLiteral("ip"), {"netns", "exec", name_.arg("router"), "nft", "list", "counter",
+                                     "ip", "media", name});
+    nft.waitForFinished(5000);
+    const auto match = QRegularExpression(QStringLiteral("packets (\\d+)")).match(Output(nft));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+InNamespace::InNamespace(const QString& name)
+    : previous_(::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC)) {
+    const int target =
+        ::open(("/run/netns/" + name).toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+    entered_ = previous_ >= 0 && target >= 0 && ::setns(target, CLONE_NEWNET) == 0;
+    if (target >= 0) ::close(target);
+}
+
+InNamespace::~InNamespace() {
+    if (previous_ < 0) return;
+    if (entered_) ::setns(previous_, CLONE_NEWNET);
+    ::close(previous_);
+}
+
+}  // namespace softphone::test
