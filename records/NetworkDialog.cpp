@@ -9,16 +9,27 @@
 #include <QPushButton>
 
 namespace softphone {
+namespace {
+
+// A choice box of (text, value) items showing `current`.
+QComboBox* Choices(std::initializer_list<std::pair<QString, int>> items, int current,
+                   QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    for (const auto& [text, value] : items) box->addItem(text, value);
+    box->setCurrentIndex(box->findData(current));
+    return box;
+}
+
+}  // namespace
 
 NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("NetworkDialog"));
     setWindowTitle(tr("Network"));
 
-    transportBox = new QComboBox(this);
-    transportBox->addItem(QStringLiteral("UDP"), int(SipTransport::Udp));
-    transportBox->addItem(QStringLiteral("TCP"), int(SipTransport::Tcp));
-    transportBox->addItem(QStringLiteral("TLS"), int(SipTransport::Tls));
-    transportBox->setCurrentIndex(transportBox->findData(int(settings.transport)));
+    transportBox = Choices({{QStringLiteral("UDP"), int(SipTransport::Udp)},
+                            {QStringLiteral("TCP"), int(SipTransport::Tcp)},
+                            {QStringLiteral("TLS"), int(SipTransport::Tls)}},
+                           int(settings.transport), this);
 
     caFileBox = new QLineEdit(settings.caFile, this);
     caFileBox->setPlaceholderText(tr("System CAs only"));
@@ -32,11 +43,10 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     caRow->addWidget(caFileBox);
     caRow->addWidget(browseButton);
 
-    srtpBox = new QComboBox(this);
-    srtpBox->addItem(tr("Off"), int(SrtpPolicy::Off));
-    srtpBox->addItem(tr("Optional"), int(SrtpPolicy::Optional));
-    srtpBox->addItem(tr("Required"), int(SrtpPolicy::Required));
-    srtpBox->setCurrentIndex(srtpBox->findData(int(settings.srtp)));
+    srtpBox = Choices({{tr("Off"), int(SrtpPolicy::Off)},
+                       {tr("Optional"), int(SrtpPolicy::Optional)},
+                       {tr("Required"), int(SrtpPolicy::Required)}},
+                      int(settings.srtp), this);
 
     stunServerBox = new QLineEdit(settings.stunServer, this);
     stunServerBox->setPlaceholderText(tr("None"));
