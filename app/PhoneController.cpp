@@ -147,7 +147,6 @@ bool PhoneController::InState(SessionState state) const {
 }
 
 void PhoneController::SetStatus(const QString& text) {
-    status_ = text;
     emit statusChanged(text);
 }
 

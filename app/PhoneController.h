@@ -72,10 +72,6 @@ public:
     const std::shared_ptr<ISession>& Session() const { return session_; }
     bool CallActive() const;
     bool Dialling() const { return dialling_; }
-    // Length of the last connected call so far, in seconds.
-    int CallSeconds() const { return callSeconds_; }
-    QString Status() const { return status_; }
-    bool EngineStarted() const { return engine_ != nullptr; }
 
 signals:
     void statusChanged(const QString& text);
@@ -107,7 +103,6 @@ private:
     RegistrationState registration_ = RegistrationState::NotRegistered;
     std::shared_ptr<ISession> session_;
     QString server_;  // as typed at the last login; calls go to number@server
-    QString status_;
     int callSeconds_ = 0;
     QTimer* callClock_;        // a second of the connected call
     QTimer* ringRepeat_;       // the ring again while a call rings
