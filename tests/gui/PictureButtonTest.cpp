@@ -1,9 +1,12 @@
 // The handset's picture buttons as a user meets them: lit under the pointer, dark when it
-// leaves, dimmed and inert while disabled, one click per click, and reachable by keyboard.
+// leaves, dimmed and inert while disabled, one click per click, reachable by keyboard, named
+// to screen readers, and with their tips centred under them.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include "support/PictureButton.h"
 #include "support/Skin.h"
@@ -15,28 +18,35 @@ namespace {
 class PictureButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        phone.StartRegistered();
+        window.move(200, 100);  // room for the tips on all sides
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        window.ShowControls(PhoneController::Controls::Idle);
         // A move to where the pointer already is reaches nobody: start from a known place.
-        QTest::mouseMove(Handle(), QPoint(1, 1));
+        QTest::mouseMove(window.windowHandle(), QPoint(1, 1));
+    }
+    void TearDown() override {
+        QToolTip::hideText();
+        WaitUntil([] { return !QToolTip::isVisible(); }, 2000);
     }
 
-    QWindow* Handle() { return window.windowHandle(); }
-    QPoint At(QWidget* button, QPoint local) { return button->mapTo(&window, local); }
-    void Move(QWidget* button, QPoint local) { QTest::mouseMove(Handle(), At(button, local)); }
-    void Press(QWidget* button, QPoint local) {
-        QTest::mousePress(Handle(), Qt::LeftButton, {}, At(button, local));
+    // Moves ('m'), presses ('p') or releases ('r') the left button over `local` in `control`.
+    void Mouse(char what, QWidget* control, QPoint local) {
+        QWindow* handle = window.windowHandle();
+        const QPoint at = control->mapTo(&window, local);
+        if (what == 'm') QTest::mouseMove(handle, at);
+        if (what == 'p') QTest::mousePress(handle, Qt::LeftButton, {}, at);
+        if (what == 'r') QTest::mouseRelease(handle, Qt::LeftButton, {}, at);
     }
-    void Release(QWidget* button, QPoint local) {
-        QTest::mouseRelease(Handle(), Qt::LeftButton, {}, At(button, local));
+    void ClickOn(QWidget* control) {
+        for (char what : {'m', 'p', 'r'}) Mouse(what, control, control->rect().center());
     }
-    static QPoint Middle(QWidget* w) { return QPoint(w->width() / 2, w->height() / 2); }
-    // Counts the clicks of `button` from now on, instead of what they would do.
-    int& Clicks(PictureButton* button) {
-        QObject::disconnect(button, &PictureButton::clicked, nullptr, nullptr);
-        QObject::connect(button, &PictureButton::clicked, &window, [this] { ++clicks_; });
-        return clicks_;
+    // Rests the pointer on `control` and waits for a tip with `text`.
+    bool TipShows(QWidget* control, const QString& text, int timeoutMs = 3000) {
+        Mouse('m', control, control->rect().center() - QPoint(1, 0));
+        Mouse('m', control, control->rect().center());
+        return WaitUntil([&] { return QToolTip::isVisible() && QToolTip::text() == text; },
+                         timeoutMs);
     }
 
     // What the button draws, without what lies behind it.
@@ -46,92 +56,66 @@ protected:
         button->render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
         return drawn;
     }
-    static QImage KeyFace(PictureButton* key, bool lit) {
-        return DialKeyPixmap(key->text(), lit)
-            .toImage()
-            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // 'L' for a dial key's lit face, 'D' for its dark one, '-' for neither (dimmed).
+    static char Face(PictureButton* key) {
+        const QImage seen = Seen(key);
+        for (bool lit : {true, false}) {
+            const QImage face = DialKeyPixmap(key->text(), lit).toImage();
+            if (seen == face.convertToFormat(seen.format())) return lit ? 'L' : 'D';
+        }
+        return '-';
     }
-    static bool Lit(PictureButton* key) { return Seen(key) == KeyFace(key, true); }
-    static bool Dark(PictureButton* key) { return Seen(key) == KeyFace(key, false); }
 
     FakePhone phone;
     HandsetWindow& window = phone.window;
-    PictureButton* five = window.dialKeys[4];
-    PictureButton* six = window.dialKeys[5];
-    int clicks_ = 0;
 };
 
-TEST_F(PictureButtonTest, LitUnderThePointerDarkWhenItLeavesByAnyEdge) {
-    ASSERT_TRUE(Dark(five));
-    const QPoint beyond[] = {{-1, 10}, {10, -1}, {five->width(), 10}, {10, five->height()}};
-    for (QPoint outside : beyond) {
-        SCOPED_TRACE(QString("%1,%2").arg(outside.x()).arg(outside.y()).toStdString());
-        Move(five, Middle(five));
-        EXPECT_TRUE(Lit(five));
-        Move(five, outside);
-        EXPECT_TRUE(Dark(five));
+TEST_F(PictureButtonTest, LitOnlyUnderThePointerAndClickedByAPressAndReleaseOnIt) {
+    PictureButton* five = window.dialKeys[4];
+    PictureButton* six = window.dialKeys[5];
+    // Pointer steps: an action ('m', 'p', 'r') and a place: the middle of 5 or 6, or just
+    // beyond an edge of 5 (left 'l', top 't', right 'R', bottom 'b').
+    const std::map<char, std::pair<PictureButton*, QPoint>> places = {
+        {'5', {five, five->rect().center()}},
+        {'6', {six, six->rect().center()}},
+        {'l', {five, {-1, 10}}},
+        {'t', {five, {10, -1}}},
+        {'R', {five, {five->width(), 10}}},
+        {'b', {five, {10, five->height()}}},
+    };
+    const struct {
+        const char* steps;
+        bool enabled;
+        const char* faces;  // of 5 and 6 afterwards
+        int clicks;
+    } rows[] = {
+        {"m5", true, "LD", 0},       {"m5 ml", true, "DD", 0},       {"m5 mt", true, "DD", 0},
+        {"m5 mR", true, "DD", 0},    {"m5 mb", true, "DD", 0},       {"m5 m6", true, "DL", 0},
+        {"m5 p5 r5", true, "LD", 1}, {"m5 p5 ml rl", true, "DD", 0}, {"m5 p5 r5", false, "-D", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.steps);
+        five->setEnabled(row.enabled);
+        QSignalSpy clicks(five, &PictureButton::clicked);
+        for (const QString& step : QString(row.steps).split(' ')) {
+            const auto& [button, at] = places.at(step[1].toLatin1());
+            Mouse(step[0].toLatin1(), button, at);
+        }
+        EXPECT_EQ(QString{Face(five)} + Face(six), row.faces);
+        EXPECT_EQ(clicks.count(), row.clicks);
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "lighting never holds the mouse";
+        QTest::mouseMove(window.windowHandle(), QPoint(1, 1));
     }
-}
-
-TEST_F(PictureButtonTest, FromFiveStraightOntoSixPassesTheLight) {
-    Move(five, Middle(five));
-    Move(six, Middle(six));
-    EXPECT_TRUE(Dark(five));
-    EXPECT_TRUE(Lit(six));
-}
-
-TEST_F(PictureButtonTest, ClickFiresOnceAndTheButtonStaysLitUntilLeft) {
-    int& clicks = Clicks(five);
-    Move(five, Middle(five));
-    Press(five, Middle(five));
-    Release(five, Middle(five));
-    EXPECT_EQ(clicks, 1);
-    EXPECT_TRUE(Lit(five));
-    Move(five, QPoint(-5, -5));
-    EXPECT_TRUE(Dark(five));
-}
-
-TEST_F(PictureButtonTest, PressDraggedOffGoesDarkAndReleasingThereDoesNotClick) {
-    int& clicks = Clicks(five);
-    Move(five, Middle(five));
-    Press(five, Middle(five));
-    Move(five, QPoint(-8, 5));
-    EXPECT_TRUE(Dark(five));
-    Release(five, QPoint(-8, 5));
-    EXPECT_EQ(clicks, 0);
-    EXPECT_TRUE(Dark(five));
-}
-
-TEST_F(PictureButtonTest, DisabledButtonIsDimmedNeverLitAndDoesNotClick) {
-    PictureButton* end = window.endButton;
-    ASSERT_FALSE(end->isEnabled());
-    int& clicks = Clicks(end);
-    const QImage dimmed = Seen(end);
-    Move(end, Middle(end));
-    Press(end, Middle(end));
-    Release(end, Middle(end));
-    EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(Seen(end), dimmed) << "never lit";
-    end->setEnabled(true);
-    const QImage normal = Seen(end);
-    const QPoint centre = Middle(end);
-    ASSERT_EQ(qAlpha(normal.pixel(centre)), 255);
-    EXPECT_NEAR(qAlpha(dimmed.pixel(centre)), 0.45 * 255, 2) << "drawn at 45 %";
 }
 
 TEST_F(PictureButtonTest, DialTurnedOffByItsOwnClickLeavesEndWorking) {
     QObject::disconnect(window.dialButton, &PictureButton::clicked, nullptr, nullptr);
     QObject::connect(window.dialButton, &PictureButton::clicked, &window,
                      [this] { window.ShowControls(PhoneController::Controls::InCall); });
-    int& ends = Clicks(window.endButton);
-    for (PictureButton* button : {window.dialButton, window.endButton}) {
-        Move(button, Middle(button));
-        Press(button, Middle(button));
-        Release(button, Middle(button));
-    }
-    EXPECT_EQ(ends, 1);
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    QSignalSpy ends(window.endButton, &PictureButton::clicked);
+    ClickOn(window.dialButton);
+    ClickOn(window.endButton);
+    EXPECT_EQ(ends.count(), 1);
 }
 
 TEST_F(PictureButtonTest, TabReachesTheButtonsAndSpaceOrEnterPressesThem) {
@@ -141,33 +125,46 @@ TEST_F(PictureButtonTest, TabReachesTheButtonsAndSpaceOrEnterPressesThem) {
     QTest::keyClick(window.numberBox, Qt::Key_Tab);
     auto* focused = qobject_cast<PictureButton*>(QApplication::focusWidget());
     ASSERT_NE(focused, nullptr) << "Tab leaves the number field for a picture button";
-    int& clicks = Clicks(focused);
-    QTest::keyClick(focused, Qt::Key_Space);
-    QTest::keyClick(focused, Qt::Key_Return);
-    QTest::keyClick(focused, Qt::Key_Enter);
-    EXPECT_EQ(clicks, 3);
     const QImage withFocus = Seen(focused);
+    QSignalSpy clicks(focused, &PictureButton::clicked);
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+        QTest::keyClick(focused, key);
+    EXPECT_EQ(clicks.count(), 3);
     focused->clearFocus();
     EXPECT_NE(Seen(focused), withFocus) << "the focus is drawn";
 }
 
-TEST_F(PictureButtonTest, ScreenReadersMeetButtonsNamedByTheirTipsOrKeys) {
-    phone.StartRegistered();
-    std::vector<std::pair<PictureButton*, QString>> names = {
-        {window.dialButton, "Click to Make Call"},
-        {window.endButton, "Click to End Call"},
+TEST_F(PictureButtonTest, EachControlShowsItsTipCentredUnderItAndIsNamedByIt) {
+    const std::pair<QWidget*, QString> tips[] = {
+        {window.recentButton, "Recent Call"},
         {window.phoneBookButton, "SoftPhone Book"},
-        {window.closeButton, "Close and Exit Application"},
+        {window.loginButton, "Login Server"},
+        {window.numberBox, "Include International Country Code"},
     };
-    const char* keys = "123456789*0#";
-    for (int i = 0; i < 12; ++i) names.push_back({window.dialKeys[size_t(i)], QString(keys[i])});
-    for (const auto& [button, name] : names) {
-        SCOPED_TRACE(name.toStdString());
-        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(button);
-        ASSERT_NE(seen, nullptr);
-        EXPECT_EQ(seen->role(), QAccessible::Button);
-        EXPECT_EQ(seen->text(QAccessible::Name), name);
+    for (const auto& [control, text] : tips) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), text);
+        ASSERT_TRUE(TipShows(control, text));
+        const QWidget* tip = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "qtooltip_label" && w->isVisible()) tip = w;
+        ASSERT_NE(tip, nullptr);
+        const QRect under(control->mapToGlobal(QPoint(0, 0)), control->size());
+        EXPECT_NEAR(QRect(tip->pos(), tip->size()).center().x(), under.center().x(), 1);
+        EXPECT_EQ(tip->pos().y(), under.bottom() + 3);
     }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.dialButton)->role(),
+              QAccessible::Button);
+}
+
+TEST_F(PictureButtonTest, DisabledControlShowsNoTip) {
+    ASSERT_FALSE(window.endButton->isEnabled());
+    ASSERT_FALSE(TipShows(window.endButton, "Click to End Call", 1500));
+    window.ShowControls(PhoneController::Controls::InCall);
+    ASSERT_TRUE(TipShows(window.endButton, "Click to End Call"));
+    window.ShowControls(PhoneController::Controls::Idle);
+    EXPECT_TRUE(WaitUntil([] { return !QToolTip::isVisible(); }, 2000))
+        << "the tip goes with the control";
 }
 
 }  // namespace
