@@ -79,43 +79,37 @@ TEST(Desk, TuningWizardWithoutAnEngineSaysError) {
 
 // Hidden to the tray, the window comes back by a double click on the icon (a click, where the
 // tray reports nothing else) or by Restore in the icon's menu; closing leaves no icon behind.
+// Without a tray it only minimises.
 TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
     const auto activate = [](TrayActivation reason) {
         return [reason](FakePhone& p) { p.desk.tray->Activate(reason); };
     };
     const struct {
-        bool onlyActivation;
+        bool tray, onlyActivation;
         Act act;
         bool shown, icon;  // afterwards
     } rows[] = {
-        {false, activate(TrayActivation::DoubleClick), true, false},
-        {false, activate(TrayActivation::Click), false, true},
-        {true, activate(TrayActivation::Click), true, false},
-        {true, activate(TrayActivation::Other), false, true},
-        {false, Pick("Restore"), true, false},
-        {false, [](FakePhone& p) { p.window.OnCloseClicked(); }, false, false},
+        {true, false, activate(TrayActivation::DoubleClick), true, false},
+        {true, false, activate(TrayActivation::Click), false, true},
+        {true, true, activate(TrayActivation::Click), true, false},
+        {true, true, activate(TrayActivation::Other), false, true},
+        {true, false, Pick("Restore"), true, false},
+        {true, false, [](FakePhone& p) { p.window.OnCloseClicked(); }, false, false},
+        {false, false, [](FakePhone&) {}, true, false},
     };
     for (const auto& row : rows) {
         FakePhone phone;
+        phone.desk.tray->available = row.tray;
         phone.desk.tray->onlyActivation = row.onlyActivation;
         phone.StartRegistered();
         phone.window.show();
         QTest::mouseClick(phone.window.hideButton, Qt::LeftButton);
-        ASSERT_TRUE(phone.window.isHidden() && phone.desk.tray->iconShown);
+        ASSERT_EQ(phone.window.isHidden() && phone.desk.tray->iconShown, row.tray);
         row.act(phone);
         EXPECT_EQ(phone.window.isVisible(), row.shown) << &row - rows;
+        EXPECT_EQ(phone.window.isMinimized(), !row.tray) << &row - rows;
         EXPECT_EQ(phone.desk.tray->iconShown, row.icon) << &row - rows;
     }
-}
-
-TEST(Desk, WithoutATrayTheWindowOnlyMinimises) {
-    FakePhone phone;
-    phone.desk.tray->available = false;
-    phone.StartRegistered();
-    phone.window.show();
-    QTest::mouseClick(phone.window.hideButton, Qt::LeftButton);
-    EXPECT_TRUE(phone.window.isVisible() && phone.window.isMinimized());
-    EXPECT_FALSE(phone.desk.tray->iconShown);
 }
 
 // Starts `phone`, shown, over a card with the given lines, each with this range and at its
