@@ -7,7 +7,7 @@
 
 #include "dialer/VolumeSliders.h"
 #include "support/MixerLevels.h"
-#include "tests/support/FakeMixer.h"
+#include "tests/support/FakeDesk.h"
 #include "tests/support/Fakes.h"
 
 namespace softphone::test {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/MixerLevels.h"
-#include "tests/support/FakeMixer.h"
+#include "tests/support/FakeDesk.h"
 #include "tests/support/Fakes.h"
 
 namespace softphone::test {
