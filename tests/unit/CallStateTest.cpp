@@ -55,11 +55,6 @@ protected:
     FakePhone phone;
 };
 
-TEST(ConnectedTime, CountsWithoutLeadingZeros) {
-    EXPECT_EQ(ConnectedTimeText(65), "CONNECTED 0:1:5");
-    EXPECT_EQ(ConnectedTimeText(90061), "CONNECTED 25:1:1");
-}
-
 TEST_F(CallStateTest, OutgoingCallRunsThroughItsStates) {
     phone.Dial("15551234567");
     EXPECT_EQ(Controls(), kInCall);
@@ -284,23 +279,14 @@ TEST_F(CallStateTest, ClearAndBackspaceButtons) {
     EXPECT_TRUE(phone.player.played.isEmpty());
 }
 
-// A caller who gives up and one sent away busy are recorded, announced and counted on the tray
-// icon; the ring stops when the caller hangs up.
-TEST_F(CallStateTest, CallsNobodyAnsweredAreRecordedAnnouncedAndCounted) {
-    phone.window.OnHideClicked();  // away into the tray
-    auto givenUp = Ring();
-    phone.calls->clear();
-    Raise(S::Disconnected, givenUp);
-    EXPECT_EQ(*phone.calls, QStringList({"PlayRing 0"}));
-    EXPECT_EQ(Controls(), kIdle);
+// Missed calls (a caller who gave up, one sent away busy) are counted on the tray icon until the
+// window comes back or the call history is opened.
+TEST_F(CallStateTest, MissedCallsAreCountedOnTheTrayIconUntilSeen) {
+    phone.window.OnHideClicked();    // away into the tray
+    Raise(S::Disconnected, Ring());  // the caller gives up
     auto live = Call(S::Connected);
     Raise(S::Disconnected, Ring());  // sent away busy
-    EXPECT_EQ(phone.phone.Session(), live);
-    EXPECT_EQ(ReadRecentCalls(), QList<QByteArray>(2, "5557002--Duration: 0:0:0"));
-    EXPECT_EQ(phone.desk.notifications, QStringList(2, "Softphone: Missed call from 5557002"));
     EXPECT_EQ(phone.desk.tray->tip, "Softphone - 2 missed calls");
-
-    // Back at the window, the count starts again; so it does on opening the call history.
     phone.desk.tray->Activate(TrayActivation::DoubleClick);
     phone.window.OnHideClicked();
     EXPECT_EQ(phone.desk.tray->tip, "Softphone");
