@@ -74,9 +74,6 @@ public:
     void Register(RegistrationState state) {
         if (events.registration) events.registration(state);
     }
-    void RefuseCertificate(const QString& reason) {
-        if (events.certificateRefused) events.certificateRefused(reason);
-    }
     void Raise(SessionState state, const std::shared_ptr<ISession>& session) {
         if (events.session) events.session(session, state);
     }
