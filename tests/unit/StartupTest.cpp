@@ -65,21 +65,24 @@ TEST(Startup, MissingEngineGivesTwoBoxesAndTheWindowStillOpens) {
     EXPECT_FALSE(phone.window.Ended());
 }
 
-// What the network dialog returns is stored and the account registers again with it (the
-// real move to another transport is in SecureTransportTest); a cancelled dialog changes nothing.
+// Both menus hold "Network..."; what the dialog returns is stored and the account registers
+// again with it (the real move to another transport is in SecureTransportTest); a cancelled
+// dialog changes nothing.
 TEST(Startup, NetworkSettingsChosenAreStoredAndTheAccountRegistersWithThem) {
     FakePhone phone;
     phone.SaveLogin("host:5061", "777", "pw");
     phone.window.Start();
+    QAction* network = phone.window.findChild<QAction*>("networkAction");
+    ASSERT_TRUE(network && phone.desk.trayMenu->actions().contains(network));
     phone.engine->enabled.clear();
-    phone.window.OnNetworkTriggered();
+    network->trigger();
     EXPECT_EQ(phone.engine->enabled, "");
     EXPECT_EQ(ReadNetworkSettings(phone.store), NetworkSettings{});
 
     const NetworkSettings chosen{SipTransport::Tls, "/ca.pem", SrtpPolicy::Required,
                                  "stun.example.net:3478"};
     phone.windows.network = chosen;
-    phone.window.OnNetworkTriggered();
+    network->trigger();
     EXPECT_EQ(phone.engine->enabled, "777 pw host:5061");
     EXPECT_EQ(phone.engine->network, chosen);
     EXPECT_EQ(ReadNetworkSettings(phone.store), chosen);
