@@ -19,7 +19,6 @@
 #include "records/LoginDialog.h"
 #include "records/SettingsStore.h"
 #include "tests/support/Fakes.h"
-#include "tests/support/RecordingSoundPlayer.h"
 #include "tests/support/SipServer.h"
 #include "tests/support/Wait.h"
 

@@ -10,7 +10,6 @@
 
 #include "records/LoginDialog.h"
 #include "tests/support/Fakes.h"
-#include "tests/support/MemoryStore.h"
 
 namespace softphone::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "tests/support/FakeAudioTuning.h"
+#include "tests/support/Fakes.h"
 
 namespace softphone::test {
 namespace {

@@ -12,8 +12,8 @@
 #include "app/LinphoneEngine.h"
 #include "app/TuningWizard.h"
 #include "dialer/SoundPlayer.h"
+#include "tests/support/Fakes.h"
 #include "tests/support/PulseServer.h"
-#include "tests/support/RecordingSoundPlayer.h"
 #include "tests/support/ToneListener.h"
 #include "tests/support/Wait.h"
 

@@ -6,7 +6,7 @@
 #include <QtEndian>
 #include <cmath>
 
-#include "tests/support/FakeAudioTuning.h"
+#include "tests/support/Fakes.h"
 #include "tests/support/PulseServer.h"
 #include "tests/support/Wait.h"
 

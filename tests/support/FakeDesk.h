@@ -2,14 +2,92 @@
 
 #include <QList>
 #include <QMenu>
+#include <QStringList>
 #include <QUrl>
+#include <map>
+#include <vector>
 
 #include "dialer/DeskServices.h"
 #include "dialer/SoundPlayer.h"
-#include "tests/support/FakeMixer.h"
-#include "tests/support/FakeTray.h"
+#include "dialer/Tray.h"
+#include "support/Mixer.h"
 
 namespace softphone::test {
+
+// A mixer with the lines a test gives it; records every value written.
+class FakeMixer : public IMixer {
+public:
+    struct Write {
+        MixerLine line;
+        long value;
+    };
+
+    // Adds a line with a level control of the given range.
+    FakeMixer& WithLine(MixerLine line, long minimum, long maximum) {
+        controls_[line] = {int(controls_.size()) + 1, minimum, maximum};
+        return *this;
+    }
+    bool Open() override { return opens; }
+    std::optional<MixerControl> FindControl(MixerLine line) override {
+        const auto it = controls_.find(line);
+        if (it == controls_.end()) return std::nullopt;
+        return it->second;
+    }
+    std::optional<long> GetValue(const MixerControl& control) override {
+        const auto it = values.find(control.id);
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    bool SetValue(const MixerControl& control, long value) override {
+        for (const auto& [line, c] : controls_) {
+            if (c.id != control.id) continue;
+            writes.push_back({line, value});
+            values[control.id] = value;
+            return true;
+        }
+        return false;
+    }
+    // The value last written to a line, or -1 when none was.
+    long Last(MixerLine line) const {
+        for (auto it = writes.rbegin(); it != writes.rend(); ++it)
+            if (it->line == line) return it->value;
+        return -1;
+    }
+    void SetLevel(MixerLine line, long value) { values[controls_.at(line).id] = value; }
+
+    bool opens = true;
+    std::vector<Write> writes;
+    std::map<int, long> values;
+
+private:
+    std::map<MixerLine, MixerControl> controls_;
+};
+
+// A notification area the test controls: whether it exists, what kind it is, what it shows.
+class FakeTray : public ITray {
+public:
+    bool Available() const override { return available; }
+    bool ReportsOnlyActivation() const override { return onlyActivation; }
+    void ShowIcon(const QIcon& icon, const QString& tip) override {
+        iconShown = true;
+        iconSize = icon.availableSizes().value(0);
+        this->tip = tip;
+    }
+    void RemoveIcon() override { iconShown = false; }
+    void ShowMessage(const QString& title, const QString& text) override {
+        messages << title + ": " + text;
+    }
+    void Activate(TrayActivation reason) {
+        if (onActivated) onActivated(reason);
+    }
+
+    bool available = true;
+    bool onlyActivation = false;
+    bool iconShown = false;
+    QSize iconSize;
+    QString tip;
+    QStringList messages;
+};
 
 // The main window's desktop for tests: a sound card with playback and microphone levels, a
 // notification area and a browser, all of which the test can look at.

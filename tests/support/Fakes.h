@@ -1,11 +1,27 @@
 #pragma once
 
+// Stand-ins for the services the windows use: message boxes, the modal windows, settings, sound
+// and audio devices; and readable Qt strings in test failures.
+#include <QByteArray>
+#include <QMap>
+#include <QString>
 #include <QStringList>
 #include <functional>
+#include <ostream>
 
 #include "app/ModalWindows.h"
+#include "app/TuningWizard.h"
+#include "dialer/SoundPlayer.h"
+#include "records/SettingsStore.h"
 #include "support/MessageBox.h"
-#include "tests/support/Printers.h"
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '{';
+    for (const QString& s : list) *os << '"' << s.toStdString() << "\" ";
+    *os << '}';
+}
 
 namespace softphone::test {
 
@@ -33,18 +49,11 @@ public:
 class ScriptedWindows : public IModalWindows {
 public:
     LoginOutcome ShowLogin(QWidget*) override {
-        ++loginShown;
         if (onLogin) onLogin();
         return login;
     }
-    std::optional<QString> ShowPhoneBook(QWidget*) override {
-        ++phoneBookShown;
-        return chosen;
-    }
-    std::optional<QString> ShowRecentCalls(QWidget*) override {
-        ++recentCallsShown;
-        return chosen;
-    }
+    std::optional<QString> ShowPhoneBook(QWidget*) override { return chosen; }
+    std::optional<QString> ShowRecentCalls(QWidget*) override { return chosen; }
     std::optional<NetworkSettings> ShowNetwork(QWidget*, const NetworkSettings&) override {
         return network;
     }
@@ -52,7 +61,64 @@ public:
     std::optional<NetworkSettings> network;  // what the network dialog hands back
     LoginOutcome login = LoginOutcome::LoggedIn;
     std::optional<QString> chosen;  // what the phone book or call history hands back
-    int loginShown = 0, phoneBookShown = 0, recentCallsShown = 0;
+};
+
+// Settings kept in memory.
+class MemoryStore : public ISettingsStore {
+public:
+    QString Read(const QString& app, const QString& section, const QString& key,
+                 const QString& defaultValue) const override {
+        return values.value(app + '/' + section + '/' + key, defaultValue);
+    }
+    void Write(const QString& app, const QString& section, const QString& key,
+               const QString& value) override {
+        values[app + '/' + section + '/' + key] = value;
+    }
+    void Delete(const QString& app) override {
+        for (auto it = values.begin(); it != values.end();)
+            it = it.key().startsWith(app + '/') ? values.erase(it) : std::next(it);
+    }
+    bool Has(const QString& app) const {
+        return values.contains(app + QStringLiteral("/Parameters/Validation"));
+    }
+    QMap<QString, QString> values;
+};
+
+// Notes every sound asked for, as "tone Tone5.wav", "file <path>", "idle <path>", "stop".
+class RecordingSoundPlayer : public ISoundPlayer {
+public:
+    void PlayTone(const QString& toneName) override { played << "tone " + toneName; }
+    void PlayFile(const QString& path) override { played << "file " + path; }
+    void PlayFileIfIdle(const QString& path) override { played << "idle " + path; }
+    void Stop() override { played << QStringLiteral("stop"); }
+    // Which output plays is heard only through a real player.
+    void UseOutput(const QAudioDevice&) override {}
+    QStringList played;
+};
+
+// Two speakers, a microphone and a headset; records the devices chosen.
+class FakeAudioTuning : public IAudioTuning {
+public:
+    std::vector<AudioDevice> Devices() override { return devices; }
+    QString PlaybackDevice() override { return playback; }
+    QString CaptureDevice() override { return capture; }
+    QString RingerDevice() override { return ringer; }
+    void SetDevices(const QString& p, const QString& c, const QString& r) override {
+        saved << p + " / " + c + " / " + r;
+    }
+    void CalibrateEchoCanceller(std::function<void(const QString&)> done) override {
+        calibrationDone = std::move(done);
+    }
+
+    std::vector<AudioDevice> devices = {
+        {"pulse:speakers", "Speakers", true, false},
+        {"pulse:hdmi", "HDMI", true, false},
+        {"pulse:mic", "Microphone", false, true},
+        {"alsa:headset", "Headset", true, true},
+    };
+    QString playback = "pulse:hdmi", capture = "alsa:headset", ringer = "pulse:speakers";
+    QStringList saved;
+    std::function<void(const QString&)> calibrationDone;
 };
 
 }  // namespace softphone::test

@@ -14,7 +14,6 @@
 #include "records/SettingsStore.h"
 #include "tests/support/FakeDesk.h"
 #include "tests/support/Fakes.h"
-#include "tests/support/RecordingSoundPlayer.h"
 #include "tests/support/Wait.h"
 
 namespace softphone::test {

@@ -23,16 +23,13 @@ protected:
         QFile::remove(RecentCallsPath());
         phone.StartRegistered();
     }
-    std::shared_ptr<Session> NewSession(S state = S::Idle) {
-        return std::make_shared<Session>(*phone.calls, state);
-    }
     void Raise(S state, const std::shared_ptr<Session>& session) {
         session->state = state;
         phone.engine->Raise(state, session);
     }
     // A call that rings, as the engine reports it.
     std::shared_ptr<Session> Ring() {
-        auto session = NewSession();
+        auto session = std::make_shared<Session>(*phone.calls);
         Raise(S::Incoming, session);
         return session;
     }
@@ -49,6 +46,8 @@ protected:
         return {w.dialButton->isEnabled(),   w.clearButton->isEnabled(), w.backButton->isEnabled(),
                 w.tuningButton->isEnabled(), w.endButton->isEnabled(),   w.numberBox->isEnabled()};
     }
+    QString Number() const { return phone.window.numberBox->currentText(); }
+
     const std::vector<bool> kIdle{true, true, true, true, false, true};
     const std::vector<bool> kRinging{true, true, true, true, true, true};
     const std::vector<bool> kInCall{false, false, false, true, true, false};
@@ -76,44 +75,10 @@ TEST_F(CallStateTest, OutgoingCallRunsThroughItsStates) {
     EXPECT_EQ(phone.Status(), "DISCONNECTED") << "events of a finished call change nothing";
 }
 
-TEST_F(CallStateTest, CallEndedForPlainAudioSaysSoAndReturnsToIdle) {
-    auto session = Call(S::InProgress);
-    session->cause = EndCause::PlainMediaRefused;
-    Raise(S::Disconnected, session);
-    EXPECT_EQ(phone.Status(), "Refused: the far end offers no encrypted audio");
-    EXPECT_EQ(Controls(), kIdle);
-}
-
-TEST_F(CallStateTest, ConnectedTimeCountsWithoutLeadingZeros) {
-    const std::pair<int, const char*> times[] = {{0, "CONNECTED 0:0:0"},
-                                                 {65, "CONNECTED 0:1:5"},
-                                                 {3599, "CONNECTED 0:59:59"},
-                                                 {3600, "CONNECTED 1:0:0"},
-                                                 {90061, "CONNECTED 25:1:1"}};
-    for (const auto& [seconds, text] : times) EXPECT_EQ(ConnectedTimeText(seconds), text);
-}
-
-TEST_F(CallStateTest, IncomingCallRingsAndIsAnsweredByTheCallButton) {
-    auto session = Ring();
-    EXPECT_EQ(phone.Status(), "INCOMING");
-    EXPECT_EQ(phone.phone.Session(), session);
-    EXPECT_EQ(Controls(), kRinging);
-    EXPECT_TRUE(phone.calls->contains("PlayRing 1"));
-
-    phone.calls->clear();
-    phone.window.OnDialClicked();
-    EXPECT_EQ(*phone.calls, QStringList({"Answer", "PlayRing 0"}));
-    Raise(S::Answering, session);
-    EXPECT_EQ(phone.Status(), "ANSWERING");
-    Raise(S::Connected, session);
-    EXPECT_EQ(Controls(), kInCall);
-}
-
 TEST_F(CallStateTest, ARingingCallIsAnnouncedOnlyWhileTheWindowIsInTheTray) {
     Raise(S::Disconnected, Ring());
     ASSERT_TRUE(phone.desk.tray);
     EXPECT_TRUE(phone.desk.tray->messages.isEmpty());
-
     phone.window.OnHideClicked();  // away into the tray
     Ring();
     EXPECT_EQ(phone.desk.tray->messages, QStringList({"Softphone: Incoming call from 5557002"}));
@@ -129,10 +94,10 @@ TEST_F(CallStateTest, TheCallerIsShownAndRecordedWhetherAnsweredOrRejected) {
                    Case{"sips:%2B4930123@gw.example", "+4930123", false},
                    Case{"sip:gw.example", "sip:gw.example", false}}) {
         phone.window.numberBox->setEditText("999");  // typed before the call came
-        auto session = NewSession();
+        auto session = std::make_shared<Session>(*phone.calls);
         session->remoteParty = c.address;
         Raise(S::Incoming, session);
-        EXPECT_EQ(phone.window.numberBox->currentText(), c.number);
+        EXPECT_EQ(Number(), c.number);
         if (c.answer) {
             phone.window.OnDialClicked();
             Raise(S::Connected, session);
@@ -142,6 +107,7 @@ TEST_F(CallStateTest, TheCallerIsShownAndRecordedWhetherAnsweredOrRejected) {
             << c.address;
         Raise(S::Disconnected, session);
     }
+    EXPECT_TRUE(phone.desk.notifications.isEmpty()) << "answered or rejected, none is missed";
 }
 
 TEST_F(CallStateTest, EngineFailuresToAnswerOrRejectLeaveNoRingBehind) {
@@ -192,28 +158,21 @@ TEST_F(CallStateTest, ACallerWhileANumberIsDialledHearsBusy) {
     phone.window.OnDialClicked();
     ASSERT_TRUE(phone.phone.Dialling());
     phone.window.OnDialClicked();  // pressed twice
-    auto caller = Ring();
+    Ring();
     EXPECT_TRUE(phone.calls->contains("Terminate busy"));
     WaitUntil([&] { return !phone.phone.Dialling(); });
     EXPECT_EQ(phone.calls->count("CreateSession via account"), 1);
-    EXPECT_EQ(phone.player.played.size(), 11) << "one tone a digit";
 }
 
-TEST_F(CallStateTest, CallerHangingUpStopsTheRing) {
-    auto session = Ring();
-    phone.calls->clear();
-    Raise(S::Disconnected, session);
-    EXPECT_TRUE(phone.calls->contains("PlayRing 0"));
-    EXPECT_EQ(Controls(), kIdle);
-    auto next = Ring();
-    EXPECT_EQ(phone.phone.Session(), next) << "a finished call is replaced";
-}
-
+// Not registered, Dial and Enter in the number field (from ten characters) only show the box.
 TEST_F(CallStateTest, NotRegisteredOnlyShowsTheBox) {
     phone.engine->Register(RegistrationState::Rejected);
     phone.Dial("15551234567");
+    phone.window.numberBox->setEditText("1234567890");
+    QTest::keyClick(phone.window.numberBox, Qt::Key_Return);
     EXPECT_EQ(phone.messages.Texts(),
-              QStringList({"Sorry, you are not registered, please select Menu - LoginAs"}));
+              QStringList(2, "Sorry, you are not registered, please select Menu - LoginAs"));
+    EXPECT_EQ(Number(), "1234567890");
     EXPECT_TRUE(phone.calls->isEmpty());
     EXPECT_TRUE(phone.player.played.isEmpty());
     EXPECT_EQ(Controls(), kIdle);
@@ -221,12 +180,9 @@ TEST_F(CallStateTest, NotRegisteredOnlyShowsTheBox) {
 
 TEST_F(CallStateTest, LettersGiveOneBoxEachAndTheCallStillGoes) {
     phone.Dial("1a2 #");
-    ASSERT_EQ(phone.messages.shown.size(), 2u);
-    for (const ShownMessage& m : phone.messages.shown) {
-        EXPECT_EQ(m.text, "Numbers 0 to 9 only, please!");
-        EXPECT_EQ(m.title, "Input Error");
-        EXPECT_EQ(m.icon, MessageIcon::Exclamation);
-    }
+    EXPECT_EQ(phone.messages.Texts(), QStringList(2, "Numbers 0 to 9 only, please!"));
+    EXPECT_EQ(phone.messages.shown.back().title, "Input Error");
+    EXPECT_EQ(phone.messages.shown.back().icon, MessageIcon::Exclamation);
     EXPECT_EQ(phone.player.played,
               QStringList({"tone Tone1.wav", "tone Tone2.wav", "tone Tonepnd.wav"}));
     EXPECT_TRUE(phone.calls->contains("Call sip:1a2 #@127.0.0.1:5070"));
@@ -238,35 +194,30 @@ TEST_F(CallStateTest, TenCharactersGoWithoutTheAccount) {
                                         std::pair{"12345678901", "CreateSession via account"}}) {
         phone.calls->clear();
         phone.Dial(number);
-        EXPECT_EQ(*phone.calls,
-                  QStringList({"MaxBitrate 60000", route,
-                               QStringLiteral("Call sip:%1@127.0.0.1:5070").arg(number)}));
+        EXPECT_TRUE(phone.calls->contains(route)) << number;
+        EXPECT_EQ(phone.calls->last(), QStringLiteral("Call sip:%1@127.0.0.1:5070").arg(number));
         Raise(S::Disconnected, phone.engine->lastSession);
     }
 }
 
+// The call cannot be created, or it is created but cannot be placed: either way it is dropped
+// with its error, and the next caller rings.
 TEST_F(CallStateTest, ACallThatCannotStartShowsItsErrorAndReturnsToIdle) {
-    phone.engine->failCreateSession = true;
-    phone.Dial("15551234567");
-    EXPECT_EQ(phone.Status(), "Error:  9003");
-    EXPECT_EQ(Controls(), kIdle);
-    EXPECT_FALSE(phone.phone.Session());
-
-    // The session exists but the call cannot be placed: it is dropped as well.
-    phone.engine->failCreateSession = false;
-    phone.engine->failCall = true;
-    phone.Dial("15551234567");
-    EXPECT_EQ(phone.Status(), "Error:  486");
-    EXPECT_EQ(Controls(), kIdle);
-    EXPECT_FALSE(phone.phone.Session());
-
-    // Whatever the failure, the next caller rings.
+    for (auto [fail, status] : {std::pair{&FakeEngine::failCreateSession, "Error:  9003"},
+                                std::pair{&FakeEngine::failCall, "Error:  486"}}) {
+        phone.engine->*fail = true;
+        phone.Dial("15551234567");
+        phone.engine->*fail = false;
+        EXPECT_EQ(phone.Status(), status);
+        EXPECT_EQ(Controls(), kIdle);
+        EXPECT_FALSE(phone.phone.Session());
+    }
     Ring();
     EXPECT_EQ(phone.Status(), "INCOMING");
     EXPECT_EQ(Controls(), kRinging);
 }
 
-TEST_F(CallStateTest, EndWritesTheRecordFirstThenRejectsOrHangsUp) {
+TEST_F(CallStateTest, EndWritesTheRecordThenRejectsOrHangsUp) {
     auto ringing = Ring();
     phone.window.numberBox->setEditText("123");
     phone.calls->clear();
@@ -275,16 +226,12 @@ TEST_F(CallStateTest, EndWritesTheRecordFirstThenRejectsOrHangsUp) {
     EXPECT_EQ(ReadRecentCalls().value(0), "123--Duration: 0:0:0");
     Raise(S::Disconnected, ringing);
 
-    auto connected = Call(S::Connected);
+    Call(S::Connected);
     for (int i = 0; i < 65; ++i) phone.phone.OnCallClockTick();
     phone.calls->clear();
     phone.window.OnEndClicked();
     EXPECT_EQ(*phone.calls, QStringList({"Terminate normal"}));
     EXPECT_EQ(ReadRecentCalls().value(0), "15551234567--Duration: 0:1:5");
-
-    connected->failTerminate = true;
-    phone.window.OnEndClicked();
-    EXPECT_EQ(phone.Status(), "Error:  No call");
 }
 
 TEST_F(CallStateTest, EndWithoutACallRecordsItAndShowsTheIdleControls) {
@@ -295,67 +242,51 @@ TEST_F(CallStateTest, EndWithoutACallRecordsItAndShowsTheIdleControls) {
     EXPECT_EQ(Controls(), kIdle);
 }
 
-TEST_F(CallStateTest, DialKeysSendDtmfOnlyWhileConnected) {
-    for (S state : {S::Connected, S::InProgress, S::Disconnected}) {
+// The dial pad in its reading order types its character; during a connected call it sends the
+// key's DTMF event (star 10, pound 11), otherwise it sounds the key tone.
+TEST_F(CallStateTest, DialPadSendsDtmfOnlyWhileConnected) {
+    for (S state : {S::Connected, S::InProgress}) {
         auto session = Call(state);
         // The status line may say anything meanwhile: a registration refresh, say.
         phone.engine->Register(RegistrationState::Registered);
         phone.calls->clear();
         phone.player.played.clear();
         phone.window.numberBox->setEditText("9");
-        phone.window.OnDialKeyClicked(9);   // "*"
-        phone.window.OnDialKeyClicked(11);  // "#"
-        phone.window.OnDialKeyClicked(4);   // "5"
-        EXPECT_EQ(phone.window.numberBox->currentText(), "9*#5");
+        for (PictureButton* key : phone.window.dialKeys) emit key->clicked();
+        EXPECT_EQ(Number(), "9123456789*0#");
         if (state == S::Connected) {
-            EXPECT_EQ(*phone.calls, QStringList({"SendDTMF 10", "SendDTMF 11", "SendDTMF 5"}));
+            EXPECT_EQ(phone.calls->join(',').remove("SendDTMF "), "1,2,3,4,5,6,7,8,9,10,0,11");
             EXPECT_TRUE(phone.player.played.isEmpty());
         } else {
             EXPECT_TRUE(phone.calls->isEmpty()) << int(state);
-            EXPECT_EQ(phone.player.played,
-                      QStringList({"tone Tonestar.wav", "tone Tonepnd.wav", "tone Tone5.wav"}));
+            EXPECT_EQ(phone.player.played.join(',').remove("tone Tone").remove(".wav"),
+                      "1,2,3,4,5,6,7,8,9,star,0,pnd");
         }
         Raise(S::Disconnected, session);
     }
 }
 
 TEST_F(CallStateTest, ClearAndBackspaceButtons) {
-    phone.window.numberBox->setEditText("1");
-    phone.window.OnBackClicked();
-    EXPECT_EQ(phone.window.numberBox->currentText(), "");
-    phone.window.OnBackClicked();
-    EXPECT_EQ(phone.window.numberBox->currentText(), "");
+    phone.window.numberBox->setEditText("12");
+    for (const char* left : {"1", "", ""}) {
+        emit phone.window.backButton->clicked();
+        EXPECT_EQ(Number(), left);
+    }
     phone.window.numberBox->setEditText("123");
-    phone.window.OnClearClicked();
-    EXPECT_EQ(phone.window.numberBox->currentText(), "");
+    emit phone.window.clearButton->clicked();
+    EXPECT_EQ(Number(), "");
     EXPECT_EQ(phone.Status(), "Ready...");
     EXPECT_TRUE(phone.player.played.isEmpty());
 }
 
-TEST_F(CallStateTest, EnterInTheNumberFieldPlacesTheCallFromTenCharacters) {
-    phone.engine->Register(RegistrationState::NotRegistered);  // the box shows PlaceCall ran
-    QLineEdit* edit = phone.window.numberBox->lineEdit();
-    phone.window.numberBox->setEditText("123456789");
-    QTest::keyClick(phone.window.numberBox, Qt::Key_Return);
-    EXPECT_TRUE(phone.messages.shown.empty());
-    phone.window.numberBox->setEditText("1234567890");
-    QTest::keyClick(phone.window.numberBox, Qt::Key_Return);
-    EXPECT_EQ(phone.messages.shown.size(), 1u);
-    EXPECT_EQ(edit->text(), "1234567890");
-}
-
-TEST_F(CallStateTest, CallsNobodyAnsweredAreRecordedAnnouncedAndCounted) {
+// Missed calls (a caller who gave up, one sent away busy) are counted on the tray icon until the
+// window comes back or the call history is opened.
+TEST_F(CallStateTest, MissedCallsAreCountedOnTheTrayIconUntilSeen) {
     phone.window.OnHideClicked();    // away into the tray
     Raise(S::Disconnected, Ring());  // the caller gives up
     auto live = Call(S::Connected);
     Raise(S::Disconnected, Ring());  // sent away busy
-    EXPECT_EQ(phone.phone.Session(), live);
-    EXPECT_EQ(ReadRecentCalls(),
-              QList<QByteArray>({"5557002--Duration: 0:0:0", "5557002--Duration: 0:0:0"}));
-    EXPECT_EQ(phone.desk.notifications, QStringList(2, "Softphone: Missed call from 5557002"));
     EXPECT_EQ(phone.desk.tray->tip, "Softphone - 2 missed calls");
-
-    // Back at the window, the count starts again; so it does on opening the call history.
     phone.desk.tray->Activate(TrayActivation::DoubleClick);
     phone.window.OnHideClicked();
     EXPECT_EQ(phone.desk.tray->tip, "Softphone");
@@ -366,25 +297,16 @@ TEST_F(CallStateTest, CallsNobodyAnsweredAreRecordedAnnouncedAndCounted) {
     EXPECT_EQ(phone.desk.tray->tip, "Softphone");
 }
 
-TEST_F(CallStateTest, CallsAnsweredOrRejectedAreNotMissed) {
-    for (bool answer : {true, false}) {
-        auto session = Ring();
-        if (answer) phone.window.OnDialClicked();
-        phone.window.OnEndClicked();
-        Raise(S::Disconnected, session);
-    }
-    EXPECT_EQ(ReadRecentCalls().size(), 2);
-    EXPECT_TRUE(phone.desk.notifications.isEmpty());
-}
-
 TEST_F(CallStateTest, ThePhoneBookAndCallHistoryHandTheirNumberToTheField) {
-    phone.window.numberBox->setEditText("keep");
-    emit phone.window.phoneBookButton->clicked();
-    EXPECT_EQ(phone.window.numberBox->currentText(), "keep") << "closed without CALL";
     phone.windows.chosen = "5551234";
+    emit phone.window.phoneBookButton->clicked();
+    EXPECT_EQ(Number(), "5551234");
+    phone.windows.chosen = std::nullopt;  // closed without CALL
     emit phone.window.recentButton->clicked();
-    EXPECT_EQ(phone.window.numberBox->currentText(), "5551234");
-    EXPECT_EQ(phone.windows.phoneBookShown + phone.windows.recentCallsShown, 2);
+    EXPECT_EQ(Number(), "5551234");
+    phone.windows.chosen = "5550000";
+    emit phone.window.recentButton->clicked();
+    EXPECT_EQ(Number(), "5550000");
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+// Sound files converted to the play format, and files that are not PCM wave refused. (The key
+// tones and the ring are heard through a real sound server in SoundPlayerTest.)
+#include <gtest/gtest.h>
+
+#include <QtEndian>
+#include <cmath>
+#include <numbers>
+
+#include "dialer/WaveFile.h"
+#include "tests/support/ToneListener.h"
+
+namespace softphone {
+namespace {
+
+TEST(WaveFile, SixteenBitStereoIsPlayedAtItsPitch) {
+    // Half a second of a 440 Hz sine of amplitude 0.5 on both channels, 16 bits at 44.1 kHz.
+    const int rate = 44100;
+    QByteArray samples;
+    for (int i = 0; i < rate / 2; ++i) {
+        char b[2];
+        qToLittleEndian(
+            qint16(std::lround(16384 * std::sin(2 * std::numbers::pi * 440 * i / rate))), b);
+        samples.append(b, 2).append(b, 2);
+    }
+    const PcmSound sound{rate, 2, 16, samples};
+    const QByteArray played = ToPlayFormat(sound);
+    EXPECT_EQ(played.size(), 4000);
+    EXPECT_NEAR(test::ToneAmplitude(played.constData(), played.size(), 440), 64, 4);
+    EXPECT_LT(test::ToneAmplitude(played.constData(), played.size(), 1000), 2);
+}
+
+TEST(WaveFile, RejectsWhatIsNotPcmWave) {
+    QByteArray notPcm = MakeWave(QByteArray(10, kSilence));
+    qToLittleEndian<quint16>(3, notPcm.data() + 20);  // IEEE float
+    QByteArray twelveBits = MakeWave(QByteArray(10, kSilence));
+    qToLittleEndian<quint16>(12, twelveBits.data() + 34);
+    const QByteArray noData = MakeWave({}).left(36);
+    for (const QByteArray& file :
+         {QByteArray(), QByteArray("RIFF1234WAVX"), notPcm, twelveBits, noData})
+        EXPECT_FALSE(ParseWave(file)) << file.left(16).toHex().constData();
+}
+
+}  // namespace
+}  // namespace softphone
