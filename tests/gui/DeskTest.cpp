@@ -51,14 +51,11 @@ TEST(Desk, ButtonsAndMenusDoWhatTheySay) {
     for (const auto& row : rows) {
         FakePhone phone;
         phone.StartRegistered();
-        phone.windows.loginShown = 0;
+        phone.windows.shown.clear();
         phone.window.numberBox->setEditText("keep");
         phone.windows.chosen = row.chosen;
         row.act(phone);
-        QStringList seen;
-        if (phone.windows.loginShown) seen << "login";
-        if (phone.windows.phoneBookShown) seen << "phone book";
-        if (phone.windows.recentCallsShown) seen << "recent calls";
+        QStringList seen = phone.windows.shown;
         if (!phone.desk.opened.isEmpty() && phone.desk.opened[0].scheme().startsWith("http"))
             seen << "browser";
         for (const QString& call : *phone.calls) seen << call.section(' ', 0, 0);

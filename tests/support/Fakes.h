@@ -49,11 +49,18 @@ public:
 class ScriptedWindows : public IModalWindows {
 public:
     LoginOutcome ShowLogin(QWidget*) override {
+        shown << "login";
         if (onLogin) onLogin();
         return login;
     }
-    std::optional<QString> ShowPhoneBook(QWidget*) override { return chosen; }
-    std::optional<QString> ShowRecentCalls(QWidget*) override { return chosen; }
+    std::optional<QString> ShowPhoneBook(QWidget*) override {
+        shown << "phone book";
+        return chosen;
+    }
+    std::optional<QString> ShowRecentCalls(QWidget*) override {
+        shown << "recent calls";
+        return chosen;
+    }
     std::optional<NetworkSettings> ShowNetwork(QWidget*, const NetworkSettings&) override {
         return network;
     }
@@ -61,6 +68,7 @@ public:
     std::optional<NetworkSettings> network;  // what the network dialog hands back
     LoginOutcome login = LoginOutcome::LoggedIn;
     std::optional<QString> chosen;  // what the phone book or call history hands back
+    QStringList shown;              // the windows opened, in order
 };
 
 // Settings kept in memory.
