@@ -16,18 +16,17 @@
 namespace softphone::test {
 namespace {
 
-const QStringList kInstalled = {
-    "bin/softphone",
-    "share/softphone/ding.wav",
-    "share/applications/softphone.desktop",
-    "share/icons/hicolor/scalable/apps/softphone.svg",
-    "share/icons/hicolor/16x16/apps/softphone.png",
-    "share/icons/hicolor/32x32/apps/softphone.png",
-    "share/icons/hicolor/48x48/apps/softphone.png",
-    "share/icons/hicolor/64x64/apps/softphone.png",
-    "share/icons/hicolor/128x128/apps/softphone.png",
-    "share/icons/hicolor/256x256/apps/softphone.png",
-};
+// Every file installed, under the prefix; the menu entry and the scalable icon come third and
+// fourth.
+QStringList Installed() {
+    QStringList files{"bin/softphone", "share/softphone/ding.wav",
+                      "share/applications/softphone.desktop",
+                      "share/icons/hicolor/scalable/apps/softphone.svg"};
+    for (int size : {16, 32, 48, 64, 128, 256})
+        files << QString("share/icons/hicolor/%1x%1/apps/softphone.png").arg(size);
+    return files;
+}
+const QStringList kInstalled = Installed();
 
 // The build's install set in a temporary prefix, away from the build tree; made once.
 QString Prefix() {

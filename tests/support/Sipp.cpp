@@ -20,9 +20,13 @@ bool Sipp::Run(const QString& scenario, const QStringList& args) {
                     QString::number(mediaPort_), "-m", "1", "-nostdin", "-timeout", "30s",
                     "-trace_msg", "-message_file", dir_.filePath("messages.log")} +
             args);
-    if (!process_.waitForStarted(5000)) return false;
-    Pump(200);  // let it bind its port
-    return true;
+    // Ready once it holds its port (looked up without touching the port: a probe's bind could
+    // take it from sipp for a moment).
+    const QByteArray bound = ':' + QByteArray::number(port_, 16).toUpper().rightJustified(4, '0');
+    return process_.waitForStarted(5000) && WaitUntil([&] {
+               QFile udp("/proc/thread-self/net/udp");
+               return udp.open(QIODevice::ReadOnly) && udp.readAll().contains(bound + ' ');
+           });
 }
 
 bool Sipp::Refuse(const QString& status, int silenceMs) {
