@@ -26,7 +26,6 @@ protected:
         phone.Start({server.Address(), "1001", "secret"});
         ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); }));
     }
-    bool Connected() const { return phone.Status().startsWith("CONNECTED"); }
 
     RtpListener rtp;
     Sipp farEnd;
@@ -36,7 +35,7 @@ protected:
 
 TEST_F(CallTest, OutgoingCallConnectsSendsDtmfAndEndsWithBye) {
     phone.Dial(kNumber);
-    ASSERT_TRUE(WaitUntil([&] { return Connected(); })) << farEnd.Trace().toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return phone.Connected(); })) << farEnd.Trace().toStdString();
     EXPECT_TRUE(WaitUntil([&] { return rtp.AudioPackets() > 10; })) << "the far end hears nothing";
 
     phone.player.played.clear();
@@ -56,7 +55,7 @@ TEST_F(CallTest, OutgoingCallConnectsSendsDtmfAndEndsWithBye) {
 
 TEST_F(CallTest, TenDigitsReachTheServerWithoutTheAccount) {
     phone.Dial(kTenDigits);
-    ASSERT_TRUE(WaitUntil([&] { return Connected(); }));
+    ASSERT_TRUE(WaitUntil([&] { return phone.Connected(); }));
     phone.window.OnEndClicked();
     ASSERT_TRUE(farEnd.Finished());
     const QString invite = farEnd.Trace().section("INVITE sip:", 1, 1);
@@ -101,7 +100,7 @@ TEST_F(CallTest, IncomingCallsRingAndEndAsTheUserChooses) {
         EXPECT_TRUE(phone.player.played.contains(kRing));
         if (c.press == Press::Dial) {
             phone.window.OnDialClicked();
-            EXPECT_TRUE(WaitUntil([&] { return Connected(); }));
+            EXPECT_TRUE(WaitUntil([&] { return phone.Connected(); }));
         }
         if (c.press == Press::End) phone.window.OnEndClicked();
         EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));

@@ -45,14 +45,14 @@ TEST_F(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
         ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); })) << tls << output.toStdString();
 
         phone.Dial("6000");
-        ASSERT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
+        ASSERT_TRUE(WaitUntil([&] { return phone.Connected(); }));
         phone.window.OnEndClicked();
         ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
 
         Child callMe(SourceDir() + "/scripts/call-me", {"1001", "1"});
         ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
         phone.window.OnDialClicked();
-        EXPECT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
+        EXPECT_TRUE(WaitUntil([&] { return phone.Connected(); }));
         EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
         EXPECT_TRUE(WaitUntil([&] { return callMe.state() == QProcess::NotRunning; }));
         EXPECT_EQ(callMe.exitCode(), 0);

@@ -34,8 +34,6 @@ void StartOver(Phone& phone, const QString& sip, const NetworkSettings& network,
     phone.Start({sip, account, "secret"});
 }
 
-bool Connected(const Phone& phone) { return phone.Status().startsWith("CONNECTED"); }
-
 // Over TCP; then "Network..." re-registers at once over TLS with the CA file, and the old binding
 // goes; shutting down unregisters.
 TEST(SecureTransportTest, RegistersOverTcpAndMovesToTls) {
@@ -74,7 +72,7 @@ TEST(SecureTransportTest, TwoPhonesOverTlsTalkWithEncryptedAudio) {
         caller.Dial("1002");
         ASSERT_TRUE(WaitUntil([&] { return callee.Status() == "INCOMING"; }));
         callee.window.OnDialClicked();
-        ASSERT_TRUE(WaitUntil([&] { return Connected(caller) && Connected(callee); }))
+        ASSERT_TRUE(WaitUntil([&] { return caller.Connected() && callee.Connected(); }))
             << caller.Status().toStdString() << " / " << callee.Status().toStdString();
         EXPECT_TRUE(caller.phone.Session()->MediaEncrypted());
         EXPECT_TRUE(callee.phone.Session()->MediaEncrypted());
@@ -99,7 +97,7 @@ TEST(SecureTransportTest, PlainFarEndConnectsWhenSrtpIsOptionalAndIsRefusedWhenR
 
         phone.Dial("6000");
         if (c.connects) {
-            ASSERT_TRUE(WaitUntil([&] { return Connected(phone); }))
+            ASSERT_TRUE(WaitUntil([&] { return phone.Connected(); }))
                 << phone.Status().toStdString();
             EXPECT_FALSE(phone.phone.Session()->MediaEncrypted());
             phone.window.OnEndClicked();
