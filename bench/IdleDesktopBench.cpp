@@ -4,6 +4,7 @@
 // Arguments: settle seconds after login (30), measured seconds (60), the program (the one built).
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "bench/ProcessFigures.h"
@@ -46,11 +47,10 @@ int main(int argc, char** argv) {
     }
     const double pulseAlone = CpuPercent({pulse.ProcessId()}, measureSeconds)[0];
 
+    QTemporaryDir home;
     RunningPhone phone(
-        display, argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral(SOFTPHONE_BINARY));
-    QProcessEnvironment env = phone.process.processEnvironment();
-    env.insert(QStringLiteral("PULSE_SERVER"), pulse.Address());
-    phone.process.setProcessEnvironment(env);
+        display, argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral(SOFTPHONE_BINARY),
+        home.path(), home.filePath("run"), pulse.Address());
     const QString handset = phone.LogIn(server.Address(), "1001", "secret");
     if (handset.isEmpty() || !WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000)) {
         std::fprintf(stderr, "the program did not register\n");
@@ -59,14 +59,14 @@ int main(int argc, char** argv) {
     display.Click(handset, kNumberField.x(), kNumberField.y());
     Pump(settleSeconds * 1000);
     const QList<double> withPhone =
-        CpuPercent({phone.process.processId(), pulse.ProcessId()}, measureSeconds);
+        CpuPercent({phone.processId(), pulse.ProcessId()}, measureSeconds);
 
     std::printf("idle and registered on Xvfb, %d s after login, over %d s:\n", settleSeconds,
                 measureSeconds);
     std::printf("  program: %.3f %% of one core\n", withPhone[0]);
     std::printf("  PulseAudio: %.3f %% with the program, %.3f %% alone: %.3f %% for the program\n",
                 withPhone[1], pulseAlone, withPhone[1] - pulseAlone);
-    phone.process.terminate();
+    phone.terminate();
     phone.Ended();
     return 0;
 }

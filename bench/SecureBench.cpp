@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
     if (!MakeCertificates(certs.path(), QStringLiteral("127.0.0.1"))) return 1;
     Sipp farEnd;
     // Answers every call of the runs (later options take the place of the helper's own).
-    if (!farEnd.Answer(
-            {"-key", "rtpport", QString::number(FreeUdpPort()), "-m", "1000", "-timeout", "600s"}))
+    if (!farEnd.Run("answer.xml", {"-key", "rtpport", QString::number(FreeUdpPort()), "-m", "1000",
+                                   "-timeout", "600s"}))
         return 1;
     SipServer server({{"1001", "secret"}}, {{"6000", farEnd.Uri()}});
     server.UseTls(certs.path());

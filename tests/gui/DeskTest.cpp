@@ -52,10 +52,12 @@ TEST(Desk, ButtonsAndMenusDoWhatTheySay) {
         FakePhone phone;
         phone.StartRegistered();
         phone.windows.shown.clear();
+        phone.engine->enabled.clear();
         phone.window.numberBox->setEditText("keep");
         phone.windows.chosen = row.chosen;
         row.act(phone);
         QStringList seen = phone.windows.shown;
+        if (!phone.engine->enabled.isEmpty()) seen << "EnableAccount";
         if (!phone.desk.opened.isEmpty() && phone.desk.opened[0].scheme().startsWith("http"))
             seen << "browser";
         for (const QString& call : *phone.calls) seen << call.section(' ', 0, 0);

@@ -3,9 +3,9 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 
+#include "tests/support/Child.h"
 #include "tests/support/Phone.h"
 #include "tests/support/SipServer.h"
 #include "tests/support/Wait.h"
@@ -19,21 +19,19 @@ protected:
         QDir().mkpath(qEnvironmentVariable("XDG_RUNTIME_DIR"));
         service.setProcessChannelMode(QProcess::MergedChannels);
         service.start(SourceDir() + "/scripts/demo-service");
-        ASSERT_TRUE(WaitUntil([&] {
-            output += service.readAll();
-            return output.contains("Number 6000");
-        }, 10000)) << output.toStdString();
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                output += service.readAll();
+                return output.contains("Number 6000");
+            },
+            10000))
+            << output.toStdString();
         address = QRegularExpression("Sip IP/Domain +(\\S+)").match(output).captured(1);
         tlsAddress = QRegularExpression("TLS Sip IP/Domain +(\\S+)").match(output).captured(1);
         caFile = QRegularExpression("Trusted CA file +(\\S+)").match(output).captured(1);
         ASSERT_FALSE(address.isEmpty());
     }
-    void TearDown() override {
-        service.terminate();
-        service.waitForFinished(5000);
-    }
-
-    QProcess service;
+    Child service;
     QString output, address, tlsAddress, caFile;
 };
 
@@ -47,15 +45,14 @@ TEST_F(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
         ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); })) << tls << output.toStdString();
 
         phone.Dial("6000");
-        ASSERT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
+        ASSERT_TRUE(WaitUntil([&] { return phone.Connected(); }));
         phone.window.OnEndClicked();
         ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
 
-        QProcess callMe;
-        callMe.start(SourceDir() + "/scripts/call-me", {"1001", "1"});
+        Child callMe(SourceDir() + "/scripts/call-me", {"1001", "1"});
         ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
         phone.window.OnDialClicked();
-        EXPECT_TRUE(WaitUntil([&] { return phone.Status().startsWith("CONNECTED"); }));
+        EXPECT_TRUE(WaitUntil([&] { return phone.Connected(); }));
         EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));
         EXPECT_TRUE(WaitUntil([&] { return callMe.state() == QProcess::NotRunning; }));
         EXPECT_EQ(callMe.exitCode(), 0);

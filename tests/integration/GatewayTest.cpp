@@ -27,7 +27,7 @@ const QStringList kAnswered{"INPROGRESS", "CONNECTED", "DISCONNECTED"};
 
 TEST(GatewayTest, EveryFarEndWalksTheWindowThroughItsStates) {
     const Gateway gateways[] = {
-        {"answers at once", "answer-at-once.xml", {}, kAnswered, true},
+        {"answers at once", "answer-at-once.xml", {}, kAnswered, true, true},
         {"silent, then busy", "486 Busy Here", {"2500"}, kRefused, false, true},
         {"forbidden at once", "403 Forbidden", {"0"}, kRefused},
         {"unknown number", "404 Not Found", {"0"}, kRefused},
@@ -35,15 +35,14 @@ TEST(GatewayTest, EveryFarEndWalksTheWindowThroughItsStates) {
         {"never answers", "silent.xml", {"-d", "30000"}, kRefused, true, true},
         {"early media, then answer", "early-media.xml", {"-d", "2500"}, kAnswered, true, true},
     };
-    std::vector<std::unique_ptr<Sipp>> farEnds;
+    Sipp farEnds[std::size(gateways)];
     QList<SipServer::Route> routes;
-    for (const Gateway& g : gateways) {
-        farEnds.push_back(std::make_unique<Sipp>());
-        const QString scenario = g.scenario;
-        ASSERT_TRUE(scenario.endsWith(".xml") ? farEnds.back()->Run(scenario, g.args)
-                                              : farEnds.back()->Refuse(scenario, g.args[0].toInt()))
-            << g.name;
-        routes.append({QStringLiteral("555000%1").arg(farEnds.size()), farEnds.back()->Uri()});
+    for (size_t i = 0; i < std::size(gateways); ++i) {
+        const QString scenario = gateways[i].scenario;
+        ASSERT_TRUE(scenario.endsWith(".xml")
+                        ? farEnds[i].Run(scenario, gateways[i].args)
+                        : farEnds[i].Refuse(scenario, gateways[i].args[0].toInt()));
+        routes.append({QStringLiteral("555000%1").arg(i), farEnds[i].Uri()});
     }
     SipServer server({{"1001", "secret"}}, routes);
     ASSERT_TRUE(server.Start());
@@ -62,15 +61,17 @@ TEST(GatewayTest, EveryFarEndWalksTheWindowThroughItsStates) {
         const Gateway& g = gateways[i];
         SCOPED_TRACE(g.name);
         seen.clear();
+        phone.desk.notifications.clear();
         phone.Dial(routes[qsizetype(i)].number);
         if (g.secondCaller) {
-            ASSERT_TRUE(WaitUntil([&] { return seen.endsWith("INPROGRESS"); }));
+            ASSERT_TRUE(WaitUntil([&] { return phone.phone.Session() != nullptr; }));
             const auto live = phone.phone.Session();
             Sipp second;
             ASSERT_TRUE(second.Call(server.Address(), "1001"));
             EXPECT_TRUE(second.Finished());
             EXPECT_TRUE(second.Trace().contains("SIP/2.0 486")) << second.Trace().toStdString();
             EXPECT_EQ(phone.phone.Session(), live);
+            EXPECT_EQ(phone.desk.notifications, QStringList{"Softphone: Missed call from caller"});
         }
         if (g.userEnds) {
             const QString before = g.seen[g.seen.size() - 2];
@@ -80,7 +81,7 @@ TEST(GatewayTest, EveryFarEndWalksTheWindowThroughItsStates) {
         }
         EXPECT_TRUE(WaitUntil([&] { return seen.endsWith("DISCONNECTED"); }, 8000))
             << phone.Status().toStdString() << "\n"
-            << farEnds[i]->Trace().toStdString();
+            << farEnds[i].Trace().toStdString();
         EXPECT_EQ(seen, g.seen);
         EXPECT_FALSE(phone.phone.Session());
         EXPECT_TRUE(window.dialButton->isEnabled());

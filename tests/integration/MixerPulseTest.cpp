@@ -1,7 +1,8 @@
+// The mixer and the sliders over alsa-lib's "default" device, which reaches a private
+// PulseAudio server through the pulse plugin.
 #include <gtest/gtest.h>
 
 #include <QFrame>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSlider>
 
@@ -13,34 +14,20 @@
 namespace softphone::test {
 namespace {
 
-// The mixer and the sliders over alsa-lib's "default" device, which reaches a private
-// PulseAudio server through the pulse plugin.
 class MixerPulseTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server.Running());
         server.UseInThisProcess();
     }
-
-    QString Pactl(const QStringList& arguments) {
-        QProcess pactl;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PULSE_SERVER", server.Address());
-        pactl.setProcessEnvironment(env);
-        pactl.start("pactl", arguments);
-        pactl.waitForFinished(5000);
-        return QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
-    }
-
-    // The first channel's volume, in PulseAudio's units (65536 = 100 %).
-    long Volume(const char* kind, const QString& name) {
-        const QString report = Pactl({QStringLiteral("get-%1-volume").arg(kind), name});
+    // The first channel's volume of the default sink or source, in PulseAudio's units (65536 =
+    // 100 %).
+    long Volume(const QString& kind) {
+        const QString device = server.Pactl({"get-default-" + kind});
+        const QString report = server.Pactl({"get-" + kind + "-volume", device});
         const auto match = QRegularExpression(R"(:\s*(\d+)\s*/)").match(report);
         return match.hasMatch() ? match.captured(1).toLong() : -1;
     }
-
-    QString DefaultSource() { return Pactl({"get-default-source"}); }
-    QString DefaultSink() { return Pactl({"get-default-sink"}); }
 
     PulseServer server;
     RecordingMessageBox messages;
@@ -51,30 +38,24 @@ TEST_F(MixerPulseTest, SlidersMoveTheServersLevels) {
     EXPECT_TRUE(messages.shown.empty());
     QFrame panel;
     VolumeSliders sliders(&panel, levels, nullptr);
-    struct Row {
+    const struct {
         QSlider* slider;
-        const char* kind;
+        QString kind;
         int value;
-        long level;  // what the server reports afterwards
+    } rows[] = {
+        {sliders.speakerSlider, "sink", 0},          {sliders.speakerSlider, "sink", 32790},
+        {sliders.speakerSlider, "sink", 65536},      {sliders.microphoneSlider, "source", 0},
+        {sliders.microphoneSlider, "source", 16373}, {sliders.microphoneSlider, "source", 65536},
     };
-    const Row rows[] = {
-        {sliders.speakerSlider, "sink", 0, 0},
-        {sliders.speakerSlider, "sink", 32790, 32790},
-        {sliders.speakerSlider, "sink", 65536, 65536},
-        {sliders.microphoneSlider, "source", 0, 0},
-        {sliders.microphoneSlider, "source", 16373, 16373},
-        {sliders.microphoneSlider, "source", 65536, 65536},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         row.slider->setValue(row.value);
-        const QString device = row.kind == QLatin1String("sink") ? DefaultSink() : DefaultSource();
-        EXPECT_EQ(Volume(row.kind, device), row.level) << row.kind << " " << row.value;
+        EXPECT_EQ(Volume(row.kind), row.value) << row.kind.toStdString() << " " << row.value;
     }
 }
 
 TEST_F(MixerPulseTest, ThumbsStartAtTheServersLevels) {
-    Pactl({"set-sink-volume", DefaultSink(), "65536"});
-    Pactl({"set-source-volume", DefaultSource(), "32768"});
+    server.Pactl({"set-sink-volume", "@DEFAULT_SINK@", "65536"});
+    server.Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "32768"});
     MixerLevels levels(CreateAlsaMixer(), messages);
     QFrame panel;
     VolumeSliders sliders(&panel, levels, nullptr);

@@ -3,10 +3,10 @@
 
 #include <QDBusConnection>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "dialer/DesktopNotification.h"
+#include "tests/support/Child.h"
 #include "tests/support/Wait.h"
 
 namespace softphone::test {
@@ -30,10 +30,7 @@ public:
 TEST(NotificationBus, MissedCallReachesTheNotificationService) {
     QTemporaryDir dir;
     const QString address = "unix:path=" + dir.filePath("bus");
-    QProcess bus;
-    bus.start("setpriv", {"--pdeathsig", "KILL", "dbus-daemon", "--session", "--nofork",
-                          "--address=" + address});
-    ASSERT_TRUE(bus.waitForStarted(5000));
+    Child bus("dbus-daemon", {"--session", "--nofork", "--address=" + address});
     // The program's own connection is made on first use, from this variable.
     qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
     ASSERT_TRUE(WaitUntil([&] { return QFile::exists(dir.filePath("bus")); })) << "no bus";
@@ -49,8 +46,6 @@ TEST(NotificationBus, MissedCallReachesTheNotificationService) {
     EXPECT_EQ(server.shown, QStringList{"Softphone | Softphone | Missed call from 5557002"});
 
     QDBusConnection::disconnectFromBus("notifications");
-    bus.terminate();
-    bus.waitForFinished(3000);
 }
 
 }  // namespace

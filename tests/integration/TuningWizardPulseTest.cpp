@@ -1,8 +1,8 @@
+// The tuning wizard's microphone level over a private PulseAudio server.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QMediaDevices>
-#include <QProcess>
 #include <QtEndian>
 #include <cmath>
 
@@ -27,14 +27,9 @@ TEST(TuningWizardPulse, MicrophoneLevelFollowsTheCaptureSource) {
     ASSERT_TRUE(server.Running());
     server.UseInThisProcess();
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PULSE_SERVER", server.Address());
     // A microphone that hears what the sink plays (the desktop lists no monitor as an input).
-    QProcess pactl;
-    pactl.setProcessEnvironment(env);
-    pactl.start("pactl", {"load-module", "module-remap-source", "master=" + server.MonitorName(),
-                          "source_name=tone_microphone"});
-    ASSERT_TRUE(pactl.waitForFinished(5000));
+    server.Pactl({"load-module", "module-remap-source", "master=" + server.MonitorName(),
+                  "source_name=tone_microphone"});
     QString monitor;
     ASSERT_TRUE(WaitUntil([&] {
         for (const QAudioDevice& d : QMediaDevices::audioInputs())
@@ -50,10 +45,8 @@ TEST(TuningWizardPulse, MicrophoneLevelFollowsTheCaptureSource) {
     Pump(500);
     EXPECT_LT(wizard.MicrophoneLevel(), 5);
 
-    QProcess player;
-    player.setProcessEnvironment(env);
-    player.start("pacat", {"--raw", "--format=s16le", "--rate=16000", "--channels=1"});
-    ASSERT_TRUE(player.waitForStarted());
+    Child player("pacat", {"--raw", "--format=s16le", "--rate=16000", "--channels=1"},
+                 server.Environment());
     player.write(Tone());
     player.closeWriteChannel();
     EXPECT_TRUE(WaitUntil([&] { return wizard.MicrophoneLevel() > 30; }, 4000))

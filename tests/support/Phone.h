@@ -47,6 +47,7 @@ public:
     QString EngineDir() const { return dir.filePath("engine"); }
     QString Status() const { return window.statusLabel->text(); }
     bool Registered() const { return phone.Registration() == RegistrationState::Registered; }
+    bool Connected() const { return Status().startsWith("CONNECTED"); }
 
     void Start(const LoginAnswer& answer) {
         LogInAs(answer);

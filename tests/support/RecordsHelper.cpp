@@ -1,21 +1,21 @@
 // Runs one data-file operation in its own process, so tests can run it as another user or kill
-// it midway. Prints what the user would see; the exit code says how a plain write went.
+// it midway. Prints what the user would see.
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTextStream>
 
 #include "records/DataFile.h"
-#include "records/RecentCalls.h"
 #include "records/PhoneBookDialog.h"
+#include "records/RecentCalls.h"
 #include "support/MessageBox.h"
 
 namespace softphone {
 namespace {
 
-enum Exit { kWritten = 0, kUsage = 2, kUnreadable = 3, kNotWritten = 4 };
+enum Exit { kDone = 0, kUsage = 2, kFailed = 3 };
 
 QTextStream& Out() {
     static QTextStream out(stdout);
@@ -29,12 +29,6 @@ public:
     }
 };
 
-int WriteOneLine(const QString& path, const QString& line) {
-    DataFile file(path);
-    if (!file.Read()) return kUnreadable;
-    return file.Write({line.toUtf8()}) ? kWritten : kNotWritten;
-}
-
 // Writes two large contents in turn until killed (or, as a safety net, for ten seconds).
 int RewriteUntilKilled(const QString& path) {
     QList<QByteArray> contents[2];
@@ -43,14 +37,14 @@ int RewriteUntilKilled(const QString& path) {
         contents[1].append("New entry " + QByteArray::number(i) + "--9876543210987654321098");
     }
     DataFile file(path);
-    if (!file.Read()) return kUnreadable;
+    if (!file.Read()) return kFailed;
     QElapsedTimer clock;
     clock.start();
     for (int round = 0; clock.elapsed() < 10000; ++round) {
-        if (!file.Write(contents[round % 2 == 0 ? 1 : 0])) return kNotWritten;
+        if (!file.Write(contents[round % 2 == 0 ? 1 : 0])) return kFailed;
         if (round == 0) Out() << "ready" << Qt::endl;
     }
-    return kWritten;
+    return kDone;
 }
 
 int AddToPhoneBook(const QString& path, const QString& name, const QString& number) {
@@ -61,7 +55,7 @@ int AddToPhoneBook(const QString& path, const QString& name, const QString& numb
     book.OnAddClicked();
     for (int row = 0; row < book.entryList->count(); ++row)
         Out() << "row: " << book.entryList->item(row)->text() << Qt::endl;
-    return kWritten;
+    return kDone;
 }
 
 }  // namespace
@@ -73,12 +67,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     const QString mode = args.value(0), path = args.value(1);
-    if (mode == "write" && args.size() == 3) return WriteOneLine(path, args[2]);
     if (mode == "rewrite" && args.size() == 2) return RewriteUntilKilled(path);
     if (mode == "phonebook-add" && args.size() == 4) return AddToPhoneBook(path, args[2], args[3]);
     if (mode == "recent" && args.size() == 3) {
         UpdateRecentCalls(args[2], 0, 0, 1, path);
-        return kWritten;
+        return kDone;
     }
     return kUsage;
 }

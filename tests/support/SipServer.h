@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QProcess>
 #include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
+
+#include "tests/support/Child.h"
 
 namespace softphone::test {
 
-// A kamailio registrar and proxy on a free port of 127.0.0.1 (or another address), for one test.
+// A kamailio registrar and proxy (scripts/sip-service/run-kamailio) on a free port of 127.0.0.1
+// (or another address), for one test.
 class SipServer {
 public:
     struct Account {
@@ -17,10 +18,11 @@ public:
         QString number, target;
     };
 
-    SipServer(QList<Account> accounts, QList<Route> routes = {});
-    ~SipServer();
+    SipServer(QList<Account> accounts, QList<Route> routes = {})
+        : accounts_(std::move(accounts)), routes_(std::move(routes)) {}
+    ~SipServer() { Stop(); }
 
-    // Registrations last at most this long (seconds); from the next Start.
+    // Before Start: registrations last at most this long (seconds).
     void LimitExpiry(int seconds) { maxExpires_ = seconds; }
     // Before Start: TLS on a port of its own with the certificate and key of make-certs in
     // `folder`, and TCP on the UDP port.
@@ -33,7 +35,8 @@ public:
     int Port() const { return port_; }
     QString Address() const { return QStringLiteral("%1:%2").arg(address_).arg(port_); }
     QString TlsAddress() const { return QStringLiteral("%1:%2").arg(address_).arg(tlsPort_); }
-    // Contacts the registrar holds for the user now; with `transport`, those bound over it.
+    // Contacts the registrar holds for the user now (-1: no answer); with `transport`, those
+    // bound over it.
     int Contacts(const QString& user, const QString& transport = {}) const;
     // The UDP port of the user's first contact; 0 when there is none.
     int ContactPort(const QString& user) const;
@@ -43,7 +46,7 @@ private:
     QList<Account> accounts_;
     QList<Route> routes_;
     QTemporaryDir dir_;
-    QProcess process_;
+    Child process_;
     QString address_ = QStringLiteral("127.0.0.1");
     int port_ = 0;
     int maxExpires_ = 0;  // none

@@ -1,64 +1,48 @@
 #include "tests/support/XvfbDisplay.h"
 
-#include <QFile>
-
 #include "tests/support/Wait.h"
 
 namespace softphone::test {
 
 XvfbDisplay::XvfbDisplay() {
-    for (number_ = 140; number_ < 240; ++number_) {
-        if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number_)) &&
-            !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number_)))
-            break;
-    }
-    xvfb_.start(QStringLiteral("setpriv"),
-                {"--pdeathsig", "KILL", "Xvfb", Name(), "-screen", "0", "640x600x24",
-                 "-nolisten", "tcp", "-noreset"});
-    started_ = xvfb_.waitForStarted(5000) && WaitUntil([this] {
-        return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number_));
-    }, 10000);
-}
-
-XvfbDisplay::~XvfbDisplay() {
-    End();
-}
-
-void XvfbDisplay::End() {
-    if (xvfb_.state() == QProcess::NotRunning) return;
-    xvfb_.terminate();
-    if (!xvfb_.waitForFinished(3000)) xvfb_.kill();
+    // It picks a free display number and prints it once it accepts clients.
+    xvfb_.start("Xvfb",
+                {"-displayfd", "1", "-screen", "0", "640x600x24", "-nolisten", "tcp", "-noreset"});
+    if (WaitUntil([&] { return xvfb_.canReadLine(); }, 10000))
+        name_ = ':' + QString::fromUtf8(xvfb_.readLine()).trimmed();
 }
 
 QProcessEnvironment XvfbDisplay::Environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), Name());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert("DISPLAY", name_);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
     return env;
 }
 
-QString XvfbDisplay::Xdo(const QStringList& args) const {
-    QProcess xdotool;
-    xdotool.setProcessEnvironment(Environment());
-    xdotool.start(QStringLiteral("xdotool"), args);
-    xdotool.waitForFinished(5000);
-    return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
+bool XvfbDisplay::StartTray() {
+    tray_.setProcessEnvironment(Environment());
+    tray_.start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "request",
+                           "--height", "32", "--SetDockType", "false"});
+    return WaitUntil([&] { return !Xdo({"search", "--class", "trayer"}).isEmpty(); }, 10000);
 }
 
 QString XvfbDisplay::Window(const QString& name, int minWidth, int maxWidth) const {
-    const QStringList ids =
-        Xdo({"search", "--onlyvisible", "--name", "^" + name + "$"}).split('\n', Qt::SkipEmptyParts);
-    for (const QString& id : ids) {
+    for (const QString& id :
+         Xdo({"search", "--onlyvisible", "--name", "^" + name + "$"}).split('\n')) {
         const QString geometry = Xdo({"getwindowgeometry", "--shell", id});
         const int width = geometry.section("WIDTH=", 1).section('\n', 0, 0).toInt();
-        if (width >= minWidth && width <= maxWidth) return id;
+        if (width >= minWidth && width <= maxWidth && width > 0) return id;
     }
     return QString();
 }
 
+bool XvfbDisplay::Visible(const QString& window) const {
+    return Xdo({"search", "--onlyvisible", "--name", "."}).split('\n').contains(window);
+}
+
 void XvfbDisplay::Click(const QString& window, int x, int y) const {
-    Xdo({"mousemove", "--window", window, QString::number(x), QString::number(y)});
-    Xdo({"click", "1"});
+    Xdo({"mousemove", "--window", window, QString::number(x), QString::number(y), "click", "1"});
 }
 
 void XvfbDisplay::ClickAndType(const QString& window, int x, int y, const QString& text) const {

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+
+#include "tests/support/Child.h"
 
 namespace softphone::test {
 
@@ -10,24 +11,27 @@ namespace softphone::test {
 class XvfbDisplay {
 public:
     XvfbDisplay();
-    ~XvfbDisplay();
-    bool Started() const { return started_; }
+    bool Started() const { return !name_.isEmpty(); }
     // Stops the X server, as when a desktop session ends.
-    void End();
-    QString Name() const { return QStringLiteral(":%1").arg(number_); }
-    QProcessEnvironment Environment() const;  // the system environment on this display
+    void End() { xvfb_.End(); }
+    // The system environment on this display, away from the desktop's session bus.
+    QProcessEnvironment Environment() const;
+    // Starts a tray (trayer, at the bottom right); true once it shows.
+    bool StartTray();
 
-    // Runs xdotool with the arguments; its output, trimmed.
-    QString Xdo(const QStringList& args) const;
+    // Runs xdotool with the arguments; its output.
+    QString Xdo(const QStringList& args) const {
+        return Output("xdotool", args, nullptr, Environment());
+    }
     // The id of a visible window with exactly this name whose width lies in [minWidth, maxWidth].
     QString Window(const QString& name, int minWidth = 0, int maxWidth = 100000) const;
+    bool Visible(const QString& window) const;
     void Click(const QString& window, int x, int y) const;
     void ClickAndType(const QString& window, int x, int y, const QString& text) const;
 
 private:
-    QProcess xvfb_;
-    int number_ = 0;
-    bool started_ = false;
+    Child xvfb_, tray_;
+    QString name_;  // ":N"
 };
 
 }  // namespace softphone::test

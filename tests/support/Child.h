@@ -1,0 +1,50 @@
+#pragma once
+
+#include <signal.h>
+#include <sys/prctl.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace softphone::test {
+
+// A program the test starts: it dies with the test process, and is stopped by its PID (SIGTERM,
+// then SIGKILL) when the object goes or End is called.
+class Child : public QProcess {
+public:
+    Child() {
+        setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    }
+    Child(const QString& program, const QStringList& args,
+          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+        : Child() {
+        setProcessEnvironment(env);
+        start(program, args);
+        waitForStarted(5000);
+    }
+    ~Child() override { End(); }
+
+    void End() {
+        if (state() == NotRunning) return;
+        terminate();
+        if (!waitForFinished(3000)) {
+            kill();
+            waitForFinished(3000);
+        }
+    }
+};
+
+// Runs a short command to its end (60 s at most); what it printed, trimmed.
+inline QString Output(const QString& program, const QStringList& args, int* exitCode = nullptr,
+                      const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    Child command;
+    command.setProcessEnvironment(env);
+    command.start(program, args);
+    const bool finished = command.waitForFinished(60000);
+    if (exitCode)
+        *exitCode =
+            finished && command.exitStatus() == QProcess::NormalExit ? command.exitCode() : -1;
+    return QString::fromUtf8(command.readAllStandardOutput()).trimmed();
+}
+
+}  // namespace softphone::test
