@@ -184,6 +184,7 @@ void PhoneController::OnSession(const std::shared_ptr<ISession>& session, Sessio
         case SessionState::Idle: SetStatus(tr("IDLE")); break;
         case SessionState::Incoming: {
             SetStatus(tr("INCOMING"));
+            callSeconds_ = 0;  // a declined caller is recorded as 0:0:0, not as the last call
             Skippable("ring", [&] { engine_->PlayRing(true); });
             session_ = session;
             unanswered_ = true;
@@ -204,7 +205,6 @@ void PhoneController::OnSession(const std::shared_ptr<ISession>& session, Sessio
         case SessionState::InProgress: SetStatus(tr("INPROGRESS")); break;
         case SessionState::Connected:
             SetStatus(tr("CONNECTED"));
-            callSeconds_ = 0;
             callClock_->start();
             SetControls(Controls::InCall);
             break;
@@ -297,6 +297,7 @@ void PhoneController::DialNextCharacter() {
 }
 
 void PhoneController::CreateCall(const QString& number) {
+    callSeconds_ = 0;
     const QString destination = QStringLiteral("sip:") + number + QLatin1Char('@') + server_;
     try {
         if (!engine_)

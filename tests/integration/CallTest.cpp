@@ -75,9 +75,10 @@ TEST_F(CallTest, IncomingCallsRingAndEndAsTheUserChooses) {
         QByteArray history;  // the call history's line, if the call is written there
         QStringList notifications;
     } cases[] = {
-        {"declined", Press::End, "SIP/2.0 603", "caller--Duration: 0:0:0", {}},
         // The history is written when the user presses End; here the caller hangs up.
         {"answered", Press::Dial, "SIP/2.0 200", {}, {}},
+        // Declined after an answered call: recorded as 0:0:0, not as the last call's length.
+        {"declined", Press::End, "SIP/2.0 603", "caller--Duration: 0:0:0", {}},
         {"caller gives up",
          Press::Nothing,
          "SIP/2.0 487",
