@@ -11,6 +11,8 @@ namespace {
 
 constexpr int kFmtChunkSize = 16;
 constexpr quint16 kFormatPcm = 1;
+// No real sound file is slower; a rate of 1 Hz would make every byte 8,000 bytes to play.
+constexpr int kLowestRate = 1000;
 
 quint16 U16(const char* p) {
     return qFromLittleEndian<quint16>(p);
@@ -64,7 +66,7 @@ std::optional<PcmSound> ParseWave(const QByteArray& file) {
         }
         pos += 8 + size + (size & 1);  // chunks are padded to even sizes
     }
-    const bool usable = haveFormat && haveData && sound.channels > 0 && sound.sampleRate > 0 &&
+    const bool usable = haveFormat && haveData && sound.channels > 0 && sound.sampleRate >= kLowestRate &&
                         (sound.bitsPerSample == 8 || sound.bitsPerSample == 16);
     if (!usable) return std::nullopt;
     return sound;

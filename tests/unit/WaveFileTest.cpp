@@ -34,9 +34,11 @@ TEST(WaveFile, RejectsWhatIsNotPcmWave) {
     qToLittleEndian<quint16>(3, notPcm.data() + 20);  // IEEE float
     QByteArray twelveBits = MakeWave(QByteArray(10, kSilence));
     qToLittleEndian<quint16>(12, twelveBits.data() + 34);
+    QByteArray oneHertz = MakeWave(QByteArray(10, kSilence));  // 80,000 bytes to play
+    qToLittleEndian<quint32>(1, oneHertz.data() + 24);
     const QByteArray noData = MakeWave({}).left(36);
     for (const QByteArray& file :
-         {QByteArray(), QByteArray("RIFF1234WAVX"), notPcm, twelveBits, noData})
+         {QByteArray(), QByteArray("RIFF1234WAVX"), notPcm, twelveBits, oneHertz, noData})
         EXPECT_FALSE(ParseWave(file)) << file.left(16).toHex().constData();
 }
 
