@@ -24,9 +24,4 @@ QByteArray KeyToneWave(const DialKey& key) {
     return MakeWave(samples);
 }
 
-QByteArray KeyToneResource(const QString& toneName) {
-    const DialKey* key = KeyForToneResource(toneName);
-    return key ? KeyToneWave(*key) : QByteArray();
-}
-
 }  // namespace softphone

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 #include "dialer/KeyTable.h"
 
@@ -12,8 +11,5 @@ inline constexpr int kToneSamples = 640;  // 80 ms at 8 kHz
 // The key tone of `key`: a complete 684-byte RIFF/WAVE file, PCM 8 kHz mono 8-bit, holding the
 // sum of two equal sines at the key's DTMF pair, peaking about 64 above and below the centre.
 QByteArray KeyToneWave(const DialKey& key);
-
-// The key-tone sound named `toneName` ("Tone5.wav", any case); empty if there is none.
-QByteArray KeyToneResource(const QString& toneName);
 
 }  // namespace softphone

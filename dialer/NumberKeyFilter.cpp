@@ -35,14 +35,8 @@ bool Accepted(QChar c) {
 }  // namespace
 
 NumberKeyFilter::NumberKeyFilter(QComboBox* field, INumberEntry& owner)
-    : NumberKeyFilter(field, field->lineEdit(), owner) {}
-
-NumberKeyFilter::NumberKeyFilter(QLineEdit* field, INumberEntry& owner)
-    : NumberKeyFilter(field, field, owner) {}
-
-NumberKeyFilter::NumberKeyFilter(QObject* watched, QLineEdit* text, INumberEntry& owner)
-    : QObject(watched), text_(text), owner_(owner) {
-    watched->installEventFilter(this);
+    : QObject(field), text_(field->lineEdit()), owner_(owner) {
+    field->installEventFilter(this);
 }
 
 bool NumberKeyFilter::eventFilter(QObject*, QEvent* event) {

@@ -30,14 +30,11 @@ public:
     // An editable combo box takes the keys itself and hands them to its line edit, so the filter
     // watches the combo box.
     NumberKeyFilter(QComboBox* field, INumberEntry& owner);
-    NumberKeyFilter(QLineEdit* field, INumberEntry& owner);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    NumberKeyFilter(QObject* watched, QLineEdit* text, INumberEntry& owner);
-
     QLineEdit* text_;
     INumberEntry& owner_;
 };
