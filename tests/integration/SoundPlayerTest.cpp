@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
-#include <memory>
 
 #include "dialer/KeyTable.h"
 #include "dialer/SoundPlayer.h"
@@ -26,104 +25,79 @@ QByteArray Record(const MonitorRecorder& recorder, qsizetype from, int ms) {
     return recorder.Samples(from);
 }
 
-class SoundPlayerTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        server_ = std::make_unique<PulseServer>();
-        recorder_ = std::make_unique<MonitorRecorder>(*server_);
-        server_->UseInThisProcess();
-        // A recorder running this long keeps the idle null sink from rendering far ahead.
-        Record(*recorder_, 0, 2100);
-        // Suspends soon, so that sounds also come after resuming.
-        player_ = std::make_unique<SoundPlayer>(200);
-        QThread::msleep(300);
-    }
-    static void TearDownTestSuite() {
-        player_.reset();
-        recorder_.reset();
-        server_.reset();
-    }
-    void SetUp() override {
-        ASSERT_TRUE(server_->Running() && recorder_->Running());
-        from_ = recorder_->Size();
-    }
-    // What the sink played since the test began, `ms` after now.
-    QByteArray Heard(int ms = 300) { return Record(*recorder_, from_, ms); }
+// One player on one sound server, as in the program.
+TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
+    PulseServer server;
+    server.UseInThisProcess();
+    MonitorRecorder recorder(server);
+    ASSERT_TRUE(server.Running() && recorder.Running());
+    // A recorder running this long keeps the idle null sink from rendering far ahead.
+    Record(recorder, 0, 2100);
+    // Suspends soon, so that sounds also come after resuming.
+    SoundPlayer player(200);
+    QThread::msleep(300);
 
-    static inline std::unique_ptr<PulseServer> server_;
-    static inline std::unique_ptr<MonitorRecorder> recorder_;
-    static inline std::unique_ptr<SoundPlayer> player_;
-    qsizetype from_ = 0;
-};
-
-// Names in any case; a name of no key plays nothing.
-TEST_F(SoundPlayerTest, TwelveTonesAtTheDiallingPaceAreAllHeardInOrder) {
+    // Twelve key tones at the dialling pace, named in any case; a name of no key plays nothing.
+    qsizetype from = recorder.Size();
     bool upper = false;
     for (const DialKey& key : kKeyTable) {
         const QString name = key.toneName;
-        player_->PlayTone((upper = !upper) ? name.toUpper() : name.toLower());
+        player.PlayTone((upper = !upper) ? name.toUpper() : name.toLower());
         QThread::msleep(100);
     }
-    player_->PlayTone("Tone12.wav");
-    const auto tones = HearTones(Heard());
-    EXPECT_EQ("123456789*0#", KeysOf(tones));
-    for (const HeardTone& tone : tones) EXPECT_LE(50 * kSamplesPerMs, tone.length) << tone.key;
-}
+    player.PlayTone("Tone12.wav");
+    const auto keys = HearTones(Record(recorder, from, 300));
+    EXPECT_EQ("123456789*0#", KeysOf(keys));
+    for (const HeardTone& tone : keys) EXPECT_LE(50 * kSamplesPerMs, tone.length) << tone.key;
 
-TEST_F(SoundPlayerTest, ANewToneCutsOffTheRing) {
-    player_->PlayFile(kRing);
-    QThread::msleep(300);
-    player_->PlayTone("Tone5.wav");
-    // The ring alone would sound for another 1.2 s.
-    const QByteArray heard = Heard(1500);
-    const auto tones = HearTones(heard);
-    ASSERT_EQ("5", KeysOf(tones));
-    const qsizetype toneStart = tones.front().start;
-    const qsizetype ringStart = FirstSound(heard, 0);
-    EXPECT_TRUE(ringStart >= 0 && ringStart < toneStart) << "the ring was not heard";
-    // Played after the whole ring, the tone would start 1.77 s after it.
-    EXPECT_GT(1000 * kSamplesPerMs, toneStart - ringStart) << "the tone waited for the ring";
-    EXPECT_EQ(-1, FirstSound(heard, toneStart + tones.front().length + 30 * kSamplesPerMs))
-        << "the ring went on";
-}
+    // A key tone cuts the ring off and is heard at once; Stop silences it.
+    for (const bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stop" : "tone");
+        from = recorder.Size();
+        player.PlayFile(kRing);
+        QThread::msleep(300);
+        stop ? player.Stop() : player.PlayTone("Tone5.wav");
+        // The ring alone would sound for another 1.2 s.
+        const QByteArray heard = Record(recorder, from, 1500);
+        const auto tones = HearTones(heard);
+        ASSERT_EQ(stop ? "" : "5", KeysOf(tones));
+        const qsizetype ringStart = FirstSound(heard, 0);
+        ASSERT_GE(ringStart, 0) << "the ring was not heard";
+        qsizetype quietFrom = ringStart + 600 * kSamplesPerMs;
+        if (!stop) {
+            // Played after the whole ring, the tone would start 1.77 s after it.
+            EXPECT_GT(1000 * kSamplesPerMs, tones.front().start - ringStart) << "the tone waited";
+            quietFrom = tones.front().start + tones.front().length + 30 * kSamplesPerMs;
+        }
+        EXPECT_EQ(-1, FirstSound(heard, quietFrom)) << "the ring went on";
+    }
 
-TEST_F(SoundPlayerTest, TheReleaseSoundPlaysOnlyWhenNothingElsePlays) {
-    player_->PlayTone("Tone1.wav");
-    player_->PlayFileIfIdle(kRing);
+    // The release sound plays only when nothing else plays.
+    from = recorder.Size();
+    player.PlayTone("Tone1.wav");
+    player.PlayFileIfIdle(kRing);
     QThread::msleep(600);
-    player_->PlayFileIfIdle(kRing);
-    const QByteArray heard = Heard(600);
-    const auto tones = HearTones(heard);
-    ASSERT_EQ("1", KeysOf(tones));
-    const qsizetype ring = FirstSound(heard, tones[0].start + tones[0].length + 30 * kSamplesPerMs);
+    player.PlayFileIfIdle(kRing);
+    const QByteArray heard = Record(recorder, from, 600);
+    const auto one = HearTones(heard);
+    ASSERT_EQ("1", KeysOf(one));
+    const qsizetype ring = FirstSound(heard, one[0].start + one[0].length + 30 * kSamplesPerMs);
     ASSERT_NE(-1, ring) << "the ring was not heard when nothing played";
     EXPECT_LT(500 * kSamplesPerMs, ring) << "the ring played over the tone";
-}
 
-TEST_F(SoundPlayerTest, StopSilencesTheRing) {
-    player_->PlayFile(kRing);
-    QThread::msleep(300);
-    player_->Stop();
-    const QByteArray heard = Heard(1500);
-    EXPECT_NE(-1, FirstSound(heard, 0));
-    EXPECT_EQ(-1, FirstSound(heard, 600 * kSamplesPerMs));
-}
-
-// A sound file that is missing or broken plays nothing (the desktop beeps) and the next key
-// tone is heard as usual.
-TEST_F(SoundPlayerTest, ABadFileLeavesThePlayerWorking) {
+    // A sound file that is missing or broken plays nothing (the desktop beeps) and the next key
+    // tone is heard as usual.
     QTemporaryDir dir;
-    QFile ring(kRing);
-    ASSERT_TRUE(ring.open(QIODevice::ReadOnly));
-    const QByteArray header = ring.read(44);
+    QFile ringFile(kRing);
+    ASSERT_TRUE(ringFile.open(QIODevice::ReadOnly));
+    const QByteArray header = ringFile.read(44);
     const struct {
         const char* name;
         QByteArray bytes;  // none: no file
     } cases[] = {
         {"missing", {}},
-        {"text", "not a sound\n"},
         {"header only", header},
-        {"cut short", header + ring.read(2000)},
+        {"cut short", header + ringFile.read(2000)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,20 +105,14 @@ TEST_F(SoundPlayerTest, ABadFileLeavesThePlayerWorking) {
         QFile file(path);
         ASSERT_TRUE(c.bytes.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(c.bytes)));
         file.close();
-        const qsizetype from = recorder_->Size();
-        player_->PlayFile(path);
-        player_->PlayTone("Tone5.wav");
-        EXPECT_EQ("5", KeysOf(HearTones(Record(*recorder_, from, 600))));
+        from = recorder.Size();
+        player.PlayFile(path);
+        player.PlayTone("Tone5.wav");
+        EXPECT_EQ("5", KeysOf(HearTones(Record(recorder, from, 600))));
     }
-}
 
-// The sound server going away while the player is silent, plays tones or rings, and coming
-// back: the player lives on, and its tones are heard again.
-TEST(SoundServerGoneTest, PlayerLivesOnAndIsHeardWhenTheServerReturns) {
-    PulseServer server;
-    server.UseInThisProcess();
-    SoundPlayer player(200);
-    QThread::msleep(300);
+    // The sound server going away while the player is silent, plays tones or rings, and coming
+    // back: the player lives on, and its tones are heard again.
     enum class Plays { Nothing, Tones, Ring };
     for (const Plays plays : {Plays::Nothing, Plays::Tones, Plays::Ring}) {
         SCOPED_TRACE(int(plays));
@@ -158,15 +126,15 @@ TEST(SoundServerGoneTest, PlayerLivesOnAndIsHeardWhenTheServerReturns) {
         player.PlayTone("Tone2.wav");
         QThread::msleep(300);
         ASSERT_TRUE(server.Start());
-        MonitorRecorder recorder(server);
-        Record(recorder, 0, 2100);  // see SoundPlayerTest
+        MonitorRecorder after(server);
+        Record(after, 0, 2100);
         // The sound system may take a few seconds to find the server again.
-        bool heard = false;
-        for (int attempt = 0; attempt < 30 && !heard; ++attempt) {
+        bool back = false;
+        for (int attempt = 0; attempt < 30 && !back; ++attempt) {
             player.PlayTone("Tone5.wav");
-            heard = KeysOf(HearTones(Record(recorder, 0, 400))).contains('5');
+            back = KeysOf(HearTones(Record(after, 0, 400))).contains('5');
         }
-        EXPECT_TRUE(heard);
+        EXPECT_TRUE(back);
     }
 }
 
