@@ -1,15 +1,20 @@
-// The main window with the desktop's real tray (trayer) on a private X display.
+// The desktop's services as the program meets them: the real tray (trayer) on a private X
+// display, and the notification service on a private session bus.
 #include <gtest/gtest.h>
 
+#include <QDBusConnection>
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
+#include "dialer/DesktopNotification.h"
 #include "tests/support/Wait.h"
 #include "tests/support/XvfbDisplay.h"
 
 namespace softphone::test {
 namespace {
 
-TEST(TrayXvfbTest, HideToTheTrayAndDoubleClickTheIconToRestore) {
+TEST(Desktop, HideToTheTrayAndDoubleClickTheIconToRestore) {
     XvfbDisplay display;
     ASSERT_TRUE(display.Started() && display.StartTray());
     Child phone(TRAY_HELPER, {}, display.Environment());
@@ -46,5 +51,43 @@ TEST(TrayXvfbTest, HideToTheTrayAndDoubleClickTheIconToRestore) {
         << lines.join(" | ").toStdString();
 }
 
+// Stands in for the desktop's notification server.
+class NotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public slots:
+    uint Notify(const QString& app, uint, const QString&, const QString& summary,
+                const QString& body, const QStringList&, const QVariantMap&, int) {
+        shown << app + " | " + summary + " | " + body;
+        return uint(shown.size());
+    }
+
+public:
+    QStringList shown;
+};
+
+TEST(Desktop, MissedCallReachesTheNotificationService) {
+    QTemporaryDir dir;
+    const QString address = "unix:path=" + dir.filePath("bus");
+    Child bus("dbus-daemon", {"--session", "--nofork", "--address=" + address});
+    // The program's own connection is made on first use, from this variable.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(dir.filePath("bus")); })) << "no bus";
+    QDBusConnection service = QDBusConnection::connectToBus(address, "notifications");
+    ASSERT_TRUE(service.isConnected());
+    NotificationServer server;
+    ASSERT_TRUE(service.registerObject("/org/freedesktop/Notifications", &server,
+                                       QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(service.registerService("org.freedesktop.Notifications"));
+
+    ASSERT_TRUE(ShowDesktopNotification("Softphone", "Missed call from 5557002"));
+    EXPECT_TRUE(WaitUntil([&] { return !server.shown.isEmpty(); }));
+    EXPECT_EQ(server.shown, QStringList{"Softphone | Softphone | Missed call from 5557002"});
+
+    QDBusConnection::disconnectFromBus("notifications");
+}
+
 }  // namespace
 }  // namespace softphone::test
+
+#include "DesktopTest.moc"
