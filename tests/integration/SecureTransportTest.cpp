@@ -23,9 +23,10 @@ struct SecureServer {
 
     QTemporaryDir certs;
     bool made = false;
-    Sipp farEnd;  // answers on plain UDP behind the server, reached as number 6000
-    bool answering = farEnd.AnswerAndEcho();
-    SipServer server{{{"1001", "secret"}, {"1002", "secret"}}, {{"6000", farEnd.Uri()}}};
+    Sipp farEnds[2];  // answer on plain UDP behind the server, reached as 6000 and 6001
+    bool answering = farEnds[0].AnswerAndEcho() && farEnds[1].AnswerAndEcho();
+    SipServer server{{{"1001", "secret"}, {"1002", "secret"}},
+                     {{"6000", farEnds[0].Uri()}, {"6001", farEnds[1].Uri()}}};
 };
 
 void StartOver(Phone& phone, const QString& sip, const NetworkSettings& network,
@@ -34,121 +35,98 @@ void StartOver(Phone& phone, const QString& sip, const NetworkSettings& network,
     phone.Start({sip, account, "secret"});
 }
 
-// Over TCP; then "Network..." re-registers at once over TLS with the CA file, and the old binding
-// goes; shutting down unregisters.
-TEST(SecureTransportTest, RegistersOverTcpAndMovesToTls) {
+// A phone registers over TCP; "Network..." moves it at once to TLS with the CA file and
+// encrypted audio required (strict), and the old binding goes. It and a phone that only offers
+// encrypted audio (lenient) call each other with encrypted audio. The plain far end behind the
+// server (which reaches a phone over the phone's own TLS connection) calls and is called by the
+// lenient phone, and is refused by the strict one. Shutting down unregisters.
+TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     SecureServer secure;
-    ASSERT_TRUE(secure.made && secure.server.Start());
-    Phone phone;
-    StartOver(phone, secure.server.Address(), {SipTransport::Tcp, secure.CaFile(), {}});
+    ASSERT_TRUE(secure.made && secure.answering && secure.server.Start());
+    Phone strict, lenient;
+    StartOver(strict, secure.server.Address(), {SipTransport::Tcp, secure.CaFile(), {}});
     ASSERT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001", "tcp") == 1; }));
-    EXPECT_TRUE(WaitUntil([&] { return phone.Status() == kRegistered; }));
-
-    WriteSavedValue(phone.store, "Sip", secure.server.TlsAddress());
-    phone.windows.network = NetworkSettings{SipTransport::Tls, secure.CaFile(), {}};
-    phone.window.OnNetworkTriggered();
+    EXPECT_TRUE(WaitUntil([&] { return strict.Status() == kRegistered; }));
+    WriteSavedValue(strict.store, "Sip", secure.server.TlsAddress());
+    strict.windows.network =
+        NetworkSettings{SipTransport::Tls, secure.CaFile(), SrtpPolicy::Required};
+    strict.window.OnNetworkTriggered();
     ASSERT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001", "tls") == 1; }));
     EXPECT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001") == 1; }, 2000))
         << secure.server.Contacts("1001") << " contacts";
-    EXPECT_TRUE(WaitUntil([&] { return phone.Status() == kRegistered; }));
-    EXPECT_TRUE(phone.messages.shown.empty());
-    phone.phone.Shutdown();
-    EXPECT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001") == 0; }));
-}
+    EXPECT_TRUE(WaitUntil([&] { return strict.Status() == kRegistered; }));
+    EXPECT_TRUE(strict.messages.shown.empty());
+    StartOver(lenient, secure.server.TlsAddress(),
+              {SipTransport::Tls, secure.CaFile(), SrtpPolicy::Optional}, "1002");
+    ASSERT_TRUE(WaitUntil([&] { return lenient.Registered(); }));
 
-TEST(SecureTransportTest, TwoPhonesOverTlsTalkWithEncryptedAudio) {
-    SecureServer secure;
-    ASSERT_TRUE(secure.made && secure.server.Start());
-    for (auto [callerSrtp, calleeSrtp] : {std::pair{SrtpPolicy::Optional, SrtpPolicy::Required},
-                                          {SrtpPolicy::Required, SrtpPolicy::Optional},
-                                          {SrtpPolicy::Optional, SrtpPolicy::Optional}}) {
-        Phone caller, callee;
-        StartOver(caller, secure.server.TlsAddress(),
-                  {SipTransport::Tls, secure.CaFile(), callerSrtp});
-        StartOver(callee, secure.server.TlsAddress(),
-                  {SipTransport::Tls, secure.CaFile(), calleeSrtp}, "1002");
-        ASSERT_TRUE(WaitUntil([&] { return caller.Registered() && callee.Registered(); }));
-
-        caller.Dial("1002");
-        ASSERT_TRUE(WaitUntil([&] { return callee.Status() == "INCOMING"; }));
-        callee.window.OnDialClicked();
-        ASSERT_TRUE(WaitUntil([&] { return caller.Connected() && callee.Connected(); }))
-            << caller.Status().toStdString() << " / " << callee.Status().toStdString();
-        EXPECT_TRUE(caller.phone.Session()->MediaEncrypted());
-        EXPECT_TRUE(callee.phone.Session()->MediaEncrypted());
-        caller.window.OnEndClicked();
-        EXPECT_TRUE(WaitUntil([&] { return callee.Status() == "DISCONNECTED"; }));
+    for (auto [caller, callee] : {std::pair{&strict, &lenient}, {&lenient, &strict}}) {
+        caller->Dial(caller == &lenient ? "1001" : "1002");
+        ASSERT_TRUE(WaitUntil([&] { return callee->Status() == "INCOMING"; }));
+        callee->window.OnDialClicked();
+        ASSERT_TRUE(WaitUntil([&] { return caller->Connected() && callee->Connected(); }))
+            << caller->Status().toStdString() << " / " << callee->Status().toStdString();
+        EXPECT_TRUE(caller->phone.Session()->MediaEncrypted());
+        EXPECT_TRUE(callee->phone.Session()->MediaEncrypted());
+        caller->window.OnEndClicked();
+        EXPECT_TRUE(WaitUntil([&] { return callee->Status() == "DISCONNECTED"; }));
     }
-}
 
-// The far end behind the server (plain UDP) answers and calls with plain audio only; the server
-// reaches the phone over the phone's own TLS connection.
-TEST(SecureTransportTest, PlainFarEndConnectsWhenSrtpIsOptionalAndIsRefusedWhenRequired) {
-    struct Case {
-        SrtpPolicy srtp;
-        bool connects;
-    };
-    for (const Case& c : {Case{SrtpPolicy::Optional, true}, Case{SrtpPolicy::Required, false}}) {
-        SecureServer secure;
-        ASSERT_TRUE(secure.made && secure.answering && secure.server.Start());
-        Phone phone;
-        StartOver(phone, secure.server.TlsAddress(), {SipTransport::Tls, secure.CaFile(), c.srtp});
-        ASSERT_TRUE(WaitUntil([&] { return phone.Registered(); }));
-
-        phone.Dial("6000");
-        if (c.connects) {
-            ASSERT_TRUE(WaitUntil([&] { return phone.Connected(); }))
-                << phone.Status().toStdString();
-            EXPECT_FALSE(phone.phone.Session()->MediaEncrypted());
-            phone.window.OnEndClicked();
+    for (Phone* phone : {&lenient, &strict}) {
+        const bool connects = phone == &lenient;
+        SCOPED_TRACE(connects ? "lenient" : "strict");
+        phone->Dial(connects ? "6000" : "6001");
+        if (connects) {
+            ASSERT_TRUE(WaitUntil([&] { return phone->Connected(); }))
+                << phone->Status().toStdString();
+            EXPECT_FALSE(phone->phone.Session()->MediaEncrypted());
+            phone->window.OnEndClicked();
         } else {
             EXPECT_TRUE(WaitUntil([&] {
-                return phone.Status() == "Refused: the far end offers no encrypted audio";
-            })) << phone.Status().toStdString();
+                return phone->Status() == "Refused: the far end offers no encrypted audio";
+            })) << phone->Status().toStdString();
         }
-        EXPECT_TRUE(WaitUntil([&] { return !phone.phone.CallActive(); }));
+        EXPECT_TRUE(WaitUntil([&] { return !phone->phone.CallActive(); }));
 
         Sipp caller;
-        ASSERT_TRUE(caller.Call(secure.server.Address(), "1001", 300));
-        if (c.connects) {
-            ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }));
-            phone.window.OnDialClicked();
+        ASSERT_TRUE(caller.Call(secure.server.Address(), connects ? "1002" : "1001", 300));
+        if (connects) {
+            ASSERT_TRUE(WaitUntil([&] { return phone->Status() == "INCOMING"; }));
+            phone->window.OnDialClicked();
             EXPECT_TRUE(caller.Finished()) << caller.Trace().toStdString();
         } else {
             EXPECT_FALSE(caller.Finished());
             EXPECT_TRUE(caller.Trace().contains("SIP/2.0 488")) << caller.Trace().toStdString();
-            EXPECT_FALSE(phone.phone.CallActive());
+            EXPECT_FALSE(phone->phone.CallActive());
         }
     }
+    strict.phone.Shutdown();
+    EXPECT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001") == 0; }));
 }
 
 TEST(SecureTransportTest, CertificateThatDoesNotVerifyIsRefusedWithItsReason) {
-    QTemporaryDir otherCa;
-    ASSERT_TRUE(MakeCertificates(otherCa.path(), "127.0.0.1"));
-    struct Case {
+    const struct {
         const char* what;
         QString certificateName;
-        QString caFile;  // empty: the CA file of the server's own CA
+        bool caFile;  // the server's CA file, or the system's CAs only
         const char* reason;
     } cases[] = {
-        {"system CAs only", "127.0.0.1", "-", "the certificate is not signed by a trusted CA"},
-        {"another CA", "127.0.0.1", otherCa.filePath("ca.pem"),
-         "the certificate is not signed by a trusted CA"},
-        {"another name", "example.test", "", "the certificate is not for 127.0.0.1"},
+        {"system CAs only", "127.0.0.1", false, "the certificate is not signed by a trusted CA"},
+        {"another name", "example.test", true, "the certificate is not for 127.0.0.1"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         SecureServer secure(c.certificateName);
-        ASSERT_TRUE(secure.made && secure.server.Start()) << c.what;
-        const QString caFile =
-            c.caFile.isEmpty() ? secure.CaFile() : (c.caFile == "-" ? QString() : c.caFile);
+        ASSERT_TRUE(secure.made && secure.server.Start());
         Phone phone;
-        StartOver(phone, secure.server.TlsAddress(), {SipTransport::Tls, caFile, SrtpPolicy::Off});
+        StartOver(phone, secure.server.TlsAddress(),
+                  {SipTransport::Tls, c.caFile ? secure.CaFile() : QString(), SrtpPolicy::Off});
         ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "Certificate refused"; }))
-            << c.what << ": " << phone.Status().toStdString();
-        ASSERT_EQ(phone.messages.shown.size(), 1u) << c.what;
+            << phone.Status().toStdString();
+        ASSERT_EQ(phone.messages.shown.size(), 1u);
         EXPECT_TRUE(phone.messages.shown[0].text.contains(c.reason))
-            << c.what << ": " << phone.messages.shown[0].text.toStdString();
-        EXPECT_EQ(secure.server.Contacts("1001"), 0) << c.what;
+            << phone.messages.shown[0].text.toStdString();
+        EXPECT_EQ(secure.server.Contacts("1001"), 0);
     }
 }
 
