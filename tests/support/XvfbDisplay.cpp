@@ -27,12 +27,12 @@ bool XvfbDisplay::StartTray() {
     return WaitUntil([&] { return !Xdo({"search", "--class", "trayer"}).isEmpty(); }, 10000);
 }
 
-QString XvfbDisplay::Window(const QString& name, int minWidth, int maxWidth) const {
+QString XvfbDisplay::Window(const QString& name, int minWidth) const {
     for (const QString& id :
          Xdo({"search", "--onlyvisible", "--name", "^" + name + "$"}).split('\n')) {
         const QString geometry = Xdo({"getwindowgeometry", "--shell", id});
         const int width = geometry.section("WIDTH=", 1).section('\n', 0, 0).toInt();
-        if (width >= minWidth && width <= maxWidth && width > 0) return id;
+        if (width >= minWidth) return id;
     }
     return QString();
 }

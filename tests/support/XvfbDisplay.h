@@ -23,8 +23,8 @@ public:
     QString Xdo(const QStringList& args) const {
         return Output("xdotool", args, nullptr, Environment());
     }
-    // The id of a visible window with exactly this name whose width lies in [minWidth, maxWidth].
-    QString Window(const QString& name, int minWidth = 0, int maxWidth = 100000) const;
+    // The id of a visible window with exactly this name, at least `minWidth` wide.
+    QString Window(const QString& name, int minWidth = 1) const;
     bool Visible(const QString& window) const;
     void Click(const QString& window, int x, int y) const;
     void ClickAndType(const QString& window, int x, int y, const QString& text) const;
