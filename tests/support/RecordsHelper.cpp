@@ -9,7 +9,6 @@
 
 #include "records/DataFile.h"
 #include "records/PhoneBookDialog.h"
-#include "records/RecentCalls.h"
 #include "support/MessageBox.h"
 
 namespace softphone {
@@ -69,9 +68,5 @@ int main(int argc, char** argv) {
     const QString mode = args.value(0), path = args.value(1);
     if (mode == "rewrite" && args.size() == 2) return RewriteUntilKilled(path);
     if (mode == "phonebook-add" && args.size() == 4) return AddToPhoneBook(path, args[2], args[3]);
-    if (mode == "recent" && args.size() == 3) {
-        UpdateRecentCalls(args[2], 0, 0, 1, path);
-        return kDone;
-    }
     return kUsage;
 }
