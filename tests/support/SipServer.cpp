@@ -13,11 +13,6 @@ int FreeUdpPort() {
     return socket.bind(QHostAddress::LocalHost, 0) ? socket.localPort() : 0;
 }
 
-int FreeTcpPort() {
-    QTcpServer server;
-    return server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : 0;
-}
-
 bool MakeCertificates(const QString& folder, const QString& name) {
     int status = -1;
     Output(SourceDir() + "/scripts/sip-service/make-certs", {folder, name}, &status);
@@ -35,7 +30,8 @@ bool SipServer::Start() {
     for (const Account& a : accounts_) args << "--account" << a.user + ':' + a.password;
     for (const Route& r : routes_) args << "--route" << r.number + '=' + r.target;
     if (!tlsFolder_.isEmpty()) {
-        tlsPort_ = FreeTcpPort();
+        QTcpServer probe;
+        tlsPort_ = probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
         args << "--tls-port" << QString::number(tlsPort_) << "--cert" << tlsFolder_ + "/server.pem"
              << "--key" << tlsFolder_ + "/server.key";
     }

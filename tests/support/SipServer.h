@@ -58,9 +58,8 @@ private:
 // (scripts/sip-service/make-certs).
 bool MakeCertificates(const QString& folder, const QString& name);
 
-// A UDP or TCP port on 127.0.0.1 that was free a moment ago.
+// A UDP port on 127.0.0.1 that was free a moment ago.
 int FreeUdpPort();
-int FreeTcpPort();
 QString SourceDir();
 
 }  // namespace softphone::test
