@@ -136,8 +136,8 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
 
 struct Gateway {
     const char* name;
-    const char* scenario;       // or, for a refusal, its status line
-    QStringList args;           // or, for a refusal, its silence before it
+    const char* scenario;  // of scripts/sip-service
+    QStringList args;
     QStringList seen;           // status lines after each session event, repeats folded
     bool userEnds = false;      // the caller presses End once the last state before it is seen
     bool secondCaller = false;  // someone calls the phone before the far end decides
@@ -151,17 +151,13 @@ const QStringList kAnswered{"INPROGRESS", "CONNECTED", "DISCONNECTED"};
 TEST_F(CallTest, EveryGatewayWalksTheWindowThroughItsStates) {
     const Gateway cases[] = {
         {"answers at once", "answer-at-once.xml", {}, kAnswered, true, true},
-        {"silent, then busy", "486 Busy Here", {"2500"}, kRefused},
+        {"silent, then busy", "refuse.xml", {"-d", "2500"}, kRefused},
         {"never answers", "silent.xml", {"-d", "30000"}, kRefused, true},
         {"early media, then answer", "early-media.xml", {"-d", "2500"}, kAnswered, true, true},
     };
     ASSERT_EQ(std::size(cases), std::size(gateways));
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const QString scenario = cases[i].scenario;
-        ASSERT_TRUE(scenario.endsWith(".xml")
-                        ? gateways[i].Run(scenario, cases[i].args)
-                        : gateways[i].Refuse(scenario, cases[i].args[0].toInt()));
-    }
+    for (size_t i = 0; i < std::size(cases); ++i)
+        ASSERT_TRUE(gateways[i].Run(cases[i].scenario, cases[i].args));
     HandsetWindow& window = phone.window;
 
     QStringList seen;
