@@ -80,9 +80,8 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
 }
 
 // The installed program from the prefix on a display with a tray: its release sound comes from
-// the prefix's data folder; a second start by another session of the same user raises the
-// first out of the tray and ends without touching anything; after the first is killed, a new
-// start comes up all the same.
+// the prefix's data folder; it hides to the tray and comes back; a second start raises it; after
+// it is killed, a new start comes up all the same.
 TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
     ASSERT_FALSE(Prefix().isEmpty());
     ASSERT_FALSE(QFile::exists(Prefix() + "bin/ding.wav"));
@@ -115,6 +114,31 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
         5000))
         << "no release sound";
 
+    // Hidden, it comes back with a double click on its icon, the tray's one client, in the
+    // middle of the panel holding it, which grows from a sliver to the icon's width when the
+    // icon docks; a single click does nothing.
+    display.Click(handset, kHide.x(), kHide.y());
+    ASSERT_TRUE(WaitUntil([&] { return !display.Visible(handset); })) << "not in the tray";
+    QRegularExpressionMatch panel;
+    const QRegularExpression place(R"(Position: (\d+),(\d+).*Geometry: (\d+)x(\d+))",
+                                   QRegularExpression::DotMatchesEverythingOption);
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const QString& window : display.Xdo({"search", "--class", "trayer"}).split('\n')) {
+            panel = place.match(display.Xdo({"getwindowgeometry", window}));
+            if (panel.hasMatch() && panel.captured(3).toInt() >= 16) return true;
+        }
+        return false;
+    }));
+    display.Xdo(
+        {"mousemove", QString::number(panel.captured(1).toInt() + panel.captured(3).toInt() / 2),
+         QString::number(panel.captured(2).toInt() + panel.captured(4).toInt() / 2), "click", "1"});
+    EXPECT_FALSE(WaitUntil([&] { return display.Visible(handset); }, 700))
+        << "a single click restored";
+    display.Xdo({"click", "--repeat", "2", "--delay", "80", "1"});
+    ASSERT_TRUE(WaitUntil([&] { return display.Visible(handset); })) << "not restored";
+
+    // A second start by another session of the same user raises the hidden window and ends
+    // without touching anything.
     display.Click(handset, kHide.x(), kHide.y());
     ASSERT_TRUE(WaitUntil([&] { return !display.Visible(handset); })) << "not in the tray";
     auto second = start("second");
