@@ -49,12 +49,6 @@ void RunWizard(LinphoneEngine& engine, const std::function<void(TuningWizard&)>&
     EXPECT_TRUE(seen);
 }
 
-void Choose(QComboBox* box, const QString& name) {
-    const int index = box->findText(name);
-    ASSERT_GE(index, 0) << name.toStdString() << " is not offered";
-    box->setCurrentIndex(index);
-}
-
 // One sound server with three outputs, the first the desktop's default.
 TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
     PulseServer server({"default_sink", "ringer_sink", "speaker_sink"});
@@ -141,8 +135,9 @@ TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
         engine.Initialize();
         if (chooseNow) {
             RunWizard(engine, [](TuningWizard& wizard) {
-                Choose(wizard.ringerBox, "ringer_sink");
-                Choose(wizard.playbackBox, "speaker_sink");
+                // Selects nothing when the device is not offered; the sound checks then fail.
+                wizard.ringerBox->setCurrentText("ringer_sink");
+                wizard.playbackBox->setCurrentText("speaker_sink");
             });
         }
         const qsizetype ringFrom = ringerSink.Size(), toneFrom = speakerSink.Size();
