@@ -146,8 +146,8 @@ TEST(SecureTransportTest, CertificateThatDoesNotVerifyIsRefusedWithItsReason) {
         ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "Certificate refused"; }))
             << c.what << ": " << phone.Status().toStdString();
         ASSERT_EQ(phone.messages.shown.size(), 1u) << c.what;
-        EXPECT_TRUE(phone.messages.shown[0].text.contains(c.reason))
-            << c.what << ": " << phone.messages.shown[0].text.toStdString();
+        EXPECT_TRUE(phone.messages.shown[0].contains(c.reason))
+            << c.what << ": " << phone.messages.shown[0].toStdString();
         EXPECT_EQ(secure.server.Contacts("1001"), 0) << c.what;
     }
 }
