@@ -17,11 +17,6 @@
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* os) {
-    *os << '{';
-    for (const QString& s : list) *os << '"' << s.toStdString() << "\" ";
-    *os << '}';
-}
 
 namespace softphone::test {
 
