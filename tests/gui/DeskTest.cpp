@@ -73,7 +73,7 @@ TEST(Desk, TuningWizardWithoutAnEngineSaysError) {
     phone.window.Start();
     phone.messages.shown.clear();
     QTest::mouseClick(phone.window.tuningButton, Qt::LeftButton);
-    EXPECT_EQ(phone.messages.Texts(), QStringList{"Error"});
+    EXPECT_EQ(phone.messages.shown, QStringList{"Error"});
 }
 
 // Hidden to the tray, the window comes back by a double click on the icon (a click, where the
@@ -142,8 +142,7 @@ TEST(Desk, SlidersShowOnlyForTheLinesTheCardHas) {
     for (const auto& row : rows) {
         FakePhone phone;
         StartOverCard(phone, row.lines, 0, 100, row.opens);
-        EXPECT_EQ(phone.messages.Texts(),
-                  row.opens ? QStringList() : QStringList{"No mixer found!"});
+        EXPECT_EQ(phone.messages.shown, row.opens ? QStringList() : QStringList{"No mixer found!"});
         EXPECT_EQ(phone.window.volumeSliders->speakerSlider->isVisible(), row.speaker);
         EXPECT_EQ(phone.window.volumeSliders->microphoneSlider->isVisible(), row.microphone);
     }

@@ -42,7 +42,7 @@ TEST_F(LoginDialogTest, BlankAccountOrPasswordIsRefusedAndNothingStored) {
         dialog.accountBox->setText(account);
         dialog.passwordBox->setText(password);
         dialog.loginButton->click();
-        EXPECT_EQ(messages.Texts(), QStringList{"User Name and Password must not be blank"});
+        EXPECT_EQ(messages.shown, QStringList{"User Name and Password must not be blank"});
         EXPECT_TRUE(store.values.isEmpty());
         EXPECT_EQ(dialog.result(), 0);
     }
@@ -79,7 +79,7 @@ TEST_F(LoginDialogTest, EachWayOutStoresOnlyOnLogin) {
         }
         EXPECT_EQ(ReadSavedValue(store, "Account"), " ");
         EXPECT_EQ(ReadSavedValue(store, "Password"), "  p w ");
-        EXPECT_TRUE(store.Has("Sip"));
+        EXPECT_TRUE(store.values.contains("Sip/Parameters/Validation"));
         EXPECT_EQ(ReadSavedValue(store, "Save"), c.save ? "yes" : "no");
     }
     EXPECT_TRUE(messages.shown.empty());

@@ -127,7 +127,7 @@ TEST_F(RecordsTest, EmptyBoxesAreRefusedAndChangeNothing) {
     book->entryList->setCurrentRow(1);
     Type("Ann", "");
     book->editButton->click();
-    EXPECT_EQ(messages.Texts(),
+    EXPECT_EQ(messages.shown,
               (QStringList{"Enter Name.", "Enter Phone Number.", "Enter Phone Number."}));
     EXPECT_EQ(Bytes(), QByteArray("Ann--1\r\n"));
     EXPECT_EQ(book->entryList->currentRow(), 1);
@@ -189,7 +189,7 @@ TEST_F(RecordsTest, NumberBoxTakesDigitsAndBackspaceOnly) {
         QCoreApplication::sendEvent(book->numberField, &press);
         const bool refused = c.boxAfter.isEmpty();
         EXPECT_EQ(book->numberField->text(), refused ? QStringLiteral("12") : c.boxAfter);
-        EXPECT_EQ(messages.Texts(),
+        EXPECT_EQ(messages.shown,
                   refused ? QStringList{"Numbers 0 to 9 only, please!"} : QStringList());
     }
 }

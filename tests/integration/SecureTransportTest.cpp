@@ -124,8 +124,8 @@ TEST(SecureTransportTest, CertificateThatDoesNotVerifyIsRefusedWithItsReason) {
         ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "Certificate refused"; }))
             << phone.Status().toStdString();
         ASSERT_EQ(phone.messages.shown.size(), 1u);
-        EXPECT_TRUE(phone.messages.shown[0].text.contains(c.reason))
-            << phone.messages.shown[0].text.toStdString();
+        EXPECT_TRUE(phone.messages.shown[0].contains(c.reason))
+            << phone.messages.shown[0].toStdString();
         EXPECT_EQ(secure.server.Contacts("1001"), 0);
     }
 }

@@ -14,7 +14,8 @@
 
 namespace softphone::test {
 
-// A mixer with the lines a test gives it; records every value written.
+// A mixer with the lines a test gives it, each control's id its line plus one; records every value
+// written.
 class FakeMixer : public IMixer {
 public:
     struct Write {
@@ -24,28 +25,22 @@ public:
 
     // Adds a line with a level control of the given range.
     FakeMixer& WithLine(MixerLine line, long minimum, long maximum) {
-        controls_[line] = {int(controls_.size()) + 1, minimum, maximum};
+        controls_[line] = {int(line) + 1, minimum, maximum};
         return *this;
     }
     bool Open() override { return opens; }
     std::optional<MixerControl> FindControl(MixerLine line) override {
-        const auto it = controls_.find(line);
-        if (it == controls_.end()) return std::nullopt;
-        return it->second;
+        if (!controls_.contains(line)) return std::nullopt;
+        return controls_[line];
     }
     std::optional<long> GetValue(const MixerControl& control) override {
-        const auto it = values.find(control.id);
-        if (it == values.end()) return std::nullopt;
-        return it->second;
+        if (!values_.contains(MixerLine(control.id - 1))) return std::nullopt;
+        return values_[MixerLine(control.id - 1)];
     }
     bool SetValue(const MixerControl& control, long value) override {
-        for (const auto& [line, c] : controls_) {
-            if (c.id != control.id) continue;
-            writes.push_back({line, value});
-            values[control.id] = value;
-            return true;
-        }
-        return false;
+        writes.push_back({MixerLine(control.id - 1), value});
+        values_[MixerLine(control.id - 1)] = value;
+        return true;
     }
     // The value last written to a line, or -1 when none was.
     long Last(MixerLine line) const {
@@ -53,14 +48,14 @@ public:
             if (it->line == line) return it->value;
         return -1;
     }
-    void SetLevel(MixerLine line, long value) { values[controls_.at(line).id] = value; }
+    void SetLevel(MixerLine line, long value) { values_[line] = value; }
 
     bool opens = true;
     std::vector<Write> writes;
-    std::map<int, long> values;
 
 private:
     std::map<MixerLine, MixerControl> controls_;
+    std::map<MixerLine, long> values_;
 };
 
 // A notification area the test controls: whether it exists, what kind it is, what it shows.
@@ -68,9 +63,8 @@ class FakeTray : public ITray {
 public:
     bool Available() const override { return available; }
     bool ReportsOnlyActivation() const override { return onlyActivation; }
-    void ShowIcon(const QIcon& icon, const QString& tip) override {
+    void ShowIcon(const QIcon&, const QString& tip) override {
         iconShown = true;
-        iconSize = icon.availableSizes().value(0);
         this->tip = tip;
     }
     void RemoveIcon() override { iconShown = false; }
@@ -84,7 +78,6 @@ public:
     bool available = true;
     bool onlyActivation = false;
     bool iconShown = false;
-    QSize iconSize;
     QString tip;
     QStringList messages;
 };

@@ -19,12 +19,11 @@ class FakeEngine : public ISipEngine {
 public:
     class Session : public ISession {
     public:
-        explicit Session(QStringList& calls, SessionState state = SessionState::Idle)
-            : calls_(calls), state(state) {}
+        explicit Session(QStringList& calls) : calls_(calls) {}
         SessionState State() const override { return state; }
         QString RemoteParty() const override { return remoteParty; }
         bool MediaEncrypted() const override { return false; }
-        EndCause Cause() const override { return cause; }
+        EndCause Cause() const override { return EndCause::Other; }
         void Call(const QString& uri) override {
             calls_ << QStringLiteral("Call %1").arg(uri);
             if (failCall) throw EngineError(486, QStringLiteral("Busy Here"));
@@ -40,9 +39,8 @@ public:
         }
 
         QStringList& calls_;
-        SessionState state;
+        SessionState state = SessionState::Idle;
         QString remoteParty = QStringLiteral("sip:5557002@127.0.0.1");
-        EndCause cause = EndCause::Other;
         bool failCall = false, failAnswer = false, failTerminate = false;
     };
 
@@ -54,7 +52,6 @@ public:
         if (failEnableAccount)
             throw EngineError(EngineFailure::BadAccount, QStringLiteral("Bad server"));
         enabled = account.account + ' ' + account.password + ' ' + account.server;
-        network = account.network;
     }
     void SetMaxBitrate(int) override {}
     std::shared_ptr<ISession> CreateSession(CallRoute route) override {
@@ -80,8 +77,7 @@ public:
 
     std::shared_ptr<QStringList> calls;
     EngineEvents events;
-    QString enabled;          // the account enabled last: "account password server"
-    NetworkSettings network;  // and how it was to be reached
+    QString enabled;  // the account enabled last: "account password server"
     std::shared_ptr<Session> lastSession;
     bool failEnableAccount = false, failCreateSession = false, failCall = false;
 };
@@ -92,7 +88,6 @@ public:
     FakePhone()
         : phone({store, messages, player,
                  [this] {
-                     ++enginesCreated;
                      if (noEngine) throw EngineError(EngineFailure::Unavailable, "none");
                      auto e = std::make_unique<FakeEngine>(calls);
                      engine = e.get();
@@ -133,7 +128,6 @@ public:
     RecordingSoundPlayer player;
     std::shared_ptr<QStringList> calls = std::make_shared<QStringList>();
     FakeEngine* engine = nullptr;
-    int enginesCreated = 0;
     bool noEngine = false;
     FakeDesk desk;
     PhoneController phone;

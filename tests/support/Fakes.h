@@ -17,31 +17,16 @@
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* os) {
-    *os << '{';
-    for (const QString& s : list) *os << '"' << s.toStdString() << "\" ";
-    *os << '}';
-}
 
 namespace softphone::test {
 
-struct ShownMessage {
-    QString text, title;
-    MessageIcon icon;
-};
-
 class RecordingMessageBox : public IMessageBox {
 public:
-    void Show(QWidget*, const QString& text, const QString& title, MessageIcon icon) override {
-        shown.push_back({text, title, icon});
+    void Show(QWidget*, const QString& text, const QString&, MessageIcon) override {
+        shown << text;
         if (whileShown) whileShown();  // a real box runs the event loop until it is closed
     }
-    QStringList Texts() const {
-        QStringList texts;
-        for (const ShownMessage& m : shown) texts << m.text;
-        return texts;
-    }
-    std::vector<ShownMessage> shown;
+    QStringList shown;  // the texts, in order
     std::function<void()> whileShown;
 };
 
@@ -85,9 +70,6 @@ public:
     void Delete(const QString& app) override {
         for (auto it = values.begin(); it != values.end();)
             it = it.key().startsWith(app + '/') ? values.erase(it) : std::next(it);
-    }
-    bool Has(const QString& app) const {
-        return values.contains(app + QStringLiteral("/Parameters/Validation"));
     }
     QMap<QString, QString> values;
 };

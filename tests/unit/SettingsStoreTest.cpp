@@ -1,9 +1,9 @@
 // The settings file: values survive as typed, the file holding the password stays private, and
 // a damaged file reads as empty.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "records/SettingsStore.h"
@@ -11,43 +11,34 @@
 namespace softphone {
 namespace {
 
-mode_t ModeOf(const QString& path) {
-    struct stat st = {};
-    ::stat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 0777;
-}
+const auto kPrivate = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
 
-TEST(SettingsStore, ValuesKeepEveryCharacterAndDeleteTakesOneApplication) {
+TEST(SettingsStore, ValuesKeepEveryCharacterInAPrivateFile) {
     QTemporaryDir dir;
-    const QString odd = QStringLiteral("  a=b;c#d\"e\\f/g [h] ü ");
+    const QString path = dir.filePath("cfg/Softphone/Softphone.conf");
+    const QString odd = QStringLiteral("  a=b;c#d\"e\\f/g [h] \u00fc ");
     {
-        IniSettingsStore first(dir.filePath("Softphone.conf"));
+        IniSettingsStore first(path);
         EXPECT_EQ(ReadSavedValue(first, "Account"), "");
         WriteSavedValue(first, "Password", odd);
+        EXPECT_EQ(QFile::permissions(path), kPrivate);
         WriteSavedValue(first, "Account", "1");
         first.Write("Account", "Other", "Key", "x");
         first.Delete("Account");
     }
-    IniSettingsStore again(dir.filePath("Softphone.conf"));
-    EXPECT_EQ(ReadSavedValue(again, "Password"), odd);
-    EXPECT_EQ(ReadSavedValue(again, "Account"), "");
-    EXPECT_EQ(again.Read("Account", "Other", "Key", "gone"), "gone");
-}
-
-TEST(SettingsStore, FileHoldingThePasswordIsPrivate) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("cfg/Softphone/Softphone.conf");
-    {
-        IniSettingsStore first(path);
-        WriteSavedValue(first, "Password", "secret");
-        EXPECT_EQ(ModeOf(path), 0600u);
-    }
-    EXPECT_EQ(ModeOf(path), 0600u);
-    EXPECT_EQ(ModeOf(dir.filePath("cfg/Softphone")), 0700u);
+    EXPECT_EQ(QFile::permissions(path), kPrivate);
+    EXPECT_EQ(QFile::permissions(QFileInfo(path).path()),
+              kPrivate | QFile::ExeOwner | QFile::ExeUser);
     // A later write keeps it private even if someone loosened it.
-    ::chmod(QFile::encodeName(path).constData(), 0644);
-    IniSettingsStore(path).Write("Account", "Parameters", "Validation", "1");
-    EXPECT_EQ(ModeOf(path), 0600u);
+    QFile::setPermissions(path, kPrivate | QFile::ReadGroup | QFile::ReadOther);
+    {
+        IniSettingsStore again(path);
+        EXPECT_EQ(ReadSavedValue(again, "Password"), odd);
+        EXPECT_EQ(ReadSavedValue(again, "Account"), "");
+        EXPECT_EQ(again.Read("Account", "Other", "Key", "gone"), "gone");
+        WriteSavedValue(again, "Account", "2");
+    }
+    EXPECT_EQ(QFile::permissions(path), kPrivate);
 }
 
 TEST(SettingsStore, GarbageInTheFileReadsAsEmpty) {

@@ -22,17 +22,14 @@ TEST(SipDatagram, OneWholeMessagePerDatagram) {
          kHead.size() + 24},
         {"no Content-Length: no body", kHead + "\r\nabc", kHead.size() + 2},
         {"compact form, any case, spaces", kHead + "L :  2 \r\n\r\nab", kHead.size() + 13},
-        {"leading line ends", "\r\n" + kHead + "l: 0\r\n\r\n", kHead.size() + 10},
         {"NUL in the body", kHead + "l: 2\r\n\r\n\0\0"s, kHead.size() + 10},
         {"folded line is no Content-Length", kHead + "Subject: a\r\n Content-Length: 9\r\n\r\n",
          kHead.size() + 34},
         {"body shorter than announced", kHead + "Content-Length: 99999\r\n\r\nhello", 0},
         {"Content-Length twice", kHead + "l: 0\r\nl: 0\r\n\r\n", 0},
-        {"Content-Length not a number", kHead + "Content-Length: -1\r\n\r\n", 0},
         {"Content-Length too long", kHead + "Content-Length: 0000000000\r\n\r\n", 0},
         {"header never ends", kHead + "Content-Length: 0\r\n", 0},
         {"NUL in the header", kHead + "Subject: \0\r\n\r\n"s, 0},
-        {"random text", "\x01\x02zz", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(SipMessageLength(c.datagram), c.expected) << c.name;
 }
