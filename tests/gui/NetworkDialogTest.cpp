@@ -16,9 +16,8 @@ TEST(NetworkDialogTest, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
                                 "stun.example.net:3478"};
     NetworkDialog dialog(saved);
     EXPECT_EQ(dialog.Settings(), saved);
-    for (auto [transport, secure] : {std::pair{SipTransport::Udp, false},
-                                     {SipTransport::Tcp, false},
-                                     {SipTransport::Tls, true}}) {
+    for (auto [transport, secure] :
+         {std::pair{SipTransport::Udp, false}, {SipTransport::Tls, true}}) {
         dialog.transportBox->setCurrentIndex(dialog.transportBox->findData(int(transport)));
         EXPECT_EQ(dialog.caFileBox->isEnabled(), secure) << int(transport);
         EXPECT_EQ(dialog.browseButton->isEnabled(), secure) << int(transport);
