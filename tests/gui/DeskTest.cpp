@@ -1,8 +1,12 @@
-// The handset's buttons and menus, the tray, and the level sliders over a fake sound card.
+// The handset's buttons and menus, the tray, the level sliders over a fake sound card, and the
+// audio tuning wizard over fake devices (its OK, the choice it shows and the calibration's
+// result are in TuningEngineTest).
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
@@ -159,6 +163,26 @@ TEST(Desk, DraggingAThumbWritesEveryMoveUpToTheLinesEnds) {
     ASSERT_EQ(phone.player.played.size(), 2);
     EXPECT_TRUE(phone.player.played[1].startsWith("idle "));
     EXPECT_TRUE(phone.player.played[1].endsWith("/ding.wav"));
+}
+
+QStringList Items(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+}
+
+// Calibration runs on the devices shown, so it keeps them; Cancel afterwards keeps no more.
+TEST(TuningWizard, OffersEachListItsDevicesAndCalibratesOnTheShownOnes) {
+    FakeAudioTuning tuning;
+    TuningWizard wizard(tuning, nullptr);
+    EXPECT_EQ(Items(wizard.playbackBox), (QStringList{"Speakers", "HDMI", "Headset"}));
+    EXPECT_EQ(Items(wizard.captureBox), (QStringList{"Microphone", "Headset"}));
+    EXPECT_EQ(Items(wizard.ringerBox), Items(wizard.playbackBox));
+    wizard.playbackBox->setCurrentText("Headset");
+    wizard.calibrateButton->click();
+    wizard.captureBox->setCurrentText("Microphone");
+    wizard.reject();
+    EXPECT_EQ(tuning.saved, QStringList{"alsa:headset / alsa:headset / pulse:speakers"});
 }
 
 }  // namespace
