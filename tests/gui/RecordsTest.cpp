@@ -27,11 +27,6 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
     }
-    void Open(const QByteArray& bytes) {
-        Put(bytes);
-        book = std::make_unique<PhoneBookDialog>(messages, nullptr, path);
-        book->show();
-    }
     static QStringList Rows(const QListWidget* list) {
         QStringList rows;
         for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
@@ -64,7 +59,9 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     const QString name = QStringLiteral("The Very Long Family Name of Forty Chars--Work");
     const QString number(1 << 20, QLatin1Char('9'));
     const QByteArray odd = QByteArray("\xff\xfe Bad\x80--1\x00\x01", 12) + "\r\na\rb";
-    Open((name + "--" + number).toUtf8() + "\r\n\r\n" + odd + "\nAlso--3");
+    Put((name + "--" + number).toUtf8() + "\r\n\r\n" + odd + "\nAlso--3");
+    book = std::make_unique<PhoneBookDialog>(messages, nullptr, path);
+    book->show();
     const QStringList rows = Rows(book->entryList);
     ASSERT_EQ(rows.size(), 6);
     EXPECT_EQ(QStringList({rows[0], rows[2], rows[5]}), (QStringList{"NEW ITEM!", "", "Also--3"}));
