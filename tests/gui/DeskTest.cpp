@@ -113,17 +113,15 @@ TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
 // turn and releases.
 void Drag(QSlider* slider, std::initializer_list<int> steps,
           Qt::MouseButton button = Qt::LeftButton) {
-    const auto send = [slider](QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons held,
-                               QPoint at) {
-        QMouseEvent event(type, at, slider->mapToGlobal(at), b, held, Qt::NoModifier);
-        QApplication::sendEvent(slider, &event);
-    };
-    QPoint at(3 + QStyle::sliderPositionFromValue(slider->minimum(), slider->maximum(),
-                                                  slider->value(), slider->width() - 7),
-              slider->height() / 2);
-    send(QEvent::MouseButtonPress, button, button, at);
-    for (int step : steps) send(QEvent::MouseMove, Qt::NoButton, button, at += QPoint(step, 0));
-    send(QEvent::MouseButtonRelease, button, Qt::NoButton, at);
+    QWindow* window = slider->window()->windowHandle();
+    QPoint at = slider->mapTo(
+        slider->window(),
+        QPoint(3 + QStyle::sliderPositionFromValue(slider->minimum(), slider->maximum(),
+                                                   slider->value(), slider->width() - 7),
+               slider->height() / 2));
+    QTest::mousePress(window, button, {}, at);
+    for (int step : steps) QTest::mouseMove(window, at += QPoint(step, 0));
+    QTest::mouseRelease(window, button, {}, at);
 }
 
 // Over lines from 10 to 110, both at 60: only the left button drags, and every move is heard
