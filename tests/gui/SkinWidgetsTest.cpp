@@ -1,15 +1,18 @@
-// The handset's picture buttons as a user meets them: lit under the pointer, dark when it
-// leaves, dimmed and inert while disabled, one click per click, reachable by keyboard, named
-// to screen readers, and with their tips centred under them.
+// The skin's widgets as a user meets them: the handset's picture buttons lit under the pointer,
+// dark when it leaves, dimmed and inert while disabled, one click per click, reachable by
+// keyboard, named to screen readers, and with their tips centred under them; a window dragged by
+// its background picture, and the settings menu on a right click there.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
 
 #include "support/PictureButton.h"
 #include "support/Skin.h"
+#include "support/WindowDrag.h"
 #include "tests/support/FakePhone.h"
 
 namespace softphone::test {
@@ -25,10 +28,6 @@ protected:
         // A move to where the pointer already is reaches nobody: start from a known place.
         QTest::mouseMove(window.windowHandle(), QPoint(1, 1));
     }
-    void TearDown() override {
-        QToolTip::hideText();
-        WaitUntil([] { return !QToolTip::isVisible(); }, 2000);
-    }
 
     // Moves ('m'), presses ('p') or releases ('r') the left button over `local` in `control`.
     void Mouse(char what, QWidget* control, QPoint local) {
@@ -37,16 +36,6 @@ protected:
         if (what == 'm') QTest::mouseMove(handle, at);
         if (what == 'p') QTest::mousePress(handle, Qt::LeftButton, {}, at);
         if (what == 'r') QTest::mouseRelease(handle, Qt::LeftButton, {}, at);
-    }
-    void ClickOn(QWidget* control) {
-        for (char what : {'m', 'p', 'r'}) Mouse(what, control, control->rect().center());
-    }
-    // Rests the pointer on `control` and waits for a tip with `text`.
-    bool TipShows(QWidget* control, const QString& text, int timeoutMs = 3000) {
-        Mouse('m', control, control->rect().center() - QPoint(1, 0));
-        Mouse('m', control, control->rect().center());
-        return WaitUntil([&] { return QToolTip::isVisible() && QToolTip::text() == text; },
-                         timeoutMs);
     }
 
     // What the button draws, without what lies behind it.
@@ -72,53 +61,42 @@ protected:
 
 TEST_F(PictureButtonTest, LitOnlyUnderThePointerAndClickedByAPressAndReleaseOnIt) {
     PictureButton* five = window.dialKeys[4];
-    PictureButton* six = window.dialKeys[5];
-    // Pointer steps: an action ('m', 'p', 'r') and a place: the middle of 5 or 6, or just
-    // beyond an edge of 5 (left 'l', top 't', right 'R', bottom 'b').
-    const std::map<char, std::pair<PictureButton*, QPoint>> places = {
-        {'5', {five, five->rect().center()}},
-        {'6', {six, six->rect().center()}},
-        {'l', {five, {-1, 10}}},
-        {'t', {five, {10, -1}}},
-        {'R', {five, {five->width(), 10}}},
-        {'b', {five, {10, five->height()}}},
-    };
+    // Pointer steps: an action ('m', 'p', 'r') and a place: the middle of 5 ('5') or just
+    // beyond its right edge ('x').
+    const std::map<char, QPoint> places = {{'5', five->rect().center()},
+                                           {'x', {five->width(), 10}}};
     const struct {
         const char* steps;
         bool enabled;
-        const char* faces;  // of 5 and 6 afterwards
+        char face;  // afterwards
         int clicks;
     } rows[] = {
-        {"m5", true, "LD", 0},       {"m5 ml", true, "DD", 0},       {"m5 mt", true, "DD", 0},
-        {"m5 mR", true, "DD", 0},    {"m5 mb", true, "DD", 0},       {"m5 m6", true, "DL", 0},
-        {"m5 p5 r5", true, "LD", 1}, {"m5 p5 ml rl", true, "DD", 0}, {"m5 p5 r5", false, "-D", 0},
+        {"m5", true, 'L', 0},          {"m5 mx", true, 'D', 0},     {"m5 p5 r5", true, 'L', 1},
+        {"m5 p5 mx rx", true, 'D', 0}, {"m5 p5 r5", false, '-', 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.steps);
         five->setEnabled(row.enabled);
         QSignalSpy clicks(five, &PictureButton::clicked);
-        for (const QString& step : QString(row.steps).split(' ')) {
-            const auto& [button, at] = places.at(step[1].toLatin1());
-            Mouse(step[0].toLatin1(), button, at);
-        }
-        EXPECT_EQ(QString{Face(five)} + Face(six), row.faces);
+        for (const QString& step : QString(row.steps).split(' '))
+            Mouse(step[0].toLatin1(), five, places.at(step[1].toLatin1()));
+        EXPECT_EQ(Face(five), row.face);
         EXPECT_EQ(clicks.count(), row.clicks);
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "lighting never holds the mouse";
         QTest::mouseMove(window.windowHandle(), QPoint(1, 1));
     }
-}
 
-TEST_F(PictureButtonTest, DialTurnedOffByItsOwnClickLeavesEndWorking) {
+    // A button turned off by its own click holds on to nothing: End still takes a click.
     QObject::disconnect(window.dialButton, &PictureButton::clicked, nullptr, nullptr);
     QObject::connect(window.dialButton, &PictureButton::clicked, &window,
                      [this] { window.ShowControls(PhoneController::Controls::InCall); });
     QSignalSpy ends(window.endButton, &PictureButton::clicked);
-    ClickOn(window.dialButton);
-    ClickOn(window.endButton);
+    for (QWidget* button : {window.dialButton, window.endButton})
+        for (char what : {'m', 'p', 'r'}) Mouse(what, button, button->rect().center());
     EXPECT_EQ(ends.count(), 1);
 }
 
-TEST_F(PictureButtonTest, TabReachesTheButtonsAndSpaceOrEnterPressesThem) {
+TEST_F(PictureButtonTest, ReachedByKeyboardAndNamedAndTippedForEveryone) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     window.numberBox->setFocus();
@@ -132,19 +110,20 @@ TEST_F(PictureButtonTest, TabReachesTheButtonsAndSpaceOrEnterPressesThem) {
     EXPECT_EQ(clicks.count(), 3);
     focused->clearFocus();
     EXPECT_NE(Seen(focused), withFocus) << "the focus is drawn";
-}
 
-TEST_F(PictureButtonTest, EachEnabledControlShowsItsTipCentredUnderItAndIsNamedByIt) {
+    // A picture button and the number box, each as a screen reader names it and with its tip
+    // when the pointer rests on it.
     const std::pair<QWidget*, QString> tips[] = {
         {window.recentButton, "Recent Call"},
-        {window.phoneBookButton, "SoftPhone Book"},
-        {window.loginButton, "Login Server"},
         {window.numberBox, "Include International Country Code"},
     };
     for (const auto& [control, text] : tips) {
         SCOPED_TRACE(text.toStdString());
         EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), text);
-        ASSERT_TRUE(TipShows(control, text));
+        Mouse('m', control, control->rect().center() - QPoint(1, 0));
+        Mouse('m', control, control->rect().center());
+        ASSERT_TRUE(
+            WaitUntil([&] { return QToolTip::isVisible() && QToolTip::text() == text; }, 3000));
         const QWidget* tip = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == "qtooltip_label" && w->isVisible()) tip = w;
@@ -155,6 +134,47 @@ TEST_F(PictureButtonTest, EachEnabledControlShowsItsTipCentredUnderItAndIsNamedB
     }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(window.dialButton)->role(),
               QAccessible::Button);
+}
+
+// Without a window manager (offscreen) the window follows the pointer itself: live with the
+// left button, at the release with the right one, whose click alone opens the menu.
+TEST(WindowDrag, MovesByThePointersMovement) {
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.setContextMenuPolicy(Qt::CustomContextMenu);
+    QSignalSpy menus(&window, &QWidget::customContextMenuRequested);
+    window.setGeometry(100, 100, 200, 150);
+    auto* picture = new QLabel(&window);
+    picture->setGeometry(0, 0, 200, 150);
+    new WindowDrag(picture, &window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const struct {
+        Qt::MouseButton button;
+        std::vector<QPoint> moves;  // pointer offsets from the press
+        QPoint release;
+        bool menu;
+    } rows[] = {
+        {Qt::LeftButton, {{10, 0}, {25, -7}}, {10, 0}, false},
+        {Qt::RightButton, {}, {0, 0}, true},
+        {Qt::RightButton, {{12, 3}}, {12, 3}, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.button));
+        menus.clear();
+        const QPoint start = window.pos();
+        const QPoint grab = start + QPoint(50, 60);  // on the screen, over the picture
+        // Mouse events at a screen position, whatever the window's position is by then.
+        auto local = [&](QPoint offset) { return grab + offset - window.geometry().topLeft(); };
+        QTest::mousePress(window.windowHandle(), row.button, {}, local({}));
+        for (QPoint move : row.moves) {
+            QTest::mouseMove(window.windowHandle(), local(move));
+            EXPECT_EQ(window.pos(), start + (row.button == Qt::LeftButton ? move : QPoint()));
+        }
+        EXPECT_EQ(menus.count(), 0) << "never at the press or while moving";
+        QTest::mouseRelease(window.windowHandle(), row.button, {}, local(row.release));
+        EXPECT_EQ(window.pos(), start + row.release);
+        EXPECT_EQ(menus.count(), int(row.menu));
+    }
 }
 
 }  // namespace

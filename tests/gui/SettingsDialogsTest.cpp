@@ -1,0 +1,84 @@
+// The login and network dialogs over settings in memory: what they show and store, and how the
+// login dialog is left.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "records/LoginDialog.h"
+#include "records/NetworkDialog.h"
+#include "tests/support/Fakes.h"
+
+namespace softphone::test {
+namespace {
+
+// EXIT and the window's close button leave without storing anything (Escape is in
+// EndToEndTest). LOGIN stores what is typed as it is typed, the server even when empty, for the
+// next dialog to show with Save ticked (Save unticked is in RegistrationTest).
+TEST(LoginDialog, OnlyLoginStoresWhatIsTyped) {
+    MemoryStore store;
+    RecordingMessageBox messages;
+    LoginDialog empty(store, messages);
+    EXPECT_FALSE(empty.saveBox->isChecked());
+    EXPECT_EQ(empty.sipBox->text() + empty.accountBox->text() + empty.passwordBox->text(), "");
+    empty.accountBox->setText("123");
+    empty.loginButton->click();
+    empty.accountBox->clear();
+    empty.passwordBox->setText("pw");
+    empty.loginButton->click();
+    EXPECT_EQ(messages.shown, QStringList(2, "User Name and Password must not be blank"));
+    EXPECT_EQ(empty.result(), 0);
+
+    const auto typed = [&] {
+        auto dialog = std::make_unique<LoginDialog>(store, messages);
+        dialog->show();
+        dialog->accountBox->setText(" ");
+        dialog->passwordBox->setText("  p w ");
+        return dialog;
+    };
+    auto exited = typed();
+    exited->exitButton->click();
+    EXPECT_EQ(exited->result(), LoginDialog::Exited);
+    auto closed = typed();
+    closed->close();
+    EXPECT_EQ(closed->result(), QDialog::Rejected);
+    EXPECT_TRUE(store.values.isEmpty());
+    auto accepted = typed();
+    accepted->saveBox->setChecked(true);
+    accepted->loginButton->click();
+    EXPECT_EQ(accepted->result(), QDialog::Accepted);
+    EXPECT_TRUE(store.values.contains("Sip/Parameters/Validation"));
+    EXPECT_EQ(ReadSavedValue(store, "Save"), "yes");
+    LoginDialog next(store, messages);
+    EXPECT_EQ(next.accountBox->text(), " ");
+    EXPECT_EQ(next.passwordBox->text(), "  p w ");
+    EXPECT_TRUE(next.saveBox->isChecked());
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+// The CA file and SRTP matter only over TLS: elsewhere they can not be changed. The STUN server
+// can be set with any transport. What is typed is taken without outer blanks.
+TEST(NetworkDialog, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
+    const NetworkSettings saved{SipTransport::Tls, "/etc/ca.pem", SrtpPolicy::Optional,
+                                "stun.example.net:3478"};
+    NetworkDialog dialog(saved);
+    EXPECT_EQ(dialog.Settings(), saved);
+    for (auto [transport, secure] :
+         {std::pair{SipTransport::Udp, false}, {SipTransport::Tls, true}}) {
+        dialog.transportBox->setCurrentIndex(dialog.transportBox->findData(int(transport)));
+        EXPECT_EQ(dialog.caFileBox->isEnabled(), secure) << int(transport);
+        EXPECT_EQ(dialog.browseButton->isEnabled(), secure) << int(transport);
+        EXPECT_EQ(dialog.srtpBox->isEnabled(), secure) << int(transport);
+        EXPECT_TRUE(dialog.stunServerBox->isEnabled());
+    }
+    dialog.caFileBox->setText("  /tmp/test ca.pem ");
+    dialog.srtpBox->setCurrentIndex(dialog.srtpBox->findData(int(SrtpPolicy::Required)));
+    dialog.stunServerBox->setText(" 198.18.0.1 ");
+    EXPECT_EQ(dialog.Settings(), (NetworkSettings{SipTransport::Tls, "/tmp/test ca.pem",
+                                                  SrtpPolicy::Required, "198.18.0.1"}));
+}
+
+}  // namespace
+}  // namespace softphone::test
