@@ -22,7 +22,7 @@ const QString kNumber = QStringLiteral("15550001111");    // through the account
 const QString kTenDigits = QStringLiteral("5550001111");  // without it
 const QString kRing = QStringLiteral("file /usr/share/sounds/linphone/rings/oldphone-mono.wav");
 
-// A phone registered at kamailio, which routes kNumber, kTenDigits and 5550000 to 5550003 to
+// A phone registered at kamailio, which routes kNumber, kTenDigits and 5550000 to 5550006 to
 // far ends that are started by each test as it needs them.
 class CallTest : public ::testing::Test {
 protected:
@@ -33,12 +33,12 @@ protected:
     }
     QList<SipServer::Route> Routes() {
         QList<SipServer::Route> routes{{kNumber, farEnd.Uri()}, {kTenDigits, direct.Uri()}};
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < int(std::size(gateways)); ++i)
             routes.append({QStringLiteral("555000%1").arg(i), gateways[i].Uri()});
         return routes;
     }
 
-    Sipp farEnd, direct, gateways[4];
+    Sipp farEnd, direct, gateways[7];
     SipServer server{{{"1001", "secret"}}, Routes()};
     Phone phone;
 };
@@ -136,8 +136,8 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
 
 struct Gateway {
     const char* name;
-    const char* scenario;  // of scripts/sip-service
-    QStringList args;
+    const char* scenario;       // of scripts/sip-service, or for a refusal its status line
+    QStringList args;           // or, for a refusal, its silence before it
     QStringList seen;           // status lines after each session event, repeats folded
     bool userEnds = false;      // the caller presses End once the last state before it is seen
     bool secondCaller = false;  // someone calls the phone before the far end decides
@@ -151,13 +151,18 @@ const QStringList kAnswered{"INPROGRESS", "CONNECTED", "DISCONNECTED"};
 TEST_F(CallTest, EveryGatewayWalksTheWindowThroughItsStates) {
     const Gateway cases[] = {
         {"answers at once", "answer-at-once.xml", {}, kAnswered, true, true},
-        {"silent, then busy", "refuse.xml", {"-d", "2500"}, kRefused},
+        {"silent, then busy", "486 Busy Here", {"2500"}, kRefused},
+        {"forbidden at once", "403 Forbidden", {"0"}, kRefused},
+        {"unknown number", "404 Not Found", {"0"}, kRefused},
+        {"declined at once", "603 Decline", {"0"}, kRefused},
         {"never answers", "silent.xml", {"-d", "30000"}, kRefused, true},
         {"early media, then answer", "early-media.xml", {"-d", "2500"}, kAnswered, true, true},
     };
     ASSERT_EQ(std::size(cases), std::size(gateways));
     for (size_t i = 0; i < std::size(cases); ++i)
-        ASSERT_TRUE(gateways[i].Run(cases[i].scenario, cases[i].args));
+        ASSERT_TRUE(QString(cases[i].scenario).endsWith(".xml")
+                        ? gateways[i].Run(cases[i].scenario, cases[i].args)
+                        : gateways[i].Refuse(cases[i].scenario, cases[i].args[0].toInt()));
     HandsetWindow& window = phone.window;
 
     QStringList seen;

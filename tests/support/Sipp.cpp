@@ -29,6 +29,15 @@ bool Sipp::Run(const QString& scenario, const QStringList& args) {
            });
 }
 
+bool Sipp::Refuse(const QString& status, int silenceMs) {
+    QFile source(SourceDir() + "/scripts/sip-service/refuse.xml");
+    QFile scenario(dir_.filePath("refuse.xml"));
+    if (!source.open(QIODevice::ReadOnly) || !scenario.open(QIODevice::WriteOnly)) return false;
+    scenario.write(source.readAll().replace("486 Busy Here", status.toUtf8()));
+    scenario.close();
+    return Run(scenario.fileName(), {"-d", QString::number(silenceMs)});
+}
+
 bool Sipp::AnswerAndEcho() {
     return Run("answer.xml", {"-rtp_echo", "-key", "rtpport", QString::number(mediaPort_)});
 }

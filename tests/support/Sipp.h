@@ -16,6 +16,8 @@ public:
         : address_(std::move(address)), port_(FreeUdpPort()), mediaPort_(FreeUdpPort()) {}
     // Runs a scenario (a file of scripts/sip-service, or a path) on its port (see Uri()).
     bool Run(const QString& scenario, const QStringList& args = {});
+    // The refusing gateway with another final status ("603 Decline"), after `silenceMs`.
+    bool Refuse(const QString& status, int silenceMs);
     // Answers calls and sends its audio to `rtpPort` on loopback.
     bool Answer(int rtpPort) {
         return Run("answer.xml", {"-key", "rtpport", QString::number(rtpPort)});
