@@ -95,11 +95,13 @@ QString HomeRouter::StartStun() {
 bool HomeRouter::CountMediaAt(int port) {
     return Run({"ip", "netns", "exec", Provider(), "nft",
                 QStringLiteral("add table ip media; add counter ip media arrived; "
-                               "add counter ip media left; "
+                               "add counter ip media left; add counter ip media stun; "
                                "add chain ip media in { type filter hook input priority 0; }; "
                                "add chain ip media out { type filter hook output priority 0; }; "
                                "add rule ip media in udp dport %1 counter name arrived; "
-                               "add rule ip media out udp sport %1 counter name left")
+                               "add rule ip media out udp sport %1 counter name left; "
+                               "add rule ip media in udp dport %1 @th,96,32 0x2112a442 "
+                               "counter name stun")
                     .arg(port)});
 }
 

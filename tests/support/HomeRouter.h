@@ -29,10 +29,12 @@ public:
     // Starts coturn at the provider as a STUN server (no TURN, TLS or credentials); its
     // "address:port", or empty when it did not start. It stops with the object.
     QString StartStun();
-    // From now on, counts the UDP packets that arrive at the provider's `port` and leave it.
+    // From now on, counts the UDP packets that arrive at the provider's `port` and leave it, and
+    // the STUN messages (ICE connectivity checks) among those arriving.
     bool CountMediaAt(int port);
     int MediaArrived() const { return Counter("arrived"); }
     int MediaLeft() const { return Counter("left"); }
+    int StunArrived() const { return Counter("stun"); }
 
 private:
     bool Run(const QStringList& command);
