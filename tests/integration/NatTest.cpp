@@ -117,7 +117,7 @@ TEST_P(NatCallTest, CarriesAudioBothWays) {
         phone->Dial("6000");
     }
     Sipp& far = caller ? *caller : *farEnd;
-    ASSERT_TRUE(WaitUntil([&] { return phone->Status().startsWith("CONNECTED"); }))
+    ASSERT_TRUE(WaitUntil([&] { return phone->Connected(); }))
         << phone->Status().toStdString() << "\n"
         << far.Trace().toStdString();
     EXPECT_TRUE(AudioFlowsBothWays());
@@ -164,8 +164,7 @@ TEST_F(NatIceTest, CallToAPhoneThatSpeaksIceCarriesAudioBothWays) {
     ASSERT_TRUE(WaitUntil([&] { return server->Contacts("1002") > 0; }, 15000));
     ASSERT_TRUE(net.CountMediaAt(7078)) << net.Failure().toStdString();  // the engine's first pick
     phone->Dial("1002");
-    ASSERT_TRUE(WaitUntil([&] { return phone->Status().startsWith("CONNECTED"); }))
-        << phone->Status().toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return phone->Connected(); })) << phone->Status().toStdString();
     EXPECT_TRUE(AudioFlowsBothWays());
     EXPECT_GT(net.StunArrived(), 0);
     phone->window.OnEndClicked();
