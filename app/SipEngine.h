@@ -73,6 +73,11 @@ struct AccountSettings {
     NetworkSettings network;
 };
 
+// RTP packets of a call's audio, as the engine counted them.
+struct AudioPackets {
+    quint64 sent = 0, received = 0;
+};
+
 class ISession {
 public:
     virtual ~ISession() = default;
@@ -83,6 +88,8 @@ public:
     virtual bool MediaEncrypted() const = 0;
     // Once disconnected.
     virtual EndCause Cause() const = 0;
+    // So far in the call; none where the engine counts none.
+    virtual AudioPackets Audio() const { return {}; }
     // Places the call to `uri`; its states follow as events.
     virtual void Call(const QString& uri) = 0;
     virtual void Answer() = 0;

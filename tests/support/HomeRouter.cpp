@@ -5,8 +5,12 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+
+#include "tests/support/SipServer.h"
+#include "tests/support/Wait.h"
 
 namespace softphone::test {
 namespace {
@@ -52,6 +56,8 @@ HomeRouter::HomeRouter()
 }
 
 HomeRouter::~HomeRouter() {
+    stun_.terminate();
+    stun_.waitForFinished(3000);
     // Removing a namespace removes its end of each veth pair, and with it the other end.
     for (const char* role : {"home", "router", "provider"}) {
         QProcess ip;
@@ -69,17 +75,34 @@ bool HomeRouter::ForgetUdpAfter(int seconds) {
     return true;
 }
 
-bool HomeRouter::CountMediaBesides(int sipPort) {
-    return Run(
-        {"ip", "netns", "exec", name_.arg("router"), "nft",
-         QStringLiteral("add table ip media; add counter ip media media_out; "
-                        "add counter ip media media_in; "
-                        "add chain ip media forward { type filter hook forward priority 0; }; "
-                        "add rule ip media forward iifname \"lan0\" udp dport != %1 "
-                        "counter name media_out; "
-                        "add rule ip media forward iifname \"wan0\" udp sport != %1 "
-                        "counter name media_in")
-             .arg(sipPort)});
+QString HomeRouter::StartStun() {
+    InNamespace provider(Provider());
+    const QString port = QString::number(FreeUdpPort()), dir = stunDir_.path();
+    // In the foreground, its files in a folder of its own; dies with the test.
+    stun_.start("setpriv", QStringLiteral("--pdeathsig KILL turnserver -n -L %1 -p %2 --stun-only "
+                                          "--no-auth --no-tls --no-dtls --no-cli --no-stdout-log "
+                                          "--simple-log -l %3/log --pidfile %3/pid --db %3/db")
+                               .arg(kProvider, port, dir)
+                               .split(' '));
+    const auto listening = [&] {
+        QFile log(dir + "/log");
+        return log.open(QIODevice::ReadOnly) && log.readAll().contains("Total General servers");
+    };
+    return provider.Entered() && WaitUntil(listening) ? QStringLiteral("%1:%2").arg(kProvider, port)
+                                                      : QString();
+}
+
+bool HomeRouter::CountMediaAt(int port) {
+    return Run({"ip", "netns", "exec", Provider(), "nft",
+                QStringLiteral("add table ip media; add counter ip media arrived; "
+                               "add counter ip media left; add counter ip media stun; "
+                               "add chain ip media in { type filter hook input priority 0; }; "
+                               "add chain ip media out { type filter hook output priority 0; }; "
+                               "add rule ip media in udp dport %1 counter name arrived; "
+                               "add rule ip media out udp sport %1 counter name left; "
+                               "add rule ip media in udp dport %1 @th,96,32 0x2112a442 "
+                               "counter name stun")
+                    .arg(port)});
 }
 
 bool HomeRouter::Run(const QStringList& command) {
@@ -97,8 +120,8 @@ bool HomeRouter::Run(const QStringList& command) {
 
 int HomeRouter::Counter(const QString& name) const {
     QProcess nft;
-    nft.start(QStringLiteral("ip"), {"netns", "exec", name_.arg("router"), "nft", "list", "counter",
-                                     "ip", "media", name});
+    nft.start(QStringLiteral("ip"),
+              {"netns", "exec", Provider(), "nft", "list", "counter", "ip", "media", name});
     nft.waitForFinished(5000);
     const auto match = QRegularExpression(QStringLiteral("packets (\\d+)")).match(Output(nft));
     return match.hasMatch() ? match.captured(1).toInt() : -1;

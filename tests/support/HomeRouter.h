@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace softphone::test {
 
@@ -24,18 +26,23 @@ public:
     QString Provider() const { return name_.arg("provider"); }
     // The router forgets a UDP binding after this many idle seconds.
     bool ForgetUdpAfter(int seconds);
-    // From now on, counts the UDP packets the router forwards besides those to and from the
-    // provider's SIP port.
-    bool CountMediaBesides(int sipPort);
-    // UDP packets, other than SIP, the router forwarded out of the home and into it.
-    int MediaOut() const { return Counter("media_out"); }
-    int MediaIn() const { return Counter("media_in"); }
+    // Starts coturn at the provider as a STUN server (no TURN, TLS or credentials); its
+    // "address:port", or empty when it did not start. It stops with the object.
+    QString StartStun();
+    // From now on, counts the UDP packets that arrive at the provider's `port` and leave it, and
+    // the STUN messages (ICE connectivity checks) among those arriving.
+    bool CountMediaAt(int port);
+    int MediaArrived() const { return Counter("arrived"); }
+    int MediaLeft() const { return Counter("left"); }
+    int StunArrived() const { return Counter("stun"); }
 
 private:
     bool Run(const QStringList& command);
     int Counter(const QString& name) const;
     QString name_;  // "%1-<pid>"
     QString failure_;
+    QTemporaryDir stunDir_;
+    QProcess stun_;
 };
 
 // The calling thread, and the threads and processes it starts, live in the namespace `name`

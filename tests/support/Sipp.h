@@ -34,6 +34,7 @@ public:
     }
     // Waits for the scenario to end; true when it ended as written.
     bool Finished(int timeoutMs = 10000);
+    int MediaPort() const { return mediaPort_; }  // where its RTP arrives and leaves
     QString Uri() const { return QStringLiteral("sip:%1:%2").arg(address_).arg(port_); }
     QString Trace() const;  // every SIP message sent and received
 
