@@ -15,6 +15,8 @@
 #include <QtEndian>
 #include <cmath>
 
+#include "dialer/SoundPlayer.h"
+
 namespace softphone {
 namespace {
 
@@ -96,7 +98,7 @@ TuningWizard::TuningWizard(IAudioTuning& tuning, QWidget* owner)
 
 TuningWizard::~TuningWizard() {
     if (source_) source_->stop();
-    if (sink_) sink_->stop();
+    if (sink_) RetireSink(sink_.release());
 }
 
 void TuningWizard::FillDevices(QComboBox* box, bool playback, const QString& current) {
@@ -132,7 +134,7 @@ void TuningWizard::ReadMicrophone() {
 }
 
 void TuningWizard::PlayTestSound() {
-    if (sink_) sink_->stop();
+    if (sink_) RetireSink(sink_.release());
     const QAudioDevice device =
         FindAudioDevice(QMediaDevices::audioOutputs(), playbackBox->currentText(),
                         QMediaDevices::defaultAudioOutput());

@@ -7,6 +7,7 @@
 #include <QMediaDevices>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "dialer/KeyTones.h"
 #include "dialer/WaveFile.h"
@@ -21,6 +22,8 @@ constexpr int kSinkBufferBytes = 800;
 constexpr int kToneLeadInBytes = kPlayRate * 20 / 1000;
 // How often queued sound is topped up while it does not fit into the stream's buffer.
 constexpr int kFeedIntervalMs = 20;
+// Longer than any stream's buffer takes to play out: by then a drain has been answered.
+constexpr int kRetireAfterMs = 2000;
 
 }  // namespace
 
@@ -90,10 +93,7 @@ private:
     void CloseStream() {
         Stop();
         device_ = nullptr;
-        if (!sink_) return;
-        sink_->stop();
-        delete sink_;
-        sink_ = nullptr;
+        if (sink_) RetireSink(std::exchange(sink_, nullptr));
     }
 
     bool Playing() const { return !queued_.isEmpty() || clock_.elapsed() < playsUntilMs_; }
@@ -129,6 +129,12 @@ private:
     QElapsedTimer clock_;
     qint64 playsUntilMs_ = 0;
 };
+
+void RetireSink(QAudioSink* sink) {
+    sink->stop();
+    sink->setParent(nullptr);
+    QTimer::singleShot(kRetireAfterMs, sink, &QObject::deleteLater);
+}
 
 SoundPlayer::SoundPlayer(int suspendAfterMs) : worker_(new SinkWorker(suspendAfterMs)) {
     for (size_t i = 0; i < kKeyTable.size(); ++i) {

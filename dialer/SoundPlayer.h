@@ -8,6 +8,8 @@
 
 #include "dialer/KeyTable.h"
 
+class QAudioSink;
+
 namespace softphone {
 
 // Plays the program's sounds in the background: key tones, the phone ring, the release sound.
@@ -30,6 +32,12 @@ public:
 };
 
 class SinkWorker;
+
+// Stops `sink` and deletes it once the sound server can no longer call it. Qt 6.4's PulseAudio
+// sink asks the server to drain its stream each time the stream runs dry and leaves that request
+// pointing at itself when stopped: a sink deleted at once may be called after its end. A sink
+// retired as the program ends is left to the exit.
+void RetireSink(QAudioSink* sink);
 
 // The player over one audio output stream, opened at construction on the default output and kept
 // open until another output is chosen, owned by a thread of its own so that sounds never wait
