@@ -91,33 +91,23 @@ TEST(Registration, ARefusedLoginAsKeepsTheAccountAndTheTruthOfTheStatus) {
     EXPECT_EQ(phone.calls->last(), "Call sip:123@host") << "calls go where the account is";
 }
 
-// The close button erases the login only when Save is "no" (the real engine's side is in
-// RegistrationTest) and hangs up a live call; a window closed by the system erases nothing.
-// Both stop the engine.
-TEST(Shutdown, ErasesTheAccountOnlyWhenSaveIsNoAndHangsUp) {
+// The close button hangs up a live call and keeps the login when Save is "yes" (erasing it when
+// Save is "no" is in RegistrationTest); a window closed by the system erases nothing. Both stop
+// the engine.
+TEST(Shutdown, HangsUpAndErasesNothingUnasked) {
     using S = SessionState;
-    const struct {
-        const char* save;
-        bool closeButton;
-        S state;
-        bool erased, hungUp;
-    } cases[] = {{"no", true, S::Incoming, true, true},
-                 {"yes", true, S::Connected, false, true},
-                 {"no", false, S::Disconnected, false, false}};
-    for (const auto& c : cases) {
+    for (auto [save, state] : {std::pair{"yes", S::Connected}, {"no", S::Disconnected}}) {
         FakePhone phone;
-        phone.SaveLogin("host", "1", "2", c.save);
+        phone.SaveLogin("host", "1", "2", save);
         phone.window.Start();
-        phone.engine->Register(RegistrationState::Registered);
         auto session = std::make_shared<FakeEngine::Session>(*phone.calls);
         session->state = S::Incoming;
         phone.engine->Raise(S::Incoming, session);
-        session->state = c.state;
-        c.closeButton ? phone.window.OnCloseClicked() : void(phone.window.close());
-        EXPECT_EQ(ReadSavedValue(phone.store, "Password").isEmpty(), c.erased) << c.save;
-        EXPECT_EQ(ReadSavedValue(phone.store, "Save"), c.save);
-        EXPECT_EQ(phone.calls->count("Shutdown"), 1) << c.save;
-        EXPECT_EQ(phone.calls->contains("Terminate shutdown"), c.hungUp) << c.save;
+        session->state = state;
+        state == S::Connected ? phone.window.OnCloseClicked() : void(phone.window.close());
+        EXPECT_EQ(ReadSavedValue(phone.store, "Password"), "2") << save;
+        EXPECT_EQ(phone.calls->count("Shutdown"), 1) << save;
+        EXPECT_EQ(phone.calls->contains("Terminate shutdown"), state == S::Connected) << save;
     }
 }
 
