@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QTest>
 
@@ -20,10 +19,7 @@ using S = SessionState;
 
 class CallStateTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        QFile::remove(RecentCallsPath());
-        phone.StartRegistered();
-    }
+    void SetUp() override { phone.StartRegistered(); }
     void Raise(S state, const std::shared_ptr<Session>& session) {
         session->state = state;
         phone.engine->Raise(state, session);
