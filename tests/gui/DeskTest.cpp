@@ -1,6 +1,6 @@
 // The handset's buttons and menus, the tray, the level sliders over a fake sound card, and the
 // audio tuning wizard over fake devices (its OK, the choice it shows and the calibration's
-// result are in TuningEngineTest).
+// result are in MixerPulseTest).
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -87,7 +87,7 @@ TEST(Desk, WithoutAnEngineOrAMixer) {
 
 // Hidden to a tray that reports nothing but activation, the window comes back by a click on the
 // icon, or by Restore in the icon's menu; closing leaves no icon behind. Without a tray it only
-// minimises. A double click on a real tray is in TrayXvfbTest.
+// minimises. A double click on a real tray is in InstallTest.
 TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
     FakePhone phone;
     phone.desk.tray->onlyActivation = true;
