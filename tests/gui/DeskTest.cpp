@@ -1,6 +1,6 @@
 // The handset's buttons and menus, the tray, the level sliders over a fake sound card, and the
 // audio tuning wizard over fake devices (its OK, the choice it shows and the calibration's
-// result are in TuningEngineTest).
+// result are in MixerPulseTest).
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -68,20 +68,17 @@ TEST(Desk, ButtonsAndMenusOpenTheirWindows) {
     EXPECT_TRUE(phone.messages.shown.empty());
 }
 
-// Without an engine and without a mixer the window still opens; the sliders are hidden and the
-// tuning wizard says it cannot open.
+// Without an engine and without a mixer the window still opens after a box for each; the sliders
+// are hidden and the tuning wizard says it cannot open.
 TEST(Desk, WithoutAnEngineOrAMixer) {
     FakePhone phone;
     phone.noEngine = true;
-    phone.desk.card = [] {
-        auto mixer = std::make_unique<FakeMixer>();
-        mixer->opens = false;
-        mixer->WithLine(L::Microphone, 0, 1);
-        return mixer;
-    };
+    phone.desk.mixerOpens = false;
     phone.window.Start();
     phone.window.show();
-    EXPECT_TRUE(phone.messages.shown.contains("No mixer found!"));
+    const QString formLoad = "An Error Occured and has been logged. FORMLOAD";
+    EXPECT_EQ(phone.messages.shown, QStringList({"No mixer found!", formLoad, formLoad}));
+    EXPECT_FALSE(phone.window.Ended());
     EXPECT_FALSE(phone.window.volumeSliders->microphoneSlider->isVisible());
     phone.messages.shown.clear();
     QTest::mouseClick(phone.window.tuningButton, Qt::LeftButton);
@@ -90,7 +87,7 @@ TEST(Desk, WithoutAnEngineOrAMixer) {
 
 // Hidden to a tray that reports nothing but activation, the window comes back by a click on the
 // icon, or by Restore in the icon's menu; closing leaves no icon behind. Without a tray it only
-// minimises. A double click on a real tray is in TrayXvfbTest.
+// minimises. A double click on a real tray is in InstallTest.
 TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
     FakePhone phone;
     phone.desk.tray->onlyActivation = true;
@@ -136,15 +133,8 @@ void Drag(QSlider* slider, std::initializer_list<int> steps,
 // sound at the new level, unless another sound plays.
 TEST(Desk, DraggingAThumbWritesEveryMoveUpToTheLinesEnds) {
     FakePhone phone;
-    FakeMixer* card = nullptr;
-    phone.desk.card = [&card] {  // called once, from Start
-        auto mixer = std::make_unique<FakeMixer>();
-        for (L line : {L::Speaker, L::Microphone})
-            mixer->WithLine(line, 10, 110).SetLevel(line, 60);
-        card = mixer.get();
-        return mixer;
-    };
     phone.StartRegistered();
+    const FakeMixer* card = phone.desk.mixer;
     phone.window.show();
     const VolumeSliders* sliders = phone.window.volumeSliders;
     EXPECT_TRUE(sliders->speakerSlider->isVisible() && sliders->microphoneSlider->isVisible());
@@ -153,14 +143,14 @@ TEST(Desk, DraggingAThumbWritesEveryMoveUpToTheLinesEnds) {
     EXPECT_TRUE(card->writes.empty());
     Drag(sliders->microphoneSlider, {-10, 10, 10});
     ASSERT_EQ(card->writes.size(), 3u);
-    EXPECT_EQ(card->Last(L::Speaker), -1);
-    EXPECT_LT(card->writes[0].value, 60);
-    EXPECT_LT(card->writes[1].value, card->writes[2].value);
+    for (const auto& [line, value] : card->writes) EXPECT_EQ(line, L::Microphone);
+    EXPECT_LT(card->writes[0].second, 60);
+    EXPECT_LT(card->writes[1].second, card->writes[2].second);
     EXPECT_TRUE(phone.player.played.isEmpty());
     Drag(sliders->speakerSlider, {-500});
-    EXPECT_EQ(card->Last(L::Speaker), 10);
+    EXPECT_EQ(card->writes.back(), std::pair(L::Speaker, 10L));
     Drag(sliders->speakerSlider, {500});
-    EXPECT_EQ(card->Last(L::Speaker), 110);
+    EXPECT_EQ(card->writes.back(), std::pair(L::Speaker, 110L));
     ASSERT_EQ(phone.player.played.size(), 2);
     EXPECT_TRUE(phone.player.played[1].startsWith("idle "));
     EXPECT_TRUE(phone.player.played[1].endsWith("/ding.wav"));

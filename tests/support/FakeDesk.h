@@ -14,27 +14,15 @@
 
 namespace softphone::test {
 
-// A mixer with the lines a test gives it, each control's id its line plus one; records every value
-// written.
+// A sound card whose speaker and microphone levels go from 10 to 110, both at 60; each
+// control's id is its line plus one. Records every value written.
 class FakeMixer : public IMixer {
 public:
-    struct Write {
-        MixerLine line;
-        long value;
-    };
-
-    // Adds a line with a level control of the given range.
-    FakeMixer& WithLine(MixerLine line, long minimum, long maximum) {
-        controls_[line] = {int(line) + 1, minimum, maximum};
-        return *this;
-    }
     bool Open() override { return opens; }
     std::optional<MixerControl> FindControl(MixerLine line) override {
-        if (!controls_.contains(line)) return std::nullopt;
-        return controls_[line];
+        return MixerControl{int(line) + 1, 10, 110};
     }
     std::optional<long> GetValue(const MixerControl& control) override {
-        if (!values_.contains(MixerLine(control.id - 1))) return std::nullopt;
         return values_[MixerLine(control.id - 1)];
     }
     bool SetValue(const MixerControl& control, long value) override {
@@ -42,20 +30,12 @@ public:
         values_[MixerLine(control.id - 1)] = value;
         return true;
     }
-    // The value last written to a line, or -1 when none was.
-    long Last(MixerLine line) const {
-        for (auto it = writes.rbegin(); it != writes.rend(); ++it)
-            if (it->line == line) return it->value;
-        return -1;
-    }
-    void SetLevel(MixerLine line, long value) { values_[line] = value; }
 
     bool opens = true;
-    std::vector<Write> writes;
+    std::vector<std::pair<MixerLine, long>> writes;
 
 private:
-    std::map<MixerLine, MixerControl> controls_;
-    std::map<MixerLine, long> values_;
+    std::map<MixerLine, long> values_{{MixerLine::Speaker, 60}, {MixerLine::Microphone, 60}};
 };
 
 // A notification area the test controls: whether it exists, what kind it is, what it shows.
@@ -85,18 +65,20 @@ public:
 // The main window's desktop for tests: a sound card with playback and microphone levels, a
 // notification area and a browser, all of which the test can look at.
 struct FakeDesk {
-    std::function<std::unique_ptr<FakeMixer>()> card = [] {
-        auto mixer = std::make_unique<FakeMixer>();
-        mixer->WithLine(MixerLine::Speaker, 0, 65536).WithLine(MixerLine::Microphone, 0, 65536);
-        return mixer;
-    };
-    FakeTray* tray = nullptr;  // owned by the window
+    bool mixerOpens = true;
+    FakeMixer* mixer = nullptr;  // owned by the window, as is the tray
+    FakeTray* tray = nullptr;
     QMenu* trayMenu = nullptr;
     QList<QUrl> opened;
     QStringList notifications;  // "summary: body"
 
     DeskServices Services(ISoundPlayer& player) {
-        return {[this] { return card(); },
+        return {[this] {
+                    auto card = std::make_unique<FakeMixer>();
+                    card->opens = mixerOpens;
+                    mixer = card.get();
+                    return card;
+                },
                 [this](QMenu* menu) {
                     trayMenu = menu;
                     auto t = std::make_unique<FakeTray>();

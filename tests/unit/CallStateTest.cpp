@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QTest>
 
+#include "app/CallerNumber.h"
 #include "records/RecentCalls.h"
 #include "support/PictureButton.h"
 #include "tests/support/FakePhone.h"
@@ -19,10 +19,7 @@ using S = SessionState;
 
 class CallStateTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        QFile::remove(RecentCallsPath());
-        phone.StartRegistered();
-    }
+    void SetUp() override { phone.StartRegistered(); }
     void Raise(S state, const std::shared_ptr<Session>& session) {
         session->state = state;
         phone.engine->Raise(state, session);
@@ -99,17 +96,6 @@ TEST_F(CallStateTest, NotRegisteredOnlyShowsTheBox) {
     EXPECT_TRUE(phone.player.played.isEmpty());
 }
 
-TEST_F(CallStateTest, TenCharactersGoWithoutTheAccount) {
-    for (const auto& [number, route] : {std::pair{"1234567890", "CreateSession direct"},
-                                        std::pair{"123456789", "CreateSession via account"},
-                                        std::pair{"12345678901", "CreateSession via account"}}) {
-        phone.calls->clear();
-        phone.Dial(number);
-        EXPECT_EQ(phone.calls->value(0), route) << number;
-        Raise(S::Disconnected, phone.engine->lastSession);
-    }
-}
-
 // The engine refusing to create, place, answer or reject a call: its error shows, no ring is left
 // behind, and the next caller rings.
 TEST_F(CallStateTest, EngineErrorsShowAndLeaveTheHandsetIdle) {
@@ -136,22 +122,17 @@ TEST_F(CallStateTest, EngineErrorsShowAndLeaveTheHandsetIdle) {
     EXPECT_FALSE(phone.phone.findChild<QTimer*>("ringRepeat")->isActive()) << "the ring repeats";
 }
 
-TEST_F(CallStateTest, TheCallerIsShownByNumber) {
-    for (auto [address, number] : {std::pair{"sip:5557002@10.0.0.1:5070;transport=udp", "5557002"},
-                                   std::pair{"sips:%2B4930123@gw.example", "+4930123"},
-                                   std::pair{"sip:gw.example", "sip:gw.example"}}) {
-        phone.window.numberBox->setEditText("999");  // typed before the call came
-        auto session = std::make_shared<Session>(*phone.calls);
-        session->remoteParty = address;
-        Raise(S::Incoming, session);
-        EXPECT_EQ(Number(), number);
-        Raise(S::Disconnected, session);
-    }
+// The caller is known by number (the window showing it is in CallTest).
+TEST(CallerNumber, TheUserPartDecodedOrTheWholeAddress) {
+    EXPECT_EQ(CallerNumber("sip:5557002@10.0.0.1:5070;transport=udp"), "5557002");
+    EXPECT_EQ(CallerNumber("sips:%2B4930123@gw.example"), "+4930123");
+    EXPECT_EQ(CallerNumber("sip:gw.example"), "sip:gw.example");
 }
 
-// The dial pad in its reading order types its character and sounds its tone; once connected it
-// sends the key's DTMF event (star 10, pound 11) instead. The call is recorded with its length.
-TEST_F(CallStateTest, DialPadTonesThenDtmfAndTheCallLength) {
+// The dial pad in its reading order types its character and sounds its tone (DTMF once
+// connected is in CallTest). The call is recorded with its length. Back then takes the last
+// character off and Clear the rest, neither with a sound.
+TEST_F(CallStateTest, DialPadCallLengthBackAndClear) {
     Call(S::InProgress);
     phone.player.played.clear();
     for (PictureButton* key : phone.window.dialKeys) emit key->clicked();
@@ -159,24 +140,13 @@ TEST_F(CallStateTest, DialPadTonesThenDtmfAndTheCallLength) {
     EXPECT_EQ(phone.player.played.join(',').remove("tone Tone").remove(".wav"),
               "1,2,3,4,5,6,7,8,9,star,0,pnd");
     Raise(S::Connected, phone.engine->lastSession);
-    phone.calls->clear();
-    phone.player.played.clear();
-    for (PictureButton* key : phone.window.dialKeys) emit key->clicked();
-    EXPECT_EQ(phone.calls->join(',').remove("SendDTMF "), "1,2,3,4,5,6,7,8,9,10,0,11");
-    EXPECT_TRUE(phone.player.played.isEmpty());
     for (int i = 0; i < 65; ++i) phone.phone.OnCallClockTick();
     EXPECT_EQ(phone.Status(), "CONNECTED 0:1:5");
     phone.window.OnEndClicked();
-    EXPECT_EQ(ReadRecentCalls().value(0), "15551234567123456789*0#123456789*0#--Duration: 0:1:5");
-}
-
-TEST_F(CallStateTest, ClearAndBackspaceButtons) {
-    phone.window.numberBox->setEditText("12");
-    for (const char* left : {"1", "", ""}) {
-        emit phone.window.backButton->clicked();
-        EXPECT_EQ(Number(), left);
-    }
-    phone.window.numberBox->setEditText("123");
+    EXPECT_EQ(ReadRecentCalls().value(0), "15551234567123456789*0#--Duration: 0:1:5");
+    phone.player.played.clear();
+    emit phone.window.backButton->clicked();
+    EXPECT_EQ(Number(), "15551234567123456789*0");
     emit phone.window.clearButton->clicked();
     EXPECT_EQ(Number(), "");
     EXPECT_EQ(phone.Status(), "Ready...");

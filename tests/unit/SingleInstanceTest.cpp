@@ -41,7 +41,6 @@ TEST(UserFolders, EmptyOrRelativeXdgVariablesFallBack) {
     const QTemporaryDir absolute;
     const QString at = absolute.path();
     const QString settings = QDir::homePath() + "/.config/Softphone/Softphone.conf";
-    const QString data = QDir::homePath() + "/.local/share/Softphone/";
     const QString socket = QDir::temp().filePath(QString("softphone-%1.socket").arg(::getuid()));
     const auto settingsPath = IniSettingsStore::DefaultPath;
     const struct {
@@ -52,8 +51,8 @@ TEST(UserFolders, EmptyOrRelativeXdgVariablesFallBack) {
     } cases[] = {
         {"XDG_CONFIG_HOME", at, settingsPath, at + "/Softphone/Softphone.conf"},
         {"XDG_CONFIG_HOME", "cfg", settingsPath, settings},
-        {"XDG_DATA_HOME", "", PhoneBookPath, data + "PhoneBook.txt"},
-        {"XDG_DATA_HOME", "./data", RecentCallsPath, data + "recentcall.txt"},
+        {"XDG_DATA_HOME", "", PhoneBookPath,
+         QDir::homePath() + "/.local/share/Softphone/PhoneBook.txt"},
         {"XDG_RUNTIME_DIR", at, InstanceSocketPath, at + "/softphone.socket"},
         {"XDG_RUNTIME_DIR", "run", InstanceSocketPath, socket},
         {"XDG_RUNTIME_DIR", at + "/missing", InstanceSocketPath, socket},

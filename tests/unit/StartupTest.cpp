@@ -13,46 +13,28 @@ namespace {
 
 const QString kFormLoad = QStringLiteral("An Error Occured and has been logged. FORMLOAD");
 
-// An empty password is taken to be the account number, at the start only.
-TEST(Startup, AnEmptyPasswordIsTheAccountNumberAtTheStartOnly) {
+// EXIT (as Escape and the close button) at the start leaves without logging in; the stored
+// account, a complete one, is not used. Later, from Login As, leaving keeps the program and
+// registers the stored account again; an empty password stands for the account number only at
+// the start.
+TEST(Startup, LeavingTheLoginDialogAndAnEmptyPassword) {
+    FakePhone first;
+    first.SaveLogin("host", "1", "2");
+    first.windows.login = LoginOutcome::Exited;
+    first.window.Start();
+    EXPECT_TRUE(first.window.Ended());
+    EXPECT_FALSE(first.engine);
+    EXPECT_EQ(ReadSavedValue(first.store, "Password"), "2");
+
     FakePhone phone;
     phone.SaveLogin("host", "777", "");
     phone.window.Start();
     EXPECT_EQ(phone.engine->enabled, "777 777 host");
-    phone.window.OnLoginAsTriggered();
-    EXPECT_EQ(phone.engine->enabled, "777  host");
-}
-
-// EXIT, Escape and the dialog's close button all leave without logging in; the stored account
-// (here a complete one) is not used. Later, from Login As, leaving keeps the program and
-// registers the stored account.
-TEST(Startup, LeavingTheLoginDialog) {
-    for (LoginOutcome way : {LoginOutcome::Exited, LoginOutcome::Closed}) {
-        FakePhone phone;
-        phone.SaveLogin("host", "1", "2");
-        phone.windows.login = way;
-        phone.window.Start();
-        EXPECT_TRUE(phone.window.Ended());
-        EXPECT_FALSE(phone.engine);
-        EXPECT_EQ(ReadSavedValue(phone.store, "Password"), "2");
-    }
-    FakePhone phone;
-    phone.SaveLogin("host", "1", "2");
-    phone.window.Start();
-    phone.engine->enabled.clear();
     phone.windows.login = LoginOutcome::Exited;
     phone.window.OnLoginAsTriggered();
     EXPECT_FALSE(phone.window.Ended());
     EXPECT_EQ(phone.window.balanceLabel->text(), "EXITING");
-    EXPECT_EQ(phone.engine->enabled, "1 2 host");
-}
-
-TEST(Startup, MissingEngineGivesTwoBoxesAndTheWindowStillOpens) {
-    FakePhone phone;
-    phone.noEngine = true;
-    phone.window.Start();
-    EXPECT_EQ(phone.messages.shown, QStringList({kFormLoad, kFormLoad}));
-    EXPECT_FALSE(phone.window.Ended());
+    EXPECT_EQ(phone.engine->enabled, "777  host");
 }
 
 // "Network..." in the tray menu too; what the dialog returns is kept for the next start (the
@@ -109,33 +91,23 @@ TEST(Registration, ARefusedLoginAsKeepsTheAccountAndTheTruthOfTheStatus) {
     EXPECT_EQ(phone.calls->last(), "Call sip:123@host") << "calls go where the account is";
 }
 
-// The close button erases the login only when Save is "no" (the real engine's side is in
-// RegistrationTest) and hangs up a live call; a window closed by the system erases nothing.
-// Both stop the engine.
-TEST(Shutdown, ErasesTheAccountOnlyWhenSaveIsNoAndHangsUp) {
+// The close button hangs up a live call and keeps the login when Save is "yes" (erasing it when
+// Save is "no" is in RegistrationTest); a window closed by the system erases nothing. Both stop
+// the engine.
+TEST(Shutdown, HangsUpAndErasesNothingUnasked) {
     using S = SessionState;
-    const struct {
-        const char* save;
-        bool closeButton;
-        S state;
-        bool erased, hungUp;
-    } cases[] = {{"no", true, S::Incoming, true, true},
-                 {"yes", true, S::Connected, false, true},
-                 {"no", false, S::Disconnected, false, false}};
-    for (const auto& c : cases) {
+    for (auto [save, state] : {std::pair{"yes", S::Connected}, {"no", S::Disconnected}}) {
         FakePhone phone;
-        phone.SaveLogin("host", "1", "2", c.save);
+        phone.SaveLogin("host", "1", "2", save);
         phone.window.Start();
-        phone.engine->Register(RegistrationState::Registered);
         auto session = std::make_shared<FakeEngine::Session>(*phone.calls);
         session->state = S::Incoming;
         phone.engine->Raise(S::Incoming, session);
-        session->state = c.state;
-        c.closeButton ? phone.window.OnCloseClicked() : void(phone.window.close());
-        EXPECT_EQ(ReadSavedValue(phone.store, "Password").isEmpty(), c.erased) << c.save;
-        EXPECT_EQ(ReadSavedValue(phone.store, "Save"), c.save);
-        EXPECT_EQ(phone.calls->count("Shutdown"), 1) << c.save;
-        EXPECT_EQ(phone.calls->contains("Terminate shutdown"), c.hungUp) << c.save;
+        session->state = state;
+        state == S::Connected ? phone.window.OnCloseClicked() : void(phone.window.close());
+        EXPECT_EQ(ReadSavedValue(phone.store, "Password"), "2") << save;
+        EXPECT_EQ(phone.calls->count("Shutdown"), 1) << save;
+        EXPECT_EQ(phone.calls->contains("Terminate shutdown"), state == S::Connected) << save;
     }
 }
 
