@@ -44,7 +44,8 @@ protected:
 };
 
 // One registered phone: an outgoing call with key presses, a ten-digit call, a dial that fails,
-// then callers answered, declined, or giving up while the window is in the tray.
+// malformed datagrams, then callers answered, declined, or giving up while the window is in the
+// tray.
 TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     QFile::remove(RecentCallsPath());
     RtpListener rtp;
@@ -81,6 +82,38 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     EXPECT_EQ(phone.messages.shown.size(), 4u);
     EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }));  // 404 from the proxy
 
+    // Malformed datagrams (in the manner of RFC 4475's torture tests) that claim to come from the
+    // proxy (UDP source addresses are easily forged; kamailio binds its socket with SO_REUSEADDR,
+    // so a second socket may send from it): calls through the proxy still ring. SipDatagramTest
+    // holds the rules that cut a datagram to its message; these pass them, or broke the engine
+    // before.
+    const int phonePort = server.ContactPort("1001");
+    ASSERT_GT(phonePort, 0);
+    const QByteArray options =
+        QStringLiteral(
+            "OPTIONS sip:1001@127.0.0.1:%1 SIP/2.0\r\n"
+            "Via: SIP/2.0/UDP 127.0.0.1:%2;branch=z9hG4bKforged;rport\r\n"
+            "Max-Forwards: 70\r\nFrom: <sip:probe@127.0.0.1>;tag=forged\r\n"
+            "To: <sip:1001@127.0.0.1>\r\nCall-ID: forged\r\nCSeq: 1 OPTIONS\r\n")
+            .arg(phonePort)
+            .arg(server.Port())
+            .toLatin1();
+    const QByteArray datagrams[] = {
+        options + "Content-Length: 99999\r\n\r\nhello",
+        options + "Subject: " + QByteArray(30000, 'a') + "\r\nContent-Length: 0\r\n\r\n",
+        options + "Content-Length: 0\r\n\r\n" + options + "Content-Length: 900\r\n\r\nv=0",
+        "INVITE sip:1001@127.0.0.1 SIP/2.0\r\nVia: SIP/2.0/UDP 127.0.0.1:9;branch=z9hG4bKx\r\n"
+        "From: \"caller <sip:caller@127.0.0.1>;tag=1\r\nTo: <sip:1001@127.0.0.1>\r\n"
+        "Call-ID: dn\r\nCSeq: 1 INVITE\r\nContent-Length: 0\r\n\r\n",
+        QByteArray(1200, 'x'),
+    };
+    {
+        QUdpSocket proxy;
+        ASSERT_TRUE(
+            proxy.bind(QHostAddress::LocalHost, quint16(server.Port()), QUdpSocket::ShareAddress));
+        for (const QByteArray& datagram : datagrams)
+            proxy.writeDatagram(datagram, QHostAddress::LocalHost, quint16(phonePort));
+    }
     enum class Press { Dial, End, Nothing };
     const struct {
         const char* name;
@@ -106,7 +139,8 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
         Sipp caller;
         if (c.press == Press::Nothing) {
             phone.window.OnHideClicked();
-            ASSERT_TRUE(caller.CallAndGiveUp(server.Address(), "1001", 1000));
+            ASSERT_TRUE(
+                caller.Run("call-cancel.xml", {"-s", "1001", "-d", "1000", server.Address()}));
         } else {
             ASSERT_TRUE(caller.Call(server.Address(), "1001", 1500));
         }
@@ -202,48 +236,6 @@ TEST_F(CallTest, EveryGatewayWalksTheWindowThroughItsStates) {
         EXPECT_FALSE(window.endButton->isEnabled());
         EXPECT_TRUE(window.numberBox->isEnabled());
     }
-}
-
-// Malformed datagrams (in the manner of RFC 4475's torture tests) that claim to come from the
-// proxy (UDP source addresses are easily forged; kamailio binds its socket with SO_REUSEADDR, so
-// a second socket may send from it): calls through the proxy still ring. SipDatagramTest holds
-// the rules that cut a datagram to its message; these pass them, or broke the engine before.
-TEST_F(CallTest, CallsRingAfterMalformedDatagramsFromTheProxysAddress) {
-    const int phonePort = server.ContactPort("1001");
-    ASSERT_GT(phonePort, 0);
-    const QByteArray options = QStringLiteral(
-                                   "OPTIONS sip:1001@127.0.0.1:%1 SIP/2.0\r\n"
-                                   "Via: SIP/2.0/UDP 127.0.0.1:%2;branch=z9hG4bKforged;rport\r\n"
-                                   "Max-Forwards: 70\r\n"
-                                   "From: <sip:probe@127.0.0.1>;tag=forged\r\n"
-                                   "To: <sip:1001@127.0.0.1>\r\n"
-                                   "Call-ID: forged\r\n"
-                                   "CSeq: 1 OPTIONS\r\n")
-                                   .arg(phonePort)
-                                   .arg(server.Port())
-                                   .toLatin1();
-    const QByteArray datagrams[] = {
-        options + "Content-Length: 99999\r\n\r\nhello",
-        options + "Subject: " + QByteArray(30000, 'a') + "\r\nContent-Length: 0\r\n\r\n",
-        options + "Content-Length: 0\r\n\r\n" + options + "Content-Length: 900\r\n\r\nv=0",
-        "INVITE sip:1001@127.0.0.1 SIP/2.0\r\nVia: SIP/2.0/UDP 127.0.0.1:9;branch=z9hG4bKx\r\n"
-        "From: \"caller <sip:caller@127.0.0.1>;tag=1\r\nTo: <sip:1001@127.0.0.1>\r\n"
-        "Call-ID: dn\r\nCSeq: 1 INVITE\r\nContent-Length: 0\r\n\r\n",
-        QByteArray(1200, 'x'),
-    };
-    {
-        QUdpSocket proxy;
-        ASSERT_TRUE(
-            proxy.bind(QHostAddress::LocalHost, quint16(server.Port()), QUdpSocket::ShareAddress));
-        for (const QByteArray& datagram : datagrams)
-            proxy.writeDatagram(datagram, QHostAddress::LocalHost, quint16(phonePort));
-    }
-    Sipp caller;
-    ASSERT_TRUE(caller.Call(server.Address(), "1001", 500));
-    ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }, 10000))
-        << phone.Status().toStdString();
-    phone.window.OnEndClicked();
-    EXPECT_TRUE(caller.Finished());
 }
 
 // The demo service of the run command, used as the README tells a user to: the echo number

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include "tests/support/Child.h"
 
 namespace softphone::test {
 
@@ -42,7 +43,7 @@ private:
     QString name_;  // "%1-<pid>"
     QString failure_;
     QTemporaryDir stunDir_;
-    QProcess stun_;
+    Child stun_;
 };
 
 // The calling thread, and the threads and processes it starts, live in the namespace `name`

@@ -59,10 +59,8 @@ int SipServer::Contacts(const QString& user, const QString& transport) const {
     const QString reply = Lookup(user);
     if (reply.contains("AOR not found")) return 0;  // a live server that knows no contact
     if (!reply.contains("AoR")) return -1;          // no server behind the socket, or another error
-    int count = 0;
-    for (const QString& line : reply.split('\n'))
-        count += line.contains("Address:") && line.contains(";transport=" + transport);
-    return transport.isEmpty() ? int(reply.count("Address:")) : count;
+    return int(reply.count(
+        QRegularExpression("Address:.*" + (transport.isEmpty() ? "" : ";transport=" + transport))));
 }
 
 int SipServer::ContactPort(const QString& user) const {
