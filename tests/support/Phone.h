@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,6 +37,13 @@ public:
     QString EngineDir() const { return dir.filePath("engine"); }
     bool Registered() const { return phone.Registration() == RegistrationState::Registered; }
     bool Connected() const { return Status().startsWith("CONNECTED"); }
+    // Whether the status line comes to begin with `status` within `timeoutMs`; if not, what it
+    // reads.
+    ::testing::AssertionResult Shows(const QString& status, int timeoutMs = 5000) const {
+        if (WaitUntil([&] { return Status().startsWith(status); }, timeoutMs))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the status line reads " << Status().toStdString();
+    }
 
     void Start(const LoginAnswer& answer) {
         LogInAs(answer);
