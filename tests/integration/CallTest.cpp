@@ -271,7 +271,8 @@ TEST(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
         phone.window.OnDialClicked();
         EXPECT_TRUE(phone.Shows("CONNECTED"));
         EXPECT_TRUE(phone.Shows("DISCONNECTED"));
-        EXPECT_TRUE(callMe.waitForFinished(5000) && callMe.exitCode() == 0);
+        EXPECT_TRUE(WaitUntil([&] { return callMe.state() == QProcess::NotRunning; }));
+        EXPECT_EQ(callMe.exitCode(), 0);
     }
 }
 
