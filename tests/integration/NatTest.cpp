@@ -15,8 +15,6 @@
 namespace softphone::test {
 namespace {
 
-// The router forgets an idle UDP binding after this long; the phone's keep-alives come every 10 s.
-constexpr int kRouterMemorySeconds = 12;
 constexpr const char* kRouterOutside = "198.18.0.1";
 constexpr const char* kHome = "10.0.0.2";
 
@@ -50,8 +48,6 @@ protected:
             server->ListenOn(HomeRouter::kProvider);
             ASSERT_TRUE(server->Start());
         }
-        // Set before the first packet: a binding keeps the timeout it was last refreshed with.
-        ASSERT_TRUE(net.ForgetUdpAfter(kRouterMemorySeconds)) << net.Failure().toStdString();
         home.emplace(net.Home());
         ASSERT_TRUE(home->Entered());
         phone.emplace();
@@ -132,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(FromHome, NatCallTest,
                                            NatCall{"IncomingWithoutStun", false, true, kHome},
                                            NatCall{"IncomingAfterTheRouterForgetsIdleBindings",
                                                    false, true, kHome,
-                                                   2 * kRouterMemorySeconds + 1}),
+                                                   2 * HomeRouter::kForgetsUdpAfter + 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A far end that speaks ICE: this program again, at the provider, as a second phone (1002) that

@@ -41,6 +41,10 @@ HomeRouter::HomeRouter()
         {"ip", "-n", home, "route", "add", "default", "via", "10.0.0.1"},
         {"ip", "netns", "exec", router, "sysctl", "-qw", "net.ipv4.ip_forward=1"},
         {"ip", "netns", "exec", router, "nft", nat},
+        {"ip", "netns", "exec", router, "sysctl", "-qw",
+         QStringLiteral("net.netfilter.nf_conntrack_udp_timeout=%1").arg(kForgetsUdpAfter)},
+        {"ip", "netns", "exec", router, "sysctl", "-qw",
+         QStringLiteral("net.netfilter.nf_conntrack_udp_timeout_stream=%1").arg(kForgetsUdpAfter)},
     };
     for (const QStringList& step : steps)
         if (!Run(step)) return;
@@ -51,15 +55,6 @@ HomeRouter::~HomeRouter() {
     // Removing a namespace removes its end of each veth pair, and with it the other end.
     for (const char* role : {"home", "router", "provider"})
         Output("ip", {"netns", "del", name_.arg(role)});
-}
-
-bool HomeRouter::ForgetUdpAfter(int seconds) {
-    const QString value = QString::number(seconds);
-    for (const char* key : {"nf_conntrack_udp_timeout", "nf_conntrack_udp_timeout_stream"})
-        if (!Run({"ip", "netns", "exec", name_.arg("router"), "sysctl", "-qw",
-                  QStringLiteral("net.netfilter.%1=%2").arg(key, value)}))
-            return false;
-    return true;
 }
 
 QString HomeRouter::StartStun() {

@@ -15,6 +15,9 @@ namespace softphone::test {
 class HomeRouter {
 public:
     static constexpr const char* kProvider = "198.18.0.2";
+    // The router forgets an idle UDP binding after this many seconds (set before the first
+    // packet: a binding keeps the timeout it was last refreshed with).
+    static constexpr int kForgetsUdpAfter = 12;
 
     HomeRouter();
     ~HomeRouter();
@@ -25,8 +28,6 @@ public:
     const QString& Failure() const { return failure_; }
     QString Home() const { return name_.arg("home"); }
     QString Provider() const { return name_.arg("provider"); }
-    // The router forgets a UDP binding after this many idle seconds.
-    bool ForgetUdpAfter(int seconds);
     // Starts coturn at the provider as a STUN server (no TURN, TLS or credentials); its
     // "address:port", or empty when it did not start. It stops with the object.
     QString StartStun();
