@@ -51,12 +51,12 @@ int main(int argc, char** argv) {
     RunningPhone phone(
         display, argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral(SOFTPHONE_BINARY),
         home.path(), home.filePath("run"), pulse.Address());
-    const QString handset = phone.LogIn(server.Address(), "1001", "secret");
+    const QString handset = phone.LogIn(server.Address());
     if (handset.isEmpty() || !WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000)) {
         std::fprintf(stderr, "the program did not register\n");
         return 1;
     }
-    display.Click(handset, kNumberField.x(), kNumberField.y());
+    display.Click(handset, kNumberField);
     Pump(settleSeconds * 1000);
     const QList<double> withPhone =
         CpuPercent({phone.processId(), pulse.ProcessId()}, measureSeconds);

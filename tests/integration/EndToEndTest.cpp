@@ -26,8 +26,8 @@ struct Stage {
     }
     // Dials the far end; true once it hears the call.
     bool Call() {
-        display.ClickAndType(handset, kNumberField.x(), kNumberField.y(), kNumber);
-        display.Click(handset, kDial.x(), kDial.y());
+        display.ClickAndType(handset, kNumberField, kNumber);
+        display.Click(handset, kDial);
         return WaitUntil([&] { return rtp.AudioPackets() > 10; }, 15000);
     }
     bool EndedInOrder() { return phone.Ended() && phone.exitStatus() == QProcess::NormalExit; }
@@ -48,7 +48,7 @@ TEST(EndToEnd, EscapeInTheLoginDialogEndsTheProgram) {
     Stage stage;
     const QString login = stage.phone.LoginDialog();
     ASSERT_FALSE(login.isEmpty());
-    stage.display.ClickAndType(login, kAccountBox.x(), kAccountBox.y(), "1001");
+    stage.display.ClickAndType(login, kAccountBox, "1001");
     stage.display.Xdo({"windowfocus", "--sync", login, "key", "Escape"});
     EXPECT_TRUE(stage.EndedInOrder());
     EXPECT_EQ(stage.phone.exitCode(), 0);
@@ -77,13 +77,13 @@ TEST(EndToEnd, EveryEndUnregistersAndHangsUp) {
         Stage stage;
         ASSERT_TRUE(stage.LogIn());
         ASSERT_TRUE(!c.inCall || stage.Call());
-        if (c.end & kHungUp) stage.display.Click(stage.handset, kEnd.x(), kEnd.y());
+        if (c.end & kHungUp) stage.display.Click(stage.handset, kEnd);
         if (c.end & kClosed) {
             QFile history(stage.home.filePath("data/Softphone/recentcall.txt"));
             ASSERT_TRUE(WaitUntil([&] { return history.exists(); }));
             ASSERT_TRUE(history.open(QIODevice::ReadOnly));
             EXPECT_TRUE(history.readLine().startsWith("15550001111--Duration: 0:0:"));
-            stage.display.Click(stage.handset, kClose.x(), kClose.y());
+            stage.display.Click(stage.handset, kClose);
         }
         if (c.end & kDisplayGone) stage.display.End();
         if (c.end & kSoundGone) stage.pulse.Stop();

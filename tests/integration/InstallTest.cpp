@@ -11,7 +11,6 @@
 
 #include "tests/support/PulseServer.h"
 #include "tests/support/RunningPhone.h"
-#include "tests/support/Wait.h"
 
 namespace softphone::test {
 namespace {
@@ -42,7 +41,6 @@ QString Prefix() {
 // The menu entry and icon in the prefix are valid, and the Debian package holds the same files.
 TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
     ASSERT_FALSE(Prefix().isEmpty());
-    EXPECT_TRUE(QFileInfo(Prefix() + "bin/softphone").isExecutable());
     QSvgRenderer scalable(Prefix() + kInstalled[3]);
     EXPECT_TRUE(scalable.isValid());
     int status = -1;
@@ -88,7 +86,12 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
     XvfbDisplay display;
     PulseServer pulse;
     QTemporaryDir user;
-    ASSERT_TRUE(display.Started() && pulse.Running() && display.StartTray());
+    ASSERT_TRUE(display.Started() && pulse.Running());
+    Child tray("trayer",
+               {"--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "32",
+                "--SetDockType", "false"},
+               display.Environment());
+    ASSERT_TRUE(WaitUntil([&] { return !display.Xdo({"search", "--class", "trayer"}).isEmpty(); }));
     // Sessions share the runtime folder (and so the running program).
     auto start = [&](const QString& session) {
         return std::make_unique<RunningPhone>(display, Prefix() + "bin/softphone",
@@ -104,7 +107,7 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
     // thumb lies somewhere along its track, 117 pixels down the window.
     Pump(2500);  // the program's kept-open sound stream settles
     const qsizetype before = recorder.Size();
-    for (int x = 70; x <= 186; x += 4) display.Click(handset, x, 117);
+    for (int x = 70; x <= 186; x += 4) display.Click(handset, {x, 117});
     EXPECT_TRUE(WaitUntil(
         [&] {
             const QByteArray samples = recorder.Samples(before);
@@ -117,7 +120,7 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
     // Hidden, it comes back with a double click on its icon, the tray's one client, in the
     // middle of the panel holding it, which grows from a sliver to the icon's width when the
     // icon docks; a single click does nothing.
-    display.Click(handset, kHide.x(), kHide.y());
+    display.Click(handset, kHide);
     ASSERT_TRUE(WaitUntil([&] { return !display.Visible(handset); })) << "not in the tray";
     QRegularExpressionMatch panel;
     const QRegularExpression place(R"(Position: (\d+),(\d+).*Geometry: (\d+)x(\d+))",
@@ -139,7 +142,7 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
 
     // A second start by another session of the same user raises the hidden window and ends
     // without touching anything.
-    display.Click(handset, kHide.x(), kHide.y());
+    display.Click(handset, kHide);
     ASSERT_TRUE(WaitUntil([&] { return !display.Visible(handset); })) << "not in the tray";
     auto second = start("second");
     ASSERT_TRUE(second->waitForFinished(10000)) << "the second start kept running";

@@ -15,9 +15,6 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtEndian>
-#include <cmath>
-#include <numbers>
 
 #include "app/LinphoneEngine.h"
 #include "app/TuningWizard.h"
@@ -34,19 +31,17 @@ namespace {
 
 // Runs the engine's wizard; `user` acts in it once it is up, then it is closed with OK.
 void RunWizard(LinphoneEngine& engine, const std::function<void(TuningWizard&)>& user) {
-    bool seen = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* wizard = dynamic_cast<TuningWizard*>(QApplication::activeModalWidget());
         if (!wizard) return;
         poll.stop();
-        seen = true;
         user(*wizard);
         wizard->accept();
     });
     poll.start(20);
     engine.InvokeTuningWizard(nullptr);
-    EXPECT_TRUE(seen);
+    EXPECT_FALSE(poll.isActive()) << "no wizard";
 }
 
 // One sound server with three outputs, the first the desktop's default.
@@ -90,7 +85,7 @@ TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
 
     {
         // A microphone that hears what the sink plays (the desktop lists no monitor as an input)
-        // shows the level of a loud tone played there.
+        // shows the level of loud noise played there.
         server.Pactl({"load-module", "module-remap-source", "master=" + server.MonitorName(),
                       "source_name=tone_microphone"});
         QString monitor;
@@ -107,19 +102,11 @@ TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
         ASSERT_EQ(wizard.captureBox->currentText(), monitor);
         Pump(500);
         EXPECT_LT(wizard.MicrophoneLevel(), 5);
-        // Two seconds of a 1 kHz tone, 16 kHz mono 16-bit.
-        QByteArray tone(2 * 16000 * 2, '\0');
-        auto* samples = reinterpret_cast<qint16*>(tone.data());
-        for (int i = 0; i < 2 * 16000; ++i)
-            samples[i] = qToLittleEndian(
-                qint16(20000 * std::sin(2 * std::numbers::pi * 1000 * i / 16000.0)));
-        Child player("pacat", {"--raw", "--format=s16le", "--rate=16000", "--channels=1"},
+        Child player("pacat",
+                     {"--raw", "--format=u8", "--rate=8000", "--channels=1", "/dev/urandom"},
                      server.Environment());
-        player.write(tone);
-        player.closeWriteChannel();
         EXPECT_TRUE(WaitUntil([&] { return wizard.MicrophoneLevel() > 30; }, 4000))
             << wizard.MicrophoneLevel();
-        player.waitForFinished(5000);
     }
 
     // The ring is heard on the chosen ringer and a key tone on the chosen speaker, each only

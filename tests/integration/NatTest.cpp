@@ -15,8 +15,6 @@
 namespace softphone::test {
 namespace {
 
-// The router forgets an idle UDP binding after this long; the phone's keep-alives come every 10 s.
-constexpr int kRouterMemorySeconds = 12;
 constexpr const char* kRouterOutside = "198.18.0.1";
 constexpr const char* kHome = "10.0.0.2";
 
@@ -50,15 +48,12 @@ protected:
             server->ListenOn(HomeRouter::kProvider);
             ASSERT_TRUE(server->Start());
         }
-        // Set before the first packet: a binding keeps the timeout it was last refreshed with.
-        ASSERT_TRUE(net.ForgetUdpAfter(kRouterMemorySeconds)) << net.Failure().toStdString();
         home.emplace(net.Home());
         ASSERT_TRUE(home->Entered());
         phone.emplace();
         WriteNetworkSettings(phone->store, network);
         phone->Start({server->Address(), "1001", "secret"});
-        ASSERT_TRUE(WaitUntil([&] { return phone->Registered(); }))
-            << phone->Status().toStdString();
+        ASSERT_TRUE(phone->Shows("Registered"));
     }
 
     // Audio goes both ways, counted at the far end's port and by the phone's engine.
@@ -110,21 +105,19 @@ TEST_P(NatCallTest, CarriesAudioBothWays) {
                                     {"-s", "1001", "-d", "2000", "-rtp_echo", server->Address()}));
         }
         ASSERT_TRUE(net.CountMediaAt(caller->MediaPort())) << net.Failure().toStdString();
-        ASSERT_TRUE(WaitUntil([&] { return phone->Status() == "INCOMING"; }));
+        ASSERT_TRUE(phone->Shows("INCOMING"));
         phone->window.OnDialClicked();
     } else {
         ASSERT_TRUE(net.CountMediaAt(farEnd->MediaPort())) << net.Failure().toStdString();
         phone->Dial("6000");
     }
     Sipp& far = caller ? *caller : *farEnd;
-    ASSERT_TRUE(WaitUntil([&] { return phone->Connected(); }))
-        << phone->Status().toStdString() << "\n"
-        << far.Trace().toStdString();
+    ASSERT_TRUE(phone->Shows("CONNECTED")) << far.Trace().toStdString();
     EXPECT_TRUE(AudioFlowsBothWays());
     EXPECT_EQ(PhoneMediaAddress(far.Trace()), GetParam().mediaAddress) << far.Trace().toStdString();
     EXPECT_TRUE(far.Trace().contains(QStringLiteral("Contact: <sip:1001@%1:").arg(kRouterOutside)));
     if (!caller) phone->window.OnEndClicked();
-    EXPECT_TRUE(WaitUntil([&] { return phone->Status() == "DISCONNECTED"; }));
+    EXPECT_TRUE(phone->Shows("DISCONNECTED"));
     EXPECT_TRUE(far.Finished()) << far.Trace().toStdString();
 }
 
@@ -135,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(FromHome, NatCallTest,
                                            NatCall{"IncomingWithoutStun", false, true, kHome},
                                            NatCall{"IncomingAfterTheRouterForgetsIdleBindings",
                                                    false, true, kHome,
-                                                   2 * kRouterMemorySeconds + 1}),
+                                                   2 * HomeRouter::kForgetsUdpAfter + 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A far end that speaks ICE: this program again, at the provider, as a second phone (1002) that
@@ -143,9 +136,9 @@ INSTANTIATE_TEST_SUITE_P(FromHome, NatCallTest,
 TEST(NatFarEnd, DISABLED_AnswersACall) {
     Phone phone;
     phone.Start({qEnvironmentVariable("NAT_FAR_END_SERVER"), "1002", "secret"});
-    ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "INCOMING"; }, 20000));
+    ASSERT_TRUE(phone.Shows("INCOMING", 20000));
     phone.window.OnDialClicked();
-    EXPECT_TRUE(WaitUntil([&] { return phone.Status() == "DISCONNECTED"; }, 20000));
+    EXPECT_TRUE(phone.Shows("DISCONNECTED", 20000));
 }
 
 class NatIceTest : public NatTest {
@@ -164,7 +157,7 @@ TEST_F(NatIceTest, CallToAPhoneThatSpeaksIceCarriesAudioBothWays) {
     ASSERT_TRUE(WaitUntil([&] { return server->Contacts("1002") > 0; }, 15000));
     ASSERT_TRUE(net.CountMediaAt(7078)) << net.Failure().toStdString();  // the engine's first pick
     phone->Dial("1002");
-    ASSERT_TRUE(WaitUntil([&] { return phone->Connected(); })) << phone->Status().toStdString();
+    ASSERT_TRUE(phone->Shows("CONNECTED"));
     EXPECT_TRUE(AudioFlowsBothWays());
     EXPECT_GT(net.StunArrived(), 0);
     phone->window.OnEndClicked();

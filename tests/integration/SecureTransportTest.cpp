@@ -11,8 +11,6 @@
 namespace softphone::test {
 namespace {
 
-const QString kRegistered = QStringLiteral("Registered and Ready...");
-
 // A kamailio with TLS, its certificate made for `certificateName` by the CA in `certs`.
 struct SecureServer {
     explicit SecureServer(const QString& certificateName = QStringLiteral("127.0.0.1")) {
@@ -46,7 +44,7 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     Phone strict, lenient;
     StartOver(strict, secure.server.Address(), {SipTransport::Tcp, secure.CaFile(), {}});
     ASSERT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001", "tcp") == 1; }));
-    EXPECT_TRUE(WaitUntil([&] { return strict.Status() == kRegistered; }));
+    EXPECT_TRUE(strict.Shows("Registered"));
     WriteSavedValue(strict.store, "Sip", secure.server.TlsAddress());
     strict.windows.network =
         NetworkSettings{SipTransport::Tls, secure.CaFile(), SrtpPolicy::Required};
@@ -54,22 +52,22 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     ASSERT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001", "tls") == 1; }));
     EXPECT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001") == 1; }, 2000))
         << secure.server.Contacts("1001") << " contacts";
-    EXPECT_TRUE(WaitUntil([&] { return strict.Status() == kRegistered; }));
+    EXPECT_TRUE(strict.Shows("Registered"));
     EXPECT_TRUE(strict.messages.shown.empty());
     StartOver(lenient, secure.server.TlsAddress(),
               {SipTransport::Tls, secure.CaFile(), SrtpPolicy::Optional}, "1002");
-    ASSERT_TRUE(WaitUntil([&] { return lenient.Registered(); }));
+    ASSERT_TRUE(lenient.Shows("Registered"));
 
     for (auto [caller, callee] : {std::pair{&strict, &lenient}, {&lenient, &strict}}) {
         caller->Dial(caller == &lenient ? "1001" : "1002");
-        ASSERT_TRUE(WaitUntil([&] { return callee->Status() == "INCOMING"; }));
+        ASSERT_TRUE(callee->Shows("INCOMING"));
         callee->window.OnDialClicked();
         ASSERT_TRUE(WaitUntil([&] { return caller->Connected() && callee->Connected(); }))
             << caller->Status().toStdString() << " / " << callee->Status().toStdString();
         EXPECT_TRUE(caller->phone.Session()->MediaEncrypted());
         EXPECT_TRUE(callee->phone.Session()->MediaEncrypted());
         caller->window.OnEndClicked();
-        EXPECT_TRUE(WaitUntil([&] { return callee->Status() == "DISCONNECTED"; }));
+        EXPECT_TRUE(callee->Shows("DISCONNECTED"));
     }
 
     for (Phone* phone : {&lenient, &strict}) {
@@ -77,21 +75,18 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
         SCOPED_TRACE(connects ? "lenient" : "strict");
         phone->Dial(connects ? "6000" : "6001");
         if (connects) {
-            ASSERT_TRUE(WaitUntil([&] { return phone->Connected(); }))
-                << phone->Status().toStdString();
+            ASSERT_TRUE(phone->Shows("CONNECTED"));
             EXPECT_FALSE(phone->phone.Session()->MediaEncrypted());
             phone->window.OnEndClicked();
         } else {
-            EXPECT_TRUE(WaitUntil([&] {
-                return phone->Status() == "Refused: the far end offers no encrypted audio";
-            })) << phone->Status().toStdString();
+            EXPECT_TRUE(phone->Shows("Refused: the far end offers no encrypted audio"));
         }
         EXPECT_TRUE(WaitUntil([&] { return !phone->phone.CallActive(); }));
 
         Sipp caller;
         ASSERT_TRUE(caller.Call(secure.server.Address(), connects ? "1002" : "1001", 300));
         if (connects) {
-            ASSERT_TRUE(WaitUntil([&] { return phone->Status() == "INCOMING"; }));
+            ASSERT_TRUE(phone->Shows("INCOMING"));
             phone->window.OnDialClicked();
             EXPECT_TRUE(caller.Finished()) << caller.Trace().toStdString();
         } else {
@@ -121,8 +116,7 @@ TEST(SecureTransportTest, CertificateThatDoesNotVerifyIsRefusedWithItsReason) {
         Phone phone;
         StartOver(phone, secure.server.TlsAddress(),
                   {SipTransport::Tls, c.caFile ? secure.CaFile() : QString(), SrtpPolicy::Off});
-        ASSERT_TRUE(WaitUntil([&] { return phone.Status() == "Certificate refused"; }))
-            << phone.Status().toStdString();
+        ASSERT_TRUE(phone.Shows("Certificate refused"));
         ASSERT_EQ(phone.messages.shown.size(), 1u);
         EXPECT_TRUE(phone.messages.shown[0].contains(c.reason))
             << phone.messages.shown[0].toStdString();

@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "app/HandsetWindow.h"
 #include "app/SipEngine.h"
+#include "records/SettingsStore.h"
 #include "tests/support/FakeDesk.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Wait.h"
@@ -82,20 +84,44 @@ public:
     bool failEnableAccount = false, failCreateSession = false, failCall = false;
 };
 
-// The phone and its handset over a fake engine, settings in memory and scripted dialogs.
-class FakePhone {
+// The phone and its handset window over the engine `engine` makes, settings in a file of its own,
+// recorded message boxes, scripted dialogs and sounds, and a fake desktop.
+class Handset {
 public:
-    FakePhone()
-        : phone({store, messages, player,
-                 [this] {
-                     if (noEngine) throw EngineError(EngineFailure::Unavailable, "none");
-                     auto e = std::make_unique<FakeEngine>(calls);
-                     engine = e.get();
-                     return e;
-                 }}),
+    explicit Handset(EngineFactory engine)
+        : phone({store, messages, player, std::move(engine)}),
           window(phone, {messages, windows, player}) {
         window.UseDeskServices(desk.Services(player));
     }
+
+    QString Status() const { return window.statusLabel->text(); }
+    // Dial as the user presses it; returns once the number has been dialled.
+    void Dial(const QString& number) {
+        window.numberBox->setEditText(number);
+        window.OnDialClicked();
+        WaitUntil([this] { return !phone.Dialling(); });
+    }
+
+    QTemporaryDir dir;
+    IniSettingsStore store{dir.filePath("Softphone.conf")};
+    RecordingMessageBox messages;
+    ScriptedWindows windows;
+    RecordingSoundPlayer player;
+    FakeDesk desk;
+    PhoneController phone;
+    HandsetWindow window;
+};
+
+// The handset over a fake engine.
+class FakePhone : public Handset {
+public:
+    FakePhone()
+        : Handset([this] {
+              if (noEngine) throw EngineError(EngineFailure::Unavailable, "none");
+              auto e = std::make_unique<FakeEngine>(calls);
+              engine = e.get();
+              return e;
+          }) {}
 
     void SaveLogin(const QString& sip, const QString& account, const QString& password,
                    const QString& save = QStringLiteral("yes")) {
@@ -113,25 +139,9 @@ public:
         calls->clear();
     }
 
-    // Dial as the user presses it; returns once the number has been dialled.
-    void Dial(const QString& number) {
-        window.numberBox->setEditText(number);
-        window.OnDialClicked();
-        WaitUntil([this] { return !phone.Dialling(); });
-    }
-
-    QString Status() const { return window.statusLabel->text(); }
-
-    MemoryStore store;
-    RecordingMessageBox messages;
-    ScriptedWindows windows;
-    RecordingSoundPlayer player;
     std::shared_ptr<QStringList> calls = std::make_shared<QStringList>();
     FakeEngine* engine = nullptr;
     bool noEngine = false;
-    FakeDesk desk;
-    PhoneController phone;
-    HandsetWindow window;
 };
 
 }  // namespace softphone::test

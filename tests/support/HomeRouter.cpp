@@ -6,21 +6,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include "tests/support/SipServer.h"
 #include "tests/support/Wait.h"
 
 namespace softphone::test {
-namespace {
-
-QString Output(QProcess& process) {
-    return QString::fromUtf8(process.readAllStandardError() + process.readAllStandardOutput())
-        .trimmed();
-}
-
-}  // namespace
 
 HomeRouter::HomeRouter()
     : name_(QStringLiteral("%1-") + QString::number(QCoreApplication::applicationPid())) {
@@ -50,40 +41,32 @@ HomeRouter::HomeRouter()
         {"ip", "-n", home, "route", "add", "default", "via", "10.0.0.1"},
         {"ip", "netns", "exec", router, "sysctl", "-qw", "net.ipv4.ip_forward=1"},
         {"ip", "netns", "exec", router, "nft", nat},
+        {"ip", "netns", "exec", router, "sysctl", "-qw",
+         QStringLiteral("net.netfilter.nf_conntrack_udp_timeout=%1").arg(kForgetsUdpAfter)},
+        {"ip", "netns", "exec", router, "sysctl", "-qw",
+         QStringLiteral("net.netfilter.nf_conntrack_udp_timeout_stream=%1").arg(kForgetsUdpAfter)},
     };
     for (const QStringList& step : steps)
         if (!Run(step)) return;
 }
 
 HomeRouter::~HomeRouter() {
-    stun_.terminate();
-    stun_.waitForFinished(3000);
+    stun_.End();
     // Removing a namespace removes its end of each veth pair, and with it the other end.
-    for (const char* role : {"home", "router", "provider"}) {
-        QProcess ip;
-        ip.start(QStringLiteral("ip"), {"netns", "del", name_.arg(role)});
-        ip.waitForFinished(5000);
-    }
-}
-
-bool HomeRouter::ForgetUdpAfter(int seconds) {
-    const QString value = QString::number(seconds);
-    for (const char* key : {"nf_conntrack_udp_timeout", "nf_conntrack_udp_timeout_stream"})
-        if (!Run({"ip", "netns", "exec", name_.arg("router"), "sysctl", "-qw",
-                  QStringLiteral("net.netfilter.%1=%2").arg(key, value)}))
-            return false;
-    return true;
+    for (const char* role : {"home", "router", "provider"})
+        Output("ip", {"netns", "del", name_.arg(role)});
 }
 
 QString HomeRouter::StartStun() {
     InNamespace provider(Provider());
     const QString port = QString::number(FreeUdpPort()), dir = stunDir_.path();
-    // In the foreground, its files in a folder of its own; dies with the test.
-    stun_.start("setpriv", QStringLiteral("--pdeathsig KILL turnserver -n -L %1 -p %2 --stun-only "
-                                          "--no-auth --no-tls --no-dtls --no-cli --no-stdout-log "
-                                          "--simple-log -l %3/log --pidfile %3/pid --db %3/db")
-                               .arg(kProvider, port, dir)
-                               .split(' '));
+    // In the foreground, its files in a folder of its own.
+    stun_.start("turnserver",
+                QStringLiteral("-n -L %1 -p %2 --stun-only "
+                               "--no-auth --no-tls --no-dtls --no-cli --no-stdout-log "
+                               "--simple-log -l %3/log --pidfile %3/pid --db %3/db")
+                    .arg(kProvider, port, dir)
+                    .split(' '));
     const auto listening = [&] {
         QFile log(dir + "/log");
         return log.open(QIODevice::ReadOnly) && log.readAll().contains("Total General servers");
@@ -107,23 +90,19 @@ bool HomeRouter::CountMediaAt(int port) {
 
 bool HomeRouter::Run(const QStringList& command) {
     QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(command.first(), command.mid(1));
-    if (process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit &&
-        process.exitCode() == 0)
-        return true;
-    if (failure_.isEmpty())
-        failure_ =
-            command.join(' ') + QStringLiteral(": ") +
-            (process.error() == QProcess::FailedToStart ? process.errorString() : Output(process));
-    return false;
+    const bool done = process.waitForFinished(5000) &&
+                      process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (!done && failure_.isEmpty())
+        failure_ = command.join(' ') + ": " + process.errorString() + ": " + process.readAll();
+    return done;
 }
 
 int HomeRouter::Counter(const QString& name) const {
-    QProcess nft;
-    nft.start(QStringLiteral("ip"),
-              {"netns", "exec", Provider(), "nft", "list", "counter", "ip", "media", name});
-    nft.waitForFinished(5000);
-    const auto match = QRegularExpression(QStringLiteral("packets (\\d+)")).match(Output(nft));
+    const auto match = QRegularExpression("packets (\\d+)")
+                           .match(Output("ip", {"netns", "exec", Provider(), "nft", "list",
+                                                "counter", "ip", "media", name}));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include "tests/support/Child.h"
 
 namespace softphone::test {
 
@@ -14,6 +15,9 @@ namespace softphone::test {
 class HomeRouter {
 public:
     static constexpr const char* kProvider = "198.18.0.2";
+    // The router forgets an idle UDP binding after this many seconds (set before the first
+    // packet: a binding keeps the timeout it was last refreshed with).
+    static constexpr int kForgetsUdpAfter = 12;
 
     HomeRouter();
     ~HomeRouter();
@@ -24,8 +28,6 @@ public:
     const QString& Failure() const { return failure_; }
     QString Home() const { return name_.arg("home"); }
     QString Provider() const { return name_.arg("provider"); }
-    // The router forgets a UDP binding after this many idle seconds.
-    bool ForgetUdpAfter(int seconds);
     // Starts coturn at the provider as a STUN server (no TURN, TLS or credentials); its
     // "address:port", or empty when it did not start. It stops with the object.
     QString StartStun();
@@ -42,7 +44,7 @@ private:
     QString name_;  // "%1-<pid>"
     QString failure_;
     QTemporaryDir stunDir_;
-    QProcess stun_;
+    Child stun_;
 };
 
 // The calling thread, and the threads and processes it starts, live in the namespace `name`

@@ -1,20 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <memory>
 
-#include "app/HandsetWindow.h"
 #include "app/LinphoneEngine.h"
 #include "records/LoginDialog.h"
-#include "records/SettingsStore.h"
-#include "tests/support/FakeDesk.h"
-#include "tests/support/Fakes.h"
-#include "tests/support/Wait.h"
+#include "tests/support/FakePhone.h"
 
 namespace softphone::test {
 
@@ -33,21 +27,23 @@ inline void AnswerLogin(ISettingsStore& store, IMessageBox& messages, const Logi
     dialog.loginButton->click();
 }
 
-// The phone and its handset with the real SIP engine, its own settings file and engine folder.
-class Phone {
+// The handset with the real SIP engine, its folder beside the settings file.
+class Phone : public Handset {
 public:
     Phone()
-        : store(dir.filePath("Softphone.conf")),
-          phone({store, messages, player,
-                 [this] { return std::make_unique<LinphoneEngine>(EngineDir(), player, player); }}),
-          window(phone, {messages, windows, player}) {
-        window.UseDeskServices(desk.Services(player));
-    }
+        : Handset(
+              [this] { return std::make_unique<LinphoneEngine>(EngineDir(), player, player); }) {}
 
     QString EngineDir() const { return dir.filePath("engine"); }
-    QString Status() const { return window.statusLabel->text(); }
     bool Registered() const { return phone.Registration() == RegistrationState::Registered; }
     bool Connected() const { return Status().startsWith("CONNECTED"); }
+    // Whether the status line comes to begin with `status` within `timeoutMs`; if not, what it
+    // reads.
+    ::testing::AssertionResult Shows(const QString& status, int timeoutMs = 5000) const {
+        if (WaitUntil([&] { return Status().startsWith(status); }, timeoutMs))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the status line reads " << Status().toStdString();
+    }
 
     void Start(const LoginAnswer& answer) {
         LogInAs(answer);
@@ -57,21 +53,6 @@ public:
     void LogInAs(const LoginAnswer& answer) {
         windows.onLogin = [this, answer] { AnswerLogin(store, messages, answer); };
     }
-    // Dial as the user presses it; returns once the number has been dialled.
-    void Dial(const QString& number) {
-        window.numberBox->setEditText(number);
-        window.OnDialClicked();
-        WaitUntil([this] { return !phone.Dialling(); });
-    }
-
-    QTemporaryDir dir;
-    IniSettingsStore store;
-    RecordingMessageBox messages;
-    ScriptedWindows windows;
-    RecordingSoundPlayer player;
-    FakeDesk desk;
-    PhoneController phone;
-    HandsetWindow window;
 };
 
 }  // namespace softphone::test

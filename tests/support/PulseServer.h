@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QStringList>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "tests/support/Child.h"
+#include "tests/support/Wait.h"
 
 namespace softphone::test {
 
@@ -12,26 +13,56 @@ namespace softphone::test {
 // described by its name), reachable only through a unix socket in a temporary folder.
 class PulseServer {
 public:
-    explicit PulseServer(QStringList sinks = {QStringLiteral("softphone_test_sink")});
+    explicit PulseServer(QStringList sinks = {QStringLiteral("softphone_test_sink")})
+        : sinks_(std::move(sinks)) {
+        QDir().mkpath(dir_.filePath("home"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", dir_.filePath("home"));
+        env.insert("XDG_RUNTIME_DIR", dir_.path());
+        env.insert("PULSE_RUNTIME_PATH", dir_.path());
+        env.remove("PULSE_SERVER");
+        server_.setProcessEnvironment(env);
+        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server_.setStandardOutputFile(QProcess::nullDevice());
+        Start();
+    }
 
     // Starts the server again after Stop, on the same address.
-    bool Start();
+    bool Start() {
+        QFile::remove(dir_.filePath("native"));  // left by a server that was stopped
+        QStringList args{"-n", "--daemonize=no", "--log-level=error", "--exit-idle-time=-1",
+                         "--use-pid-file=no"};
+        for (const QString& sink : sinks_)
+            args << "--load=module-null-sink sink_name=" + sink +
+                        " sink_properties=device.description=" + sink;
+        args << "--load=module-null-source source_name=softphone_test_source"
+             << "--load=module-native-protocol-unix";
+        server_.start("pulseaudio", args);
+        return server_.waitForStarted() &&
+               WaitUntil([&] { return QFileInfo::exists(dir_.filePath("native")) || !Running(); },
+                         10000) &&
+               Running();
+    }
     void Stop() { server_.End(); }
     bool Running() const { return server_.state() == QProcess::Running; }
     qint64 ProcessId() const { return server_.processId(); }
     // "unix:<dir>/native", for PULSE_SERVER.
-    QString Address() const { return "unix:" + dir_.filePath("run/native"); }
-    // The monitor of the sink named, or of the first sink.
-    QString MonitorName(const QString& sink = {}) const {
-        return (sink.isEmpty() ? sinks_.value(0) : sink) + ".monitor";
-    }
+    QString Address() const { return "unix:" + dir_.filePath("native"); }
     // Points this process's sound clients (Qt Multimedia, libpulse, alsa's pulse plugin) at it.
     void UseInThisProcess() const { qputenv("PULSE_SERVER", Address().toUtf8()); }
     // The system environment with the server as the sound server.
-    QProcessEnvironment Environment() const;
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PULSE_SERVER", Address());
+        return env;
+    }
     // Runs pactl against the server; its output.
     QString Pactl(const QStringList& args) const {
         return Output("pactl", args, nullptr, Environment());
+    }
+    // The monitor of the sink named, or of the first sink.
+    QString MonitorName(const QString& sink = {}) const {
+        return (sink.isEmpty() ? sinks_.value(0) : sink) + ".monitor";
     }
 
 private:
@@ -46,13 +77,23 @@ class MonitorRecorder {
 public:
     static constexpr int kRate = 8000;
 
-    explicit MonitorRecorder(const PulseServer& server, const QString& sink = {});
+    explicit MonitorRecorder(const PulseServer& server, const QString& sink = {}) {
+        recorder_.setProcessEnvironment(server.Environment());
+        recorder_.setStandardOutputFile(File());
+        recorder_.start("parec", {"--raw", "--format=u8", "--rate=8000", "--channels=1",
+                                  "--latency-msec=10", "-d", server.MonitorName(sink)});
+        recorder_.waitForStarted();
+    }
     bool Running() const { return recorder_.state() == QProcess::Running; }
     // Samples recorded so far.
-    qsizetype Size() const;
-    QByteArray Samples(qsizetype from = 0) const;
+    qsizetype Size() const { return QFileInfo(File()).size(); }
+    QByteArray Samples(qsizetype from = 0) const {
+        QFile file(File());
+        return file.open(QIODevice::ReadOnly) && file.seek(from) ? file.readAll() : QByteArray();
+    }
 
 private:
+    QString File() const { return dir_.filePath("monitor.raw"); }
     QTemporaryDir dir_;
     Child recorder_;
 };

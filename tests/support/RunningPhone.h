@@ -1,11 +1,71 @@
 #pragma once
 
+#include <QDir>
 #include <QPoint>
 
 #include "tests/support/Child.h"
-#include "tests/support/XvfbDisplay.h"
+#include "tests/support/Wait.h"
 
 namespace softphone::test {
+
+// A private Xvfb display for one test, and xdotool to act on it as a person would.
+class XvfbDisplay {
+public:
+    XvfbDisplay() {
+        // It picks a free display number and prints it once it accepts clients.
+        xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "640x600x24", "-nolisten", "tcp",
+                             "-noreset"});
+        if (WaitUntil([&] { return xvfb_.canReadLine(); }, 10000))
+            name_ = ':' + QString::fromUtf8(xvfb_.readLine()).trimmed();
+    }
+    bool Started() const { return !name_.isEmpty(); }
+    // Stops the X server, as when a desktop session ends.
+    void End() { xvfb_.End(); }
+    // The system environment on this display, away from the desktop's session bus.
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", name_);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        return env;
+    }
+    // Runs xdotool with the arguments; its output.
+    QString Xdo(const QStringList& args) const {
+        return Output("xdotool", args, nullptr, Environment());
+    }
+    // The id of a visible window with exactly this name, at least `minWidth` wide, once it shows
+    // (20 s at most); "" when it does not.
+    QString Window(const QString& name, int minWidth = 1) const {
+        QString found;
+        WaitUntil(
+            [&] {
+                for (const QString& id :
+                     Xdo({"search", "--onlyvisible", "--name", "^" + name + "$"}).split('\n')) {
+                    const QString geometry = Xdo({"getwindowgeometry", "--shell", id});
+                    if (geometry.section("WIDTH=", 1).section('\n', 0, 0).toInt() >= minWidth)
+                        found = id;
+                }
+                return !found.isEmpty();
+            },
+            20000);
+        return found;
+    }
+    bool Visible(const QString& window) const {
+        return Xdo({"search", "--onlyvisible", "--name", "."}).split('\n').contains(window);
+    }
+    void Click(const QString& window, QPoint at) const {
+        Xdo({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()),
+             "click", "1"});
+    }
+    void ClickAndType(const QString& window, QPoint at, const QString& text) const {
+        Click(window, at);
+        Xdo({"type", "--delay", "30", text});  // goes to the field the click focused
+    }
+
+private:
+    Child xvfb_;
+    QString name_;  // ":N"
+};
 
 // Centres of the controls, in pixels from the window's corner.
 constexpr QPoint kSipBox{148, 41}, kAccountBox{148, 65}, kPasswordBox{148, 89}, kLogin{66, 154};
@@ -18,14 +78,35 @@ constexpr QPoint kNumberField{132, 90}, kDial{43, 258}, kEnd{252, 257}, kHide{27
 class RunningPhone : public Child {
 public:
     RunningPhone(const XvfbDisplay& display, const QString& binary, const QString& home,
-                 const QString& runtime, const QString& pulseServer);
+                 const QString& runtime, const QString& pulseServer)
+        : display_(display) {
+        QProcessEnvironment env = display.Environment();
+        env.insert("HOME", home);
+        env.insert("XDG_CONFIG_HOME", home + "/config");
+        env.insert("XDG_DATA_HOME", home + "/data");
+        env.insert("XDG_CACHE_HOME", home + "/cache");
+        env.insert("XDG_RUNTIME_DIR", runtime);
+        env.insert("PULSE_SERVER", pulseServer);
+        QDir().mkpath(home);
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        setProcessEnvironment(env);
+        start(binary, {});
+        waitForStarted(5000);
+    }
 
-    // The login dialog's window id, once it shows; "" when it does not.
-    QString LoginDialog() const;
+    QString LoginDialog() const { return display_.Window("Please Enter Your Pin"); }
     // Logs in with any server address (registration need not succeed); the handset window's id
     // once it shows, or "".
-    QString LogIn(const QString& server, const QString& account = QStringLiteral("1001"),
-                  const QString& password = QStringLiteral("secret"));
+    QString LogIn(const QString& server) {
+        const QString login = LoginDialog();
+        if (login.isEmpty()) return QString();
+        display_.ClickAndType(login, kSipBox, server);
+        display_.ClickAndType(login, kAccountBox, "1001");
+        display_.ClickAndType(login, kPasswordBox, "secret");
+        display_.Click(login, kLogin);
+        return display_.Window("Softphone", 281);  // message boxes share the title; it is wider
+    }
     bool Ended() { return state() == NotRunning || waitForFinished(15000); }
 
 private:

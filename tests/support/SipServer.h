@@ -1,11 +1,30 @@
 #pragma once
 
-#include <QString>
+#include <QRegularExpression>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QUdpSocket>
 
 #include "tests/support/Child.h"
+#include "tests/support/Wait.h"
 
 namespace softphone::test {
+
+inline QString SourceDir() { return QStringLiteral(SOFTPHONE_SOURCE_DIR); }
+
+// A UDP port on 127.0.0.1 that was free a moment ago.
+inline int FreeUdpPort() {
+    QUdpSocket socket;
+    return socket.bind(QHostAddress::LocalHost, 0) ? socket.localPort() : 0;
+}
+
+// A private CA (`folder`/ca.pem, kept) and a server certificate it signs for `name`
+// (scripts/sip-service/make-certs).
+inline bool MakeCertificates(const QString& folder, const QString& name) {
+    int status = -1;
+    Output(SourceDir() + "/scripts/sip-service/make-certs", {folder, name}, &status);
+    return status == 0;
+}
 
 // A kamailio registrar and proxy (scripts/sip-service/run-kamailio) on a free port of 127.0.0.1
 // (or another address), for one test.
@@ -29,37 +48,66 @@ public:
     void UseTls(const QString& folder) { tlsFolder_ = folder; }
     // Before Start: listen on `address` instead of 127.0.0.1.
     void ListenOn(const QString& address) { address_ = address; }
-    // Starts kamailio; after Stop, again on the same port with no registrations.
-    bool Start();
-    void Stop();
+    // Starts kamailio, ready once its control socket answers; after Stop, again on the same port
+    // with no registrations.
+    bool Start() {
+        if (port_ == 0) port_ = FreeUdpPort();
+        QStringList args{"--dir",         dir_.path(),
+                         "--address",     address_,
+                         "--port",        QString::number(port_),
+                         "--max-expires", QString::number(maxExpires_)};
+        for (const Account& a : accounts_) args << "--account" << a.user + ':' + a.password;
+        for (const Route& r : routes_) args << "--route" << r.number + '=' + r.target;
+        if (!tlsFolder_.isEmpty()) {
+            QTcpServer probe;
+            tlsPort_ = probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+            args << "--tls-port" << QString::number(tlsPort_) << "--cert"
+                 << tlsFolder_ + "/server.pem"
+                 << "--key" << tlsFolder_ + "/server.key";
+        }
+        process_.setProcessChannelMode(QProcess::MergedChannels);
+        process_.setStandardOutputFile(dir_.filePath("kamailio.log"));
+        process_.start(SourceDir() + "/scripts/sip-service/run-kamailio", args);
+        return process_.waitForStarted(5000) &&
+               WaitUntil([this] { return Contacts("nobody") == 0; }, 10000);
+    }
+    void Stop() {
+        const qint64 group = process_.processId();  // run-kamailio makes it a group leader
+        process_.End();
+        // Workers block SIGTERM and outlive a main process that did not stop them.
+        if (group > 0) ::kill(-pid_t(group), SIGKILL);
+    }
     int Port() const { return port_; }
     QString Address() const { return QStringLiteral("%1:%2").arg(address_).arg(port_); }
     QString TlsAddress() const { return QStringLiteral("%1:%2").arg(address_).arg(tlsPort_); }
     // Contacts the registrar holds for the user now (-1: no answer); with `transport`, those
     // bound over it.
-    int Contacts(const QString& user, const QString& transport = {}) const;
+    int Contacts(const QString& user, const QString& transport = {}) const {
+        const QString reply = Lookup(user);
+        if (reply.contains("AOR not found")) return 0;  // a live server that knows no contact
+        if (!reply.contains("AoR")) return -1;  // no server behind the socket, or another error
+        return int(reply.count(QRegularExpression(
+            "Address:.*" + (transport.isEmpty() ? "" : ";transport=" + transport))));
+    }
     // The UDP port of the user's first contact; 0 when there is none.
-    int ContactPort(const QString& user) const;
+    int ContactPort(const QString& user) const {
+        static const QRegularExpression address(R"(Address: sip:[^@\s]*@[^:;>\s]*:(\d+))");
+        return address.match(Lookup(user)).captured(1).toInt();
+    }
 
 private:
-    QString Lookup(const QString& user) const;  // kamcmd's answer
+    QString Lookup(const QString& user) const {
+        return Output("/usr/sbin/kamcmd", {"-s", "unix:" + dir_.filePath("kamailio.ctl"),
+                                           "ul.lookup", "location", "s:" + user});
+    }
     QList<Account> accounts_;
     QList<Route> routes_;
     QTemporaryDir dir_;
     Child process_;
     QString address_ = QStringLiteral("127.0.0.1");
-    int port_ = 0;
+    int port_ = 0, tlsPort_ = 0;
     int maxExpires_ = 0;  // none
     QString tlsFolder_;
-    int tlsPort_ = 0;
 };
-
-// A private CA (`folder`/ca.pem, kept) and a server certificate it signs for `name`
-// (scripts/sip-service/make-certs).
-bool MakeCertificates(const QString& folder, const QString& name);
-
-// A UDP port on 127.0.0.1 that was free a moment ago.
-int FreeUdpPort();
-QString SourceDir();
 
 }  // namespace softphone::test

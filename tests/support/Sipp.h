@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QDir>
 #include <QList>
+#include <QNetworkDatagram>
 #include <QTemporaryDir>
 #include <QUdpSocket>
+#include <QtEndian>
 
 #include "tests/support/Child.h"
 #include "tests/support/SipServer.h"
+#include "tests/support/Wait.h"
 
 namespace softphone::test {
 
@@ -14,29 +18,61 @@ class Sipp {
 public:
     explicit Sipp(QString address = QStringLiteral("127.0.0.1"))
         : address_(std::move(address)), port_(FreeUdpPort()), mediaPort_(FreeUdpPort()) {}
-    // Runs a scenario (a file of scripts/sip-service, or a path) on its port (see Uri()).
-    bool Run(const QString& scenario, const QStringList& args = {});
+    // Runs a scenario (a file of scripts/sip-service, or a path) on its port (see Uri()); true
+    // once it holds the port (looked up without touching it: a probe's bind could take it from
+    // sipp for a moment).
+    bool Run(const QString& scenario, const QStringList& args = {}) {
+        process_.setWorkingDirectory(dir_.path());
+        process_.setStandardOutputFile(dir_.filePath("screen.log"));
+        process_.setStandardErrorFile(dir_.filePath("errors.log"));
+        process_.start(
+            "/usr/bin/sipp",
+            QStringList{"-sf", QDir(SourceDir() + "/scripts/sip-service").filePath(scenario), "-i",
+                        address_, "-p", QString::number(port_), "-mp", QString::number(mediaPort_),
+                        "-m", "1", "-nostdin", "-timeout", "30s", "-trace_msg", "-message_file",
+                        dir_.filePath("messages.log")} +
+                args);
+        const QByteArray bound =
+            ':' + QByteArray::number(port_, 16).toUpper().rightJustified(4, '0');
+        return process_.waitForStarted(5000) && WaitUntil([&] {
+                   QFile udp("/proc/thread-self/net/udp");
+                   return udp.open(QIODevice::ReadOnly) && udp.readAll().contains(bound + ' ');
+               });
+    }
     // The refusing gateway with another final status ("603 Decline"), after `silenceMs`.
-    bool Refuse(const QString& status, int silenceMs);
+    bool Refuse(const QString& status, int silenceMs) {
+        QFile source(SourceDir() + "/scripts/sip-service/refuse.xml");
+        QFile scenario(dir_.filePath("refuse.xml"));
+        if (!source.open(QIODevice::ReadOnly) || !scenario.open(QIODevice::WriteOnly)) return false;
+        scenario.write(source.readAll().replace("486 Busy Here", status.toUtf8()));
+        scenario.close();
+        return Run(scenario.fileName(), {"-d", QString::number(silenceMs)});
+    }
     // Answers calls and sends its audio to `rtpPort` on loopback.
     bool Answer(int rtpPort) {
         return Run("answer.xml", {"-key", "rtpport", QString::number(rtpPort)});
     }
     // Answers and sends back the audio it receives.
-    bool AnswerAndEcho();
+    bool AnswerAndEcho() {
+        return Run("answer.xml", {"-rtp_echo", "-key", "rtpport", QString::number(mediaPort_)});
+    }
     // Calls `user` through the proxy at `proxy` ("127.0.0.1:port"), hanging up after `holdMs`.
     bool Call(const QString& proxy, const QString& user, int holdMs = 1000) {
         return Run("call.xml", {"-s", user, "-d", QString::number(holdMs), proxy});
     }
-    // Calls `user` through the proxy and gives up (CANCEL) after `ringMs` of ringing.
-    bool CallAndGiveUp(const QString& proxy, const QString& user, int ringMs) {
-        return Run("call-cancel.xml", {"-s", user, "-d", QString::number(ringMs), proxy});
-    }
     // Waits for the scenario to end; true when it ended as written.
-    bool Finished(int timeoutMs = 10000);
+    bool Finished(int timeoutMs = 10000) {
+        WaitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
+        return process_.state() == QProcess::NotRunning &&
+               process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+    }
     int MediaPort() const { return mediaPort_; }  // where its RTP arrives and leaves
     QString Uri() const { return QStringLiteral("sip:%1:%2").arg(address_).arg(port_); }
-    QString Trace() const;  // every SIP message sent and received
+    // Every SIP message sent and received.
+    QString Trace() const {
+        QFile file(dir_.filePath("messages.log"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
 
 private:
     QTemporaryDir dir_;
@@ -48,7 +84,26 @@ private:
 // Receives the far end's RTP and names the DTMF events in it (RFC 2833 telephone-events).
 class RtpListener {
 public:
-    RtpListener();
+    RtpListener() {
+        socket_.bind(QHostAddress::LocalHost, quint16(FreeUdpPort()));
+        QObject::connect(&socket_, &QUdpSocket::readyRead, [this] {
+            while (socket_.hasPendingDatagrams()) {
+                const QByteArray packet = socket_.receiveDatagram().data();
+                if (packet.size() < 12 || (quint8(packet[0]) >> 6) != 2) continue;
+                const int payloadType = quint8(packet[1]) & 0x7f;
+                const QByteArray payload = packet.mid(12 + 4 * (quint8(packet[0]) & 0x0f));
+                const quint32 time = qFromBigEndian<quint32>(packet.constData() + 4);
+                if (payloadType == 0) {
+                    ++audio_;
+                } else if (payloadType >= 96 && payload.size() == 4 &&
+                           !eventTimes_.contains(time)) {
+                    // An event is sent several times, all with the timestamp of its start.
+                    eventTimes_ << time;
+                    digits_ += QLatin1Char("0123456789*#"[quint8(payload[0]) % 12]);
+                }
+            }
+        });
+    }
     int Port() const { return socket_.localPort(); }
     int AudioPackets() const { return audio_; }
     QString Digits() const { return digits_; }  // "1*#" for the events 1, 10 and 11, in order
