@@ -146,9 +146,7 @@ bool PhoneController::InState(SessionState state) const {
     return session_ && session_->State() == state;
 }
 
-void PhoneController::SetStatus(const QString& text) {
-    emit statusChanged(text);
-}
+void PhoneController::SetStatus(const QString& text) { emit statusChanged(text); }
 
 void PhoneController::SetControls(Controls controls) {
     if (controls == Controls::Idle) callClock_->stop();

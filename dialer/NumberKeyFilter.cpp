@@ -21,16 +21,12 @@ bool TypesNothing(const QKeyEvent& key) {
     switch (key.key()) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-        case Qt::Key_Delete:
-            return true;
-        default:
-            return key.text().isEmpty();
+        case Qt::Key_Delete: return true;
+        default: return key.text().isEmpty();
     }
 }
 
-bool Accepted(QChar c) {
-    return c == kBackspace || c == kEnter || KeyForCharacter(c) != nullptr;
-}
+bool Accepted(QChar c) { return c == kBackspace || c == kEnter || KeyForCharacter(c) != nullptr; }
 
 }  // namespace
 

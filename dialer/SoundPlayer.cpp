@@ -161,13 +161,9 @@ void SoundPlayer::PlayTone(const QString& toneName) {
         Play(tones_[size_t(key - kKeyTable.data())], false);
 }
 
-void SoundPlayer::PlayFile(const QString& path) {
-    PlayFile(path, false);
-}
+void SoundPlayer::PlayFile(const QString& path) { PlayFile(path, false); }
 
-void SoundPlayer::PlayFileIfIdle(const QString& path) {
-    PlayFile(path, true);
-}
+void SoundPlayer::PlayFileIfIdle(const QString& path) { PlayFile(path, true); }
 
 void SoundPlayer::PlayFile(const QString& path, bool onlyIfIdle) {
     auto loaded = files_.constFind(path);

@@ -14,12 +14,8 @@ constexpr quint16 kFormatPcm = 1;
 // No real sound file is slower; a rate of 1 Hz would make every byte 8,000 bytes to play.
 constexpr int kLowestRate = 1000;
 
-quint16 U16(const char* p) {
-    return qFromLittleEndian<quint16>(p);
-}
-quint32 U32(const char* p) {
-    return qFromLittleEndian<quint32>(p);
-}
+quint16 U16(const char* p) { return qFromLittleEndian<quint16>(p); }
+quint32 U32(const char* p) { return qFromLittleEndian<quint32>(p); }
 
 void PutU16(QByteArray& out, quint16 v) {
     char b[2];
@@ -66,7 +62,8 @@ std::optional<PcmSound> ParseWave(const QByteArray& file) {
         }
         pos += 8 + size + (size & 1);  // chunks are padded to even sizes
     }
-    const bool usable = haveFormat && haveData && sound.channels > 0 && sound.sampleRate >= kLowestRate &&
+    const bool usable = haveFormat && haveData && sound.channels > 0 &&
+                        sound.sampleRate >= kLowestRate &&
                         (sound.bitsPerSample == 8 || sound.bitsPerSample == 16);
     if (!usable) return std::nullopt;
     return sound;
