@@ -4,7 +4,7 @@
 
 namespace softphone {
 
-QString CallerNumber(const QString& address) {
+QString callerNumber(const QString& address) {
     const qsizetype colon = address.indexOf(QLatin1Char(':'));
     const qsizetype at = address.indexOf(QLatin1Char('@'));
     if (colon < 0 || at <= colon + 1) return address;

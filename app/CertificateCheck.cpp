@@ -7,7 +7,7 @@
 namespace softphone {
 namespace {
 
-QString ReasonOf(const QSslError& error, const QString& host) {
+QString reasonOf(const QSslError& error, const QString& host) {
     switch (error.error()) {
         case QSslError::HostNameMismatch:
             return QObject::tr("the certificate is not for %1").arg(host);
@@ -40,18 +40,18 @@ CertificateCheck::CertificateCheck(const QString& host, quint16 port, const QByt
     connect(socket, &QSslSocket::sslErrors, this, [this, host](const QList<QSslError>& errors) {
         QStringList reasons;
         for (const QSslError& error : errors) {
-            const QString reason = ReasonOf(error, host);
+            const QString reason = reasonOf(error, host);
             if (!reasons.contains(reason)) reasons << reason;
         }
-        Finish(reasons.join(QStringLiteral("; ")));
+        finish(reasons.join(QStringLiteral("; ")));
     });
-    connect(socket, &QSslSocket::encrypted, this, [this] { Finish({}); });
-    connect(socket, &QSslSocket::errorOccurred, this, [this] { Finish({}); });
-    QTimer::singleShot(5000, this, [this] { Finish({}); });
+    connect(socket, &QSslSocket::encrypted, this, [this] { finish({}); });
+    connect(socket, &QSslSocket::errorOccurred, this, [this] { finish({}); });
+    QTimer::singleShot(5000, this, [this] { finish({}); });
     socket->connectToHostEncrypted(host, port);
 }
 
-void CertificateCheck::Finish(const QString& reasons) {
+void CertificateCheck::finish(const QString& reasons) {
     if (!done_) return;
     auto done = std::exchange(done_, nullptr);
     deleteLater();

@@ -17,7 +17,7 @@ public:
                      std::function<void(const QString& reasons)> done, QObject* parent);
 
 private:
-    void Finish(const QString& reasons);
+    void finish(const QString& reasons);
     std::function<void(const QString&)> done_;
 };
 

@@ -6,11 +6,11 @@
 
 namespace softphone {
 
-EngineFactory WarmedUpEngine(std::unique_ptr<ISipEngine> engine) {
+EngineFactory warmedUpEngine(std::unique_ptr<ISipEngine> engine) {
     auto held = std::make_shared<std::unique_ptr<ISipEngine>>(std::move(engine));
     QTimer::singleShot(100, [held] {
         try {
-            if (*held) (*held)->Initialize();
+            if (*held) (*held)->initialize();
         } catch (const EngineError& error) {
             qCWarning(lcPhone) << "engine start behind the login:" << error.what();
         }

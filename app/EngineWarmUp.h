@@ -8,6 +8,6 @@ namespace softphone {
 // only has to register. Starting sends nothing on the network; the account comes after the login.
 // The factory hands the engine over once; a failed start is reported when the window
 // initialises it again.
-EngineFactory WarmedUpEngine(std::unique_ptr<ISipEngine> engine);
+EngineFactory warmedUpEngine(std::unique_ptr<ISipEngine> engine);
 
 }  // namespace softphone

@@ -14,74 +14,74 @@ namespace softphone {
 
 HandsetWindow::HandsetWindow(PhoneController& phone, Services services, QWidget* parent)
     : QWidget(parent), phone_(phone), services_(std::move(services)) {
-    phone_.SetMessageOwner(this);
-    BuildControls();
-    WireCallControls();
-    WireDeskControls();
-    connect(loginButton, &PictureButton::clicked, this, &HandsetWindow::OnLoginClicked);
+    phone_.setMessageOwner(this);
+    buildControls();
+    wireCallControls();
+    wireDeskControls();
+    connect(loginButton, &PictureButton::clicked, this, &HandsetWindow::onLoginClicked);
     connect(recentButton, &PictureButton::clicked, this, [this] {
-        ForgetMissedCalls();
-        if (const auto number = services_.windows.ShowRecentCalls(this))
+        forgetMissedCalls();
+        if (const auto number = services_.windows.showRecentCalls(this))
             numberBox->setEditText(*number);
     });
     connect(phoneBookButton, &PictureButton::clicked, this, [this] {
-        if (const auto number = services_.windows.ShowPhoneBook(this))
+        if (const auto number = services_.windows.showPhoneBook(this))
             numberBox->setEditText(*number);
     });
 }
 
-HandsetWindow::~HandsetWindow() { phone_.Shutdown(); }
+HandsetWindow::~HandsetWindow() { phone_.shutdown(); }
 
-void HandsetWindow::Start() {
-    ShowControls(PhoneController::Controls::Idle);
-    setFixedSize(TwipsToPixels(4450), TwipsToPixels(6540));
+void HandsetWindow::start() {
+    showControls(PhoneController::Controls::Idle);
+    setFixedSize(twipsToPixels(4450), twipsToPixels(6540));
     statusLabel->setText(tr("Not logged in..."));
-    AttachTooltips();
-    PrepareVolumeSliders();
-    ShapeWindow();
+    attachTooltips();
+    prepareVolumeSliders();
+    shapeWindow();
     // Leaving the dialog without logging in, by EXIT, Escape or its close button, ends the
     // program: going on would register whatever happens to be stored, or nothing.
-    if (services_.windows.ShowLogin(this) != LoginOutcome::LoggedIn) {
-        ExitApplication();
+    if (services_.windows.showLogin(this) != LoginOutcome::LoggedIn) {
+        exitApplication();
         return;
     }
-    phone_.Start();
+    phone_.start();
 }
 
 // The login button only shows the dialog: what is typed there counts from the next start or
 // the next Login As.
-void HandsetWindow::OnLoginClicked() {
-    if (services_.windows.ShowLogin(this) == LoginOutcome::Exited)
+void HandsetWindow::onLoginClicked() {
+    if (services_.windows.showLogin(this) == LoginOutcome::Exited)
         balanceLabel->setText(tr("EXITING"));
 }
 
 // Whichever way the dialog is left, the phone registers the saved account again.
-void HandsetWindow::OnLoginAsTriggered() {
-    OnLoginClicked();
-    phone_.LoginAgain();
+void HandsetWindow::onLoginAsTriggered() {
+    onLoginClicked();
+    phone_.loginAgain();
 }
 
-void HandsetWindow::OnNetworkTriggered() {
-    if (auto chosen = services_.windows.ShowNetwork(this, phone_.Network()))
-        phone_.UseNetwork(*chosen);
+void HandsetWindow::onNetworkTriggered() {
+    if (auto chosen = services_.windows.showNetwork(this, phone_.network()))
+        phone_.useNetwork(*chosen);
 }
 
-void HandsetWindow::ExitApplication() {
-    RemoveTrayIcon();
-    phone_.HangUpForExit();
+void HandsetWindow::exitApplication() {
+    removeTrayIcon();
+    phone_.hangUpForExit();
     ended_ = true;
     close();
     QCoreApplication::exit(0);
 }
 
-void HandsetWindow::OnCloseClicked() {
-    RemoveTrayIcon();
-    phone_.HangUpForExit();
-    phone_.ForgetAccountUnlessSaved();
+void HandsetWindow::onCloseClicked() {
+    removeTrayIcon();
+    phone_.hangUpForExit();
+    phone_.forgetAccountUnlessSaved();
     close();
 }
 
-void HandsetWindow::ShowControls(PhoneController::Controls controls) {
+void HandsetWindow::showControls(PhoneController::Controls controls) {
     const bool idle = controls != PhoneController::Controls::InCall;
     dialButton->setEnabled(idle);
     clearButton->setEnabled(idle);
@@ -92,7 +92,7 @@ void HandsetWindow::ShowControls(PhoneController::Controls controls) {
 }
 
 void HandsetWindow::closeEvent(QCloseEvent* event) {
-    phone_.Shutdown();
+    phone_.shutdown();
     event->accept();
 }
 

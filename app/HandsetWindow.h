@@ -36,45 +36,45 @@ public:
     ~HandsetWindow() override;
 
     // Start-up: the login dialog, then the phone; leaving the dialog without LOGIN ends it.
-    void Start();
-    bool Ended() const { return ended_; }
+    void start();
+    bool ended() const { return ended_; }
 
-    void ExitApplication();
-    void OnLoginAsTriggered();
-    void OnNetworkTriggered();
-    void OnLoginClicked();
-    void OnCloseClicked();
+    void exitApplication();
+    void onLoginAsTriggered();
+    void onNetworkTriggered();
+    void onLoginClicked();
+    void onCloseClicked();
 
     // Calls and number entry.
-    void OnDialClicked();  // answer a ringing call, or place one
-    void PlaceCall() override;
-    void OnEndClicked();  // end or reject
-    void PlayKeyTone(const QString& toneName) override;
-    void ShowNumbersOnlyError() override;
-    void OnDialKeyClicked(int index);  // index into the key table
-    void OnClearClicked();             // clear the number
-    void OnBackClicked();              // remove its last character
-    void ShowControls(PhoneController::Controls controls);
+    void onDialClicked();  // answer a ringing call, or place one
+    void placeCall() override;
+    void onEndClicked();  // end or reject
+    void playKeyTone(const QString& toneName) override;
+    void showNumbersOnlyError() override;
+    void onDialKeyClicked(int index);  // index into the key table
+    void onClearClicked();             // clear the number
+    void onBackClicked();              // remove its last character
+    void showControls(PhoneController::Controls controls);
 
     // Level sliders, tray, settings menu and banner (HandsetWindowDesk.cpp).
-    void WireDeskControls();                  // once, from the constructor
-    void UseDeskServices(DeskServices desk);  // before Start; the desktop's own otherwise
-    void PrepareVolumeSliders();
-    void ShowProgramInTray();
-    void RemoveTrayIcon();
-    void RestoreFromTray();
-    void HideToTray();
-    void OnHideClicked();  // hide to the tray, or back
-    void OnTrayActivated(TrayActivation reason);
-    void OnTuningClicked();  // the audio tuning wizard; tuningAction runs the same
-    void OnBannerClicked();  // the banner: the vendor's web site
+    void wireDeskControls();                  // once, from the constructor
+    void useDeskServices(DeskServices desk);  // before Start; the desktop's own otherwise
+    void prepareVolumeSliders();
+    void showProgramInTray();
+    void removeTrayIcon();
+    void restoreFromTray();
+    void hideToTray();
+    void onHideClicked();  // hide to the tray, or back
+    void onTrayActivated(TrayActivation reason);
+    void onTuningClicked();  // the audio tuning wizard; tuningAction runs the same
+    void onBannerClicked();  // the banner: the vendor's web site
     // A desktop notification of a ringing call, while the window is away in the tray.
-    void NotifyIncomingCall(const QString& from);
+    void notifyIncomingCall(const QString& from);
     // A missed call is announced and counted in the tray's tip until the user comes back or
     // opens the call history.
-    void AnnounceMissedCall(const QString& number);
-    void ForgetMissedCalls();
-    QString TrayTip() const;
+    void announceMissedCall(const QString& number);
+    void forgetMissedCalls();
+    QString trayTip() const;
 
     // Controls.
     QLabel* skinLabel;
@@ -102,13 +102,13 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void BuildControls();
-    void WireCallControls();
+    void buildControls();
+    void wireCallControls();
 
     // The skin, tooltips and shape of the window (HandsetWindowSkin.cpp).
-    void ApplySkin();  // once, from BuildControls
-    void AttachTooltips();
-    void ShapeWindow();
+    void applySkin();  // once, from BuildControls
+    void attachTooltips();
+    void shapeWindow();
 
     PhoneController& phone_;
     Services services_;

@@ -11,46 +11,46 @@
 
 namespace softphone {
 
-void HandsetWindow::WireCallControls() {
-    connect(dialButton, &PictureButton::clicked, this, &HandsetWindow::OnDialClicked);
-    connect(endButton, &PictureButton::clicked, this, &HandsetWindow::OnEndClicked);
-    connect(clearButton, &PictureButton::clicked, this, &HandsetWindow::OnClearClicked);
-    connect(backButton, &PictureButton::clicked, this, &HandsetWindow::OnBackClicked);
+void HandsetWindow::wireCallControls() {
+    connect(dialButton, &PictureButton::clicked, this, &HandsetWindow::onDialClicked);
+    connect(endButton, &PictureButton::clicked, this, &HandsetWindow::onEndClicked);
+    connect(clearButton, &PictureButton::clicked, this, &HandsetWindow::onClearClicked);
+    connect(backButton, &PictureButton::clicked, this, &HandsetWindow::onBackClicked);
     for (int i = 0; i < int(dialKeys.size()); ++i)
         connect(dialKeys[size_t(i)], &PictureButton::clicked, this,
-                [this, i] { OnDialKeyClicked(i); });
+                [this, i] { onDialKeyClicked(i); });
     numberFilter_ = new NumberKeyFilter(numberBox, *this);
 
     connect(&phone_, &PhoneController::statusChanged, statusLabel, &QLabel::setText);
-    connect(&phone_, &PhoneController::controlsChanged, this, &HandsetWindow::ShowControls);
+    connect(&phone_, &PhoneController::controlsChanged, this, &HandsetWindow::showControls);
     connect(&phone_, &PhoneController::callerShown, numberBox, &QComboBox::setEditText);
-    connect(&phone_, &PhoneController::ringing, this, &HandsetWindow::NotifyIncomingCall);
-    connect(&phone_, &PhoneController::missedCall, this, &HandsetWindow::AnnounceMissedCall);
+    connect(&phone_, &PhoneController::ringing, this, &HandsetWindow::notifyIncomingCall);
+    connect(&phone_, &PhoneController::missedCall, this, &HandsetWindow::announceMissedCall);
 }
 
-void HandsetWindow::OnDialClicked() { phone_.Dial(numberBox->currentText()); }
+void HandsetWindow::onDialClicked() { phone_.dial(numberBox->currentText()); }
 
-void HandsetWindow::PlaceCall() { phone_.PlaceCall(numberBox->currentText()); }
+void HandsetWindow::placeCall() { phone_.placeCall(numberBox->currentText()); }
 
-void HandsetWindow::OnEndClicked() { phone_.End(numberBox->currentText()); }
+void HandsetWindow::onEndClicked() { phone_.end(numberBox->currentText()); }
 
-void HandsetWindow::PlayKeyTone(const QString& toneName) { phone_.PlayKeyTone(toneName); }
+void HandsetWindow::playKeyTone(const QString& toneName) { phone_.playKeyTone(toneName); }
 
-void HandsetWindow::ShowNumbersOnlyError() { phone_.ShowNumbersOnlyError(); }
+void HandsetWindow::showNumbersOnlyError() { phone_.showNumbersOnlyError(); }
 
-void HandsetWindow::OnDialKeyClicked(int index) {
+void HandsetWindow::onDialKeyClicked(int index) {
     const DialKey& key = kKeyTable[size_t(index)];
-    phone_.PlayKeyTone(QLatin1String(key.toneName));
+    phone_.playKeyTone(QLatin1String(key.toneName));
     numberBox->setEditText(numberBox->currentText() + QLatin1Char(key.key));
 }
 
-void HandsetWindow::OnClearClicked() {
+void HandsetWindow::onClearClicked() {
     statusLabel->setText(tr("Ready..."));
     numberBox->setEditText(QString());
     numberBox->setFocus();
 }
 
-void HandsetWindow::OnBackClicked() {
+void HandsetWindow::onBackClicked() {
     QString text = numberBox->currentText();
     if (text.isEmpty()) return;
     text.chop(1);

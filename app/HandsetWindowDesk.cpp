@@ -41,108 +41,108 @@ private:
 
 }  // namespace
 
-void HandsetWindow::WireDeskControls() {
+void HandsetWindow::wireDeskControls() {
     tuningAction = settingsMenu->addAction(tr("&Tuning Wizard"));
     tuningAction->setObjectName(QStringLiteral("tuningAction"));
-    connect(tuningAction, &QAction::triggered, this, &HandsetWindow::OnTuningClicked);
+    connect(tuningAction, &QAction::triggered, this, &HandsetWindow::onTuningClicked);
 
     trayMenu_ = new QMenu(this);
     trayMenu_->addActions(settingsMenu->actions());
     trayMenu_->addSeparator();
     QAction* restore = trayMenu_->addAction(tr("Restore"));
-    connect(restore, &QAction::triggered, this, [this] { RestoreFromTray(); });
+    connect(restore, &QAction::triggered, this, [this] { restoreFromTray(); });
 
-    connect(tuningButton, &PictureButton::clicked, this, &HandsetWindow::OnTuningClicked);
-    connect(hideButton, &PictureButton::clicked, this, &HandsetWindow::OnHideClicked);
-    new ClickFilter(bannerLink, [this] { OnBannerClicked(); });
+    connect(tuningButton, &PictureButton::clicked, this, &HandsetWindow::onTuningClicked);
+    connect(hideButton, &PictureButton::clicked, this, &HandsetWindow::onHideClicked);
+    new ClickFilter(bannerLink, [this] { onBannerClicked(); });
 
     ISoundPlayer& player = services_.player;
-    UseDeskServices({CreateAlsaMixer, [](QMenu* menu) { return std::make_unique<QtTray>(menu); },
-                     [&player](const QString& path) { player.PlayFileIfIdle(path); },
+    useDeskServices({createAlsaMixer, [](QMenu* menu) { return std::make_unique<QtTray>(menu); },
+                     [&player](const QString& path) { player.playFileIfIdle(path); },
                      [](const QUrl& url) { QDesktopServices::openUrl(url); },
-                     ShowDesktopNotification});
+                     showDesktopNotification});
 }
 
-void HandsetWindow::UseDeskServices(DeskServices desk) {
-    if (tray) tray->RemoveIcon();
+void HandsetWindow::useDeskServices(DeskServices desk) {
+    if (tray) tray->removeIcon();
     desk_ = std::move(desk);
     tray = desk_.createTray(trayMenu_);
-    tray->onActivated = [this](TrayActivation reason) { OnTrayActivated(reason); };
+    tray->onActivated = [this](TrayActivation reason) { onTrayActivated(reason); };
 }
 
-void HandsetWindow::PrepareVolumeSliders() {
+void HandsetWindow::prepareVolumeSliders() {
     delete volumeSliders;
     mixerLevels = std::make_unique<MixerLevels>(desk_.createMixer(), services_.messages, this);
     volumeSliders = new VolumeSliders(levelsPanel, *mixerLevels, desk_.playSoundIfIdle);
 }
 
-void HandsetWindow::ShowProgramInTray() {
+void HandsetWindow::showProgramInTray() {
     inTray = true;
-    tray->ShowIcon(QIcon(ArtPixmap(QStringLiteral("tray"))), TrayTip());
+    tray->showIcon(QIcon(artPixmap(QStringLiteral("tray"))), trayTip());
 }
 
-QString HandsetWindow::TrayTip() const {
+QString HandsetWindow::trayTip() const {
     if (missedCalls_ == 0) return tr("Softphone");
     return missedCalls_ == 1 ? tr("Softphone - 1 missed call")
                              : tr("Softphone - %1 missed calls").arg(missedCalls_);
 }
 
-void HandsetWindow::AnnounceMissedCall(const QString& number) {
+void HandsetWindow::announceMissedCall(const QString& number) {
     ++missedCalls_;
     const QString text = tr("Missed call from %1").arg(number);
-    if (!desk_.notify(kAppTitle, text) && inTray) tray->ShowMessage(kAppTitle, text);
-    if (inTray) ShowProgramInTray();  // the tip counts the calls
+    if (!desk_.notify(kAppTitle, text) && inTray) tray->showMessage(kAppTitle, text);
+    if (inTray) showProgramInTray();  // the tip counts the calls
 }
 
-void HandsetWindow::ForgetMissedCalls() {
+void HandsetWindow::forgetMissedCalls() {
     missedCalls_ = 0;
-    if (inTray) ShowProgramInTray();
+    if (inTray) showProgramInTray();
 }
 
-void HandsetWindow::RemoveTrayIcon() {
+void HandsetWindow::removeTrayIcon() {
     inTray = false;
-    if (tray) tray->RemoveIcon();
+    if (tray) tray->removeIcon();
 }
 
-void HandsetWindow::RestoreFromTray() {
-    ForgetMissedCalls();  // the user is back and sees the call history
+void HandsetWindow::restoreFromTray() {
+    forgetMissedCalls();  // the user is back and sees the call history
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
-    RemoveTrayIcon();
+    removeTrayIcon();
 }
 
-void HandsetWindow::HideToTray() {
+void HandsetWindow::hideToTray() {
     // Without a notification area the window only minimises, so it can always come back.
-    if (!tray->Available()) {
+    if (!tray->available()) {
         showMinimized();
         return;
     }
-    ShowProgramInTray();
+    showProgramInTray();
     hide();
 }
 
-void HandsetWindow::OnHideClicked() {
+void HandsetWindow::onHideClicked() {
     if (inTray)
-        RestoreFromTray();
+        restoreFromTray();
     else
-        HideToTray();
+        hideToTray();
 }
 
-void HandsetWindow::OnTrayActivated(TrayActivation reason) {
+void HandsetWindow::onTrayActivated(TrayActivation reason) {
     const bool restore = reason == TrayActivation::DoubleClick ||
-                         (reason == TrayActivation::Click && tray->ReportsOnlyActivation());
-    if (restore) RestoreFromTray();
+                         (reason == TrayActivation::Click && tray->reportsOnlyActivation());
+    if (restore) restoreFromTray();
 }
 
-void HandsetWindow::OnTuningClicked() { phone_.RunTuningWizard(this); }
+void HandsetWindow::onTuningClicked() { phone_.runTuningWizard(this); }
 
-void HandsetWindow::OnBannerClicked() { desk_.openUrl(QUrl(QStringLiteral(SOFTPHONE_VENDOR_URL))); }
+void HandsetWindow::onBannerClicked() { desk_.openUrl(QUrl(QStringLiteral(SOFTPHONE_VENDOR_URL))); }
 
-void HandsetWindow::NotifyIncomingCall(const QString& from) {
+void HandsetWindow::notifyIncomingCall(const QString& from) {
     if (!inTray) return;
-    tray->ShowMessage(kAppTitle,
+    tray->showMessage(kAppTitle,
                       from.isEmpty() ? tr("Incoming call") : tr("Incoming call from %1").arg(from));
 }
 

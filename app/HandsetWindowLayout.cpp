@@ -27,7 +27,7 @@ constexpr DialKeyPlace kDialKeys[12] = {
     {"dialKey0", "0", 1860, 4680}, {"dialKeyPound", "#", 2625, 4695},
 };
 
-QLabel* Label(const char* name, QRect place, QWidget* parent) {
+QLabel* label(const char* name, QRect place, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(place);
@@ -36,16 +36,16 @@ QLabel* Label(const char* name, QRect place, QWidget* parent) {
 
 }  // namespace
 
-void HandsetWindow::BuildControls() {
+void HandsetWindow::buildControls() {
     setObjectName(QStringLiteral("HandsetWindow"));
     setWindowTitle(tr("Softphone"));
     setWindowFlag(Qt::FramelessWindowHint);
 
-    skinLabel = Label("skinLabel", TwipsRect(0, 0, 4380, 5835), this);
+    skinLabel = label("skinLabel", twipsRect(0, 0, 4380, 5835), this);
 
     auto button = [this](const char* name, const char* caption, int l, int t, int w, int h) {
         return new PictureButton(QLatin1String(name), QString::fromUtf8(caption),
-                                 TwipsRect(l, t, w, h), this);
+                                 twipsRect(l, t, w, h), this);
     };
     dialButton = button("dialButton", "Dial", 360, 3480, 585, 780);
     endButton = button("endButton", "End", 3480, 3480, 600, 765);
@@ -62,20 +62,20 @@ void HandsetWindow::BuildControls() {
     closeButton = button("closeButton", "x", 3840, 140, 180, 180);
     hideButton = button("hideButton", "-", 4035, 330, 180, 180);
 
-    bannerLink = Label("bannerLink", TwipsRect(1200, 400, 1815, 270), this);
-    statusLabel = Label("statusLabel", TwipsRect(1080, 960, 2295, 300), this);
+    bannerLink = label("bannerLink", twipsRect(1200, 400, 1815, 270), this);
+    statusLabel = label("statusLabel", twipsRect(1080, 960, 2295, 300), this);
     numberBox = new QComboBox(this);
     numberBox->setObjectName(QStringLiteral("numberBox"));
     numberBox->setEditable(true);
     numberBox->setInsertPolicy(QComboBox::NoInsert);
-    numberBox->setGeometry(TwipsRect(1080, 1200, 1800, 315));
+    numberBox->setGeometry(twipsRect(1080, 1200, 1800, 315));
     levelsPanel = new QFrame(this);
     levelsPanel->setObjectName(QStringLiteral("levelsPanel"));
-    levelsPanel->setGeometry(TwipsRect(1080, 1620, 1680, 480));
-    balanceLabel = Label("balanceLabel", TwipsRect(1320, 2040, 1215, 255), this);
-    speakerIcon = Label("speakerIcon", TwipsRect(570, 1545, 240, 240), this);
-    micIcon = Label("micIcon", TwipsRect(570, 1785, 240, 240), this);
-    signalIcon = Label("signalIcon", TwipsRect(585, 1005, 225, 165), this);
+    levelsPanel->setGeometry(twipsRect(1080, 1620, 1680, 480));
+    balanceLabel = label("balanceLabel", twipsRect(1320, 2040, 1215, 255), this);
+    speakerIcon = label("speakerIcon", twipsRect(570, 1545, 240, 240), this);
+    micIcon = label("micIcon", twipsRect(570, 1785, 240, 240), this);
+    signalIcon = label("signalIcon", twipsRect(585, 1005, 225, 165), this);
 
     // Tab starts at the number field (which has the focus first), then takes the buttons in
     // reading order.
@@ -89,13 +89,13 @@ void HandsetWindow::BuildControls() {
     settingsMenu->setObjectName(QStringLiteral("settingsMenu"));
     QAction* loginAs = settingsMenu->addAction(tr("&Login As..."));
     loginAs->setObjectName(QStringLiteral("loginAsAction"));
-    connect(loginAs, &QAction::triggered, this, &HandsetWindow::OnLoginAsTriggered);
+    connect(loginAs, &QAction::triggered, this, &HandsetWindow::onLoginAsTriggered);
     QAction* network = settingsMenu->addAction(tr("&Network..."));
     network->setObjectName(QStringLiteral("networkAction"));
-    connect(network, &QAction::triggered, this, &HandsetWindow::OnNetworkTriggered);
+    connect(network, &QAction::triggered, this, &HandsetWindow::onNetworkTriggered);
 
-    connect(closeButton, &PictureButton::clicked, this, &HandsetWindow::OnCloseClicked);
-    ApplySkin();
+    connect(closeButton, &PictureButton::clicked, this, &HandsetWindow::onCloseClicked);
+    applySkin();
 }
 
 }  // namespace softphone

@@ -33,25 +33,25 @@ constexpr Faces kFaces[] = {
 
 }  // namespace
 
-void HandsetWindow::ApplySkin() {
-    skinLabel->setPixmap(WindowSkinPixmap(WindowSkin::Handset));
+void HandsetWindow::applySkin() {
+    skinLabel->setPixmap(windowSkinPixmap(WindowSkin::Handset));
     new WindowDrag(skinLabel, this);
 
     for (const Faces& faces : kFaces) {
         (this->*faces.button)
-            ->SetFaces(ArtPixmap(QLatin1String(faces.off)), ArtPixmap(QLatin1String(faces.on)));
+            ->setFaces(artPixmap(QLatin1String(faces.off)), artPixmap(QLatin1String(faces.on)));
     }
     for (PictureButton* key : dialKeys)
-        key->SetFaces(DialKeyPixmap(key->text(), false), DialKeyPixmap(key->text(), true));
-    closeButton->SetPicture(ArtPixmap(QStringLiteral("close")));
-    hideButton->SetPicture(ArtPixmap(QStringLiteral("hide")));
+        key->setFaces(dialKeyPixmap(key->text(), false), dialKeyPixmap(key->text(), true));
+    closeButton->setPicture(artPixmap(QStringLiteral("close")));
+    hideButton->setPicture(artPixmap(QStringLiteral("hide")));
 
-    bannerLink->setPixmap(ArtPixmap(QStringLiteral("banner")));
+    bannerLink->setPixmap(artPixmap(QStringLiteral("banner")));
     bannerLink->setCursor(Qt::PointingHandCursor);
     const std::pair<QLabel*, const char*> icons[] = {
         {speakerIcon, "speaker"}, {micIcon, "mic"}, {signalIcon, "signal"}};
     for (const auto& [label, art] : icons) {
-        label->setPixmap(ArtPixmap(QLatin1String(art)));
+        label->setPixmap(artPixmap(QLatin1String(art)));
         label->setAlignment(Qt::AlignCenter);
     }
 
@@ -70,8 +70,7 @@ void HandsetWindow::ApplySkin() {
     levelsPanel->setFrameShape(QFrame::NoFrame);
 }
 
-
-void HandsetWindow::AttachTooltips() {
+void HandsetWindow::attachTooltips() {
     const std::pair<QWidget*, QString> tips[] = {
         {dialButton, tr("Click to Make Call")},
         {phoneBookButton, tr("SoftPhone Book")},
@@ -86,15 +85,15 @@ void HandsetWindow::AttachTooltips() {
         {numberBox, tr("Include International Country Code")},
     };
     for (const auto& [control, text] : tips) {
-        SetCentredToolTip(control, text);
+        setCentredToolTip(control, text);
         control->setAccessibleName(text);
     }
     // The tips show whether or not the handset is the active window.
     setAttribute(Qt::WA_AlwaysShowToolTips);
 }
 
-void HandsetWindow::ShapeWindow() {
-    ShapeWindowToPicture(this, WindowSkinPicture(WindowSkin::Handset),
+void HandsetWindow::shapeWindow() {
+    shapeWindowToPicture(this, windowSkinPicture(WindowSkin::Handset),
                          QColor::fromRgb(kSkinKeyColor));
 }
 

@@ -29,10 +29,10 @@ constexpr auto kBusySpell = 2s;
 const std::string kSoundsDir = "/usr/share/sounds/linphone";
 const std::string kPhoneRing = kSoundsDir + "/rings/oldphone-mono.wav";
 
-std::string Std(const QString& s) { return s.toStdString(); }
+std::string toStd(const QString& s) { return s.toStdString(); }
 
 // The states the phone sees; others (updates, pauses, referrals) are none of its concern.
-std::optional<SessionState> SessionStateOf(linphone::Call::State state) {
+std::optional<SessionState> sessionStateOf(linphone::Call::State state) {
     using S = linphone::Call::State;
     switch (state) {
         case S::IncomingReceived: return SessionState::Incoming;
@@ -51,18 +51,18 @@ std::optional<SessionState> SessionStateOf(linphone::Call::State state) {
 
 // ICE answers a far end that offers it (and offers it in turn); with a STUN server, the phone also
 // learns the address its router shows outside and offers that for media.
-std::shared_ptr<linphone::NatPolicy> NatPolicyFor(linphone::Core& core,
+std::shared_ptr<linphone::NatPolicy> natPolicyFor(linphone::Core& core,
                                                   const NetworkSettings& network) {
     auto policy = core.createNatPolicy();
     policy->enableIce(true);
     if (!network.stunServer.isEmpty()) {
-        policy->setStunServer(Std(network.stunServer));
+        policy->setStunServer(toStd(network.stunServer));
         policy->enableStun(true);
     }
     return policy;
 }
 
-linphone::TransportType TransportTypeOf(SipTransport transport) {
+linphone::TransportType transportTypeOf(SipTransport transport) {
     switch (transport) {
         case SipTransport::Udp: return linphone::TransportType::Udp;
         case SipTransport::Tcp: return linphone::TransportType::Tcp;
@@ -71,7 +71,7 @@ linphone::TransportType TransportTypeOf(SipTransport transport) {
     return linphone::TransportType::Udp;
 }
 
-bool IsLoopbackHost(const std::string& host) {
+bool isLoopbackHost(const std::string& host) {
     if (host == "localhost") return true;
     const QHostAddress address(QString::fromStdString(host));
     return address.isLoopback();
@@ -84,19 +84,19 @@ public:
     LinphoneSession(LinphoneEngine& engine, CallRoute route, std::shared_ptr<linphone::Call> call)
         : engine_(engine), route_(route), call_(std::move(call)) {}
 
-    SessionState State() const override { return state_; }
+    SessionState state() const override { return state_; }
 
-    QString RemoteParty() const override {
+    QString remoteParty() const override {
         auto address = call_ ? call_->getRemoteAddress() : nullptr;
         return address ? QString::fromStdString(address->asStringUriOnly()) : QString();
     }
 
-    bool MediaEncrypted() const override {
+    bool mediaEncrypted() const override {
         auto params = call_ ? call_->getCurrentParams() : nullptr;
         return params && params->getMediaEncryption() == linphone::MediaEncryption::SRTP;
     }
 
-    AudioPackets Audio() const override {
+    AudioPackets audio() const override {
         // The C++ wrapper leaves the counters out; the C object under it has them.
         auto stats = call_ ? call_->getAudioStats() : nullptr;
         const rtp_stats_t* rtp =
@@ -106,29 +106,29 @@ public:
         return rtp ? AudioPackets{rtp->packet_sent, rtp->packet_recv} : AudioPackets{};
     }
 
-    EndCause Cause() const override {
+    EndCause cause() const override {
         // With encryption required, a far end that answered with plain audio is hung up on at
         // once; the engine gives no reason of its own.
         const bool answered = call_ && call_->getRemoteParams();
         const bool required = engine_.core_ && engine_.core_->isMediaEncryptionMandatory();
-        return answered && required && !MediaEncrypted() ? EndCause::PlainMediaRefused
+        return answered && required && !mediaEncrypted() ? EndCause::PlainMediaRefused
                                                          : EndCause::Other;
     }
 
-    void Call(const QString& uri) override {
+    void call(const QString& uri) override {
         if (call_)
             throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Call already placed"));
-        linphone::Core& core = engine_.Core();
-        auto address = linphone::Factory::get()->createAddress(Std(uri));
+        linphone::Core& core = engine_.startedCore();
+        auto address = linphone::Factory::get()->createAddress(toStd(uri));
         if (!address)
             throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Invalid address"));
         // The one transport that listens; over TLS nothing goes out in the clear.
-        if (engine_.transport_) address->setTransport(TransportTypeOf(*engine_.transport_));
+        if (engine_.transport_) address->setTransport(transportTypeOf(*engine_.transport_));
         auto params = core.createCallParams(nullptr);
         params->enableVideo(false);
         // A PC-to-PC call goes without the account: no identity of it, no credentials.
-        if (route_ == CallRoute::Direct) params->setProxyConfig(engine_.AnonymousRoute(*address));
-        engine_.MarkBusy();
+        if (route_ == CallRoute::Direct) params->setProxyConfig(engine_.anonymousRoute(*address));
+        engine_.markBusy();
         // The engine reports the call's first states before the invitation returns: the
         // session adopts the call as soon as the engine names it.
         engine_.placing_ = shared_from_this();
@@ -137,23 +137,23 @@ public:
         if (!call)
             throw EngineError(EngineFailure::CallNotCreated,
                               QStringLiteral("The call could not be placed"));
-        Adopt(call);
+        adopt(call);
     }
 
-    void Answer() override {
+    void answer() override {
         if (!call_ || call_->getState() != linphone::Call::State::IncomingReceived)
             throw EngineError(EngineFailure::NoCall, QStringLiteral("No incoming call to answer"));
-        Report(SessionState::Answering);
-        engine_.MarkBusy();
+        report(SessionState::Answering);
+        engine_.markBusy();
         if (call_->accept() != 0)
             throw EngineError(EngineFailure::NoCall,
                               QStringLiteral("The call could not be answered"));
     }
 
-    void Terminate(HangUpReason reason) override {
-        engine_.MarkBusy();
+    void terminate(HangUpReason reason) override {
+        engine_.markBusy();
         if (!call_) {
-            Report(SessionState::Disconnected);
+            report(SessionState::Disconnected);
             return;
         }
         const bool ringing = call_->getState() == linphone::Call::State::IncomingReceived;
@@ -167,18 +167,18 @@ public:
             throw EngineError(EngineFailure::NoCall, QStringLiteral("The call could not be ended"));
     }
 
-    void Adopt(const std::shared_ptr<linphone::Call>& call) {
+    void adopt(const std::shared_ptr<linphone::Call>& call) {
         if (call_) return;
         call_ = call;
-        engine_.Track(shared_from_this(), call.get());
+        engine_.track(shared_from_this(), call.get());
     }
 
     // Each state is reported once per call, in the order the engine reaches them.
-    void Report(SessionState state) {
+    void report(SessionState state) {
         if (state <= state_) return;
         if (state == SessionState::Answering && state_ != SessionState::Incoming) return;
         state_ = state;
-        engine_.QueueSession(shared_from_this(), state);
+        engine_.queueSession(shared_from_this(), state);
     }
 
 private:
@@ -210,13 +210,13 @@ public:
                 break;
             }
         }
-        engine_.OnRegistration(account, mapped);
+        engine_.onRegistration(account, mapped);
     }
 
     void onCallStateChanged(const std::shared_ptr<linphone::Core>&,
                             const std::shared_ptr<linphone::Call>& call,
                             linphone::Call::State state, const std::string&) override {
-        engine_.OnCallState(call, static_cast<int>(state));
+        engine_.onCallState(call, static_cast<int>(state));
     }
 
 private:
@@ -225,17 +225,17 @@ private:
 
 LinphoneEngine::LinphoneEngine(QString folder, ISoundPlayer& ringer, ISoundPlayer& speaker)
     : folder_(std::move(folder)), ringer_(ringer), speaker_(speaker) {
-    QObject::connect(&timer_, &QTimer::timeout, &context_, [this] { Tick(); });
+    QObject::connect(&timer_, &QTimer::timeout, &context_, [this] { tick(); });
 }
 
-LinphoneEngine::~LinphoneEngine() { Shutdown(); }
+LinphoneEngine::~LinphoneEngine() { shutdown(); }
 
-linphone::Core& LinphoneEngine::Core() {
+linphone::Core& LinphoneEngine::startedCore() {
     if (!core_) throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine not started"));
     return *core_;
 }
 
-void LinphoneEngine::Initialize() {
+void LinphoneEngine::initialize() {
     if (core_) return;
     const QString folder = QDir(folder_).absolutePath() + QLatin1Char('/');
     const QString noPlugins = folder + QStringLiteral("no-plugins/");
@@ -244,18 +244,18 @@ void LinphoneEngine::Initialize() {
 
     linphone::LoggingService::get()->setLogLevel(linphone::LogLevel::Fatal);
     auto factory = linphone::Factory::get();
-    factory->setConfigDir(Std(folder));
-    factory->setDataDir(Std(folder));
-    factory->setDownloadDir(Std(folder + QStringLiteral("download/")));
+    factory->setConfigDir(toStd(folder));
+    factory->setDataDir(toStd(folder));
+    factory->setDownloadDir(toStd(folder + QStringLiteral("download/")));
     factory->setSoundResourcesDir(kSoundsDir);
     factory->setRingResourcesDir(kSoundsDir + "/rings");
     // The media plugin folder holds a video plugin that drags a second Qt into the process.
-    factory->setMspluginsDir(Std(noPlugins));
+    factory->setMspluginsDir(toStd(noPlugins));
 
-    const std::string configPath = Std(folder + QStringLiteral("linphonerc"));
+    const std::string configPath = toStd(folder + QStringLiteral("linphonerc"));
     auto config = factory->createConfig(configPath);
     if (!config) throw EngineError(EngineFailure::Unavailable, QStringLiteral("No engine config"));
-    ScrubCredentials(config);
+    scrubCredentials(config);
     // No call-end or error tones of the engine's own: the program plays its release sound, and
     // the engine's tone player crashes on a sound card whose server has gone away (hanging up
     // as a session logs out).
@@ -277,37 +277,37 @@ void LinphoneEngine::Initialize() {
     core_->enableVideoDisplay(false);
     core_->setGuessHostname(false);
     core_->setUserAgent("Softphone", "0.1");
-    ListenOn(SipTransport::Udp);
+    listenOn(SipTransport::Udp);
     if (core_->start() != 0) {
         core_.reset();
         throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine did not start"));
     }
     sipPort_ = core_->getTransportsUsed()->getUdpPort();
-    GuardSipPort(sipPort_);
-    MarkBusy();
-    UseChosenOutputs();
+    guardSipPort(sipPort_);
+    markBusy();
+    useChosenOutputs();
 }
 
-void LinphoneEngine::EnableAccount(const AccountSettings& settings) {
-    linphone::Core& core = Core();
+void LinphoneEngine::enableAccount(const AccountSettings& settings) {
+    linphone::Core& core = startedCore();
     auto factory = linphone::Factory::get();
-    auto server = factory->createAddress(Std(QStringLiteral("sip:") + settings.server));
+    auto server = factory->createAddress(toStd(QStringLiteral("sip:") + settings.server));
     if (!server || server->getDomain().empty() || settings.account.isEmpty())
         throw EngineError(EngineFailure::BadAccount,
                           QStringLiteral("Invalid account or server address"));
     auto identity = server->clone();
-    identity->setUsername(Std(settings.account));
-    identity->setDisplayName(Std(settings.displayName));
+    identity->setUsername(toStd(settings.account));
+    identity->setDisplayName(toStd(settings.displayName));
     const NetworkSettings& network = settings.network;
-    server->setTransport(TransportTypeOf(network.transport));
-    const QByteArray trusted = TrustedCas(network);
+    server->setTransport(transportTypeOf(network.transport));
+    const QByteArray trusted = trustedCas(network);
 
     auto params = core.createAccountParams();
     if (params->setIdentityAddress(identity) != 0 || params->setServerAddress(server) != 0)
         throw EngineError(EngineFailure::BadAccount,
                           QStringLiteral("Invalid account or server address"));
     params->setExpires(600);
-    params->setNatPolicy(NatPolicyFor(core, network));
+    params->setNatPolicy(natPolicyFor(core, network));
     params->enableRegister(true);
     auto account = core.createAccount(params);
     if (!account)
@@ -315,7 +315,7 @@ void LinphoneEngine::EnableAccount(const AccountSettings& settings) {
 
     // Media stays on loopback when the server is on this machine; otherwise the session
     // description would carry the address of the default route.
-    const bool local = IsLoopbackHost(server->getDomain());
+    const bool local = isLoopbackHost(server->getDomain());
     core.getConfig()->setString("rtp", "bind_address", local ? "127.0.0.1" : "");
     core.setRootCaData(trusted.toStdString());
     core.verifyServerCertificates(true);
@@ -339,13 +339,13 @@ void LinphoneEngine::EnableAccount(const AccountSettings& settings) {
     // before the new contact is bound (the same contact would otherwise be unbound again), and
     // its late events no longer reach the phone.
     if (account_) core.removeAccount(account_);
-    ListenOn(network.transport);
-    core.addAuthInfo(factory->createAuthInfo(identity->getUsername(), "", Std(settings.password),
+    listenOn(network.transport);
+    core.addAuthInfo(factory->createAuthInfo(identity->getUsername(), "", toStd(settings.password),
                                              "", "", identity->getDomain()));
     account_ = account;
     trustedCas_ = trusted;
     lastRegState_.reset();
-    MarkBusy();
+    markBusy();
     if (core.addAccount(account) != 0)
         throw EngineError(EngineFailure::BadAccount, QStringLiteral("Account not added"));
     core.setDefaultAccount(account);
@@ -353,7 +353,7 @@ void LinphoneEngine::EnableAccount(const AccountSettings& settings) {
 
 // Only the chosen transport listens: with TLS, nothing can leave or arrive in the clear. Any free
 // port, as several phones may run on one machine.
-void LinphoneEngine::ListenOn(SipTransport transport) {
+void LinphoneEngine::listenOn(SipTransport transport) {
     if (transport_ == transport) return;
     transport_ = transport;
     auto transports = linphone::Factory::get()->createTransports();
@@ -364,7 +364,7 @@ void LinphoneEngine::ListenOn(SipTransport transport) {
 }
 
 // The system's CA store, and the user's own CA file when one is set.
-QByteArray LinphoneEngine::TrustedCas(const NetworkSettings& network) {
+QByteArray LinphoneEngine::trustedCas(const NetworkSettings& network) {
     QByteArray pem;
     for (const QString& path :
          {QStringLiteral("/etc/ssl/certs/ca-certificates.crt"), network.caFile}) {
@@ -378,15 +378,15 @@ QByteArray LinphoneEngine::TrustedCas(const NetworkSettings& network) {
     return pem;
 }
 
-void LinphoneEngine::SetMaxBitrate(int bitsPerSecond) {
+void LinphoneEngine::setMaxBitrate(int bitsPerSecond) {
     // Caps the codecs whose rate can be chosen. A bandwidth limit would instead drop G.711
     // (64 kbit/s) from the offer, the one codec every telephone gateway takes.
-    for (const auto& codec : Core().getAudioPayloadTypes())
+    for (const auto& codec : startedCore().getAudioPayloadTypes())
         if (codec->isVbr()) codec->setNormalBitrate(bitsPerSecond / 1000);
 }
 
-std::shared_ptr<ISession> LinphoneEngine::CreateSession(CallRoute route) {
-    Core();
+std::shared_ptr<ISession> LinphoneEngine::createSession(CallRoute route) {
+    startedCore();
     if (route == CallRoute::ViaAccount && !account_)
         throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("No account for the call"));
     return std::make_shared<LinphoneSession>(*this, route, nullptr);
@@ -397,9 +397,9 @@ std::shared_ptr<ISession> LinphoneEngine::CreateSession(CallRoute route) {
 // identity, for which no credentials exist. Only the old proxy-config calls select a route.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-std::shared_ptr<linphone::ProxyConfig> LinphoneEngine::AnonymousRoute(
+std::shared_ptr<linphone::ProxyConfig> LinphoneEngine::anonymousRoute(
     const linphone::Address& destination) {
-    linphone::Core& core = Core();
+    linphone::Core& core = startedCore();
     auto server = destination.clone();
     server->setUsername("");
     const std::string serverText = server->asStringUriOnly();
@@ -416,27 +416,27 @@ std::shared_ptr<linphone::ProxyConfig> LinphoneEngine::AnonymousRoute(
 }
 #pragma GCC diagnostic pop
 
-void LinphoneEngine::PlayRing(bool play) {
+void LinphoneEngine::playRing(bool play) {
     if (play)
-        ringer_.PlayFile(QString::fromStdString(kPhoneRing));
+        ringer_.playFile(QString::fromStdString(kPhoneRing));
     else
-        ringer_.Stop();
+        ringer_.stop();
 }
 
-void LinphoneEngine::SendDTMF(int code) {
-    auto call = Core().getCurrentCall();
+void LinphoneEngine::sendDtmf(int code) {
+    auto call = startedCore().getCurrentCall();
     if (!call) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
     if (code < 0 || code > 11)
         throw EngineError(EngineFailure::NoCall, QStringLiteral("No such key"));
     const char digit = code < 10 ? char('0' + code) : (code == 10 ? '*' : '#');
-    MarkBusy();
+    markBusy();
     if (call->sendDtmf(digit) != 0)
         throw EngineError(EngineFailure::NoCall, QStringLiteral("DTMF not sent"));
 }
 
-void LinphoneEngine::InvokeTuningWizard(QWidget* owner) { RunTuningWizard(owner); }
+void LinphoneEngine::invokeTuningWizard(QWidget* owner) { runTuningWizard(owner); }
 
-void LinphoneEngine::Shutdown() {
+void LinphoneEngine::shutdown() {
     timer_.stop();
     if (!core_) return;
     auto config = core_->getConfig();
@@ -444,14 +444,14 @@ void LinphoneEngine::Shutdown() {
     core_->stop();
     core_->removeListener(listener_);
     core_.reset();
-    UnguardSipPort(sipPort_);
-    ScrubCredentials(config);
+    unguardSipPort(sipPort_);
+    scrubCredentials(config);
     sessions_.clear();
     account_.reset();
     anonymous_.reset();
 }
 
-void LinphoneEngine::ScrubCredentials(const std::shared_ptr<linphone::Config>& config) {
+void LinphoneEngine::scrubCredentials(const std::shared_ptr<linphone::Config>& config) {
     // The account is rebuilt from the saved login each run; the engine keeps no copy of it.
     for (const std::string& section : config->getSectionsNamesList()) {
         if (section.rfind("proxy_", 0) == 0 || section.rfind("auth_info_", 0) == 0)
@@ -460,7 +460,7 @@ void LinphoneEngine::ScrubCredentials(const std::shared_ptr<linphone::Config>& c
     config->sync();
 }
 
-void LinphoneEngine::QueueSession(const std::shared_ptr<ISession>& session, SessionState state) {
+void LinphoneEngine::queueSession(const std::shared_ptr<ISession>& session, SessionState state) {
     QMetaObject::invokeMethod(
         &context_,
         [this, session, state] {
@@ -469,7 +469,7 @@ void LinphoneEngine::QueueSession(const std::shared_ptr<ISession>& session, Sess
         Qt::QueuedConnection);
 }
 
-void LinphoneEngine::MarkBusy() {
+void LinphoneEngine::markBusy() {
     busyUntil_ = Clock::now() + kBusySpell;
     if (!core_) return;
     if (!timer_.isActive() || timer_.intervalAsDuration() != kBusyTick) timer_.start(kBusyTick);
@@ -478,12 +478,12 @@ void LinphoneEngine::MarkBusy() {
         tickQueued_ = true;
         QTimer::singleShot(0, &context_, [this] {
             tickQueued_ = false;
-            Tick();
+            tick();
         });
     }
 }
 
-void LinphoneEngine::Tick() {
+void LinphoneEngine::tick() {
     if (!core_) return;
     core_->iterate();
     if (!core_) return;
@@ -493,16 +493,16 @@ void LinphoneEngine::Tick() {
     if (timer_.intervalAsDuration() != next) timer_.setInterval(next);
 }
 
-void LinphoneEngine::OnRegistration(const std::shared_ptr<linphone::Account>& account,
+void LinphoneEngine::onRegistration(const std::shared_ptr<linphone::Account>& account,
                                     RegistrationState state) {
-    MarkBusy();
+    markBusy();
     if (!account_ || account_ != account) return;
     // A refresh of a live registration passes through "in progress": not a change to report.
     if (state == RegistrationState::Registering && lastRegState_ == RegistrationState::Registered)
         return;
     if (state == lastRegState_) return;
     lastRegState_ = state;
-    if (state == RegistrationState::Failed && transport_ == SipTransport::Tls) CheckCertificate();
+    if (state == RegistrationState::Failed && transport_ == SipTransport::Tls) checkCertificate();
     QMetaObject::invokeMethod(
         &context_,
         [this, state] {
@@ -513,7 +513,7 @@ void LinphoneEngine::OnRegistration(const std::shared_ptr<linphone::Account>& ac
 
 // The engine tells only that the connection failed; a certificate that does not verify is named
 // to the user, who can do something about it.
-void LinphoneEngine::CheckCertificate() {
+void LinphoneEngine::checkCertificate() {
     auto server = account_->getParams()->getServerAddress();
     const int port = server->getPort() > 0 ? server->getPort() : 5061;
     new CertificateCheck(
@@ -525,25 +525,25 @@ void LinphoneEngine::CheckCertificate() {
         &context_);
 }
 
-void LinphoneEngine::OnCallState(const std::shared_ptr<linphone::Call>& call, int linphoneState) {
-    MarkBusy();
+void LinphoneEngine::onCallState(const std::shared_ptr<linphone::Call>& call, int linphoneState) {
+    markBusy();
     const auto state = static_cast<linphone::Call::State>(linphoneState);
     std::shared_ptr<LinphoneSession> session;
     if (auto it = sessions_.find(call.get()); it != sessions_.end()) session = it->second.lock();
     if (!session && placing_ && call->getDir() == linphone::Call::Dir::Outgoing) {
         session = placing_;
-        session->Adopt(call);
+        session->adopt(call);
     }
     if (!session && state == linphone::Call::State::IncomingReceived) {
         session = std::make_shared<LinphoneSession>(*this, CallRoute::ViaAccount, call);
-        Track(session, call.get());
+        track(session, call.get());
     }
     if (!session) return;
-    if (const auto reported = SessionStateOf(state)) session->Report(*reported);
+    if (const auto reported = sessionStateOf(state)) session->report(*reported);
     if (state == linphone::Call::State::Released) sessions_.erase(call.get());
 }
 
-void LinphoneEngine::Track(const std::shared_ptr<LinphoneSession>& session, linphone::Call* call) {
+void LinphoneEngine::track(const std::shared_ptr<LinphoneSession>& session, linphone::Call* call) {
     sessions_[call] = session;
 }
 

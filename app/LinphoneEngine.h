@@ -32,35 +32,35 @@ public:
     LinphoneEngine(QString folder, ISoundPlayer& ringer, ISoundPlayer& speaker);
     ~LinphoneEngine() override;
 
-    void Initialize() override;
-    void SetEventHandlers(EngineEvents events) override { events_ = std::move(events); }
-    void EnableAccount(const AccountSettings& account) override;
-    void SetMaxBitrate(int bitsPerSecond) override;
-    std::shared_ptr<ISession> CreateSession(CallRoute route) override;
-    void PlayRing(bool play) override;
-    void SendDTMF(int code) override;
-    void InvokeTuningWizard(QWidget* owner) override;
-    void Shutdown() override;
+    void initialize() override;
+    void setEventHandlers(EngineEvents events) override { events_ = std::move(events); }
+    void enableAccount(const AccountSettings& account) override;
+    void setMaxBitrate(int bitsPerSecond) override;
+    std::shared_ptr<ISession> createSession(CallRoute route) override;
+    void playRing(bool play) override;
+    void sendDtmf(int code) override;
+    void invokeTuningWizard(QWidget* owner) override;
+    void shutdown() override;
 
 private:
     class Listener;
     friend class Listener;
     friend class LinphoneSession;
 
-    linphone::Core& Core();
-    void QueueSession(const std::shared_ptr<ISession>& session, SessionState state);
-    void MarkBusy();
-    void Tick();
-    void OnRegistration(const std::shared_ptr<linphone::Account>& account, RegistrationState state);
-    void OnCallState(const std::shared_ptr<linphone::Call>& call, int linphoneState);
-    void Track(const std::shared_ptr<LinphoneSession>& session, linphone::Call* call);
-    void ScrubCredentials(const std::shared_ptr<linphone::Config>& config);
-    void RunTuningWizard(QWidget* owner);  // LinphoneTuning.cpp
-    void UseChosenOutputs();               // LinphoneTuning.cpp
-    std::shared_ptr<linphone::ProxyConfig> AnonymousRoute(const linphone::Address& destination);
-    void ListenOn(SipTransport transport);
-    static QByteArray TrustedCas(const NetworkSettings& network);
-    void CheckCertificate();
+    linphone::Core& startedCore();
+    void queueSession(const std::shared_ptr<ISession>& session, SessionState state);
+    void markBusy();
+    void tick();
+    void onRegistration(const std::shared_ptr<linphone::Account>& account, RegistrationState state);
+    void onCallState(const std::shared_ptr<linphone::Call>& call, int linphoneState);
+    void track(const std::shared_ptr<LinphoneSession>& session, linphone::Call* call);
+    void scrubCredentials(const std::shared_ptr<linphone::Config>& config);
+    void runTuningWizard(QWidget* owner);  // LinphoneTuning.cpp
+    void useChosenOutputs();               // LinphoneTuning.cpp
+    std::shared_ptr<linphone::ProxyConfig> anonymousRoute(const linphone::Address& destination);
+    void listenOn(SipTransport transport);
+    static QByteArray trustedCas(const NetworkSettings& network);
+    void checkCertificate();
 
     QString folder_;
     ISoundPlayer& ringer_;

@@ -9,21 +9,15 @@
 namespace softphone {
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
+QString fromStd(const std::string& s) { return QString::fromStdString(s); }
 
-QString CalibrationText(linphone::EcCalibratorStatus status, int delayMs) {
+QString calibrationText(linphone::EcCalibratorStatus status, int delayMs) {
     using S = linphone::EcCalibratorStatus;
     switch (status) {
-        case S::Done:
-            return QObject::tr("Echo delay %1 ms: echo cancelling on").arg(delayMs);
-        case S::DoneNoEcho:
-            return QObject::tr("No echo: echo cancelling off");
-        case S::Failed:
-            return QObject::tr("Calibration failed");
-        case S::InProgress:
-            break;
+        case S::Done: return QObject::tr("Echo delay %1 ms: echo cancelling on").arg(delayMs);
+        case S::DoneNoEcho: return QObject::tr("No echo: echo cancelling off");
+        case S::Failed: return QObject::tr("Calibration failed");
+        case S::InProgress: break;
     }
     return QString();
 }
@@ -34,7 +28,7 @@ public:
 
     void onEcCalibrationResult(const std::shared_ptr<linphone::Core>&,
                                linphone::EcCalibratorStatus status, int delayMs) override {
-        const QString text = CalibrationText(status, delayMs);
+        const QString text = calibrationText(status, delayMs);
         if (text.isEmpty() || !done) return;
         // Reported once; the callback may end the wizard.
         auto report = std::move(done);
@@ -51,23 +45,23 @@ public:
     }
     ~LinphoneAudioTuning() override { core_->removeListener(listener_); }
 
-    std::vector<AudioDevice> Devices() override {
+    std::vector<AudioDevice> devices() override {
         using Cap = linphone::AudioDevice::Capabilities;
         std::vector<AudioDevice> devices;
         for (const auto& d : core_->getExtendedAudioDevices()) {
             const int caps = int(d->getCapabilities());
-            devices.push_back({Q(d->getId()), Q(d->getDeviceName()),
+            devices.push_back({fromStd(d->getId()), fromStd(d->getDeviceName()),
                                (caps & int(Cap::CapabilityPlay)) != 0,
                                (caps & int(Cap::CapabilityRecord)) != 0});
         }
         return devices;
     }
 
-    QString PlaybackDevice() override { return Q(core_->getPlaybackDevice()); }
-    QString CaptureDevice() override { return Q(core_->getCaptureDevice()); }
-    QString RingerDevice() override { return Q(core_->getRingerDevice()); }
+    QString playbackDevice() override { return fromStd(core_->getPlaybackDevice()); }
+    QString captureDevice() override { return fromStd(core_->getCaptureDevice()); }
+    QString ringerDevice() override { return fromStd(core_->getRingerDevice()); }
 
-    void SetDevices(const QString& playback, const QString& capture,
+    void setDevices(const QString& playback, const QString& capture,
                     const QString& ringer) override {
         if (!playback.isEmpty()) core_->setPlaybackDevice(playback.toStdString());
         if (!capture.isEmpty()) core_->setCaptureDevice(capture.toStdString());
@@ -75,7 +69,7 @@ public:
         core_->getConfig()->sync();
     }
 
-    void CalibrateEchoCanceller(std::function<void(const QString&)> done) override {
+    void calibrateEchoCanceller(std::function<void(const QString&)> done) override {
         listener_->done = std::move(done);
         if (core_->startEchoCancellerCalibration() != 0 && listener_->done)
             std::exchange(listener_->done, nullptr)(QObject::tr("Calibration failed"));
@@ -88,32 +82,32 @@ private:
 
 // The desktop's output that the engine's device `id` stands for, found by the engine's name for
 // it (PulseAudio devices are named by their description); null, the default output, when none.
-QAudioDevice DesktopOutput(const std::vector<AudioDevice>& devices, const QString& id) {
+QAudioDevice desktopOutput(const std::vector<AudioDevice>& devices, const QString& id) {
     for (const AudioDevice& device : devices)
         if (device.id == id)
-            return FindAudioDevice(QMediaDevices::audioOutputs(), device.name, QAudioDevice());
+            return findAudioDevice(QMediaDevices::audioOutputs(), device.name, QAudioDevice());
     return QAudioDevice();
 }
 
 }  // namespace
 
-void LinphoneEngine::UseChosenOutputs() {
+void LinphoneEngine::useChosenOutputs() {
     LinphoneAudioTuning tuning(core_);
-    const std::vector<AudioDevice> devices = tuning.Devices();
-    speaker_.UseOutput(DesktopOutput(devices, tuning.PlaybackDevice()));
-    ringer_.UseOutput(DesktopOutput(devices, tuning.RingerDevice()));
+    const std::vector<AudioDevice> devices = tuning.devices();
+    speaker_.useOutput(desktopOutput(devices, tuning.playbackDevice()));
+    ringer_.useOutput(desktopOutput(devices, tuning.ringerDevice()));
 }
 
-void LinphoneEngine::RunTuningWizard(QWidget* owner) {
+void LinphoneEngine::runTuningWizard(QWidget* owner) {
     if (!core_) throw EngineError(EngineFailure::NoWizard, QStringLiteral("Engine not started"));
     LinphoneAudioTuning tuning(core_);
-    if (tuning.Devices().empty())
+    if (tuning.devices().empty())
         throw EngineError(EngineFailure::NoWizard, QStringLiteral("No sound devices"));
-    MarkBusy();  // calibration results come from the engine's iterations
+    markBusy();  // calibration results come from the engine's iterations
     TuningWizard wizard(tuning, owner);
     wizard.exec();
     // Calibrating keeps the choice too, so it counts also after Cancel.
-    UseChosenOutputs();
+    useChosenOutputs();
 }
 
 }  // namespace softphone

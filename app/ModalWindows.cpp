@@ -7,7 +7,7 @@
 
 namespace softphone {
 
-LoginOutcome QtModalWindows::ShowLogin(QWidget* owner) {
+LoginOutcome QtModalWindows::showLogin(QWidget* owner) {
     LoginDialog dialog(store_, messages_, owner);
     switch (dialog.exec()) {
         case QDialog::Accepted: return LoginOutcome::LoggedIn;
@@ -16,23 +16,23 @@ LoginOutcome QtModalWindows::ShowLogin(QWidget* owner) {
     }
 }
 
-std::optional<QString> QtModalWindows::ShowPhoneBook(QWidget* owner) {
+std::optional<QString> QtModalWindows::showPhoneBook(QWidget* owner) {
     PhoneBookDialog dialog(messages_, owner);
     dialog.exec();
-    return dialog.ChosenNumber();
+    return dialog.chosenNumber();
 }
 
-std::optional<QString> QtModalWindows::ShowRecentCalls(QWidget* owner) {
+std::optional<QString> QtModalWindows::showRecentCalls(QWidget* owner) {
     RecentCallsDialog dialog(owner);
     dialog.exec();
-    return dialog.ChosenNumber();
+    return dialog.chosenNumber();
 }
 
-std::optional<NetworkSettings> QtModalWindows::ShowNetwork(QWidget* owner,
+std::optional<NetworkSettings> QtModalWindows::showNetwork(QWidget* owner,
                                                            const NetworkSettings& current) {
     NetworkDialog dialog(current, owner);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.Settings();
+    return dialog.settings();
 }
 
 }  // namespace softphone

@@ -15,12 +15,12 @@ enum class LoginOutcome { LoggedIn, Exited, Closed };  // LOGIN, EXIT, Escape or
 class IModalWindows {
 public:
     virtual ~IModalWindows() = default;
-    virtual LoginOutcome ShowLogin(QWidget* owner) = 0;
+    virtual LoginOutcome showLogin(QWidget* owner) = 0;
     // The number the user chose to call, if any.
-    virtual std::optional<QString> ShowPhoneBook(QWidget* owner) = 0;
-    virtual std::optional<QString> ShowRecentCalls(QWidget* owner) = 0;
+    virtual std::optional<QString> showPhoneBook(QWidget* owner) = 0;
+    virtual std::optional<QString> showRecentCalls(QWidget* owner) = 0;
     // The network settings the user chose in place of `current`; none when cancelled.
-    virtual std::optional<NetworkSettings> ShowNetwork(QWidget* owner,
+    virtual std::optional<NetworkSettings> showNetwork(QWidget* owner,
                                                        const NetworkSettings& current) = 0;
 };
 
@@ -31,10 +31,10 @@ class QtModalWindows : public IModalWindows {
 public:
     QtModalWindows(ISettingsStore& store, IMessageBox& messages)
         : store_(store), messages_(messages) {}
-    LoginOutcome ShowLogin(QWidget* owner) override;
-    std::optional<QString> ShowPhoneBook(QWidget* owner) override;
-    std::optional<QString> ShowRecentCalls(QWidget* owner) override;
-    std::optional<NetworkSettings> ShowNetwork(QWidget* owner,
+    LoginOutcome showLogin(QWidget* owner) override;
+    std::optional<QString> showPhoneBook(QWidget* owner) override;
+    std::optional<QString> showRecentCalls(QWidget* owner) override;
+    std::optional<NetworkSettings> showNetwork(QWidget* owner,
                                                const NetworkSettings& current) override;
 
 private:

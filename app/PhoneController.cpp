@@ -20,7 +20,7 @@ constexpr auto kDialPace = 100ms;  // each dialled character's tone before the n
 constexpr int kMaxBitrate = 60000;
 
 // What the status line says of each registration state; none: it keeps what it shows.
-std::optional<QString> RegistrationText(RegistrationState state) {
+std::optional<QString> registrationText(RegistrationState state) {
     switch (state) {
         case RegistrationState::NotRegistered: return QObject::tr("Not Registered");
         case RegistrationState::Registering: return QObject::tr("Registering");
@@ -35,7 +35,7 @@ std::optional<QString> RegistrationText(RegistrationState state) {
 
 // Runs one step of an event handler; a failing step is skipped, logged, and the handler goes on.
 template <typename Step>
-void Skippable(const char* what, Step step) {
+void skippable(const char* what, Step step) {
     try {
         step();
     } catch (const std::exception& error) {
@@ -54,42 +54,42 @@ PhoneController::PhoneController(Services services, QObject* parent)
     ringRepeat_->setObjectName(QStringLiteral("ringRepeat"));
     callClock_->setInterval(1s);
     ringRepeat_->setInterval(4s);
-    connect(callClock_, &QTimer::timeout, this, &PhoneController::OnCallClockTick);
+    connect(callClock_, &QTimer::timeout, this, &PhoneController::onCallClockTick);
     connect(ringRepeat_, &QTimer::timeout, this,
-            [this] { Skippable("ring", [&] { engine_->PlayRing(true); }); });
+            [this] { skippable("ring", [&] { engine_->playRing(true); }); });
 }
 
-PhoneController::~PhoneController() { Shutdown(); }
+PhoneController::~PhoneController() { shutdown(); }
 
-void PhoneController::Start() {
+void PhoneController::start() {
     try {
         if (!services_.createEngine)
             throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
         engine_ = services_.createEngine();
         if (!engine_)
             throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
-        engine_->Initialize();
-        engine_->SetEventHandlers(
-            {[this](RegistrationState state) { OnRegistration(state); },
+        engine_->initialize();
+        engine_->setEventHandlers(
+            {[this](RegistrationState state) { onRegistration(state); },
              [this](const std::shared_ptr<ISession>& session, SessionState state) {
-                 OnSession(session, state);
+                 onSession(session, state);
              },
-             [this](const QString& reason) { OnCertificateRefused(reason); }});
+             [this](const QString& reason) { onCertificateRefused(reason); }});
     } catch (const std::exception& error) {
         engine_.reset();
-        ShowStartError(error);
+        showStartError(error);
     }
-    EnableSavedAccount(true);
+    enableSavedAccount(true);
 }
 
-void PhoneController::LoginAgain() { EnableSavedAccount(false); }
+void PhoneController::loginAgain() { enableSavedAccount(false); }
 
-void PhoneController::EnableSavedAccount(bool emptyPasswordTakesAccount) {
-    AccountSettings account{ReadSavedValue(services_.store, QStringLiteral("Account")),
-                            ReadSavedValue(services_.store, QStringLiteral("Password")),
-                            ReadSavedValue(services_.store, QStringLiteral("Sip")),
+void PhoneController::enableSavedAccount(bool emptyPasswordTakesAccount) {
+    AccountSettings account{readSavedValue(services_.store, QStringLiteral("Account")),
+                            readSavedValue(services_.store, QStringLiteral("Password")),
+                            readSavedValue(services_.store, QStringLiteral("Sip")),
                             {},
-                            ReadNetworkSettings(services_.store)};
+                            readNetworkSettings(services_.store)};
     if (emptyPasswordTakesAccount && account.password.isEmpty()) account.password = account.account;
     try {
         if (!engine_)
@@ -97,279 +97,279 @@ void PhoneController::EnableSavedAccount(bool emptyPasswordTakesAccount) {
         // The engine swaps the earlier account for this one only once it accepts it: a refused
         // login leaves the registration, the status that tells of it and the calls' server as
         // they were.
-        engine_->EnableAccount(account);
+        engine_->enableAccount(account);
         server_ = account.server;
     } catch (const std::exception& error) {
-        ShowStartError(error);
+        showStartError(error);
     }
 }
 
-NetworkSettings PhoneController::Network() const { return ReadNetworkSettings(services_.store); }
+NetworkSettings PhoneController::network() const { return readNetworkSettings(services_.store); }
 
-void PhoneController::UseNetwork(const NetworkSettings& settings) {
-    WriteNetworkSettings(services_.store, settings);
-    EnableSavedAccount(false);
+void PhoneController::useNetwork(const NetworkSettings& settings) {
+    writeNetworkSettings(services_.store, settings);
+    enableSavedAccount(false);
 }
 
-void PhoneController::ShowStartError(const std::exception& error) {
+void PhoneController::showStartError(const std::exception& error) {
     qCWarning(lcPhone) << "start-up:" << error.what();
-    services_.messages.Show(messageOwner_, tr("An Error Occured and has been logged. FORMLOAD"));
+    services_.messages.show(messageOwner_, tr("An Error Occured and has been logged. FORMLOAD"));
 }
 
-void PhoneController::ForgetAccountUnlessSaved() {
-    if (ReadSavedValue(services_.store, QStringLiteral("Save")) != QLatin1String("no")) return;
+void PhoneController::forgetAccountUnlessSaved() {
+    if (readSavedValue(services_.store, QStringLiteral("Save")) != QLatin1String("no")) return;
     for (const QString& key :
          {QStringLiteral("Password"), QStringLiteral("Account"), QStringLiteral("Sip")}) {
-        if (!ReadSavedValue(services_.store, key).isEmpty()) services_.store.Delete(key);
+        if (!readSavedValue(services_.store, key).isEmpty()) services_.store.remove(key);
     }
 }
 
-void PhoneController::HangUpForExit() {
-    if (!CallActive()) return;
+void PhoneController::hangUpForExit() {
+    if (!callActive()) return;
     // The engine's own stop hangs up whatever is left.
-    Skippable("hang-up at exit", [&] { session_->Terminate(HangUpReason::Shutdown); });
+    skippable("hang-up at exit", [&] { session_->terminate(HangUpReason::Shutdown); });
 }
 
-void PhoneController::Shutdown() {
+void PhoneController::shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
     dialling_ = false;
     callClock_->stop();
     ringRepeat_->stop();
     session_.reset();
-    if (engine_) engine_->Shutdown();
+    if (engine_) engine_->shutdown();
 }
 
-bool PhoneController::CallActive() const { return session_ && IsActive(session_->State()); }
+bool PhoneController::callActive() const { return session_ && isActive(session_->state()); }
 
-bool PhoneController::InState(SessionState state) const {
-    return session_ && session_->State() == state;
+bool PhoneController::inState(SessionState state) const {
+    return session_ && session_->state() == state;
 }
 
-void PhoneController::SetStatus(const QString& text) { emit statusChanged(text); }
+void PhoneController::setStatus(const QString& text) { emit statusChanged(text); }
 
-void PhoneController::SetControls(Controls controls) {
+void PhoneController::setControls(Controls controls) {
     if (controls == Controls::Idle) callClock_->stop();
     emit controlsChanged(controls);
 }
 
-void PhoneController::OnRegistration(RegistrationState state) {
-    const std::optional<QString> text = RegistrationText(state);
+void PhoneController::onRegistration(RegistrationState state) {
+    const std::optional<QString> text = registrationText(state);
     if (!text) return;
     registration_ = state;
-    SetStatus(*text);
+    setStatus(*text);
 }
 
-void PhoneController::OnCertificateRefused(const QString& reason) {
+void PhoneController::onCertificateRefused(const QString& reason) {
     registration_ = RegistrationState::Failed;
-    SetStatus(tr("Certificate refused"));
-    services_.messages.Show(messageOwner_,
+    setStatus(tr("Certificate refused"));
+    services_.messages.show(messageOwner_,
                             tr("The server's certificate was refused: %1").arg(reason));
 }
 
-void PhoneController::OnSession(const std::shared_ptr<ISession>& session, SessionState state) {
+void PhoneController::onSession(const std::shared_ptr<ISession>& session, SessionState state) {
     const bool current = session == session_;
-    if (state == SessionState::Incoming && !current && (CallActive() || dialling_)) {
+    if (state == SessionState::Incoming && !current && (callActive() || dialling_)) {
         // One call at a time: a further caller hears busy and the live call is untouched.
-        Skippable("busy", [&] { session->Terminate(HangUpReason::Busy); });
-        RecordMissedCall(CallerNumber(session->RemoteParty()));
+        skippable("busy", [&] { session->terminate(HangUpReason::Busy); });
+        recordMissedCall(callerNumber(session->remoteParty()));
         return;
     }
     // Late events of a call that is no longer the phone's own must not touch this one.
     if (state != SessionState::Incoming && !current) return;
 
     switch (state) {
-        case SessionState::Idle: SetStatus(tr("IDLE")); break;
+        case SessionState::Idle: setStatus(tr("IDLE")); break;
         case SessionState::Incoming: {
-            SetStatus(tr("INCOMING"));
+            setStatus(tr("INCOMING"));
             callSeconds_ = 0;  // a declined caller is recorded as 0:0:0, not as the last call
-            Skippable("ring", [&] { engine_->PlayRing(true); });
+            skippable("ring", [&] { engine_->playRing(true); });
             session_ = session;
             unanswered_ = true;
             ringRepeat_->start();
-            SetControls(Controls::Ringing);
+            setControls(Controls::Ringing);
             // The user sees who calls, and the call history names the caller.
-            const QString caller = CallerNumber(session->RemoteParty());
+            const QString caller = callerNumber(session->remoteParty());
             emit callerShown(caller);
             emit ringing(caller);
             break;
         }
         case SessionState::Answering:
-            SetStatus(tr("ANSWERING"));
+            setStatus(tr("ANSWERING"));
             unanswered_ = false;
             ringRepeat_->stop();
-            Skippable("ring stop", [&] { engine_->PlayRing(false); });
+            skippable("ring stop", [&] { engine_->playRing(false); });
             break;
-        case SessionState::InProgress: SetStatus(tr("INPROGRESS")); break;
+        case SessionState::InProgress: setStatus(tr("INPROGRESS")); break;
         case SessionState::Connected:
-            SetStatus(tr("CONNECTED"));
+            setStatus(tr("CONNECTED"));
             callClock_->start();
-            SetControls(Controls::InCall);
+            setControls(Controls::InCall);
             break;
         case SessionState::Disconnected:
             session_.reset();
-            SetStatus(session->Cause() == EndCause::PlainMediaRefused
+            setStatus(session->cause() == EndCause::PlainMediaRefused
                           ? tr("Refused: the far end offers no encrypted audio")
                           : tr("DISCONNECTED"));
             // A caller who gives up while it rings takes the ring with them.
-            if (ringRepeat_->isActive()) Skippable("ring stop", [&] { engine_->PlayRing(false); });
+            if (ringRepeat_->isActive()) skippable("ring stop", [&] { engine_->playRing(false); });
             ringRepeat_->stop();
-            SetControls(Controls::Idle);
+            setControls(Controls::Idle);
             if (std::exchange(unanswered_, false))
-                RecordMissedCall(CallerNumber(session->RemoteParty()));
+                recordMissedCall(callerNumber(session->remoteParty()));
             break;
     }
 }
 
-QString ConnectedTimeText(int seconds) {
+QString connectedTimeText(int seconds) {
     return QObject::tr("CONNECTED %1:%2:%3")
         .arg(seconds / 3600)
         .arg(seconds / 60 % 60)
         .arg(seconds % 60);
 }
 
-void PhoneController::OnCallClockTick() { SetStatus(ConnectedTimeText(++callSeconds_)); }
+void PhoneController::onCallClockTick() { setStatus(connectedTimeText(++callSeconds_)); }
 
-void PhoneController::ShowCallError(const std::exception& error, bool byDescription) {
+void PhoneController::showCallError(const std::exception& error, bool byDescription) {
     qCWarning(lcPhone) << "call:" << error.what();
     const auto* engineError = dynamic_cast<const EngineError*>(&error);
     QString detail;
     if (byDescription)
-        detail = engineError ? engineError->Description() : QString::fromUtf8(error.what());
+        detail = engineError ? engineError->description() : QString::fromUtf8(error.what());
     else
         detail =
-            QString::number(engineError ? engineError->Number() : int(EngineFailure::Unavailable));
-    SetStatus(QStringLiteral("Error:  ") + detail);
+            QString::number(engineError ? engineError->number() : int(EngineFailure::Unavailable));
+    setStatus(QStringLiteral("Error:  ") + detail);
 }
 
-void PhoneController::Dial(const QString& number) {
+void PhoneController::dial(const QString& number) {
     // Whatever the status line shows now (a registration event may have overwritten it), a
     // ringing call is answered.
-    if (!InState(SessionState::Incoming)) {
-        PlaceCall(number);
+    if (!inState(SessionState::Incoming)) {
+        placeCall(number);
         return;
     }
     unanswered_ = false;
     try {
-        session_->Answer();
+        session_->answer();
     } catch (const std::exception& error) {
-        ShowCallError(error);
+        showCallError(error);
     }
     try {
-        engine_->PlayRing(false);
+        engine_->playRing(false);
     } catch (const std::exception& error) {
-        ShowCallError(error);
+        showCallError(error);
     }
 }
 
-void PhoneController::PlaceCall(const QString& number) {
+void PhoneController::placeCall(const QString& number) {
     // One call at a time: Enter or Dial must not orphan a call that rings or runs.
-    if (CallActive() || dialling_) return;
+    if (callActive() || dialling_) return;
     if (registration_ != RegistrationState::Registered) {
-        services_.messages.Show(messageOwner_,
+        services_.messages.show(messageOwner_,
                                 tr("Sorry, you are not registered, please select Menu - LoginAs"));
         return;
     }
     dialling_ = true;
     dialNumber_ = number;
     dialCharacters_ = number.toUcs4();
-    DialNextCharacter();
+    dialNextCharacter();
 }
 
 // One character a pace: its tone sounds (the player has its own thread), or a box says it is
 // no key; the event loop runs meanwhile, so the window stays alive while a long number dials.
-void PhoneController::DialNextCharacter() {
+void PhoneController::dialNextCharacter() {
     if (!dialling_) return;
     if (dialCharacters_.isEmpty()) {
         dialling_ = false;
-        CreateCall(dialNumber_);
+        createCall(dialNumber_);
         return;
     }
     const uint c = dialCharacters_.takeFirst();
-    const DialKey* key = c < 0x80 ? KeyForCharacter(QChar(c)) : nullptr;
+    const DialKey* key = c < 0x80 ? keyForCharacter(QChar(c)) : nullptr;
     if (key)
-        PlayKeyTone(QLatin1String(key->toneName));
+        playKeyTone(QLatin1String(key->toneName));
     else if (c != 8)
-        ShowNumbersOnlyError();
-    QTimer::singleShot(kDialPace, this, &PhoneController::DialNextCharacter);
+        showNumbersOnlyError();
+    QTimer::singleShot(kDialPace, this, &PhoneController::dialNextCharacter);
 }
 
-void PhoneController::CreateCall(const QString& number) {
+void PhoneController::createCall(const QString& number) {
     callSeconds_ = 0;
     const QString destination = QStringLiteral("sip:") + number + QLatin1Char('@') + server_;
     try {
         if (!engine_)
             throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
-        engine_->SetMaxBitrate(kMaxBitrate);
+        engine_->setMaxBitrate(kMaxBitrate);
     } catch (const std::exception& error) {
-        ShowCallError(error);
+        showCallError(error);
     }
     try {
         if (!engine_)
             throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
         // Ten characters are a PC-to-PC address, called without the account.
         session_ =
-            engine_->CreateSession(number.size() == 10 ? CallRoute::Direct : CallRoute::ViaAccount);
-        session_->Call(destination);
-        SetControls(Controls::InCall);
+            engine_->createSession(number.size() == 10 ? CallRoute::Direct : CallRoute::ViaAccount);
+        session_->call(destination);
+        setControls(Controls::InCall);
     } catch (const std::exception& error) {
         // Nothing to end: the error stays on the status line and the idle controls come back.
-        ShowCallError(error);
+        showCallError(error);
         session_.reset();
-        SetControls(Controls::Idle);
+        setControls(Controls::Idle);
     }
 }
 
-void PhoneController::End(const QString& number) {
+void PhoneController::end(const QString& number) {
     unanswered_ = false;
-    UpdateRecentCalls(number, callSeconds_ / 3600, callSeconds_ / 60 % 60, callSeconds_ % 60);
+    updateRecentCalls(number, callSeconds_ / 3600, callSeconds_ / 60 % 60, callSeconds_ % 60);
     if (!session_) {
-        SetControls(Controls::Idle);
+        setControls(Controls::Idle);
         return;
     }
-    const bool ringing = InState(SessionState::Incoming);
+    const bool ringing = inState(SessionState::Incoming);
     try {
-        session_->Terminate(ringing ? HangUpReason::Reject : HangUpReason::Normal);
+        session_->terminate(ringing ? HangUpReason::Reject : HangUpReason::Normal);
     } catch (const std::exception& error) {
-        ShowCallError(error, true);
+        showCallError(error, true);
     }
     // The ring stops even when the engine could not reject the call.
     if (ringing) {
         ringRepeat_->stop();
         try {
-            engine_->PlayRing(false);
+            engine_->playRing(false);
         } catch (const std::exception& error) {
-            ShowCallError(error, true);
+            showCallError(error, true);
         }
     }
 }
 
-void PhoneController::PlayKeyTone(const QString& toneName) {
-    if (InState(SessionState::Connected)) {
-        if (const DialKey* key = KeyForToneName(toneName))
-            Skippable("DTMF", [&] { engine_->SendDTMF(key->dtmfCode); });
+void PhoneController::playKeyTone(const QString& toneName) {
+    if (inState(SessionState::Connected)) {
+        if (const DialKey* key = keyForToneName(toneName))
+            skippable("DTMF", [&] { engine_->sendDtmf(key->dtmfCode); });
         return;
     }
-    Skippable("key tone", [&] { services_.player.PlayTone(toneName); });
+    skippable("key tone", [&] { services_.player.playTone(toneName); });
 }
 
-void PhoneController::ShowNumbersOnlyError() {
-    services_.messages.Show(messageOwner_, tr("Numbers 0 to 9 only, please!"), tr("Input Error"),
+void PhoneController::showNumbersOnlyError() {
+    services_.messages.show(messageOwner_, tr("Numbers 0 to 9 only, please!"), tr("Input Error"),
                             MessageIcon::Exclamation);
 }
 
-void PhoneController::RecordMissedCall(const QString& caller) {
-    UpdateRecentCalls(caller, 0, 0, 0);
+void PhoneController::recordMissedCall(const QString& caller) {
+    updateRecentCalls(caller, 0, 0, 0);
     emit missedCall(caller);
 }
 
-void PhoneController::RunTuningWizard(QWidget* owner) {
+void PhoneController::runTuningWizard(QWidget* owner) {
     try {
         if (!engine_) throw EngineError(EngineFailure::NoWizard, QStringLiteral("No SIP engine"));
-        engine_->InvokeTuningWizard(owner);
+        engine_->invokeTuningWizard(owner);
     } catch (const std::exception& error) {
         qCWarning(lcPhone) << "tuning wizard:" << error.what();
-        services_.messages.Show(messageOwner_, tr("Error"));
+        services_.messages.show(messageOwner_, tr("Error"));
     }
 }
 

@@ -17,7 +17,7 @@ class ISettingsStore;
 class ISoundPlayer;
 
 // "CONNECTED h:m:s" for a call connected that many seconds, without leading zeros.
-QString ConnectedTimeText(int seconds);
+QString connectedTimeText(int seconds);
 
 // The phone's registration and call logic, without widgets: the handset window shows its status
 // text, control set and caller, and hands it the user's actions. One call at a time.
@@ -38,40 +38,40 @@ public:
     ~PhoneController() override;
 
     // Message boxes are shown over this window.
-    void SetMessageOwner(QWidget* owner) { messageOwner_ = owner; }
+    void setMessageOwner(QWidget* owner) { messageOwner_ = owner; }
 
     // Start-up, once the user logged in: the engine, then the saved account (an empty saved
     // password takes the account number). Login As: the saved account again, as saved.
-    void Start();
-    void LoginAgain();
+    void start();
+    void loginAgain();
     // The saved network settings; new ones are saved and the account registers again with them.
-    NetworkSettings Network() const;
-    void UseNetwork(const NetworkSettings& settings);
+    NetworkSettings network() const;
+    void useNetwork(const NetworkSettings& settings);
     // Leaving: a live call is hung up; the close button also erases the saved account when the
     // user did not tick Save.
-    void HangUpForExit();
-    void ForgetAccountUnlessSaved();
+    void hangUpForExit();
+    void forgetAccountUnlessSaved();
     // The engine hangs up, unregisters and stops; once.
-    void Shutdown();
+    void shutdown();
 
     // Dial: answers the ringing call, or places a call to `number`.
-    void Dial(const QString& number);
+    void dial(const QString& number);
     // Tones for each character at the dialling pace, then the call; nothing while a call rings
     // or runs or one is being dialled.
-    void PlaceCall(const QString& number);
+    void placeCall(const QString& number);
     // End: records the call under `number`, then rejects a ringing call or ends the call.
-    void End(const QString& number);
+    void end(const QString& number);
     // A key's tone, or its DTMF digit to the far end while connected.
-    void PlayKeyTone(const QString& toneName);
-    void ShowNumbersOnlyError();
-    void RunTuningWizard(QWidget* owner);
+    void playKeyTone(const QString& toneName);
+    void showNumbersOnlyError();
+    void runTuningWizard(QWidget* owner);
     // One more second of the connected call (the call clock's tick).
-    void OnCallClockTick();
+    void onCallClockTick();
 
-    RegistrationState Registration() const { return registration_; }
-    const std::shared_ptr<ISession>& Session() const { return session_; }
-    bool CallActive() const;
-    bool Dialling() const { return dialling_; }
+    RegistrationState registration() const { return registration_; }
+    const std::shared_ptr<ISession>& session() const { return session_; }
+    bool callActive() const;
+    bool dialling() const { return dialling_; }
 
 signals:
     void statusChanged(const QString& text);
@@ -84,18 +84,18 @@ signals:
     void ringing(const QString& number);
 
 private:
-    void OnRegistration(RegistrationState state);
-    void OnSession(const std::shared_ptr<ISession>& session, SessionState state);
-    void OnCertificateRefused(const QString& reason);
-    bool InState(SessionState state) const;
-    void SetStatus(const QString& text);
-    void SetControls(Controls controls);
-    void ShowStartError(const std::exception& error);
-    void ShowCallError(const std::exception& error, bool byDescription = false);
-    void EnableSavedAccount(bool emptyPasswordTakesAccount);
-    void DialNextCharacter();
-    void CreateCall(const QString& number);
-    void RecordMissedCall(const QString& caller);
+    void onRegistration(RegistrationState state);
+    void onSession(const std::shared_ptr<ISession>& session, SessionState state);
+    void onCertificateRefused(const QString& reason);
+    bool inState(SessionState state) const;
+    void setStatus(const QString& text);
+    void setControls(Controls controls);
+    void showStartError(const std::exception& error);
+    void showCallError(const std::exception& error, bool byDescription = false);
+    void enableSavedAccount(bool emptyPasswordTakesAccount);
+    void dialNextCharacter();
+    void createCall(const QString& number);
+    void recordMissedCall(const QString& caller);
 
     Services services_;
     QWidget* messageOwner_ = nullptr;

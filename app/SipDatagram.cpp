@@ -23,13 +23,13 @@ Q_LOGGING_CATEGORY(lcSip, "softphone.sip")
 constexpr std::string_view kKeepAlive = "\r\n\r\n";
 constexpr std::size_t kMaxLengthDigits = 9;
 
-std::string_view Trim(std::string_view s) {
+std::string_view trim(std::string_view s) {
     const auto first = s.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-bool SameName(std::string_view a, std::string_view b) {
+bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
@@ -37,7 +37,7 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // The body length the header lines announce: none when absent, -1 when unusable.
-std::optional<long> ContentLength(std::string_view headerLines) {
+std::optional<long> contentLength(std::string_view headerLines) {
     std::optional<long> length;
     while (!headerLines.empty()) {
         const auto eol = headerLines.find("\r\n");
@@ -46,9 +46,9 @@ std::optional<long> ContentLength(std::string_view headerLines) {
         const auto colon = line.find(':');
         if (colon == std::string_view::npos || line.empty() || line[0] == ' ' || line[0] == '\t')
             continue;  // not a header's first line
-        const std::string_view name = Trim(line.substr(0, colon));
-        if (!SameName(name, "Content-Length") && !SameName(name, "l")) continue;
-        const std::string_view value = Trim(line.substr(colon + 1));
+        const std::string_view name = trim(line.substr(0, colon));
+        if (!sameName(name, "Content-Length") && !sameName(name, "l")) continue;
+        const std::string_view value = trim(line.substr(colon + 1));
         if (length || value.empty() || value.size() > kMaxLengthDigits ||
             !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return -1;
@@ -61,7 +61,7 @@ std::mutex gGuardedMutex;
 std::vector<int> gGuardedPorts;
 
 // A datagram socket of this process bound to a guarded port.
-bool Guarded(int socket) {
+bool guarded(int socket) {
     int type = 0;
     socklen_t typeSize = sizeof type;
     if (::getsockopt(socket, SOL_SOCKET, SO_TYPE, &type, &typeSize) != 0 || type != SOCK_DGRAM)
@@ -79,7 +79,7 @@ bool Guarded(int socket) {
 
 }  // namespace
 
-std::size_t SipMessageLength(std::string_view datagram) {
+std::size_t sipMessageLength(std::string_view datagram) {
     const auto start = datagram.find_first_not_of("\r\n");
     if (start == std::string_view::npos) return datagram.size();
     const auto headerEnd = datagram.find(kKeepAlive, start);
@@ -87,19 +87,19 @@ std::size_t SipMessageLength(std::string_view datagram) {
     const std::string_view header = datagram.substr(start, headerEnd + 2 - start);
     if (header.find('\0') != std::string_view::npos) return 0;
     const auto firstLineEnd = header.find("\r\n");
-    const std::optional<long> length = ContentLength(header.substr(firstLineEnd + 2));
+    const std::optional<long> length = contentLength(header.substr(firstLineEnd + 2));
     const std::size_t bodyStart = headerEnd + kKeepAlive.size();
     const std::size_t body = datagram.size() - bodyStart;
     if (length && (*length < 0 || std::size_t(*length) > body)) return 0;
     return bodyStart + std::size_t(length.value_or(0));
 }
 
-void GuardSipPort(int port) {
+void guardSipPort(int port) {
     const std::lock_guard lock(gGuardedMutex);
     gGuardedPorts.push_back(port);
 }
 
-void UnguardSipPort(int port) {
+void unguardSipPort(int port) {
     const std::lock_guard lock(gGuardedMutex);
     if (auto it = std::find(gGuardedPorts.begin(), gGuardedPorts.end(), port);
         it != gGuardedPorts.end())
@@ -115,7 +115,7 @@ extern "C" ssize_t bctbx_recvfrom(bctbx_socket_t socket, void* buffer, size_t le
                                   struct sockaddr* address, socklen_t* addressLength) {
     using Recvfrom = ssize_t (*)(bctbx_socket_t, void*, size_t, int, sockaddr*, socklen_t*);
     static const auto real = reinterpret_cast<Recvfrom>(::dlsym(RTLD_NEXT, "bctbx_recvfrom"));
-    if (!softphone::Guarded(socket))
+    if (!softphone::guarded(socket))
         return real(socket, buffer, length, flags, address, addressLength);
     // With MSG_TRUNC the full size comes back, so a datagram cut short by the buffer is known.
     const ssize_t size = real(socket, buffer, length, flags | MSG_TRUNC, address, addressLength);
@@ -123,7 +123,7 @@ extern "C" ssize_t bctbx_recvfrom(bctbx_socket_t socket, void* buffer, size_t le
     const std::size_t keep =
         std::size_t(size) > length
             ? 0
-            : softphone::SipMessageLength({static_cast<const char*>(buffer), std::size_t(size)});
+            : softphone::sipMessageLength({static_cast<const char*>(buffer), std::size_t(size)});
     if (keep > 0) return ssize_t(keep);
     qCInfo(softphone::lcSip) << "Dropped a UDP datagram of" << size
                              << "bytes that holds no whole SIP message";

@@ -25,7 +25,7 @@ enum class RegistrationState {
 enum class SessionState { Idle, Incoming, Answering, InProgress, Connected, Disconnected };
 
 // A call rings or runs: it holds the line until it is disconnected.
-constexpr bool IsActive(SessionState state) {
+constexpr bool isActive(SessionState state) {
     return state >= SessionState::Incoming && state <= SessionState::Connected;
 }
 
@@ -58,8 +58,8 @@ public:
           description_(description) {}
     EngineError(EngineFailure failure, const QString& description)
         : EngineError(int(failure), description) {}
-    int Number() const { return number_; }
-    const QString& Description() const { return description_; }
+    int number() const { return number_; }
+    const QString& description() const { return description_; }
 
 private:
     int number_;
@@ -81,19 +81,19 @@ struct AudioPackets {
 class ISession {
 public:
     virtual ~ISession() = default;
-    virtual SessionState State() const = 0;
+    virtual SessionState state() const = 0;
     // The far end's address, once known (the caller of an incoming call).
-    virtual QString RemoteParty() const = 0;
+    virtual QString remoteParty() const = 0;
     // The call's audio is encrypted (SRTP).
-    virtual bool MediaEncrypted() const = 0;
+    virtual bool mediaEncrypted() const = 0;
     // Once disconnected.
-    virtual EndCause Cause() const = 0;
+    virtual EndCause cause() const = 0;
     // So far in the call; none where the engine counts none.
-    virtual AudioPackets Audio() const { return {}; }
+    virtual AudioPackets audio() const { return {}; }
     // Places the call to `uri`; its states follow as events.
-    virtual void Call(const QString& uri) = 0;
-    virtual void Answer() = 0;
-    virtual void Terminate(HangUpReason reason) = 0;
+    virtual void call(const QString& uri) = 0;
+    virtual void answer() = 0;
+    virtual void terminate(HangUpReason reason) = 0;
 };
 
 // What the engine reports, always from the event loop, never from inside one of its calls.
@@ -108,21 +108,21 @@ struct EngineEvents {
 class ISipEngine {
 public:
     virtual ~ISipEngine() = default;
-    virtual void Initialize() = 0;
-    virtual void SetEventHandlers(EngineEvents events) = 0;
+    virtual void initialize() = 0;
+    virtual void setEventHandlers(EngineEvents events) = 0;
     // Registers the account in place of the one enabled before; an account that is refused
     // (raised as an error) leaves the earlier registration as it was.
-    virtual void EnableAccount(const AccountSettings& account) = 0;
+    virtual void enableAccount(const AccountSettings& account) = 0;
     // Caps the bit rate of the codecs whose rate can be chosen.
-    virtual void SetMaxBitrate(int bitsPerSecond) = 0;
-    virtual std::shared_ptr<ISession> CreateSession(CallRoute route) = 0;
+    virtual void setMaxBitrate(int bitsPerSecond) = 0;
+    virtual std::shared_ptr<ISession> createSession(CallRoute route) = 0;
     // The phone ring of an incoming call.
-    virtual void PlayRing(bool play) = 0;
+    virtual void playRing(bool play) = 0;
     // 0-9, 10 for "*", 11 for "#", to the far end of the current call.
-    virtual void SendDTMF(int code) = 0;
-    virtual void InvokeTuningWizard(QWidget* owner) = 0;
+    virtual void sendDtmf(int code) = 0;
+    virtual void invokeTuningWizard(QWidget* owner) = 0;
     // Hangs up, unregisters and stops; the program is ending.
-    virtual void Shutdown() = 0;
+    virtual void shutdown() = 0;
 };
 
 using EngineFactory = std::function<std::unique_ptr<ISipEngine>()>;

@@ -23,7 +23,7 @@ namespace {
 constexpr int kRate = 16000;
 constexpr double kPi = 3.14159265358979;
 
-QAudioFormat MonoFormat() {
+QAudioFormat monoFormat() {
     QAudioFormat format;
     format.setSampleRate(kRate);
     format.setChannelCount(1);
@@ -32,7 +32,7 @@ QAudioFormat MonoFormat() {
 }
 
 // Two short rising notes, loud enough to judge the playback level by.
-QByteArray TestSoundSamples() {
+QByteArray testSoundSamples() {
     QByteArray samples;
     const double notes[] = {660.0, 880.0};
     const int noteLength = kRate * 35 / 100;
@@ -50,7 +50,7 @@ QByteArray TestSoundSamples() {
 
 }  // namespace
 
-QAudioDevice FindAudioDevice(const QList<QAudioDevice>& devices, const QString& name,
+QAudioDevice findAudioDevice(const QList<QAudioDevice>& devices, const QString& name,
                              const QAudioDevice& fallback) {
     for (const QAudioDevice& device : devices)
         if (device.description() == name || QString::fromUtf8(device.id()) == name) return device;
@@ -58,16 +58,16 @@ QAudioDevice FindAudioDevice(const QList<QAudioDevice>& devices, const QString& 
 }
 
 TuningWizard::TuningWizard(IAudioTuning& tuning, QWidget* owner)
-    : QDialog(owner), tuning_(tuning), devices_(tuning.Devices()) {
+    : QDialog(owner), tuning_(tuning), devices_(tuning.devices()) {
     setWindowTitle(tr("Audio Tuning Wizard"));
     setModal(true);
 
     playbackBox = new QComboBox(this);
     captureBox = new QComboBox(this);
     ringerBox = new QComboBox(this);
-    FillDevices(playbackBox, true, tuning_.PlaybackDevice());
-    FillDevices(captureBox, false, tuning_.CaptureDevice());
-    FillDevices(ringerBox, true, tuning_.RingerDevice());
+    fillDevices(playbackBox, true, tuning_.playbackDevice());
+    fillDevices(captureBox, false, tuning_.captureDevice());
+    fillDevices(ringerBox, true, tuning_.ringerDevice());
 
     barMicrophone = new QProgressBar(this);
     barMicrophone->setRange(0, 100);
@@ -90,18 +90,18 @@ TuningWizard::TuningWizard(IAudioTuning& tuning, QWidget* owner)
 
     connect(buttons, &QDialogButtonBox::accepted, this, &TuningWizard::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TuningWizard::reject);
-    connect(testSoundButton, &QPushButton::clicked, this, &TuningWizard::PlayTestSound);
-    connect(calibrateButton, &QPushButton::clicked, this, &TuningWizard::CalibrateEchoCanceller);
-    connect(captureBox, &QComboBox::currentIndexChanged, this, &TuningWizard::ListenToMicrophone);
-    ListenToMicrophone();
+    connect(testSoundButton, &QPushButton::clicked, this, &TuningWizard::playTestSound);
+    connect(calibrateButton, &QPushButton::clicked, this, &TuningWizard::calibrateEchoCanceller);
+    connect(captureBox, &QComboBox::currentIndexChanged, this, &TuningWizard::listenToMicrophone);
+    listenToMicrophone();
 }
 
 TuningWizard::~TuningWizard() {
     if (source_) source_->stop();
-    if (sink_) RetireSink(sink_.release());
+    if (sink_) retireSink(sink_.release());
 }
 
-void TuningWizard::FillDevices(QComboBox* box, bool playback, const QString& current) {
+void TuningWizard::fillDevices(QComboBox* box, bool playback, const QString& current) {
     for (const AudioDevice& device : devices_) {
         if (playback ? !device.canPlay : !device.canRecord) continue;
         box->addItem(device.name, device.id);
@@ -109,21 +109,21 @@ void TuningWizard::FillDevices(QComboBox* box, bool playback, const QString& cur
     }
 }
 
-void TuningWizard::ListenToMicrophone() {
+void TuningWizard::listenToMicrophone() {
     if (source_) source_->stop();
     micLevel_ = 0;
     barMicrophone->setValue(0);
     const QAudioDevice device =
-        FindAudioDevice(QMediaDevices::audioInputs(), captureBox->currentText(),
+        findAudioDevice(QMediaDevices::audioInputs(), captureBox->currentText(),
                         QMediaDevices::defaultAudioInput());
     if (device.isNull()) return;
-    source_ = std::make_unique<QAudioSource>(device, MonoFormat());
+    source_ = std::make_unique<QAudioSource>(device, monoFormat());
     source_->setBufferSize(kRate / 10);  // about 50 ms: the meter follows the voice closely
     sourceIo_ = source_->start();
-    if (sourceIo_) connect(sourceIo_, &QIODevice::readyRead, this, &TuningWizard::ReadMicrophone);
+    if (sourceIo_) connect(sourceIo_, &QIODevice::readyRead, this, &TuningWizard::readMicrophone);
 }
 
-void TuningWizard::ReadMicrophone() {
+void TuningWizard::readMicrophone() {
     const QByteArray data = sourceIo_->readAll();
     const auto* samples = reinterpret_cast<const qint16*>(data.constData());
     int peak = 0;
@@ -133,38 +133,38 @@ void TuningWizard::ReadMicrophone() {
     barMicrophone->setValue(micLevel_);
 }
 
-void TuningWizard::PlayTestSound() {
-    if (sink_) RetireSink(sink_.release());
+void TuningWizard::playTestSound() {
+    if (sink_) retireSink(sink_.release());
     const QAudioDevice device =
-        FindAudioDevice(QMediaDevices::audioOutputs(), playbackBox->currentText(),
+        findAudioDevice(QMediaDevices::audioOutputs(), playbackBox->currentText(),
                         QMediaDevices::defaultAudioOutput());
     testSound_ = std::make_unique<QBuffer>();
-    testSound_->setData(TestSoundSamples());
+    testSound_->setData(testSoundSamples());
     testSound_->open(QIODevice::ReadOnly);
-    sink_ = std::make_unique<QAudioSink>(device, MonoFormat());
+    sink_ = std::make_unique<QAudioSink>(device, monoFormat());
     sink_->start(testSound_.get());
 }
 
-void TuningWizard::CalibrateEchoCanceller() {
+void TuningWizard::calibrateEchoCanceller() {
     // The calibration runs on the devices shown, so they are chosen first.
-    SaveChoice();
+    saveChoice();
     calibrateButton->setEnabled(false);
     calibrationLabel->setText(tr("Measuring..."));
     QPointer<TuningWizard> self(this);
-    tuning_.CalibrateEchoCanceller([self](const QString& result) {
+    tuning_.calibrateEchoCanceller([self](const QString& result) {
         if (!self) return;
         self->calibrationLabel->setText(result);
         self->calibrateButton->setEnabled(true);
     });
 }
 
-void TuningWizard::SaveChoice() {
-    tuning_.SetDevices(playbackBox->currentData().toString(), captureBox->currentData().toString(),
+void TuningWizard::saveChoice() {
+    tuning_.setDevices(playbackBox->currentData().toString(), captureBox->currentData().toString(),
                        ringerBox->currentData().toString());
 }
 
 void TuningWizard::accept() {
-    SaveChoice();
+    saveChoice();
     QDialog::accept();
 }
 

@@ -28,15 +28,15 @@ struct AudioDevice {
 class IAudioTuning {
 public:
     virtual ~IAudioTuning() = default;
-    virtual std::vector<AudioDevice> Devices() = 0;
-    virtual QString PlaybackDevice() = 0;
-    virtual QString CaptureDevice() = 0;
-    virtual QString RingerDevice() = 0;
+    virtual std::vector<AudioDevice> devices() = 0;
+    virtual QString playbackDevice() = 0;
+    virtual QString captureDevice() = 0;
+    virtual QString ringerDevice() = 0;
     // Chooses the devices by id and keeps the choice in the engine's configuration.
-    virtual void SetDevices(const QString& playback, const QString& capture,
+    virtual void setDevices(const QString& playback, const QString& capture,
                             const QString& ringer) = 0;
     // Measures the echo delay on the chosen devices; `done` gets a line to show the user.
-    virtual void CalibrateEchoCanceller(std::function<void(const QString& result)> done) = 0;
+    virtual void calibrateEchoCanceller(std::function<void(const QString& result)> done) = 0;
 };
 
 // The audio tuning wizard: pick the playback, capture and ringer devices, watch the
@@ -48,9 +48,9 @@ public:
     ~TuningWizard() override;
 
     // The microphone's latest peak level, 0 to 100.
-    int MicrophoneLevel() const { return micLevel_; }
-    void PlayTestSound();
-    void CalibrateEchoCanceller();
+    int microphoneLevel() const { return micLevel_; }
+    void playTestSound();
+    void calibrateEchoCanceller();
 
     QComboBox *playbackBox, *captureBox, *ringerBox;
     QProgressBar* barMicrophone;
@@ -60,10 +60,10 @@ public:
     void accept() override;
 
 private:
-    void SaveChoice();
-    void FillDevices(QComboBox* box, bool playback, const QString& current);
-    void ListenToMicrophone();
-    void ReadMicrophone();
+    void saveChoice();
+    void fillDevices(QComboBox* box, bool playback, const QString& current);
+    void listenToMicrophone();
+    void readMicrophone();
 
     IAudioTuning& tuning_;
     std::vector<AudioDevice> devices_;
@@ -75,7 +75,7 @@ private:
 };
 
 // The desktop's device with this description, or the default one.
-QAudioDevice FindAudioDevice(const QList<QAudioDevice>& devices, const QString& name,
+QAudioDevice findAudioDevice(const QList<QAudioDevice>& devices, const QString& name,
                              const QAudioDevice& fallback);
 
 }  // namespace softphone

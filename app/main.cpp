@@ -18,21 +18,21 @@ using namespace softphone;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Softphone"));
-    QuitOnSignals();
+    quitOnSignals();
     const CursorBlinkTimeout cursorBlink;
     // A second start only brings the running program to the front: it must not log in or
     // touch the engine's or the user's files.
     SingleInstance instance;
-    if (!instance.Claim()) return 0;
+    if (!instance.claim()) return 0;
 
     IniSettingsStore store;
     QtMessageBox messages;
     QtModalWindows windows(store, messages);
     SoundPlayer player, ringer;
-    MakeFolder(EngineFolder(), 0700);
+    makeFolder(engineFolder(), 0700);
     PhoneController phone(
         {store, messages, player,
-         WarmedUpEngine(std::make_unique<LinphoneEngine>(EngineFolder(), ringer, player))});
+         warmedUpEngine(std::make_unique<LinphoneEngine>(engineFolder(), ringer, player))});
     HandsetWindow window(phone, {messages, windows, player});
     // The display going away ends the program by exit(1) from inside the event loop: the
     // window's close still hangs up and unregisters first.
@@ -42,12 +42,12 @@ int main(int argc, char** argv) {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             modal->raise();
             modal->activateWindow();
-        } else if (!window.Ended()) {
-            window.RestoreFromTray();
+        } else if (!window.ended()) {
+            window.restoreFromTray();
         }
     });
-    window.Start();
-    if (window.Ended()) return 0;
+    window.start();
+    if (window.ended()) return 0;
     window.show();
     // A message box can outlive the window only while the loop runs; the window's end ends
     // the program either way.

@@ -22,18 +22,18 @@
 
 using namespace softphone;
 using namespace softphone::test;
-using softphone::bench::CpuSeconds;
-using softphone::bench::ResidentMb;
+using softphone::bench::cpuSeconds;
+using softphone::bench::residentMb;
 
 namespace {
 
-double NowMs() {
+double nowMs() {
     using namespace std::chrono;
     return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() / 1000.0;
 }
 
 // Wall-clock time (ms) of the first trace entry whose message starts with `firstLine`.
-double TraceTimeMs(const QString& trace, const QString& firstLine) {
+double traceTimeMs(const QString& trace, const QString& firstLine) {
     static const QRegularExpression entry(QStringLiteral(
         "-+ (\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)\\.(\\d{6})\\n[^\\n]*\\n\\n([^\\n]*)"));
     for (auto it = entry.globalMatch(trace); it.hasNext();) {
@@ -47,12 +47,12 @@ double TraceTimeMs(const QString& trace, const QString& firstLine) {
 }
 
 // Polls more finely than WaitUntil, for timing: the time (ms) at which `done` first held.
-double WhenTrue(const std::function<bool()>& done, int timeoutMs) {
+double whenTrue(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {
         QCoreApplication::processEvents();
-        if (done()) return NowMs();
+        if (done()) return nowMs();
         QThread::usleep(200);
     }
     return -1;
@@ -66,38 +66,38 @@ int main(int argc, char** argv) {
     const QString number = QStringLiteral("5550001111");  // ten digits: no challenge to answer
 
     Sipp farEnd;
-    if (!farEnd.AnswerAndEcho()) return 1;
-    SipServer server({{"1001", "secret"}}, {{number, farEnd.Uri()}});
-    if (!server.Start()) return 1;
+    if (!farEnd.answerAndEcho()) return 1;
+    SipServer server({{"1001", "secret"}}, {{number, farEnd.uri()}});
+    if (!server.start()) return 1;
     Phone phone;
-    phone.Start({server.Address(), "1001", "secret"});
-    if (!WaitUntil([&] { return phone.Registered(); }, 10000)) return 1;
-    Pump(2500);
+    phone.start({server.address(), "1001", "secret"});
+    if (!waitUntil([&] { return phone.registered(); }, 10000)) return 1;
+    pump(2500);
 
     phone.window.numberBox->setEditText(number);
-    const double clicked = NowMs();
-    phone.window.OnDialClicked();
-    const double connected = WhenTrue([&] { return phone.Status() == "CONNECTED"; }, 15000);
+    const double clicked = nowMs();
+    phone.window.onDialClicked();
+    const double connected = whenTrue([&] { return phone.status() == "CONNECTED"; }, 15000);
     if (connected < 0) {
-        std::fprintf(stderr, "not connected: %s\n", qPrintable(phone.Status()));
+        std::fprintf(stderr, "not connected: %s\n", qPrintable(phone.status()));
         return 1;
     }
-    const QString trace = farEnd.Trace();
-    const double invite = TraceTimeMs(trace, QStringLiteral("INVITE sip:"));
-    const double ok = TraceTimeMs(trace, QStringLiteral("SIP/2.0 200 OK"));
+    const QString trace = farEnd.trace();
+    const double invite = traceTimeMs(trace, QStringLiteral("INVITE sip:"));
+    const double ok = traceTimeMs(trace, QStringLiteral("SIP/2.0 200 OK"));
     const double pacing = 100.0 * number.size();
 
-    Pump(2000);
-    const double cpuBefore = CpuSeconds();
+    pump(2000);
+    const double cpuBefore = cpuSeconds();
     QElapsedTimer call;
     call.start();
     // The event loop itself, not a polling wait, so that only the program's own work counts.
     QTimer::singleShot(callSeconds * 1000, &app, &QApplication::quit);
     QApplication::exec();
-    const double callCpu = 100.0 * (CpuSeconds() - cpuBefore) / (call.elapsed() / 1000.0);
-    const double rss = ResidentMb();
-    phone.window.OnEndClicked();
-    WaitUntil([&] { return phone.Status() == "DISCONNECTED"; });
+    const double callCpu = 100.0 * (cpuSeconds() - cpuBefore) / (call.elapsed() / 1000.0);
+    const double rss = residentMb();
+    phone.window.onEndClicked();
+    waitUntil([&] { return phone.status() == "DISCONNECTED"; });
 
     std::printf(
         "Dial click to INVITE at the far end: %.1f ms, less %.0f ms of tone pacing: %.1f ms\n",

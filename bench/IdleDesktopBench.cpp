@@ -14,20 +14,20 @@
 #include "tests/support/Wait.h"
 
 using namespace softphone::test;
-using softphone::bench::CpuSecondsOf;
+using softphone::bench::cpuSecondsOf;
 
 namespace {
 
 // Percent of one core that the processes used over `seconds` of the event loop.
-QList<double> CpuPercent(const QList<qint64>& pids, int seconds) {
+QList<double> cpuPercent(const QList<qint64>& pids, int seconds) {
     QList<double> before;
-    for (qint64 pid : pids) before << CpuSecondsOf(pid);
+    for (qint64 pid : pids) before << cpuSecondsOf(pid);
     QElapsedTimer clock;
     clock.start();
-    Pump(seconds * 1000);
+    pump(seconds * 1000);
     QList<double> percent;
     for (int i = 0; i < pids.size(); ++i)
-        percent << 100.0 * (CpuSecondsOf(pids[i]) - before[i]) / (clock.elapsed() / 1000.0);
+        percent << 100.0 * (cpuSecondsOf(pids[i]) - before[i]) / (clock.elapsed() / 1000.0);
     return percent;
 }
 
@@ -41,25 +41,25 @@ int main(int argc, char** argv) {
     XvfbDisplay display;
     PulseServer pulse;
     SipServer server({{QStringLiteral("1001"), QStringLiteral("secret")}});
-    if (!display.Started() || !pulse.Running() || !server.Start()) {
+    if (!display.started() || !pulse.running() || !server.start()) {
         std::fprintf(stderr, "Xvfb, PulseAudio or kamailio did not start\n");
         return 1;
     }
-    const double pulseAlone = CpuPercent({pulse.ProcessId()}, measureSeconds)[0];
+    const double pulseAlone = cpuPercent({pulse.processId()}, measureSeconds)[0];
 
     QTemporaryDir home;
     RunningPhone phone(
         display, argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral(SOFTPHONE_BINARY),
-        home.path(), home.filePath("run"), pulse.Address());
-    const QString handset = phone.LogIn(server.Address());
-    if (handset.isEmpty() || !WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000)) {
+        home.path(), home.filePath("run"), pulse.address());
+    const QString handset = phone.logIn(server.address());
+    if (handset.isEmpty() || !waitUntil([&] { return server.contacts("1001") == 1; }, 10000)) {
         std::fprintf(stderr, "the program did not register\n");
         return 1;
     }
-    display.Click(handset, kNumberField);
-    Pump(settleSeconds * 1000);
+    display.click(handset, kNumberField);
+    pump(settleSeconds * 1000);
     const QList<double> withPhone =
-        CpuPercent({phone.processId(), pulse.ProcessId()}, measureSeconds);
+        cpuPercent({phone.processId(), pulse.processId()}, measureSeconds);
 
     std::printf("idle and registered on Xvfb, %d s after login, over %d s:\n", settleSeconds,
                 measureSeconds);
@@ -67,6 +67,6 @@ int main(int argc, char** argv) {
     std::printf("  PulseAudio: %.3f %% with the program, %.3f %% alone: %.3f %% for the program\n",
                 withPhone[1], pulseAlone, withPhone[1] - pulseAlone);
     phone.terminate();
-    phone.Ended();
+    phone.ended();
     return 0;
 }

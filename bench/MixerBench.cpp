@@ -27,12 +27,12 @@ constexpr qint64 kReadBackTimeoutNs = 1'000'000'000;
 
 class SilentBox : public IMessageBox {
 public:
-    void Show(QWidget*, const QString& text, const QString&, MessageIcon) override {
+    void show(QWidget*, const QString& text, const QString&, MessageIcon) override {
         std::printf("message box: %s\n", qPrintable(text));
     }
 };
 
-double Percentile(std::vector<double> values, double p) {
+double percentile(std::vector<double> values, double p) {
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, size_t(p * (values.size() - 1) + 0.5))];
 }
@@ -47,15 +47,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     PulseServer server;
-    if (!server.Running()) {
+    if (!server.running()) {
         std::printf("PulseAudio did not start\n");
         return 1;
     }
-    server.UseInThisProcess();
+    server.useInThisProcess();
 
     SilentBox messages;
-    MixerLevels levels(CreateAlsaMixer(), messages);
-    MixerLevels observer(CreateAlsaMixer(), messages);  // another client of the same server
+    MixerLevels levels(createAlsaMixer(), messages);
+    MixerLevels observer(createAlsaMixer(), messages);  // another client of the same server
     QFrame panel;
     VolumeSliders sliders(&panel, levels, nullptr);
     QSlider* slider = sliders.speakerSlider;
@@ -73,12 +73,12 @@ int main(int argc, char** argv) {
     int missed = 0;
     for (int i = 0; i < kLatencySamples; ++i) {
         slider->setValue(0);
-        const int before = observer.Level(MixerLine::Speaker);
+        const int before = observer.level(MixerLine::Speaker);
         clock.restart();
         slider->setValue(4000 + (i * 6007) % 60000);
         int seen = before;
         while (seen == before && clock.nsecsElapsed() < kReadBackTimeoutNs) {
-            seen = observer.Level(MixerLine::Speaker);
+            seen = observer.level(MixerLine::Speaker);
             if (seen == before) QThread::usleep(50);
         }
         if (seen == before)
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     std::printf(
         "move to read-back by another client: median %.2f ms, p95 %.2f ms, max %.2f ms "
         "(%zu samples, %d not seen within 1 s)\n",
-        Percentile(latencies, 0.5), Percentile(latencies, 0.95), Percentile(latencies, 1.0),
+        percentile(latencies, 0.5), percentile(latencies, 0.95), percentile(latencies, 1.0),
         latencies.size(), missed);
     return 0;
 }

@@ -19,10 +19,10 @@ namespace {
 
 class SilentMessageBox : public IMessageBox {
 public:
-    void Show(QWidget*, const QString&, const QString&, MessageIcon) override {}
+    void show(QWidget*, const QString&, const QString&, MessageIcon) override {}
 };
 
-void WritePhoneBook(const QString& path, int entries, int lineLength) {
+void writePhoneBook(const QString& path, int entries, int lineLength) {
     QByteArray bytes;
     for (int i = 0; i < entries; ++i) {
         QByteArray line = "Name " + QByteArray::number(i) + "--";
@@ -33,7 +33,7 @@ void WritePhoneBook(const QString& path, int entries, int lineLength) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) std::abort();
 }
 
-double Median(std::vector<double> values) {
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
@@ -42,7 +42,7 @@ struct Figures {
     double shownMs, addMs;
 };
 
-Figures OpenAndAdd(const QString& path) {
+Figures openAndAdd(const QString& path) {
     SilentMessageBox messages;
     QElapsedTimer clock;
     clock.start();
@@ -55,22 +55,22 @@ Figures OpenAndAdd(const QString& path) {
     book.nameBox->setText(QStringLiteral("Added"));
     book.numberField->setText(QStringLiteral("0123456789"));
     clock.restart();
-    book.OnAddClicked();
+    book.onAddClicked();
     const double addMs = clock.nsecsElapsed() / 1e6;
     return {shownMs, addMs};
 }
 
-void Measure(const QString& folder, const char* what, int entries, int lineLength, int runs) {
+void measure(const QString& folder, const char* what, int entries, int lineLength, int runs) {
     const QString path = folder + QStringLiteral("/PhoneBook.txt");
     std::vector<double> shown, add;
     for (int run = 0; run < runs; ++run) {
-        WritePhoneBook(path, entries, lineLength);
-        const Figures figures = OpenAndAdd(path);
+        writePhoneBook(path, entries, lineLength);
+        const Figures figures = openAndAdd(path);
         shown.push_back(figures.shownMs);
         add.push_back(figures.addMs);
     }
-    std::printf("%-28s %8d entries  list shown %9.1f ms  one Add %8.1f ms  (median of %d)\n",
-                what, entries, Median(shown), Median(add), runs);
+    std::printf("%-28s %8d entries  list shown %9.1f ms  one Add %8.1f ms  (median of %d)\n", what,
+                entries, median(shown), median(add), runs);
 }
 
 }  // namespace
@@ -80,9 +80,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir folder;
-    softphone::Measure(folder.path(), "phone book", 1000, 30, 7);
-    softphone::Measure(folder.path(), "phone book", 10000, 30, 5);
-    softphone::Measure(folder.path(), "phone book", 100000, 30, 3);
-    softphone::Measure(folder.path(), "phone book, 1 MB lines", 3, 1 << 20, 3);
+    softphone::measure(folder.path(), "phone book", 1000, 30, 7);
+    softphone::measure(folder.path(), "phone book", 10000, 30, 5);
+    softphone::measure(folder.path(), "phone book", 100000, 30, 3);
+    softphone::measure(folder.path(), "phone book, 1 MB lines", 3, 1 << 20, 3);
     return 0;
 }

@@ -8,7 +8,7 @@
 namespace softphone::bench {
 
 // CPU time this process has used so far, user and system, in seconds.
-inline double CpuSeconds() {
+inline double cpuSeconds() {
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
@@ -16,7 +16,7 @@ inline double CpuSeconds() {
 }
 
 // CPU time process `pid` has used so far, user and system, in seconds; -1 when it is gone.
-inline double CpuSecondsOf(qint64 pid) {
+inline double cpuSecondsOf(qint64 pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly)) return -1;
     const QByteArray line = stat.readAll();
@@ -26,7 +26,7 @@ inline double CpuSecondsOf(qint64 pid) {
 }
 
 // Resident memory of this process now, in MB.
-inline double ResidentMb() {
+inline double residentMb() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : status.readAll().split('\n'))

@@ -24,13 +24,13 @@
 
 using namespace softphone;
 using namespace softphone::test;
-using softphone::bench::CpuSeconds;
-using softphone::bench::ResidentMb;
+using softphone::bench::cpuSeconds;
+using softphone::bench::residentMb;
 
 namespace {
 
 // Milliseconds since this process was started, from the kernel's own record.
-double MsSinceProcessStart() {
+double msSinceProcessStart() {
     QFile stat(QStringLiteral("/proc/self/stat"));
     QFile uptime(QStringLiteral("/proc/uptime"));
     if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly)) return -1;
@@ -46,9 +46,9 @@ class TimedLogin : public IModalWindows {
 public:
     TimedLogin(ISettingsStore& store, IMessageBox& messages, QString server)
         : store_(store), messages_(messages), server_(std::move(server)) {}
-    LoginOutcome ShowLogin(QWidget* owner) override {
+    LoginOutcome showLogin(QWidget* owner) override {
         LoginDialog dialog(store_, messages_, owner);
-        QTimer::singleShot(0, &dialog, [&] { shownMs = MsSinceProcessStart(); });
+        QTimer::singleShot(0, &dialog, [&] { shownMs = msSinceProcessStart(); });
         // A person takes a while to type the login.
         QTimer::singleShot(1000, &dialog, [&] {
             dialog.sipBox->setText(server_);
@@ -59,9 +59,9 @@ public:
         });
         return dialog.exec() == QDialog::Accepted ? LoginOutcome::LoggedIn : LoginOutcome::Closed;
     }
-    std::optional<QString> ShowPhoneBook(QWidget*) override { return std::nullopt; }
-    std::optional<QString> ShowRecentCalls(QWidget*) override { return std::nullopt; }
-    std::optional<NetworkSettings> ShowNetwork(QWidget*, const NetworkSettings&) override {
+    std::optional<QString> showPhoneBook(QWidget*) override { return std::nullopt; }
+    std::optional<QString> showRecentCalls(QWidget*) override { return std::nullopt; }
+    std::optional<NetworkSettings> showNetwork(QWidget*, const NetworkSettings&) override {
         return std::nullopt;
     }
     double shownMs = -1;
@@ -83,21 +83,21 @@ int main(int argc, char** argv) {
     const int idleSeconds = argc > 1 ? atoi(argv[1]) : 30;
 
     SipServer server({{QStringLiteral("1001"), QStringLiteral("secret")}});
-    if (!server.Start()) {
+    if (!server.start()) {
         std::fprintf(stderr, "kamailio did not start\n");
         return 1;
     }
     IniSettingsStore store;
     RecordingMessageBox messages;
-    TimedLogin windows(store, messages, server.Address());
+    TimedLogin windows(store, messages, server.address());
     RecordingSoundPlayer player;
     PhoneController phone({store, messages, player,
-                           WarmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine",
+                           warmedUpEngine(std::make_unique<LinphoneEngine>(home.path() + "/engine",
                                                                            player, player))});
     HandsetWindow window(phone, {messages, windows, player});
-    window.Start();
+    window.start();
     window.show();
-    const bool registered = WaitUntil(
+    const bool registered = waitUntil(
         [&] { return window.statusLabel->text() == QLatin1String("Registered and Ready..."); },
         10000);
     const qint64 registerMs = windows.loginClock.elapsed();
@@ -105,13 +105,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "not registered: %s\n", qPrintable(window.statusLabel->text()));
         return 1;
     }
-    Pump(3000);  // let the busy spell after registration end
-    const double cpuBefore = CpuSeconds();
+    pump(3000);  // let the busy spell after registration end
+    const double cpuBefore = cpuSeconds();
     QElapsedTimer idle;
     idle.start();
     QTimer::singleShot(idleSeconds * 1000, &app, &QApplication::quit);
     QApplication::exec();
-    const double idlePercent = 100.0 * (CpuSeconds() - cpuBefore) / (idle.elapsed() / 1000.0);
+    const double idlePercent = 100.0 * (cpuSeconds() - cpuBefore) / (idle.elapsed() / 1000.0);
 
     std::printf("process start to login dialog shown: %.0f ms\n", windows.shownMs);
     std::printf(
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
         static_cast<long long>(registerMs));
     std::printf("CPU while idle and registered over %d s: %.2f %% of one core\n", idleSeconds,
                 idlePercent);
-    std::printf("resident memory: %.1f MB\n", ResidentMb());
+    std::printf("resident memory: %.1f MB\n", residentMb());
     window.close();
     return 0;
 }

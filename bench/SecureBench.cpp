@@ -22,32 +22,32 @@ struct Figures {
 };
 
 // One phone from LOGIN through one call to the echo number; -1 where it did not get there.
-Figures Run(const QString& sip, const NetworkSettings& network) {
+Figures run(const QString& sip, const NetworkSettings& network) {
     Figures figures;
     Phone phone;
-    WriteNetworkSettings(phone.store, network);
+    writeNetworkSettings(phone.store, network);
     QElapsedTimer clock;
     phone.windows.onLogin = [&] {
-        AnswerLogin(phone.store, phone.messages, {sip, "1001", "secret"});
+        answerLogin(phone.store, phone.messages, {sip, "1001", "secret"});
         clock.start();
     };
-    phone.window.Start();
-    if (!WaitUntil([&] { return phone.Registered(); }, 10000)) return figures;
+    phone.window.start();
+    if (!waitUntil([&] { return phone.registered(); }, 10000)) return figures;
     figures.registerMs = clock.elapsed();
-    Pump(2500);  // the busy spell after registration ends, as for a user who then dials
+    pump(2500);  // the busy spell after registration ends, as for a user who then dials
 
     const QString number = QStringLiteral("6000");
     phone.window.numberBox->setEditText(number);
     clock.start();
-    phone.window.OnDialClicked();
-    if (WaitUntil([&] { return phone.Status() == "CONNECTED"; }, 10000))
+    phone.window.onDialClicked();
+    if (waitUntil([&] { return phone.status() == "CONNECTED"; }, 10000))
         figures.callMs = clock.elapsed() - 100.0 * number.size();
-    phone.window.OnEndClicked();
-    WaitUntil([&] { return phone.Status() == "DISCONNECTED"; });
+    phone.window.onEndClicked();
+    waitUntil([&] { return phone.status() == "DISCONNECTED"; });
     return figures;
 }
 
-double Median(std::vector<double> values) {
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? -1 : values[values.size() / 2];
 }
@@ -59,15 +59,15 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? atoi(argv[1]) : 5;
 
     QTemporaryDir certs;
-    if (!MakeCertificates(certs.path(), QStringLiteral("127.0.0.1"))) return 1;
+    if (!makeCertificates(certs.path(), QStringLiteral("127.0.0.1"))) return 1;
     Sipp farEnd;
     // Answers every call of the runs (later options take the place of the helper's own).
-    if (!farEnd.Run("answer.xml", {"-key", "rtpport", QString::number(FreeUdpPort()), "-m", "1000",
+    if (!farEnd.run("answer.xml", {"-key", "rtpport", QString::number(freeUdpPort()), "-m", "1000",
                                    "-timeout", "600s"}))
         return 1;
-    SipServer server({{"1001", "secret"}}, {{"6000", farEnd.Uri()}});
-    server.UseTls(certs.path());
-    if (!server.Start()) return 1;
+    SipServer server({{"1001", "secret"}}, {{"6000", farEnd.uri()}});
+    server.useTls(certs.path());
+    if (!server.start()) return 1;
 
     const QString ca = certs.filePath("ca.pem");
     const struct {
@@ -75,14 +75,14 @@ int main(int argc, char** argv) {
         QString sip;
         NetworkSettings network;
     } ways[] = {
-        {"UDP", server.Address(), {}},
-        {"TLS", server.TlsAddress(), {SipTransport::Tls, ca, SrtpPolicy::Off}},
-        {"TLS, SRTP offered", server.TlsAddress(), {SipTransport::Tls, ca, SrtpPolicy::Optional}},
+        {"UDP", server.address(), {}},
+        {"TLS", server.tlsAddress(), {SipTransport::Tls, ca, SrtpPolicy::Off}},
+        {"TLS, SRTP offered", server.tlsAddress(), {SipTransport::Tls, ca, SrtpPolicy::Optional}},
     };
     for (const auto& way : ways) {
         std::vector<double> registerMs, callMs;
         for (int i = 0; i < runs; ++i) {
-            const Figures figures = Run(way.sip, way.network);
+            const Figures figures = run(way.sip, way.network);
             if (figures.registerMs < 0 || figures.callMs < 0) {
                 std::fprintf(stderr, "%s: run %d did not get through\n", way.name, i + 1);
                 return 1;
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         std::printf(
             "%s: LOGIN to \"Registered and Ready...\" %.0f ms, Dial click to \"CONNECTED\" "
             "less tone pacing %.0f ms (medians of %d)\n",
-            way.name, Median(registerMs), Median(callMs), runs);
+            way.name, median(registerMs), median(callMs), runs);
     }
     return 0;
 }

@@ -33,10 +33,10 @@ const char* const kArt[] = {"dial-off",  "dial-on",  "end-off",   "end-on",     
                             "speaker",   "mic",      "signal",    "knob"};
 const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "0", "#"};
 
-double Ms(const QElapsedTimer& clock) { return clock.nsecsElapsed() / 1e6; }
+double ms(const QElapsedTimer& clock) { return clock.nsecsElapsed() / 1e6; }
 
 // The window as the screen shows it: what its mask cuts away is transparent.
-QImage Shaped(QWidget& window) {
+QImage shaped(QWidget& window) {
     QImage image = window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
     const QRegion mask = window.mask();
     const int scale = qRound(image.devicePixelRatio());
@@ -47,8 +47,8 @@ QImage Shaped(QWidget& window) {
 }
 
 // What start-up does for the looks: shape the window, then show and paint it.
-void ShowHandset(QWidget& window) {
-    ShapeWindowToPicture(&window, WindowSkinPicture(WindowSkin::Handset),
+void showHandset(QWidget& window) {
+    shapeWindowToPicture(&window, windowSkinPicture(WindowSkin::Handset),
                          QColor::fromRgb(kSkinKeyColor));
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) std::printf("the window was never exposed\n");
@@ -65,36 +65,36 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     auto phone = std::make_unique<test::FakePhone>();
-    ShowHandset(phone->window);
-    std::printf("show handset window (first, artwork rendered): %8.2f ms\n", Ms(clock));
+    showHandset(phone->window);
+    std::printf("show handset window (first, artwork rendered): %8.2f ms\n", ms(clock));
     if (argc > 1) {
         const QString folder = QString::fromLocal8Bit(argv[1]);
-        Shaped(phone->window).save(folder + "/handset.png");
+        shaped(phone->window).save(folder + "/handset.png");
         LoginDialog login(phone->store, phone->messages, phone->window.balanceLabel);
         login.show();
-        Shaped(login).save(folder + "/login.png");
+        shaped(login).save(folder + "/login.png");
     }
     phone.reset();
     clock.restart();
     phone = std::make_unique<test::FakePhone>();
-    ShowHandset(phone->window);
-    std::printf("show handset window (again, artwork kept):     %8.2f ms\n", Ms(clock));
+    showHandset(phone->window);
+    std::printf("show handset window (again, artwork kept):     %8.2f ms\n", ms(clock));
 
     constexpr int kRounds = 200;
     double allScans = 0;
     qint64 bytes1 = 0, bytes2 = 0;
     for (const Named& skin : kSkins) {
         clock.restart();
-        const QImage logical = RenderWindowSkin(skin.which, 1);
-        const double render1 = Ms(clock);
+        const QImage logical = renderWindowSkin(skin.which, 1);
+        const double render1 = ms(clock);
         clock.restart();
-        const QImage large = RenderWindowSkin(skin.which, 2);
-        const double render2 = Ms(clock);
+        const QImage large = renderWindowSkin(skin.which, 2);
+        const double render2 = ms(clock);
         QWidget window(nullptr, Qt::FramelessWindowHint);
         clock.restart();
         for (int i = 0; i < kRounds; ++i)
-            ShapeWindowToPicture(&window, logical, QColor::fromRgb(kSkinKeyColor));
-        const double scan = Ms(clock) / kRounds;
+            shapeWindowToPicture(&window, logical, QColor::fromRgb(kSkinKeyColor));
+        const double scan = ms(clock) / kRounds;
         allScans += scan;
         bytes1 += logical.sizeInBytes();
         bytes2 += large.sizeInBytes();
@@ -108,16 +108,16 @@ int main(int argc, char** argv) {
 
     clock.restart();
     for (const char* art : kArt) {
-        bytes1 += RenderArt(QLatin1String(art), 1).sizeInBytes();
-        bytes2 += RenderArt(QLatin1String(art), 2).sizeInBytes();
+        bytes1 += renderArt(QLatin1String(art), 1).sizeInBytes();
+        bytes2 += renderArt(QLatin1String(art), 2).sizeInBytes();
     }
     for (const char* key : kKeys)
         for (const char* face : {"key-off", "key-on"}) {
-            bytes1 += RenderArt(QLatin1String(face), 1, QLatin1String(key)).sizeInBytes();
-            bytes2 += RenderArt(QLatin1String(face), 2, QLatin1String(key)).sizeInBytes();
+            bytes1 += renderArt(QLatin1String(face), 1, QLatin1String(key)).sizeInBytes();
+            bytes2 += renderArt(QLatin1String(face), 2, QLatin1String(key)).sizeInBytes();
         }
     std::printf("render all %zu faces and icons at both sizes: %.2f ms\n",
-                std::size(kArt) + 2 * std::size(kKeys), Ms(clock));
+                std::size(kArt) + 2 * std::size(kKeys), ms(clock));
     std::printf("memory of all pictures: %.0f KiB at normal size, %.0f KiB at twice size\n",
                 bytes1 / 1024.0, bytes2 / 1024.0);
     return 0;

@@ -25,7 +25,7 @@ namespace {
 constexpr int kPaceMs = 100;
 constexpr int kIdleSeconds = 20;
 
-double CpuMs() {
+double cpuMs() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_utime.tv_sec * 1e3 + usage.ru_utime.tv_usec / 1e3 +
@@ -39,15 +39,15 @@ public:
         : recorder_(recorder), clock_(clock) {}
 
     // Sleeps like a blocked UI thread, looking at the recording every millisecond meanwhile.
-    void SleepMs(int ms) {
+    void sleepMs(int ms) {
         const qint64 until = clock_.elapsed() + ms;
         while (clock_.elapsed() < until) {
-            seen_.push_back({double(clock_.nsecsElapsed()) / 1e6, recorder_.Size()});
+            seen_.push_back({double(clock_.nsecsElapsed()) / 1e6, recorder_.size()});
             QThread::msleep(1);
         }
     }
     // When the recording was first seen to hold `sample`; -1 if never.
-    double ArrivalMs(qsizetype sample) const {
+    double arrivalMs(qsizetype sample) const {
         for (const Seen& s : seen_)
             if (s.size > sample) return s.ms;
         return -1;
@@ -63,29 +63,29 @@ private:
     std::vector<Seen> seen_;
 };
 
-void PrintLatency(const char* label, SoundPlayer& player, const MonitorRecorder& recorder) {
+void printLatency(const char* label, SoundPlayer& player, const MonitorRecorder& recorder) {
     QElapsedTimer clock;
     clock.start();
     RecordingWatch recording(recorder, clock);
-    const qsizetype from = recorder.Size();
-    recording.SleepMs(200);
+    const qsizetype from = recorder.size();
+    recording.sleepMs(200);
     std::vector<double> written;
     for (const DialKey& key : kKeyTable) {
         written.push_back(double(clock.nsecsElapsed()) / 1e6);
-        player.PlayTone(key.toneName);
-        recording.SleepMs(kPaceMs);
+        player.playTone(key.toneName);
+        recording.sleepMs(kPaceMs);
     }
-    recording.SleepMs(400);
-    const QByteArray heard = recorder.Samples(from);
-    const auto tones = HearTones(heard);
-    std::printf("%s: heard \"%s\"\n", label, qPrintable(KeysOf(tones)));
+    recording.sleepMs(400);
+    const QByteArray heard = recorder.samples(from);
+    const auto tones = hearTones(heard);
+    std::printf("%s: heard \"%s\"\n", label, qPrintable(keysOf(tones)));
     std::vector<double> late;
     for (const HeardTone& tone : tones) {
-        const DialKey* key = KeyForCharacter(QLatin1Char(tone.key));
+        const DialKey* key = keyForCharacter(QLatin1Char(tone.key));
         // A stretch starts in the silent lead-in, a little before the tone itself.
-        const qsizetype onset = FirstSound(heard, tone.start);
+        const qsizetype onset = firstSound(heard, tone.start);
         if (!key || onset < 0) continue;
-        late.push_back(recording.ArrivalMs(from + onset) - written[size_t(key - kKeyTable.data())]);
+        late.push_back(recording.arrivalMs(from + onset) - written[size_t(key - kKeyTable.data())]);
     }
     if (late.empty()) return;
     const double first = late.front();
@@ -97,10 +97,10 @@ void PrintLatency(const char* label, SoundPlayer& player, const MonitorRecorder&
         late.front(), late[late.size() / 2], late.back(), late.size(), first);
 }
 
-double IdleCpuPercent(int seconds) {
-    const double before = CpuMs();
+double idleCpuPercent(int seconds) {
+    const double before = cpuMs();
     QThread::sleep(seconds);
-    return (CpuMs() - before) / (seconds * 10.0);
+    return (cpuMs() - before) / (seconds * 10.0);
 }
 
 }  // namespace
@@ -113,34 +113,34 @@ int main(int argc, char** argv) {
 
     PulseServer server;
     MonitorRecorder recorder(server);
-    if (!server.Running() || !recorder.Running()) {
+    if (!server.running() || !recorder.running()) {
         std::fprintf(stderr, "PulseAudio or parec did not start\n");
         return 1;
     }
-    server.UseInThisProcess();
+    server.useInThisProcess();
     QThread::msleep(2100);
 
     std::printf("Sound player, %d ms pace, calling thread asleep between tones\n", kPaceMs);
     {
-        const double idleBaseline = IdleCpuPercent(5);
+        const double idleBaseline = idleCpuPercent(5);
         std::printf("process without a player, idle: %.2f %% of a core\n", idleBaseline);
     }
     {
         SoundPlayer player(-1);
         QThread::msleep(500);
-        PrintLatency("stream kept running", player, recorder);
+        printLatency("stream kept running", player, recorder);
         std::printf("  idle %d s after the tones: %.2f %% of a core\n", kIdleSeconds,
-                    IdleCpuPercent(kIdleSeconds));
+                    idleCpuPercent(kIdleSeconds));
     }
     {
         SoundPlayer player;
         QThread::msleep(SoundPlayer::kDefaultSuspendAfterMs + 1000);
-        PrintLatency("stream resumed from suspension", player, recorder);
+        printLatency("stream resumed from suspension", player, recorder);
         std::printf("  idle %d s after the tones (suspends after %d ms): %.2f %% of a core\n",
                     kIdleSeconds, SoundPlayer::kDefaultSuspendAfterMs,
-                    IdleCpuPercent(kIdleSeconds));
+                    idleCpuPercent(kIdleSeconds));
         std::printf("  idle %d s while suspended: %.2f %% of a core\n", kIdleSeconds,
-                    IdleCpuPercent(kIdleSeconds));
+                    idleCpuPercent(kIdleSeconds));
     }
     return 0;
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-bool WritePng(QSvgRenderer& art, int size, const QString& path) {
+bool writePng(QSvgRenderer& art, int size, const QString& path) {
     QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
     const QSizeF fit = art.viewBoxF().size().scaled(size, size, Qt::KeepAspectRatio);
@@ -24,7 +24,7 @@ bool WritePng(QSvgRenderer& art, int size, const QString& path) {
 }
 
 // The artwork's own text with a square view box around its picture.
-bool WriteSquareSvg(const QByteArray& text, const QRectF& box, const QString& path) {
+bool writeSquareSvg(const QByteArray& text, const QRectF& box, const QString& path) {
     const qreal side = qMax(box.width(), box.height());
     const QString square = QStringLiteral(R"(width="%1" height="%1" viewBox="%2 %3 %1 %1")")
                                .arg(side)
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     for (int i = 3; i < argc; ++i) {
         const int size = QByteArray(argv[i]).toInt();
         const QString folder = QStringLiteral("%1x%1").arg(size);
-        if (size <= 0 || !WritePng(art, size, out.filePath(folder + "/softphone.png"))) return 1;
+        if (size <= 0 || !writePng(art, size, out.filePath(folder + "/softphone.png"))) return 1;
     }
-    return WriteSquareSvg(text, art.viewBoxF(), out.filePath("scalable/softphone.svg")) ? 0 : 1;
+    return writeSquareSvg(text, art.viewBoxF(), out.filePath("scalable/softphone.svg")) ? 0 : 1;
 }

@@ -7,7 +7,7 @@
 
 namespace softphone {
 
-bool ShowDesktopNotification(const QString& summary, const QString& body) {
+bool showDesktopNotification(const QString& summary, const QString& body) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return false;
     QDBusMessage notify = QDBusMessage::createMethodCall(

@@ -4,7 +4,7 @@ namespace softphone {
 
 namespace {
 
-const DialKey* FindKey(auto matches) {
+const DialKey* findKey(auto matches) {
     for (const DialKey& k : kKeyTable)
         if (matches(k)) return &k;
     return nullptr;
@@ -12,16 +12,16 @@ const DialKey* FindKey(auto matches) {
 
 }  // namespace
 
-const DialKey* KeyForCharacter(QChar c) {
-    return FindKey([c](const DialKey& k) { return c == QLatin1Char(k.key); });
+const DialKey* keyForCharacter(QChar c) {
+    return findKey([c](const DialKey& k) { return c == QLatin1Char(k.key); });
 }
 
-const DialKey* KeyForToneName(const QString& toneName) {
-    return FindKey([&](const DialKey& k) { return toneName == QLatin1String(k.toneName); });
+const DialKey* keyForToneName(const QString& toneName) {
+    return findKey([&](const DialKey& k) { return toneName == QLatin1String(k.toneName); });
 }
 
-const DialKey* KeyForToneResource(const QString& toneName) {
-    return FindKey([&](const DialKey& k) {
+const DialKey* keyForToneResource(const QString& toneName) {
+    return findKey([&](const DialKey& k) {
         return toneName.compare(QLatin1String(k.toneName), Qt::CaseInsensitive) == 0;
     });
 }

@@ -32,10 +32,10 @@ inline constexpr std::array<DialKey, 12> kKeyTable{{
 }};
 
 // The key that types `c`, or nullptr.
-const DialKey* KeyForCharacter(QChar c);
+const DialKey* keyForCharacter(QChar c);
 // Exact, case-sensitive match: the lookup that decides which DTMF code a tone name sends.
-const DialKey* KeyForToneName(const QString& toneName);
+const DialKey* keyForToneName(const QString& toneName);
 // Sound resources are found whatever the case of the name ("TONE5.WAV").
-const DialKey* KeyForToneResource(const QString& toneName);
+const DialKey* keyForToneResource(const QString& toneName);
 
 }  // namespace softphone

@@ -13,7 +13,7 @@ constexpr double kAmplitude = 32.0;  // each sine; the pair peaks near 64
 
 }  // namespace
 
-QByteArray KeyToneWave(const DialKey& key) {
+QByteArray keyToneWave(const DialKey& key) {
     QByteArray samples(kToneSamples, kSilence);
     for (int i = 0; i < kToneSamples; ++i) {
         const double t = double(i) / kPlayRate;
@@ -21,7 +21,7 @@ QByteArray KeyToneWave(const DialKey& key) {
                          std::sin(2 * std::numbers::pi * key.highHz * t);
         samples[i] = char(std::lround(128 + kAmplitude * v));
     }
-    return MakeWave(samples);
+    return makeWave(samples);
 }
 
 }  // namespace softphone

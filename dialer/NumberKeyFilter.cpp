@@ -17,7 +17,7 @@ constexpr char16_t kEnter = 13;
 constexpr int kShortestNumberForEnter = 10;
 
 // Tab moves the focus and Delete edits: Qt gives them a text, but they type no character.
-bool TypesNothing(const QKeyEvent& key) {
+bool typesNothing(const QKeyEvent& key) {
     switch (key.key()) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
@@ -26,7 +26,7 @@ bool TypesNothing(const QKeyEvent& key) {
     }
 }
 
-bool Accepted(QChar c) { return c == kBackspace || c == kEnter || KeyForCharacter(c) != nullptr; }
+bool accepted(QChar c) { return c == kBackspace || c == kEnter || keyForCharacter(c) != nullptr; }
 
 }  // namespace
 
@@ -38,19 +38,19 @@ NumberKeyFilter::NumberKeyFilter(QComboBox* field, INumberEntry& owner)
 bool NumberKeyFilter::eventFilter(QObject*, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    if (TypesNothing(key)) return false;
+    if (typesNothing(key)) return false;
     const QString typed = key.text();
-    if (!std::all_of(typed.begin(), typed.end(), Accepted)) {
-        owner_.ShowNumbersOnlyError();
+    if (!std::all_of(typed.begin(), typed.end(), accepted)) {
+        owner_.showNumbersOnlyError();
         return true;
     }
     const QChar c = typed.front();
     if (c == kEnter) {
         if (text_->text().size() < kShortestNumberForEnter) return false;
-        owner_.PlaceCall();
+        owner_.placeCall();
         return true;
     }
-    if (const DialKey* dialKey = KeyForCharacter(c)) owner_.PlayKeyTone(dialKey->toneName);
+    if (const DialKey* dialKey = keyForCharacter(c)) owner_.playKeyTone(dialKey->toneName);
     return false;
 }
 

@@ -16,9 +16,9 @@ class INumberEntry {
 public:
     virtual ~INumberEntry() = default;
     // The "Numbers 0 to 9 only, please!" box, titled "Input Error", exclamation icon.
-    virtual void ShowNumbersOnlyError() = 0;
-    virtual void PlayKeyTone(const QString& toneName) = 0;
-    virtual void PlaceCall() = 0;
+    virtual void showNumbersOnlyError() = 0;
+    virtual void playKeyTone(const QString& toneName) = 0;
+    virtual void placeCall() = 0;
 };
 
 // Judges each character typed into the number field before the field inserts it: digits, "*" and

@@ -35,47 +35,47 @@ public:
         clock_.start();
         feedTimer_ = new QTimer(this);
         feedTimer_->setInterval(kFeedIntervalMs);
-        connect(feedTimer_, &QTimer::timeout, this, [this] { Feed(); });
+        connect(feedTimer_, &QTimer::timeout, this, [this] { feed(); });
         suspendTimer_ = new QTimer(this);
         suspendTimer_->setSingleShot(true);
-        connect(suspendTimer_, &QTimer::timeout, this, [this] { CloseStream(); });
+        connect(suspendTimer_, &QTimer::timeout, this, [this] { closeStream(); });
     }
 
-    void Open(const QAudioDevice& output) {
+    void open(const QAudioDevice& output) {
         output_ = output;
-        OpenStream();
+        openStream();
     }
 
     // The next sound plays on `output`.
-    void UseOutput(const QAudioDevice& output) {
+    void useOutput(const QAudioDevice& output) {
         if (output == output_) return;
-        CloseStream();
+        closeStream();
         output_ = output;
     }
 
-    void Close() {
+    void close() {
         suspendTimer_->stop();
-        CloseStream();
+        closeStream();
     }
 
-    void Play(const QByteArray& samples, bool onlyIfIdle) {
-        if (onlyIfIdle && Playing()) return;
+    void play(const QByteArray& samples, bool onlyIfIdle) {
+        if (onlyIfIdle && playing()) return;
         // A stream whose sound server went away is replaced: the server may be back.
-        if (sink_ && sink_->state() == QAudio::StoppedState) CloseStream();
-        if (!sink_) OpenStream();
+        if (sink_ && sink_->state() == QAudio::StoppedState) closeStream();
+        if (!sink_) openStream();
         if (!device_) return;
         queued_ = samples;
         suspendTimer_->stop();
-        Feed();
+        feed();
     }
 
-    void Stop() {
+    void stop() {
         queued_.clear();
         feedTimer_->stop();
     }
 
 private:
-    void OpenStream() {
+    void openStream() {
         QAudioFormat format;
         format.setSampleRate(kPlayRate);
         format.setChannelCount(1);
@@ -90,18 +90,18 @@ private:
 
     // Even a paused stream keeps the sound server working at the stream's latency: a silent
     // player holds none.
-    void CloseStream() {
-        Stop();
+    void closeStream() {
+        stop();
         device_ = nullptr;
-        if (sink_) RetireSink(std::exchange(sink_, nullptr));
+        if (sink_) retireSink(std::exchange(sink_, nullptr));
     }
 
-    bool Playing() const { return !queued_.isEmpty() || clock_.elapsed() < playsUntilMs_; }
+    bool playing() const { return !queued_.isEmpty() || clock_.elapsed() < playsUntilMs_; }
 
-    void Feed() {
+    void feed() {
         // A stream that stopped (its sound server went away) has nothing left to ask.
         if (!sink_ || sink_->state() == QAudio::StoppedState) {
-            Stop();
+            stop();
             return;
         }
         const qsizetype room = std::min<qsizetype>(sink_->bytesFree(), queued_.size());
@@ -130,7 +130,7 @@ private:
     qint64 playsUntilMs_ = 0;
 };
 
-void RetireSink(QAudioSink* sink) {
+void retireSink(QAudioSink* sink) {
     sink->stop();
     sink->setParent(nullptr);
     QTimer::singleShot(kRetireAfterMs, sink, &QObject::deleteLater);
@@ -138,62 +138,62 @@ void RetireSink(QAudioSink* sink) {
 
 SoundPlayer::SoundPlayer(int suspendAfterMs) : worker_(new SinkWorker(suspendAfterMs)) {
     for (size_t i = 0; i < kKeyTable.size(); ++i) {
-        const auto tone = ParseWave(KeyToneWave(kKeyTable[i]));
-        tones_[i] = QByteArray(kToneLeadInBytes, kSilence) + ToPlayFormat(*tone);
+        const auto tone = parseWave(keyToneWave(kKeyTable[i]));
+        tones_[i] = QByteArray(kToneLeadInBytes, kSilence) + toPlayFormat(*tone);
     }
     worker_->moveToThread(&thread_);
     QObject::connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.setObjectName(QStringLiteral("SoundPlayer"));
     thread_.start();
     QMetaObject::invokeMethod(
-        worker_, [w = worker_] { w->Open(QAudioDevice()); }, Qt::QueuedConnection);
+        worker_, [w = worker_] { w->open(QAudioDevice()); }, Qt::QueuedConnection);
 }
 
 SoundPlayer::~SoundPlayer() {
     QMetaObject::invokeMethod(
-        worker_, [w = worker_] { w->Close(); }, Qt::BlockingQueuedConnection);
+        worker_, [w = worker_] { w->close(); }, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
 }
 
-void SoundPlayer::PlayTone(const QString& toneName) {
-    if (const DialKey* key = KeyForToneResource(toneName))
-        Play(tones_[size_t(key - kKeyTable.data())], false);
+void SoundPlayer::playTone(const QString& toneName) {
+    if (const DialKey* key = keyForToneResource(toneName))
+        play(tones_[size_t(key - kKeyTable.data())], false);
 }
 
-void SoundPlayer::PlayFile(const QString& path) { PlayFile(path, false); }
+void SoundPlayer::playFile(const QString& path) { playFile(path, false); }
 
-void SoundPlayer::PlayFileIfIdle(const QString& path) { PlayFile(path, true); }
+void SoundPlayer::playFileIfIdle(const QString& path) { playFile(path, true); }
 
-void SoundPlayer::PlayFile(const QString& path, bool onlyIfIdle) {
+void SoundPlayer::playFile(const QString& path, bool onlyIfIdle) {
     auto loaded = files_.constFind(path);
     if (loaded == files_.constEnd()) {
         QFile file(path);
         const auto sound =
-            file.open(QIODevice::ReadOnly) ? ParseWave(file.readAll()) : std::nullopt;
+            file.open(QIODevice::ReadOnly) ? parseWave(file.readAll()) : std::nullopt;
         if (!sound) {
             QApplication::beep();
             return;
         }
-        loaded = files_.insert(path, ToPlayFormat(*sound));
+        loaded = files_.insert(path, toPlayFormat(*sound));
     }
-    Play(*loaded, onlyIfIdle);
+    play(*loaded, onlyIfIdle);
 }
 
-void SoundPlayer::Play(const QByteArray& samples, bool onlyIfIdle) {
+void SoundPlayer::play(const QByteArray& samples, bool onlyIfIdle) {
     QMetaObject::invokeMethod(
-        worker_, [w = worker_, samples, onlyIfIdle] { w->Play(samples, onlyIfIdle); },
+        worker_, [w = worker_, samples, onlyIfIdle] { w->play(samples, onlyIfIdle); },
         Qt::QueuedConnection);
 }
 
-void SoundPlayer::Stop() {
+void SoundPlayer::stop() {
     QMetaObject::invokeMethod(
-        worker_, [w = worker_] { w->Stop(); }, Qt::QueuedConnection);
+        worker_, [w = worker_] { w->stop(); }, Qt::QueuedConnection);
 }
 
-void SoundPlayer::UseOutput(const QAudioDevice& output) {
+void SoundPlayer::useOutput(const QAudioDevice& output) {
     QMetaObject::invokeMethod(
-        worker_, [w = worker_, output] { w->UseOutput(output); }, Qt::QueuedConnection);
+        worker_, [w = worker_, output] { w->useOutput(output); }, Qt::QueuedConnection);
 }
 
 }  // namespace softphone

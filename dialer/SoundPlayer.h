@@ -19,16 +19,16 @@ public:
     virtual ~ISoundPlayer() = default;
     // The key tone named `toneName` ("Tone5.wav", matched without regard to case), cutting off
     // what is still queued of the sound before; an unknown name plays nothing.
-    virtual void PlayTone(const QString& toneName) = 0;
+    virtual void playTone(const QString& toneName) = 0;
     // A WAV file, cutting off what is still queued; a file that cannot be played gives the
     // desktop's default beep.
-    virtual void PlayFile(const QString& path) = 0;
+    virtual void playFile(const QString& path) = 0;
     // As PlayFile, but plays nothing while another sound plays.
-    virtual void PlayFileIfIdle(const QString& path) = 0;
+    virtual void playFileIfIdle(const QString& path) = 0;
     // Silences the sound that plays.
-    virtual void Stop() = 0;
+    virtual void stop() = 0;
     // Plays on `output` from now on (a null device: the desktop's default output).
-    virtual void UseOutput(const QAudioDevice& output) = 0;
+    virtual void useOutput(const QAudioDevice& output) = 0;
 };
 
 class SinkWorker;
@@ -37,7 +37,7 @@ class SinkWorker;
 // sink asks the server to drain its stream each time the stream runs dry and leaves that request
 // pointing at itself when stopped: a sink deleted at once may be called after its end. A sink
 // retired as the program ends is left to the exit.
-void RetireSink(QAudioSink* sink);
+void retireSink(QAudioSink* sink);
 
 // The player over one audio output stream, opened at construction on the default output and kept
 // open until another output is chosen, owned by a thread of its own so that sounds never wait
@@ -51,15 +51,15 @@ public:
     explicit SoundPlayer(int suspendAfterMs = kDefaultSuspendAfterMs);
     ~SoundPlayer() override;
 
-    void PlayTone(const QString& toneName) override;
-    void PlayFile(const QString& path) override;
-    void PlayFileIfIdle(const QString& path) override;
-    void Stop() override;
-    void UseOutput(const QAudioDevice& output) override;
+    void playTone(const QString& toneName) override;
+    void playFile(const QString& path) override;
+    void playFileIfIdle(const QString& path) override;
+    void stop() override;
+    void useOutput(const QAudioDevice& output) override;
 
 private:
-    void PlayFile(const QString& path, bool onlyIfIdle);
-    void Play(const QByteArray& samples, bool onlyIfIdle);
+    void playFile(const QString& path, bool onlyIfIdle);
+    void play(const QByteArray& samples, bool onlyIfIdle);
 
     QThread thread_;
     SinkWorker* worker_;

@@ -8,22 +8,18 @@
 namespace softphone {
 namespace {
 
-TrayActivation FromQt(QSystemTrayIcon::ActivationReason reason) {
+TrayActivation fromQt(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
-        case QSystemTrayIcon::Trigger:
-            return TrayActivation::Click;
-        case QSystemTrayIcon::DoubleClick:
-            return TrayActivation::DoubleClick;
-        case QSystemTrayIcon::MiddleClick:
-            return TrayActivation::MiddleClick;
-        default:
-            return TrayActivation::Other;
+        case QSystemTrayIcon::Trigger: return TrayActivation::Click;
+        case QSystemTrayIcon::DoubleClick: return TrayActivation::DoubleClick;
+        case QSystemTrayIcon::MiddleClick: return TrayActivation::MiddleClick;
+        default: return TrayActivation::Other;
     }
 }
 
 // Qt uses a StatusNotifier item when a StatusNotifier host is registered on the session bus,
 // and an XEmbed icon otherwise.
-bool StatusNotifierHostRegistered() {
+bool statusNotifierHostRegistered() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
     if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcher)) return false;
@@ -37,33 +33,25 @@ QtTray::QtTray(QMenu* menu) : icon_(std::make_unique<QSystemTrayIcon>()) {
     icon_->setContextMenu(menu);
     QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
                      [this](QSystemTrayIcon::ActivationReason reason) {
-                         if (onActivated) onActivated(FromQt(reason));
+                         if (onActivated) onActivated(fromQt(reason));
                      });
 }
 
-QtTray::~QtTray() {
-    icon_->hide();
-}
+QtTray::~QtTray() { icon_->hide(); }
 
-bool QtTray::Available() const {
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
+bool QtTray::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-bool QtTray::ReportsOnlyActivation() const {
-    return StatusNotifierHostRegistered();
-}
+bool QtTray::reportsOnlyActivation() const { return statusNotifierHostRegistered(); }
 
-void QtTray::ShowIcon(const QIcon& icon, const QString& tip) {
+void QtTray::showIcon(const QIcon& icon, const QString& tip) {
     icon_->setIcon(icon);
     icon_->setToolTip(tip);
     icon_->show();
 }
 
-void QtTray::RemoveIcon() {
-    icon_->hide();
-}
+void QtTray::removeIcon() { icon_->hide(); }
 
-void QtTray::ShowMessage(const QString& title, const QString& text) {
+void QtTray::showMessage(const QString& title, const QString& text) {
     icon_->showMessage(title, text, QSystemTrayIcon::Information);
 }
 

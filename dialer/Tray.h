@@ -18,12 +18,12 @@ class ITray {
 public:
     virtual ~ITray() = default;
     // Whether the desktop has a notification area at all.
-    virtual bool Available() const = 0;
+    virtual bool available() const = 0;
     // StatusNotifier trays report only "activate" (a click), never a double-click.
-    virtual bool ReportsOnlyActivation() const = 0;
-    virtual void ShowIcon(const QIcon& icon, const QString& tip) = 0;
-    virtual void RemoveIcon() = 0;
-    virtual void ShowMessage(const QString& title, const QString& text) = 0;
+    virtual bool reportsOnlyActivation() const = 0;
+    virtual void showIcon(const QIcon& icon, const QString& tip) = 0;
+    virtual void removeIcon() = 0;
+    virtual void showMessage(const QString& title, const QString& text) = 0;
 
     std::function<void(TrayActivation)> onActivated;
 };
@@ -34,11 +34,11 @@ public:
     explicit QtTray(QMenu* menu);
     ~QtTray() override;
 
-    bool Available() const override;
-    bool ReportsOnlyActivation() const override;
-    void ShowIcon(const QIcon& icon, const QString& tip) override;
-    void RemoveIcon() override;
-    void ShowMessage(const QString& title, const QString& text) override;
+    bool available() const override;
+    bool reportsOnlyActivation() const override;
+    void showIcon(const QIcon& icon, const QString& tip) override;
+    void removeIcon() override;
+    void showMessage(const QString& title, const QString& text) override;
 
 private:
     std::unique_ptr<QSystemTrayIcon> icon_;

@@ -36,7 +36,7 @@ public:
         : track_(track), thumbTop_(thumbTop), thumbSize_(thumbSize) {}
 
     // Where the slider lies on the panel: the track and the whole travel of the thumb.
-    QRect SliderGeometry() const {
+    QRect sliderGeometry() const {
         const QRect travel(track_.left() - thumbSize_ / 2, thumbTop_, track_.width() + thumbSize_,
                            thumbSize_);
         return travel.united(track_);
@@ -59,9 +59,9 @@ public:
                          const QWidget* widget) const override {
         if (control != CC_Slider) return QProxyStyle::subControlRect(control, option, part, widget);
         const auto* slider = static_cast<const QStyleOptionSlider*>(option);
-        const QPoint origin = SliderGeometry().topLeft();
+        const QPoint origin = sliderGeometry().topLeft();
         // QSlider maps the pointer over the groove less one thumb: the thumb's whole travel.
-        if (part == SC_SliderGroove) return QRect(QPoint(0, 0), SliderGeometry().size());
+        if (part == SC_SliderGroove) return QRect(QPoint(0, 0), sliderGeometry().size());
         if (part == SC_SliderHandle) {
             const int left = sliderPositionFromValue(slider->minimum, slider->maximum,
                                                      slider->sliderPosition, track_.width());
@@ -76,12 +76,12 @@ public:
             QProxyStyle::drawComplexControl(control, option, painter, widget);
             return;
         }
-        DrawTrack(painter, track_.translated(-SliderGeometry().topLeft()));
-        DrawThumb(painter, subControlRect(control, option, SC_SliderHandle, widget));
+        drawTrack(painter, track_.translated(-sliderGeometry().topLeft()));
+        drawThumb(painter, subControlRect(control, option, SC_SliderHandle, widget));
     }
 
 private:
-    static void DrawTrack(QPainter* painter, QRect track) {
+    static void drawTrack(QPainter* painter, QRect track) {
         const QColor face(0x9c, 0xa3, 0xaf);
         painter->fillRect(track, face);
         painter->setPen(face.darker(150));
@@ -91,9 +91,9 @@ private:
         painter->drawLine(track.bottomLeft(), track.bottomRight());
     }
 
-    static void DrawThumb(QPainter* painter, QRect thumb) {
+    static void drawThumb(QPainter* painter, QRect thumb) {
         painter->fillRect(thumb, QColor(0x40, 0x40, 0x40));
-        const QPixmap knob = ArtPixmap(QStringLiteral("knob"));
+        const QPixmap knob = artPixmap(QStringLiteral("knob"));
         if (!knob.isNull()) {
             const QSize fit =
                 knob.deviceIndependentSize().toSize().scaled(thumb.size(), Qt::KeepAspectRatio);
@@ -121,22 +121,22 @@ private:
     int thumbSize_;
 };
 
-QSlider* MakeSlider(const SliderPlace& place, MixerLine line, MixerLevels& levels, QWidget* panel) {
+QSlider* makeSlider(const SliderPlace& place, MixerLine line, MixerLevels& levels, QWidget* panel) {
     const QRect track =
-        TwipsRect(place.track.left(), place.track.top(), place.track.width(), place.track.height());
+        twipsRect(place.track.left(), place.track.top(), place.track.width(), place.track.height());
     auto* style =
-        new LevelSliderStyle(track, TwipsToPixels(place.thumbTop), TwipsToPixels(kThumbTwips));
+        new LevelSliderStyle(track, twipsToPixels(place.thumbTop), twipsToPixels(kThumbTwips));
     auto* slider = new QSlider(Qt::Horizontal, panel);
     style->setParent(slider);
     slider->setStyle(style);
-    slider->setGeometry(style->SliderGeometry());
+    slider->setGeometry(style->sliderGeometry());
     slider->setFocusPolicy(Qt::TabFocus);
-    const MixerLevels::Range range = levels.LevelRange(line);
+    const MixerLevels::Range range = levels.levelRange(line);
     slider->setRange(range.minimum, range.maximum);
-    slider->setValue(levels.Level(line));
-    slider->setVisible(levels.HasLevel(line));
+    slider->setValue(levels.level(line));
+    slider->setVisible(levels.hasLevel(line));
     QObject::connect(slider, &QSlider::valueChanged, slider,
-                     [&levels, line](int level) { levels.SetLevel(line, level); });
+                     [&levels, line](int level) { levels.setLevel(line, level); });
     return slider;
 }
 
@@ -144,10 +144,10 @@ QSlider* MakeSlider(const SliderPlace& place, MixerLine line, MixerLevels& level
 
 VolumeSliders::VolumeSliders(QWidget* panel, MixerLevels& levels, PlaySoundFile play)
     : QObject(panel),
-      speakerSlider(MakeSlider(kSpeakerPlace, MixerLine::Speaker, levels, panel)),
-      microphoneSlider(MakeSlider(kMicrophonePlace, MixerLine::Microphone, levels, panel)) {
+      speakerSlider(makeSlider(kSpeakerPlace, MixerLine::Speaker, levels, panel)),
+      microphoneSlider(makeSlider(kMicrophonePlace, MixerLine::Microphone, levels, panel)) {
     connect(speakerSlider, &QSlider::sliderReleased, this, [play = std::move(play)] {
-        if (play) play(SoundFilePath(QLatin1String(kReleaseSound)));
+        if (play) play(soundFilePath(QLatin1String(kReleaseSound)));
     });
 }
 
@@ -156,10 +156,10 @@ VolumeSliders::~VolumeSliders() {
     delete microphoneSlider;
 }
 
-QString SoundFilePath(const QString& name) {
+QString soundFilePath(const QString& name) {
     const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
     if (QFileInfo::exists(beside)) return beside;
-    const QString installed = QDir(InstalledDataFolder()).filePath(name);
+    const QString installed = QDir(installedDataFolder()).filePath(name);
     return QFileInfo::exists(installed) ? installed : beside;
 }
 

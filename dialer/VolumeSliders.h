@@ -28,6 +28,6 @@ public:
 };
 
 // Where a read-only sound of the program lies: its own folder, else the installed data folder.
-QString SoundFilePath(const QString& name);
+QString soundFilePath(const QString& name);
 
 }  // namespace softphone

@@ -17,20 +17,20 @@ constexpr int kLowestRate = 1000;
 quint16 U16(const char* p) { return qFromLittleEndian<quint16>(p); }
 quint32 U32(const char* p) { return qFromLittleEndian<quint32>(p); }
 
-void PutU16(QByteArray& out, quint16 v) {
+void putU16(QByteArray& out, quint16 v) {
     char b[2];
     qToLittleEndian(v, b);
     out.append(b, 2);
 }
 
-void PutU32(QByteArray& out, quint32 v) {
+void putU32(QByteArray& out, quint32 v) {
     char b[4];
     qToLittleEndian(v, b);
     out.append(b, 4);
 }
 
 // One sample as a value from -1 to 1.
-double SampleAt(const PcmSound& s, qsizetype frame, int channel) {
+double sampleAt(const PcmSound& s, qsizetype frame, int channel) {
     const int bytes = s.bitsPerSample / 8;
     const char* p = s.data.constData() + (frame * s.channels + channel) * bytes;
     if (bytes == 1) return (quint8(*p) - 128) / 128.0;
@@ -39,7 +39,7 @@ double SampleAt(const PcmSound& s, qsizetype frame, int channel) {
 
 }  // namespace
 
-std::optional<PcmSound> ParseWave(const QByteArray& file) {
+std::optional<PcmSound> parseWave(const QByteArray& file) {
     if (file.size() < 12 || !file.startsWith("RIFF") || file.mid(8, 4) != "WAVE")
         return std::nullopt;
     PcmSound sound;
@@ -69,24 +69,24 @@ std::optional<PcmSound> ParseWave(const QByteArray& file) {
     return sound;
 }
 
-QByteArray MakeWave(const QByteArray& samples) {
+QByteArray makeWave(const QByteArray& samples) {
     QByteArray out("RIFF");
-    PutU32(out, quint32(4 + 8 + kFmtChunkSize + 8 + samples.size()));
+    putU32(out, quint32(4 + 8 + kFmtChunkSize + 8 + samples.size()));
     out.append("WAVEfmt ");
-    PutU32(out, kFmtChunkSize);
-    PutU16(out, kFormatPcm);
-    PutU16(out, 1);          // channels
-    PutU32(out, kPlayRate);  // samples per second
-    PutU32(out, kPlayRate);  // bytes per second
-    PutU16(out, 1);          // block align
-    PutU16(out, 8);          // bits per sample
+    putU32(out, kFmtChunkSize);
+    putU16(out, kFormatPcm);
+    putU16(out, 1);          // channels
+    putU32(out, kPlayRate);  // samples per second
+    putU32(out, kPlayRate);  // bytes per second
+    putU16(out, 1);          // block align
+    putU16(out, 8);          // bits per sample
     out.append("data");
-    PutU32(out, quint32(samples.size()));
+    putU32(out, quint32(samples.size()));
     out.append(samples);
     return out;
 }
 
-QByteArray ToPlayFormat(const PcmSound& s) {
+QByteArray toPlayFormat(const PcmSound& s) {
     const qsizetype frames = s.data.size() / (s.channels * (s.bitsPerSample / 8));
     const double step = double(s.sampleRate) / kPlayRate;
     const qsizetype outFrames = qsizetype(frames / step);
@@ -96,7 +96,7 @@ QByteArray ToPlayFormat(const PcmSound& s) {
         const qsizetype last = std::clamp(qsizetype((i + 1) * step), first + 1, frames);
         double sum = 0;
         for (qsizetype f = first; f < last; ++f)
-            for (int c = 0; c < s.channels; ++c) sum += SampleAt(s, f, c);
+            for (int c = 0; c < s.channels; ++c) sum += sampleAt(s, f, c);
         const double mean = sum / double((last - first) * s.channels);
         out[i] = char(std::clamp(int(std::lround(128 + mean * 128)), 0, 255));
     }

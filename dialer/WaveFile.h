@@ -18,13 +18,13 @@ struct PcmSound {
 };
 
 // Reads a PCM RIFF/WAVE file (8 or 16 bits, any rate and channel count); nullopt if it is not one.
-std::optional<PcmSound> ParseWave(const QByteArray& file);
+std::optional<PcmSound> parseWave(const QByteArray& file);
 
 // A complete RIFF/WAVE file holding 8 kHz mono 8-bit samples.
-QByteArray MakeWave(const QByteArray& samples);
+QByteArray makeWave(const QByteArray& samples);
 
 // `sound` in the play format: channels mixed, each output sample the mean of the input samples it
 // covers (a simple low-pass against aliasing when the rate drops).
-QByteArray ToPlayFormat(const PcmSound& sound);
+QByteArray toPlayFormat(const PcmSound& sound);
 
 }  // namespace softphone

@@ -16,14 +16,14 @@ namespace {
 
 // Only a path that names nothing at all counts as missing; anything else that cannot be read
 // (no permission, a dangling link, a folder) is kept as it is.
-bool Missing(const QString& path) {
+bool missing(const QString& path) {
     struct stat info;
     return ::lstat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT;
 }
 
-void CreateEmpty(const QString& path) {
+void createEmpty(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(folder)) MakeFolder(folder);
+    if (!QFileInfo::exists(folder)) makeFolder(folder);
     QFile file(path);
     // NewOnly: a file that appeared meanwhile is left alone.
     file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
@@ -31,29 +31,29 @@ void CreateEmpty(const QString& path) {
 
 }  // namespace
 
-QString PhoneBookPath() { return DataFolder() + QStringLiteral("/PhoneBook.txt"); }
-QString RecentCallsPath() { return DataFolder() + QStringLiteral("/recentcall.txt"); }
+QString phoneBookPath() { return dataFolder() + QStringLiteral("/PhoneBook.txt"); }
+QString recentCallsPath() { return dataFolder() + QStringLiteral("/recentcall.txt"); }
 
-std::optional<QList<QByteArray>> DataFile::Read() {
+std::optional<QList<QByteArray>> DataFile::read() {
     read_ = false;
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (!Missing(path_)) return std::nullopt;
-        CreateEmpty(path_);
+        if (!missing(path_)) return std::nullopt;
+        createEmpty(path_);
         read_ = true;
         return QList<QByteArray>();
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return std::nullopt;
     read_ = true;
-    return SplitLines(bytes);
+    return splitLines(bytes);
 }
 
-bool DataFile::Write(const QList<QByteArray>& lines) {
+bool DataFile::write(const QList<QByteArray>& lines) {
     if (!read_) return false;
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = JoinLines(lines);
+    const QByteArray bytes = joinLines(lines);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

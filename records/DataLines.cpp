@@ -2,7 +2,7 @@
 
 namespace softphone {
 
-QList<QByteArray> SplitLines(QByteArrayView bytes) {
+QList<QByteArray> splitLines(QByteArrayView bytes) {
     QList<QByteArray> lines;
     qsizetype start = 0;
     while (start < bytes.size()) {
@@ -16,7 +16,7 @@ QList<QByteArray> SplitLines(QByteArrayView bytes) {
     return lines;
 }
 
-QByteArray JoinLines(const QList<QByteArray>& lines) {
+QByteArray joinLines(const QList<QByteArray>& lines) {
     qsizetype size = 0;
     for (const QByteArray& line : lines) size += line.size() + 2;
     QByteArray bytes;
@@ -28,14 +28,14 @@ QByteArray JoinLines(const QList<QByteArray>& lines) {
     return bytes;
 }
 
-QString DecodeLine(const QByteArray& line) { return QString::fromLocal8Bit(line); }
+QString decodeLine(const QByteArray& line) { return QString::fromLocal8Bit(line); }
 
-QByteArray EncodeText(const QString& text) { return text.toLocal8Bit(); }
+QByteArray encodeText(const QString& text) { return text.toLocal8Bit(); }
 
-QString ShownLine(const QByteArray& line) {
+QString shownLine(const QByteArray& line) {
     constexpr qsizetype kShownBytes = kShownLineLength * 4;
-    if (line.size() <= kShownBytes) return DecodeLine(line);
-    QString text = DecodeLine(line.left(kShownBytes));
+    if (line.size() <= kShownBytes) return decodeLine(line);
+    QString text = decodeLine(line.left(kShownBytes));
     if (text.size() > kShownLineLength) {
         text.truncate(kShownLineLength);
         if (text.back().isHighSurrogate()) text.chop(1);

@@ -4,7 +4,7 @@ namespace softphone {
 namespace {
 
 // Only blanks are removed; tabs and other white space belong to the text.
-QString TrimBlanks(const QString& text) {
+QString trimBlanks(const QString& text) {
     qsizetype begin = 0, end = text.size();
     while (begin < end && text[begin] == QLatin1Char(' ')) ++begin;
     while (end > begin && text[end - 1] == QLatin1Char(' ')) --end;
@@ -13,22 +13,22 @@ QString TrimBlanks(const QString& text) {
 
 }  // namespace
 
-QString BuildEntry(const QString& name, const QString& number) {
-    return TrimBlanks(name) + kEntrySeparator + TrimBlanks(number);
+QString buildEntry(const QString& name, const QString& number) {
+    return trimBlanks(name) + kEntrySeparator + trimBlanks(number);
 }
 
-EntryParts CutEntry(const QString& entry) {
+EntryParts cutEntry(const QString& entry) {
     const qsizetype last = entry.lastIndexOf(kEntrySeparator);
     if (last < 0) return {entry, QString()};
     return {entry.left(last), entry.sliced(last + kEntrySeparator.size())};
 }
 
-QString RecentCallRecord(const QString& number, int hours, int minutes, int seconds) {
+QString recentCallRecord(const QString& number, int hours, int minutes, int seconds) {
     return number + QStringLiteral("--Duration: ") + QString::number(hours) + QLatin1Char(':') +
            QString::number(minutes) + QLatin1Char(':') + QString::number(seconds);
 }
 
-QString NumberOfRecord(const QString& record) {
+QString numberOfRecord(const QString& record) {
     const qsizetype first = record.indexOf(kEntrySeparator);
     return first < 0 ? record : record.left(first);
 }

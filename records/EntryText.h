@@ -12,15 +12,15 @@ struct EntryParts {
 };
 
 // Name and number with leading and trailing blanks removed, joined by "--".
-QString BuildEntry(const QString& name, const QString& number);
+QString buildEntry(const QString& name, const QString& number);
 
 // The pieces before and after the last "--" (a number holds none, a name may); a text without
 // "--" gives the whole text as name and no number.
-EntryParts CutEntry(const QString& entry);
+EntryParts cutEntry(const QString& entry);
 
-QString RecentCallRecord(const QString& number, int hours, int minutes, int seconds);
+QString recentCallRecord(const QString& number, int hours, int minutes, int seconds);
 
 // The text before the first "--", or the whole text without one.
-QString NumberOfRecord(const QString& record);
+QString numberOfRecord(const QString& record);
 
 }  // namespace softphone

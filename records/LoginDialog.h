@@ -22,10 +22,10 @@ public:
 
     LoginDialog(ISettingsStore& store, IMessageBox& messages, QWidget* parent = nullptr);
 
-    void ReadProfile();
-    void SaveProfile();
-    void LoginClicked();
-    void ExitClicked();
+    void readProfile();
+    void saveProfile();
+    void loginClicked();
+    void exitClicked();
 
     QLineEdit* sipBox;
     QLineEdit* accountBox;
@@ -35,7 +35,7 @@ public:
     QPushButton* exitButton;
 
 private:
-    void Start();
+    void start();
 
     ISettingsStore& store_;
     IMessageBox& messages_;

@@ -12,7 +12,7 @@ namespace softphone {
 namespace {
 
 // A choice box of (text, value) items showing `current`.
-QComboBox* Choices(std::initializer_list<std::pair<QString, int>> items, int current,
+QComboBox* choices(std::initializer_list<std::pair<QString, int>> items, int current,
                    QWidget* parent) {
     auto* box = new QComboBox(parent);
     for (const auto& [text, value] : items) box->addItem(text, value);
@@ -26,7 +26,7 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     setObjectName(QStringLiteral("NetworkDialog"));
     setWindowTitle(tr("Network"));
 
-    transportBox = Choices({{QStringLiteral("UDP"), int(SipTransport::Udp)},
+    transportBox = choices({{QStringLiteral("UDP"), int(SipTransport::Udp)},
                             {QStringLiteral("TCP"), int(SipTransport::Tcp)},
                             {QStringLiteral("TLS"), int(SipTransport::Tls)}},
                            int(settings.transport), this);
@@ -43,7 +43,7 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     caRow->addWidget(caFileBox);
     caRow->addWidget(browseButton);
 
-    srtpBox = Choices({{tr("Off"), int(SrtpPolicy::Off)},
+    srtpBox = choices({{tr("Off"), int(SrtpPolicy::Off)},
                        {tr("Optional"), int(SrtpPolicy::Optional)},
                        {tr("Required"), int(SrtpPolicy::Required)}},
                       int(settings.srtp), this);
@@ -63,19 +63,19 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     form->addRow(buttons);
 
     connect(transportBox, &QComboBox::currentIndexChanged, this,
-            &NetworkDialog::OnTransportChanged);
-    OnTransportChanged();
+            &NetworkDialog::onTransportChanged);
+    onTransportChanged();
 }
 
 // Certificates and media keys travel only over TLS.
-void NetworkDialog::OnTransportChanged() {
+void NetworkDialog::onTransportChanged() {
     const bool tls = transportBox->currentData().toInt() == int(SipTransport::Tls);
     caFileBox->setEnabled(tls);
     browseButton->setEnabled(tls);
     srtpBox->setEnabled(tls);
 }
 
-NetworkSettings NetworkDialog::Settings() const {
+NetworkSettings NetworkDialog::settings() const {
     return {SipTransport(transportBox->currentData().toInt()), caFileBox->text().trimmed(),
             SrtpPolicy(srtpBox->currentData().toInt()), stunServerBox->text().trimmed()};
 }

@@ -17,7 +17,7 @@ class NetworkDialog : public QDialog {
     Q_OBJECT
 public:
     explicit NetworkDialog(const NetworkSettings& settings, QWidget* parent = nullptr);
-    NetworkSettings Settings() const;
+    NetworkSettings settings() const;
 
     QComboBox* transportBox;
     QLineEdit* caFileBox;
@@ -26,7 +26,7 @@ public:
     QLineEdit* stunServerBox;
 
 private:
-    void OnTransportChanged();
+    void onTransportChanged();
 };
 
 }  // namespace softphone

@@ -19,14 +19,14 @@ constexpr std::array<std::pair<SrtpPolicy, const char*>, 3> kSrtp{
      {SrtpPolicy::Required, "required"}}};
 
 template <typename Enum, size_t N>
-Enum FromText(const std::array<std::pair<Enum, const char*>, N>& names, const QString& text) {
+Enum fromText(const std::array<std::pair<Enum, const char*>, N>& names, const QString& text) {
     for (const auto& [value, name] : names)
         if (text == QLatin1String(name)) return value;
     return names[0].first;
 }
 
 template <typename Enum, size_t N>
-QString ToText(const std::array<std::pair<Enum, const char*>, N>& names, Enum value) {
+QString toText(const std::array<std::pair<Enum, const char*>, N>& names, Enum value) {
     for (const auto& [candidate, name] : names)
         if (candidate == value) return QLatin1String(name);
     return QLatin1String(names[0].second);
@@ -34,20 +34,20 @@ QString ToText(const std::array<std::pair<Enum, const char*>, N>& names, Enum va
 
 }  // namespace
 
-NetworkSettings ReadNetworkSettings(const ISettingsStore& store) {
+NetworkSettings readNetworkSettings(const ISettingsStore& store) {
     NetworkSettings settings;
-    settings.transport = FromText(kTransports, store.Read(kApp, kSection, "Transport"));
-    settings.caFile = store.Read(kApp, kSection, "CaFile");
-    settings.srtp = FromText(kSrtp, store.Read(kApp, kSection, "Srtp"));
-    settings.stunServer = store.Read(kApp, kSection, "StunServer");
+    settings.transport = fromText(kTransports, store.read(kApp, kSection, "Transport"));
+    settings.caFile = store.read(kApp, kSection, "CaFile");
+    settings.srtp = fromText(kSrtp, store.read(kApp, kSection, "Srtp"));
+    settings.stunServer = store.read(kApp, kSection, "StunServer");
     return settings;
 }
 
-void WriteNetworkSettings(ISettingsStore& store, const NetworkSettings& settings) {
-    store.Write(kApp, kSection, "Transport", ToText(kTransports, settings.transport));
-    store.Write(kApp, kSection, "CaFile", settings.caFile);
-    store.Write(kApp, kSection, "Srtp", ToText(kSrtp, settings.srtp));
-    store.Write(kApp, kSection, "StunServer", settings.stunServer);
+void writeNetworkSettings(ISettingsStore& store, const NetworkSettings& settings) {
+    store.write(kApp, kSection, "Transport", toText(kTransports, settings.transport));
+    store.write(kApp, kSection, "CaFile", settings.caFile);
+    store.write(kApp, kSection, "Srtp", toText(kSrtp, settings.srtp));
+    store.write(kApp, kSection, "StunServer", settings.stunServer);
 }
 
 }  // namespace softphone

@@ -26,7 +26,7 @@ struct NetworkSettings {
 };
 
 // Stored in the settings file under "Network"; missing or unknown values read as the defaults.
-NetworkSettings ReadNetworkSettings(const ISettingsStore& store);
-void WriteNetworkSettings(ISettingsStore& store, const NetworkSettings& settings);
+NetworkSettings readNetworkSettings(const ISettingsStore& store);
+void writeNetworkSettings(ISettingsStore& store, const NetworkSettings& settings);
 
 }  // namespace softphone

@@ -24,23 +24,23 @@ class PhoneBookDialog : public QDialog {
     Q_OBJECT
 public:
     explicit PhoneBookDialog(IMessageBox& messages, QWidget* parent = nullptr,
-                             const QString& path = PhoneBookPath());
+                             const QString& path = phoneBookPath());
     // The number CALL chose; none when the dialog was closed otherwise.
-    const std::optional<QString>& ChosenNumber() const { return chosen_; }
+    const std::optional<QString>& chosenNumber() const { return chosen_; }
 
-    void ReadFile();
-    bool WriteFile();
-    void FormInitialState();
-    void OnEntrySelected(int row);
-    void OnAddClicked();
-    void OnEditClicked();
-    void OnDeleteClicked();
-    void OnCallClicked();
+    void readFile();
+    bool writeFile();
+    void formInitialState();
+    void onEntrySelected(int row);
+    void onAddClicked();
+    void onEditClicked();
+    void onDeleteClicked();
+    void onCallClicked();
     // Key filter of the number box: false when the key is refused.
-    bool OnNumberKeyPress(const QKeyEvent& key);
+    bool onNumberKeyPress(const QKeyEvent& key);
 
     // The bytes of rows 1 to n, as WriteFile stores them.
-    QList<QByteArray> Entries() const;
+    QList<QByteArray> entries() const;
 
     QLabel* skinLabel;
     QListWidget* entryList;
@@ -53,10 +53,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ApplySkin();
-    bool BoxesFilled();
-    QByteArray EntryFromBoxes() const;
-    void SaveChanges();
+    void applySkin();
+    bool boxesFilled();
+    QByteArray entryFromBoxes() const;
+    void saveChanges();
 
     IMessageBox& messages_;
     std::optional<QString> chosen_;

@@ -7,18 +7,18 @@
 
 namespace softphone {
 
-void UpdateRecentCalls(const QString& number, int hours, int minutes, int seconds,
+void updateRecentCalls(const QString& number, int hours, int minutes, int seconds,
                        const QString& path) {
     DataFile file(path);
-    const std::optional<QList<QByteArray>> old = file.Read();
+    const std::optional<QList<QByteArray>> old = file.read();
     if (!old) return;
     QList<QByteArray> lines = old->first(std::min<qsizetype>(old->size(), kRecentCallsKept - 1));
-    lines.prepend(EncodeText(RecentCallRecord(number, hours, minutes, seconds)));
-    file.Write(lines);
+    lines.prepend(encodeText(recentCallRecord(number, hours, minutes, seconds)));
+    file.write(lines);
 }
 
-QList<QByteArray> ReadRecentCalls(const QString& path) {
-    const QList<QByteArray> lines = DataFile(path).Read().value_or(QList<QByteArray>());
+QList<QByteArray> readRecentCalls(const QString& path) {
+    const QList<QByteArray> lines = DataFile(path).read().value_or(QList<QByteArray>());
     return lines.first(std::min<qsizetype>(lines.size(), kRecentCallsKept));
 }
 

@@ -13,10 +13,10 @@ inline constexpr int kRecentCallsKept = 5;
 
 // Puts "number--Duration: h:m:s" at the top of the history; the oldest record beyond five
 // falls off. Failures leave the file as it was and are not reported (the call goes on ending).
-void UpdateRecentCalls(const QString& number, int hours, int minutes, int seconds,
-                       const QString& path = RecentCallsPath());
+void updateRecentCalls(const QString& number, int hours, int minutes, int seconds,
+                       const QString& path = recentCallsPath());
 
 // The newest records, in file order; a missing file is created empty.
-QList<QByteArray> ReadRecentCalls(const QString& path = RecentCallsPath());
+QList<QByteArray> readRecentCalls(const QString& path = recentCallsPath());
 
 }  // namespace softphone

@@ -15,35 +15,35 @@ namespace softphone {
 
 RecentCallsDialog::RecentCallsDialog(QWidget* parent, const QString& path) : QDialog(parent) {
     setWindowTitle(tr("Recent Calls"));
-    ApplySkin();
+    applySkin();
     callList = new QListWidget(this);
-    callList->setGeometry(TwipsRect(300, 480, 2655, 1620));
+    callList->setGeometry(twipsRect(300, 480, 2655, 1620));
     closeButton = new QPushButton(tr("CLOSE"), this);
-    closeButton->setGeometry(TwipsRect(960, 2400, 1215, 375));
+    closeButton->setGeometry(twipsRect(960, 2400, 1215, 375));
     closeButton->setAutoDefault(false);
 
-    for (const QByteArray& line : ReadRecentCalls(path)) {
-        auto* row = new QListWidgetItem(ShownLine(line), callList);
+    for (const QByteArray& line : readRecentCalls(path)) {
+        auto* row = new QListWidgetItem(shownLine(line), callList);
         row->setData(Qt::UserRole, line);
     }
 
     connect(callList, &QListWidget::itemDoubleClicked, this,
-            &RecentCallsDialog::OnRecordDoubleClicked);
+            &RecentCallsDialog::onRecordDoubleClicked);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 }
 
 // The one place where the window gets its look and outline: the background picture skinLabel
 // (216 x 228 pixels, 3240 x 3420 twips) and the window cut to it.
-void RecentCallsDialog::ApplySkin() {
-    ApplyDialogSkin(this, WindowSkin::RecentCalls);
+void RecentCallsDialog::applySkin() {
+    applyDialogSkin(this, WindowSkin::RecentCalls);
     skinLabel = findChild<QLabel*>(QStringLiteral("skinLabel"));
 }
 
-void RecentCallsDialog::OnRecordDoubleClicked(QListWidgetItem* item) {
+void RecentCallsDialog::onRecordDoubleClicked(QListWidgetItem* item) {
     if (!item) return;
-    const QString record = DecodeLine(item->data(Qt::UserRole).toByteArray());
+    const QString record = decodeLine(item->data(Qt::UserRole).toByteArray());
     if (record.isEmpty()) return;
-    chosen_ = NumberOfRecord(record);
+    chosen_ = numberOfRecord(record);
     close();
 }
 

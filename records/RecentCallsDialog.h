@@ -17,18 +17,18 @@ namespace softphone {
 class RecentCallsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit RecentCallsDialog(QWidget* parent = nullptr, const QString& path = RecentCallsPath());
+    explicit RecentCallsDialog(QWidget* parent = nullptr, const QString& path = recentCallsPath());
     // The number a double-click chose; none when the dialog was closed otherwise.
-    const std::optional<QString>& ChosenNumber() const { return chosen_; }
+    const std::optional<QString>& chosenNumber() const { return chosen_; }
 
-    void OnRecordDoubleClicked(QListWidgetItem* item);
+    void onRecordDoubleClicked(QListWidgetItem* item);
 
     QLabel* skinLabel;
     QListWidget* callList;
     QPushButton* closeButton;
 
 private:
-    void ApplySkin();
+    void applySkin();
 
     std::optional<QString> chosen_;
 };

@@ -10,7 +10,7 @@
 namespace softphone {
 namespace {
 
-QString KeyPath(const QString& app, const QString& section, const QString& key) {
+QString keyPath(const QString& app, const QString& section, const QString& key) {
     return app + QLatin1Char('/') + section + QLatin1Char('/') + key;
 }
 
@@ -26,29 +26,29 @@ IniSettingsStore::IniSettingsStore(QString filePath)
 // QSettings writes its changes out from the event loop, and at the latest here.
 IniSettingsStore::~IniSettingsStore() = default;
 
-QString IniSettingsStore::DefaultPath() {
-    return ConfigFolder() + QStringLiteral("/Softphone.conf");
+QString IniSettingsStore::defaultPath() {
+    return configFolder() + QStringLiteral("/Softphone.conf");
 }
 
-QString IniSettingsStore::Read(const QString& app, const QString& section, const QString& key,
+QString IniSettingsStore::read(const QString& app, const QString& section, const QString& key,
                                const QString& defaultValue) const {
-    const QVariant value = settings_->value(KeyPath(app, section, key));
+    const QVariant value = settings_->value(keyPath(app, section, key));
     // Anything that is not a plain string (hand-edited garbage) reads as the default.
     if (!value.isValid() || value.typeId() != QMetaType::QString) return defaultValue;
     return value.toString();
 }
 
-void IniSettingsStore::Write(const QString& app, const QString& section, const QString& key,
+void IniSettingsStore::write(const QString& app, const QString& section, const QString& key,
                              const QString& value) {
-    Store([&](QSettings& s) { s.setValue(KeyPath(app, section, key), value); });
+    store([&](QSettings& s) { s.setValue(keyPath(app, section, key), value); });
 }
 
-void IniSettingsStore::Delete(const QString& app) {
-    Store([&](QSettings& s) { s.remove(app); });
+void IniSettingsStore::remove(const QString& app) {
+    store([&](QSettings& s) { s.remove(app); });
 }
 
-void IniSettingsStore::Store(const std::function<void(QSettings&)>& change) {
-    MakeFolder(QFileInfo(filePath_).absolutePath(), 0700);
+void IniSettingsStore::store(const std::function<void(QSettings&)>& change) {
+    makeFolder(QFileInfo(filePath_).absolutePath(), 0700);
     const QByteArray path = QFile::encodeName(filePath_);
     // Create the file private before the first byte of a password goes into it.
     if (!QFileInfo::exists(filePath_)) {
@@ -60,12 +60,12 @@ void IniSettingsStore::Store(const std::function<void(QSettings&)>& change) {
     change(*settings_);
 }
 
-QString ReadSavedValue(const ISettingsStore& store, const QString& app) {
-    return store.Read(app, kSection, kKey, QString());
+QString readSavedValue(const ISettingsStore& store, const QString& app) {
+    return store.read(app, kSection, kKey, QString());
 }
 
-void WriteSavedValue(ISettingsStore& store, const QString& app, const QString& value) {
-    store.Write(app, kSection, kKey, value);
+void writeSavedValue(ISettingsStore& store, const QString& app, const QString& value) {
+    store.write(app, kSection, kKey, value);
 }
 
 }  // namespace softphone

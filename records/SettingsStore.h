@@ -12,36 +12,36 @@ namespace softphone {
 class ISettingsStore {
 public:
     virtual ~ISettingsStore() = default;
-    virtual QString Read(const QString& app, const QString& section, const QString& key,
+    virtual QString read(const QString& app, const QString& section, const QString& key,
                          const QString& defaultValue = QString()) const = 0;
-    virtual void Write(const QString& app, const QString& section, const QString& key,
+    virtual void write(const QString& app, const QString& section, const QString& key,
                        const QString& value) = 0;
     // Removes everything stored under the application name.
-    virtual void Delete(const QString& app) = 0;
+    virtual void remove(const QString& app) = 0;
 };
 
 // INI file $XDG_CONFIG_HOME/Softphone/Softphone.conf. It holds a password, so the file is
 // kept at mode 0600 inside a 0700 folder.
 class IniSettingsStore : public ISettingsStore {
 public:
-    explicit IniSettingsStore(QString filePath = DefaultPath());
+    explicit IniSettingsStore(QString filePath = defaultPath());
     ~IniSettingsStore() override;
-    static QString DefaultPath();
+    static QString defaultPath();
 
-    QString Read(const QString& app, const QString& section, const QString& key,
+    QString read(const QString& app, const QString& section, const QString& key,
                  const QString& defaultValue) const override;
-    void Write(const QString& app, const QString& section, const QString& key,
+    void write(const QString& app, const QString& section, const QString& key,
                const QString& value) override;
-    void Delete(const QString& app) override;
+    void remove(const QString& app) override;
 
 private:
-    void Store(const std::function<void(QSettings&)>& change);
+    void store(const std::function<void(QSettings&)>& change);
     QString filePath_;
     std::unique_ptr<QSettings> settings_;
 };
 
 // The saved account: four applications sharing section "Parameters" and key "Validation".
-QString ReadSavedValue(const ISettingsStore& store, const QString& app);
-void WriteSavedValue(ISettingsStore& store, const QString& app, const QString& value);
+QString readSavedValue(const ISettingsStore& store, const QString& app);
+void writeSavedValue(ISettingsStore& store, const QString& app, const QString& value);
 
 }  // namespace softphone

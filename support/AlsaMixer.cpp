@@ -15,7 +15,7 @@ struct ElementName {
 };
 
 // The simple-mixer elements that stand for each line, the preferred one first.
-std::vector<ElementName> ElementsFor(MixerLine line) {
+std::vector<ElementName> elementsFor(MixerLine line) {
     if (line == MixerLine::Speaker) return {{"Master", Direction::Playback}};
     return {{"Capture", Direction::Capture}, {"Mic", Direction::Capture}};
 }
@@ -31,9 +31,9 @@ public:
         if (handle_) snd_mixer_close(handle_);
     }
 
-    bool Open() override {
+    bool open() override {
         // alsa-lib reports a missing card on stderr; the caller tells the user instead.
-        snd_lib_error_set_handler(Quiet);
+        snd_lib_error_set_handler(quiet);
         if (snd_mixer_open(&handle_, 0) != 0) {
             handle_ = nullptr;
             return false;
@@ -48,10 +48,10 @@ public:
         return true;
     }
 
-    std::optional<MixerControl> FindControl(MixerLine line) override {
+    std::optional<MixerControl> findControl(MixerLine line) override {
         if (!handle_) return std::nullopt;
-        for (const ElementName& candidate : ElementsFor(line)) {
-            snd_mixer_elem_t* element = Find(candidate.name);
+        for (const ElementName& candidate : elementsFor(line)) {
+            snd_mixer_elem_t* element = find(candidate.name);
             const bool playback = candidate.direction == Direction::Playback;
             if (!element || !(playback ? snd_mixer_selem_has_playback_volume(element)
                                        : snd_mixer_selem_has_capture_volume(element)))
@@ -70,8 +70,8 @@ public:
         return std::nullopt;
     }
 
-    std::optional<long> GetValue(const MixerControl& control) override {
-        const FoundControl* found = Lookup(control);
+    std::optional<long> getValue(const MixerControl& control) override {
+        const FoundControl* found = lookup(control);
         if (!found) return std::nullopt;
         // Values can change behind our back (the desktop's own volume control): fetch them.
         snd_mixer_handle_events(handle_);
@@ -85,8 +85,8 @@ public:
         return value;
     }
 
-    bool SetValue(const MixerControl& control, long value) override {
-        const FoundControl* found = Lookup(control);
+    bool setValue(const MixerControl& control, long value) override {
+        const FoundControl* found = lookup(control);
         if (!found) return false;
         return (found->direction == Direction::Playback
                     ? snd_mixer_selem_set_playback_volume_all(found->element, value)
@@ -94,9 +94,9 @@ public:
     }
 
 private:
-    static void Quiet(const char*, int, const char*, int, const char*, ...) {}
+    static void quiet(const char*, int, const char*, int, const char*, ...) {}
 
-    snd_mixer_elem_t* Find(const char* name) {
+    snd_mixer_elem_t* find(const char* name) {
         snd_mixer_selem_id_t* id;
         snd_mixer_selem_id_alloca(&id);
         snd_mixer_selem_id_set_index(id, 0);
@@ -104,7 +104,7 @@ private:
         return snd_mixer_find_selem(handle_, id);
     }
 
-    const FoundControl* Lookup(const MixerControl& control) const {
+    const FoundControl* lookup(const MixerControl& control) const {
         if (!handle_ || control.id < 1 || control.id > int(found_.size())) return nullptr;
         return &found_[control.id - 1];
     }
@@ -115,6 +115,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IMixer> CreateAlsaMixer() { return std::make_unique<AlsaMixer>(); }
+std::unique_ptr<IMixer> createAlsaMixer() { return std::make_unique<AlsaMixer>(); }
 
 }  // namespace softphone

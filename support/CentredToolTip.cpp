@@ -11,18 +11,18 @@ namespace softphone {
 namespace {
 
 // Qt's tip: a label window named so by QToolTip.
-QWidget* ShownTip() {
+QWidget* shownTip() {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible())
             return window;
     return nullptr;
 }
 
-void ShowUnder(QWidget* control) {
+void showUnder(QWidget* control) {
     const QRect area(control->mapToGlobal(QPoint(0, 0)), control->size());
     QToolTip::showText(area.center(), control->toolTip(), control);
     // QToolTip puts the tip beside the pointer; it moves centred under the control, on screen.
-    QWidget* tip = ShownTip();
+    QWidget* tip = shownTip();
     if (!tip) return;
     QPoint at(area.center().x() - tip->width() / 2, area.bottom() + 3);
     if (const QScreen* screen = control->screen()) {
@@ -50,7 +50,7 @@ protected:
         if (event->type() != QEvent::ToolTip) return false;
         // Qt shows the tips of disabled widgets too.
         if (control->isEnabled())
-            ShowUnder(control);
+            showUnder(control);
         else
             event->ignore();
         return true;
@@ -59,7 +59,7 @@ protected:
 
 }  // namespace
 
-void SetCentredToolTip(QWidget* control, const QString& text) {
+void setCentredToolTip(QWidget* control, const QString& text) {
     control->setToolTip(text);
     // Qt's tip in the palette's tooltip colours, with the skin's roomier margin. The rule sits
     // on the control itself: on a window it would also restyle the dialogs it opens.

@@ -30,8 +30,7 @@ bool CursorBlinkTimeout::eventFilter(QObject*, QEvent* event) {
             if (!idle_.isActive()) QGuiApplication::styleHints()->setCursorFlashTime(flashTime_);
             idle_.start();
             break;
-        default:
-            break;
+        default: break;
     }
     return false;
 }

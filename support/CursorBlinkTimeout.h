@@ -9,14 +9,14 @@ namespace softphone {
 // with the next (as GTK's cursor-blink-timeout does): a blinking cursor repaints twice a second
 // for as long as the program sits idle on the desktop.
 class CursorBlinkTimeout : public QObject {
-  public:
+public:
     explicit CursorBlinkTimeout(int timeoutMs = 10000);
     ~CursorBlinkTimeout() override;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     QTimer idle_;
     int flashTime_;  // the desktop's
 };

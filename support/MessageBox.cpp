@@ -4,7 +4,7 @@
 
 namespace softphone {
 
-void QtMessageBox::Show(QWidget* parent, const QString& text, const QString& title,
+void QtMessageBox::show(QWidget* parent, const QString& text, const QString& title,
                         MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     title, text, QMessageBox::Ok, parent);

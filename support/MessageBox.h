@@ -14,13 +14,13 @@ enum class MessageIcon { None, Exclamation };
 class IMessageBox {
 public:
     virtual ~IMessageBox() = default;
-    virtual void Show(QWidget* parent, const QString& text, const QString& title = kAppTitle,
+    virtual void show(QWidget* parent, const QString& text, const QString& title = kAppTitle,
                       MessageIcon icon = MessageIcon::None) = 0;
 };
 
 class QtMessageBox : public IMessageBox {
 public:
-    void Show(QWidget* parent, const QString& text, const QString& title,
+    void show(QWidget* parent, const QString& text, const QString& title,
               MessageIcon icon) override;
 };
 

@@ -19,13 +19,13 @@ struct MixerControl {
 class IMixer {
 public:
     virtual ~IMixer() = default;
-    virtual bool Open() = 0;
-    virtual std::optional<MixerControl> FindControl(MixerLine line) = 0;
-    virtual std::optional<long> GetValue(const MixerControl& control) = 0;
-    virtual bool SetValue(const MixerControl& control, long value) = 0;
+    virtual bool open() = 0;
+    virtual std::optional<MixerControl> findControl(MixerLine line) = 0;
+    virtual std::optional<long> getValue(const MixerControl& control) = 0;
+    virtual bool setValue(const MixerControl& control, long value) = 0;
 };
 
 // The first sound card's mixer: alsa-lib's simple mixer on the "default" device.
-std::unique_ptr<IMixer> CreateAlsaMixer();
+std::unique_ptr<IMixer> createAlsaMixer();
 
 }  // namespace softphone

@@ -23,15 +23,15 @@ public:
     // Without a mixer the user is told "No mixer found!" and no line has a level.
     MixerLevels(std::unique_ptr<IMixer> mixer, IMessageBox& messages, QWidget* parent = nullptr);
 
-    bool HasLevel(MixerLine line) const { return Control(line).id != 0; }
-    Range LevelRange(MixerLine line) const;
+    bool hasLevel(MixerLine line) const { return control(line).id != 0; }
+    Range levelRange(MixerLine line) const;
     // The line's level now; 0 when it cannot be read.
-    int Level(MixerLine line);
+    int level(MixerLine line);
     // Writes the level, clamped to the line's range.
-    void SetLevel(MixerLine line, int level);
+    void setLevel(MixerLine line, int level);
 
 private:
-    const MixerControl& Control(MixerLine line) const { return controls_[size_t(line)]; }
+    const MixerControl& control(MixerLine line) const { return controls_[size_t(line)]; }
 
     std::unique_ptr<IMixer> mixer_;
     std::array<MixerControl, 2> controls_{};  // empty (id 0) when the line has no level

@@ -24,17 +24,17 @@ PictureButton::PictureButton(const QString& name, const QString& caption, QRect 
     setFocusPolicy(Qt::TabFocus);
 }
 
-void PictureButton::SetFaces(const QPixmap& off, const QPixmap& on) {
+void PictureButton::setFaces(const QPixmap& off, const QPixmap& on) {
     off_ = off;
     on_ = on;
     update();
 }
 
-void PictureButton::SetPicture(const QPixmap& picture) { SetFaces(picture, picture); }
+void PictureButton::setPicture(const QPixmap& picture) { setFaces(picture, picture); }
 
 // Held down, the button lights while the pointer stays on it; pressed elsewhere and dragged
 // over, it does not.
-bool PictureButton::Lit() const {
+bool PictureButton::lit() const {
     if (!isEnabled()) return false;
     return isDown() || (underMouse() && !(QGuiApplication::mouseButtons() & Qt::LeftButton));
 }
@@ -42,7 +42,7 @@ bool PictureButton::Lit() const {
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!isEnabled()) painter.setOpacity(kDisabledOpacity);
-    painter.drawPixmap(rect(), Lit() ? on_ : off_);
+    painter.drawPixmap(rect(), lit() ? on_ : off_);
     if (hasFocus()) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(kFocusRing, 1.5));

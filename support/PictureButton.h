@@ -14,8 +14,8 @@ class PictureButton : public QAbstractButton {
 public:
     PictureButton(const QString& name, const QString& caption, QRect place, QWidget* parent);
 
-    void SetFaces(const QPixmap& off, const QPixmap& on);
-    void SetPicture(const QPixmap& picture);  // one face, lit or not
+    void setFaces(const QPixmap& off, const QPixmap& on);
+    void setPicture(const QPixmap& picture);  // one face, lit or not
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,7 +24,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    bool Lit() const;
+    bool lit() const;
 
     QPixmap off_, on_;
 };

@@ -11,7 +11,7 @@ namespace {
 
 std::function<void()>* gShutdown = nullptr;  // the living ShutdownOnExit's
 
-void OnExit(int status, void*) {
+void onExit(int status, void*) {
     const QCoreApplication* app = QCoreApplication::instance();
     if (!gShutdown || !app || QThread::currentThread() != app->thread()) return;
     const std::function<void()> shutdown = std::move(*gShutdown);
@@ -24,7 +24,7 @@ void OnExit(int status, void*) {
 }  // namespace
 
 ShutdownOnExit::ShutdownOnExit(std::function<void()> shutdown) : shutdown_(std::move(shutdown)) {
-    static const bool registered = ::on_exit(OnExit, nullptr) == 0;
+    static const bool registered = ::on_exit(onExit, nullptr) == 0;
     if (registered) gShutdown = &shutdown_;
 }
 

@@ -9,13 +9,13 @@ namespace softphone {
 // ends the process at once with the same status. The libraries' global objects are not
 // destroyed on that path: the program's own threads (sound, SIP media) may still use them.
 class ShutdownOnExit {
-  public:
+public:
     explicit ShutdownOnExit(std::function<void()> shutdown);
     ~ShutdownOnExit();
     ShutdownOnExit(const ShutdownOnExit&) = delete;
     ShutdownOnExit& operator=(const ShutdownOnExit&) = delete;
 
-  private:
+private:
     std::function<void()> shutdown_;
 };
 

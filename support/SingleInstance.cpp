@@ -15,7 +15,7 @@ constexpr int kClaimLockWaitMs = 3000;
 
 }  // namespace
 
-QString InstanceSocketPath() {
+QString instanceSocketPath() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
         return QDir(runtime).filePath(QStringLiteral("softphone.socket"));
@@ -34,13 +34,13 @@ SingleInstance::SingleInstance(QString socketPath) : path_(std::move(socketPath)
     });
 }
 
-bool SingleInstance::Claim() {
+bool SingleInstance::claim() {
     // Two starts at the same moment must not both find no answer and both listen: the claim is
     // made under a lock, which a killed holder does not keep (QLockFile checks its PID). Should
     // the lock stay taken (a start that hangs), the claim goes on unguarded.
     QLockFile lock(path_ + QStringLiteral(".lock"));
     lock.tryLock(kClaimLockWaitMs);
-    if (AskRunningInstance()) return false;
+    if (askRunningInstance()) return false;
     // Nobody answered: whatever lies at the path is left over from a run that was killed.
     QLocalServer::removeServer(path_);
     // A program that cannot listen still runs; later starts just cannot find it.
@@ -48,7 +48,7 @@ bool SingleInstance::Claim() {
     return true;
 }
 
-bool SingleInstance::AskRunningInstance() {
+bool SingleInstance::askRunningInstance() {
     QLocalSocket socket;
     socket.connectToServer(path_);
     if (!socket.waitForConnected(kAnswerWaitMs)) return false;

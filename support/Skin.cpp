@@ -14,16 +14,12 @@
 namespace softphone {
 namespace {
 
-QString WindowSkinName(WindowSkin which) {
+QString windowSkinName(WindowSkin which) {
     switch (which) {
-        case WindowSkin::Handset:
-            return QStringLiteral("handset");
-        case WindowSkin::Login:
-            return QStringLiteral("login");
-        case WindowSkin::PhoneBook:
-            return QStringLiteral("phonebook");
-        case WindowSkin::RecentCalls:
-            return QStringLiteral("recent");
+        case WindowSkin::Handset: return QStringLiteral("handset");
+        case WindowSkin::Login: return QStringLiteral("login");
+        case WindowSkin::PhoneBook: return QStringLiteral("phonebook");
+        case WindowSkin::RecentCalls: return QStringLiteral("recent");
     }
     return {};
 }
@@ -48,26 +44,26 @@ QCheckBox::indicator {
 QCheckBox::indicator:checked { background: #1b78b5; image: url(:/skin/check.svg); }
 )";
 
-QRgb Opaque(QRgb premultiplied) {
+QRgb opaque(QRgb premultiplied) {
     const QRgb plain = qUnpremultiply(premultiplied) | 0xFF000000;
     // A body pixel must never read as the key, or the cut would punch a hole there.
     return plain == kSkinKeyColor ? qRgb(254, 0, 255) : plain;
 }
 
-QImage KeyCut(const QImage& rendered) {
+QImage keyCut(const QImage& rendered) {
     QImage out(rendered.size(), QImage::Format_RGB32);
     for (int y = 0; y < rendered.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(rendered.constScanLine(y));
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < rendered.width(); ++x)
-            line[x] = qAlpha(in[x]) < 128 ? kSkinKeyColor : Opaque(in[x]);
+            line[x] = qAlpha(in[x]) < 128 ? kSkinKeyColor : opaque(in[x]);
     }
     return out;
 }
 
 // The large picture follows the outline of the logical one exactly: inside it, soft edge pixels
 // are laid over the logical pixel they belong to; outside, everything is key.
-QImage KeyCutLike(const QImage& rendered, const QImage& logical, int scale) {
+QImage keyCutLike(const QImage& rendered, const QImage& logical, int scale) {
     QImage out(rendered.size(), QImage::Format_RGB32);
     for (int y = 0; y < rendered.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(rendered.constScanLine(y));
@@ -81,20 +77,20 @@ QImage KeyCutLike(const QImage& rendered, const QImage& logical, int scale) {
             }
             const int a = qAlpha(in[x]);
             auto mix = [&](int top, int bottom) { return top + bottom * (255 - a) / 255; };
-            line[x] = Opaque(qRgb(mix(qRed(in[x]), qRed(under)), mix(qGreen(in[x]), qGreen(under)),
+            line[x] = opaque(qRgb(mix(qRed(in[x]), qRed(under)), mix(qGreen(in[x]), qGreen(under)),
                                   mix(qBlue(in[x]), qBlue(under))));
         }
     }
     return out;
 }
 
-QPixmap AtScale(const QImage& image, int scale) {
+QPixmap atScale(const QImage& image, int scale) {
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(scale);
     return pixmap;
 }
 
-QPixmap Cached(const QString& id, const std::function<QPixmap()>& make) {
+QPixmap cached(const QString& id, const std::function<QPixmap()>& make) {
     static QHash<QString, QPixmap> cache;
     auto it = cache.find(id);
     if (it == cache.end()) it = cache.insert(id, make());
@@ -103,7 +99,7 @@ QPixmap Cached(const QString& id, const std::function<QPixmap()>& make) {
 
 }  // namespace
 
-QImage RenderArt(const QString& name, int scale, const QString& key) {
+QImage renderArt(const QString& name, int scale, const QString& key) {
     QFile file(QStringLiteral(":/skin/%1.svg").arg(name));
     if (!file.open(QIODevice::ReadOnly)) return {};
     QByteArray svg = file.readAll();
@@ -119,60 +115,58 @@ QImage RenderArt(const QString& name, int scale, const QString& key) {
     return image;
 }
 
-QImage RenderWindowSkin(WindowSkin which, int scale) {
-    const QImage logical = KeyCut(RenderArt(WindowSkinName(which), 1));
+QImage renderWindowSkin(WindowSkin which, int scale) {
+    const QImage logical = keyCut(renderArt(windowSkinName(which), 1));
     if (scale == 1) return logical;
-    return KeyCutLike(RenderArt(WindowSkinName(which), scale), logical, scale);
+    return keyCutLike(renderArt(windowSkinName(which), scale), logical, scale);
 }
 
-int SkinScale() {
-    return qGuiApp && qGuiApp->devicePixelRatio() >= 1.5 ? 2 : 1;
-}
+int skinScale() { return qGuiApp && qGuiApp->devicePixelRatio() >= 1.5 ? 2 : 1; }
 
-QImage WindowSkinPicture(WindowSkin which) {
+QImage windowSkinPicture(WindowSkin which) {
     static QHash<int, QImage> pictures;
     auto it = pictures.find(int(which));
-    if (it == pictures.end()) it = pictures.insert(int(which), RenderWindowSkin(which, 1));
+    if (it == pictures.end()) it = pictures.insert(int(which), renderWindowSkin(which, 1));
     return *it;
 }
 
-QPixmap WindowSkinPixmap(WindowSkin which) {
-    const int scale = SkinScale();
-    if (DesktopComposites())
-        return Cached(QStringLiteral("window/%1/%2/soft").arg(int(which)).arg(scale),
-                      [&] { return AtScale(RenderArt(WindowSkinName(which), scale), scale); });
-    return Cached(QStringLiteral("window/%1/%2").arg(int(which)).arg(scale), [&] {
-        return AtScale(scale == 1 ? WindowSkinPicture(which) : RenderWindowSkin(which, scale),
+QPixmap windowSkinPixmap(WindowSkin which) {
+    const int scale = skinScale();
+    if (desktopComposites())
+        return cached(QStringLiteral("window/%1/%2/soft").arg(int(which)).arg(scale),
+                      [&] { return atScale(renderArt(windowSkinName(which), scale), scale); });
+    return cached(QStringLiteral("window/%1/%2").arg(int(which)).arg(scale), [&] {
+        return atScale(scale == 1 ? windowSkinPicture(which) : renderWindowSkin(which, scale),
                        scale);
     });
 }
 
-QPixmap ArtPixmap(const QString& name) {
-    const int scale = SkinScale();
-    return Cached(QStringLiteral("art/%1/%2").arg(name).arg(scale),
-                  [&] { return AtScale(RenderArt(name, scale), scale); });
+QPixmap artPixmap(const QString& name) {
+    const int scale = skinScale();
+    return cached(QStringLiteral("art/%1/%2").arg(name).arg(scale),
+                  [&] { return atScale(renderArt(name, scale), scale); });
 }
 
-QPixmap DialKeyPixmap(const QString& key, bool lit) {
-    const int scale = SkinScale();
+QPixmap dialKeyPixmap(const QString& key, bool lit) {
+    const int scale = skinScale();
     const QString face = lit ? QStringLiteral("key-on") : QStringLiteral("key-off");
-    return Cached(QStringLiteral("key/%1/%2/%3").arg(face, key).arg(scale),
-                  [&] { return AtScale(RenderArt(face, scale, key), scale); });
+    return cached(QStringLiteral("key/%1/%2/%3").arg(face, key).arg(scale),
+                  [&] { return atScale(renderArt(face, scale, key), scale); });
 }
 
-void ApplyDialogSkin(QWidget* dialog, WindowSkin which) {
-    const QImage picture = WindowSkinPicture(which);
+void applyDialogSkin(QWidget* dialog, WindowSkin which) {
+    const QImage picture = windowSkinPicture(which);
     dialog->setWindowFlag(Qt::FramelessWindowHint);
     dialog->setFixedSize(picture.size());
     auto* background = new QLabel(dialog);
     background->setObjectName(QStringLiteral("skinLabel"));
     background->setGeometry(QRect(QPoint(0, 0), picture.size()));
-    background->setPixmap(WindowSkinPixmap(which));
+    background->setPixmap(windowSkinPixmap(which));
     background->lower();
     new WindowDrag(background, dialog);
     dialog->setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     dialog->setStyleSheet(QLatin1String(kDialogControls));
-    ShapeWindowToPicture(dialog, picture, QColor::fromRgb(kSkinKeyColor));
+    shapeWindowToPicture(dialog, picture, QColor::fromRgb(kSkinKeyColor));
 }
 
 }  // namespace softphone

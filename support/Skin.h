@@ -15,23 +15,23 @@ enum class WindowSkin { Handset, Login, PhoneBook, RecentCalls };
 
 // A window's background in logical pixels (scale 1) or twice that, every pixel either the key
 // colour or opaque, so that cutting away the key colour leaves no coloured fringe.
-QImage RenderWindowSkin(WindowSkin which, int scale);
+QImage renderWindowSkin(WindowSkin which, int scale);
 // A button face or icon from resources/skin with soft (alpha) edges; `key` replaces the dial
 // key marker.
-QImage RenderArt(const QString& name, int scale, const QString& key = {});
+QImage renderArt(const QString& name, int scale, const QString& key = {});
 
 // 2 on high-DPI screens, else 1.
-int SkinScale();
+int skinScale();
 // Ready to draw at the screen's pixel ratio; rendered once and kept. A window's background
 // keeps the artwork's soft edge where the desktop composites, else it is cut on the key colour.
-QPixmap WindowSkinPixmap(WindowSkin which);
-QPixmap ArtPixmap(const QString& name);
-QPixmap DialKeyPixmap(const QString& key, bool lit);
+QPixmap windowSkinPixmap(WindowSkin which);
+QPixmap artPixmap(const QString& name);
+QPixmap dialKeyPixmap(const QString& key, bool lit);
 // The logical-pixel picture, cut on the key colour, that a window's outline is taken from.
-QImage WindowSkinPicture(WindowSkin which);
+QImage windowSkinPicture(WindowSkin which);
 
 // Gives a dialog its skin: frameless, the picture's size, the background picture box
 // "skinLabel" under its controls, the window cut to the picture, draggable by the picture.
-void ApplyDialogSkin(QWidget* dialog, WindowSkin which);
+void applyDialogSkin(QWidget* dialog, WindowSkin which);
 
 }  // namespace softphone

@@ -9,13 +9,13 @@ namespace softphone {
 inline constexpr int kTwipsPerPixel = 15;
 
 // Single-precision to integer conversions round to the nearest integer, halves to even.
-inline int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+inline int roundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
-inline int TwipsToPixels(double twips) { return RoundHalfEven(twips / kTwipsPerPixel); }
+inline int twipsToPixels(double twips) { return roundHalfEven(twips / kTwipsPerPixel); }
 
-inline QRect TwipsRect(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
+inline QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
 }
 
 }  // namespace softphone

@@ -14,9 +14,9 @@ WindowDrag::WindowDrag(QWidget* handle, QWidget* window) : QObject(handle), wind
     handle->installEventFilter(this);
 }
 
-QPoint WindowDrag::Moved(QPointF pointer) const {
+QPoint WindowDrag::movedTo(QPointF pointer) const {
     const QPointF offset = pointer - pressedAt_;
-    return windowAt_ + QPoint(RoundHalfEven(offset.x()), RoundHalfEven(offset.y()));
+    return windowAt_ + QPoint(roundHalfEven(offset.x()), roundHalfEven(offset.y()));
 }
 
 bool WindowDrag::eventFilter(QObject*, QEvent* event) {
@@ -37,14 +37,14 @@ bool WindowDrag::eventFilter(QObject*, QEvent* event) {
             if (window_->windowHandle() && window_->windowHandle()->startSystemMove())
                 pressed_ = Qt::NoButton;
             else
-                window_->move(Moved(mouse->globalPosition()));
+                window_->move(movedTo(mouse->globalPosition()));
             return true;
         }
         case QEvent::MouseButtonRelease: {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() != pressed_) return true;
             pressed_ = Qt::NoButton;
-            const QPoint moved = Moved(mouse->globalPosition());
+            const QPoint moved = movedTo(mouse->globalPosition());
             window_->move(moved);
             if (mouse->button() == Qt::RightButton && moved == windowAt_) {
                 const QPoint global = mouse->globalPosition().toPoint();

@@ -21,7 +21,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPoint Moved(QPointF pointer) const;
+    QPoint movedTo(QPointF pointer) const;
 
     QWidget* window_;
     Qt::MouseButton pressed_ = Qt::NoButton;

@@ -17,7 +17,7 @@ template <typename Reply>
 using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
 
 // A compositing manager owns the selection _NET_WM_CM_S<screen> of the screen it serves.
-bool X11CompositingManagerRuns() {
+bool x11CompositingManagerRuns() {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection()) return false;
     xcb_connection_t* connection = x11->connection();
@@ -40,21 +40,21 @@ bool X11CompositingManagerRuns() {
 
 }  // namespace
 
-bool DesktopComposites() {
+bool desktopComposites() {
     static const bool composites =
         QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
-        (QGuiApplication::platformName() == QLatin1String("xcb") && X11CompositingManagerRuns());
+        (QGuiApplication::platformName() == QLatin1String("xcb") && x11CompositingManagerRuns());
     return composites;
 }
 
-void ShapeWindowToPicture(QWidget* window, const QImage& picture, QColor key) {
+void shapeWindowToPicture(QWidget* window, const QImage& picture, QColor key) {
     // The key's pixels become the bitmap's clear bits, which the region leaves out.
     const QRegion outline(
         QBitmap::fromImage(picture.createMaskFromColor(key.rgb(), Qt::MaskInColor)));
     const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    if (DesktopComposites()) window->setAttribute(Qt::WA_TranslucentBackground);
+    if (desktopComposites()) window->setAttribute(Qt::WA_TranslucentBackground);
     // On X11 a mask would also cut the picture's soft edge back to whole pixels.
-    if (DesktopComposites() && !wayland)
+    if (desktopComposites() && !wayland)
         window->clearMask();
     else
         window->setMask(outline);

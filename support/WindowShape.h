@@ -9,13 +9,13 @@ namespace softphone {
 
 // Whether windows can be see-through: always on native Wayland; on X11 while a compositing
 // manager runs at start-up.
-bool DesktopComposites();
+bool desktopComposites();
 
 // Gives a frameless window the outline of its background picture (logical pixels), which has
 // the colour `key` all around the outline; before the window is first shown. Where the desktop
 // composites, the background stays transparent and the artwork's own soft edge draws the
 // outline at any scale. Elsewhere a mask of the picture's other pixels cuts the window; on
 // Wayland, where a mask only cuts input, it still lets clicks around the outline through.
-void ShapeWindowToPicture(QWidget* window, const QImage& picture, QColor key);
+void shapeWindowToPicture(QWidget* window, const QImage& picture, QColor key);
 
 }  // namespace softphone

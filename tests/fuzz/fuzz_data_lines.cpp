@@ -9,17 +9,17 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace softphone;
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QList<QByteArray> lines = SplitLines(bytes);
+    const QList<QByteArray> lines = splitLines(bytes);
     qsizetype lineBytes = 0;
     for (const QByteArray& line : lines) {
         assert(!line.contains('\n'));
         lineBytes += line.size();
-        const QString shown = DecodeLine(line);
-        if (QString::fromUtf8(line).toUtf8() == line) assert(EncodeText(shown) == line);
+        const QString shown = decodeLine(line);
+        if (QString::fromUtf8(line).toUtf8() == line) assert(encodeText(shown) == line);
     }
     // Every byte that is not a line end (LF, or the CR before it) belongs to a line.
     assert(lineBytes <= bytes.size());
     assert(lineBytes >= bytes.size() - 2 * bytes.count('\n'));
-    assert(SplitLines(JoinLines(lines)) == lines);
+    assert(splitLines(joinLines(lines)) == lines);
     return 0;
 }

@@ -11,13 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
-    const EntryParts parts = CutEntry(text);
+    const EntryParts parts = cutEntry(text);
     assert(!parts.number.contains(kEntrySeparator));
     if (text.contains(kEntrySeparator))
         assert(text == parts.name + kEntrySeparator + parts.number);
     else
         assert(parts.name == text && parts.number.isEmpty());
-    const QString recordNumber = NumberOfRecord(text);
+    const QString recordNumber = numberOfRecord(text);
     assert(!recordNumber.contains(kEntrySeparator));
     if (text.contains(kEntrySeparator))
         assert(text.startsWith(recordNumber + kEntrySeparator));
@@ -33,14 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     };
     const QString name = trimBlanks(text.left(text.size() / 2));
     const QString number = trimBlanks(text.mid(text.size() / 2));
-    const QString entry = BuildEntry(text.left(text.size() / 2), text.mid(text.size() / 2));
+    const QString entry = buildEntry(text.left(text.size() / 2), text.mid(text.size() / 2));
     assert(entry == name + kEntrySeparator + number);
     // The last "--" is the one put in, unless the number holds "--" or starts with "-".
     if (!number.contains(kEntrySeparator) && !number.startsWith(QLatin1Char('-'))) {
-        const EntryParts back = CutEntry(entry);
+        const EntryParts back = cutEntry(entry);
         assert(back.name == name && back.number == number);
     }
     if (!text.contains(kEntrySeparator) && !text.endsWith(QLatin1Char('-')))
-        assert(NumberOfRecord(RecentCallRecord(text, 1, 2, 3)) == text);
+        assert(numberOfRecord(recentCallRecord(text, 1, 2, 3)) == text);
     return 0;
 }

@@ -9,13 +9,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace softphone;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (const auto sound = ParseWave(bytes)) {
+    if (const auto sound = parseWave(bytes)) {
         assert(sound->channels > 0 && sound->sampleRate > 0);
         assert(sound->bitsPerSample == 8 || sound->bitsPerSample == 16);
         assert(sound->data.size() < bytes.size());
-        ToPlayFormat(*sound);
+        toPlayFormat(*sound);
     }
-    const auto wrapped = ParseWave(MakeWave(bytes));
-    assert(wrapped && wrapped->data == bytes && ToPlayFormat(*wrapped) == bytes);
+    const auto wrapped = parseWave(makeWave(bytes));
+    assert(wrapped && wrapped->data == bytes && toPlayFormat(*wrapped) == bytes);
     return 0;
 }

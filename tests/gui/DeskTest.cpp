@@ -20,14 +20,14 @@ using L = MixerLine;
 using Act = std::function<void(FakePhone&)>;
 
 // A left click on a control of the handset.
-Act Click(auto HandsetWindow::*control) {
+Act click(auto HandsetWindow::*control) {
     return [control](FakePhone& p) {
         QTest::mouseClick(p.window.*control, Qt::LeftButton, {}, QPoint(3, 3));
     };
 }
 
 // An entry of the tray icon's menu, which also holds the settings menu's entries.
-Act Pick(const QString& text) {
+Act pick(const QString& text) {
     return [text](FakePhone& p) {
         for (QAction* action : p.desk.trayMenu->actions())
             if (action->text() == text) action->trigger();
@@ -42,17 +42,17 @@ TEST(Desk, ButtonsAndMenusOpenTheirWindows) {
         std::optional<QString> chosen;  // what the phone book or call history hands back
         QStringList seen;  // the windows opened, what the engine is asked, the number box
     } rows[] = {
-        {Click(&HandsetWindow::phoneBookButton), "5551234", {"phone book", "5551234"}},
-        {Click(&HandsetWindow::phoneBookButton), {}, {"phone book", "keep"}},
-        {Click(&HandsetWindow::recentButton), "777", {"recent calls", "777"}},
-        {Click(&HandsetWindow::loginButton), {}, {"login", "keep"}},
-        {Pick("&Login As..."), {}, {"login", "keep"}},
-        {Click(&HandsetWindow::tuningButton), {}, {"TuningWizard", "keep"}},
-        {Pick("&Tuning Wizard"), {}, {"TuningWizard", "keep"}},
-        {Click(&HandsetWindow::bannerLink), {}, {"browser", "keep"}},
+        {click(&HandsetWindow::phoneBookButton), "5551234", {"phone book", "5551234"}},
+        {click(&HandsetWindow::phoneBookButton), {}, {"phone book", "keep"}},
+        {click(&HandsetWindow::recentButton), "777", {"recent calls", "777"}},
+        {click(&HandsetWindow::loginButton), {}, {"login", "keep"}},
+        {pick("&Login As..."), {}, {"login", "keep"}},
+        {click(&HandsetWindow::tuningButton), {}, {"TuningWizard", "keep"}},
+        {pick("&Tuning Wizard"), {}, {"TuningWizard", "keep"}},
+        {click(&HandsetWindow::bannerLink), {}, {"browser", "keep"}},
     };
     FakePhone phone;
-    phone.StartRegistered();
+    phone.startRegistered();
     for (const auto& row : rows) {
         phone.windows.shown.clear();
         phone.windows.chosen = row.chosen;
@@ -74,11 +74,11 @@ TEST(Desk, WithoutAnEngineOrAMixer) {
     FakePhone phone;
     phone.noEngine = true;
     phone.desk.mixerOpens = false;
-    phone.window.Start();
+    phone.window.start();
     phone.window.show();
     const QString formLoad = "An Error Occured and has been logged. FORMLOAD";
     EXPECT_EQ(phone.messages.shown, QStringList({"No mixer found!", formLoad, formLoad}));
-    EXPECT_FALSE(phone.window.Ended());
+    EXPECT_FALSE(phone.window.ended());
     EXPECT_FALSE(phone.window.volumeSliders->microphoneSlider->isVisible());
     phone.messages.shown.clear();
     QTest::mouseClick(phone.window.tuningButton, Qt::LeftButton);
@@ -91,10 +91,10 @@ TEST(Desk, WithoutAnEngineOrAMixer) {
 TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
     FakePhone phone;
     phone.desk.tray->onlyActivation = true;
-    phone.StartRegistered();
+    phone.startRegistered();
     phone.window.show();
-    const Act click = [](FakePhone& p) { p.desk.tray->Activate(TrayActivation::Click); };
-    for (const Act& back : {click, Pick("Restore")}) {
+    const Act click = [](FakePhone& p) { p.desk.tray->activate(TrayActivation::Click); };
+    for (const Act& back : {click, pick("Restore")}) {
         QTest::mouseClick(phone.window.hideButton, Qt::LeftButton);
         ASSERT_TRUE(phone.window.isHidden() && phone.desk.tray->iconShown);
         back(phone);
@@ -102,12 +102,12 @@ TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
         EXPECT_FALSE(phone.desk.tray->iconShown);
     }
     QTest::mouseClick(phone.window.hideButton, Qt::LeftButton);
-    phone.window.OnCloseClicked();
+    phone.window.onCloseClicked();
     EXPECT_FALSE(phone.desk.tray->iconShown);
 
     FakePhone trayless;
-    trayless.desk.tray->available = false;
-    trayless.StartRegistered();
+    trayless.desk.tray->present = false;
+    trayless.startRegistered();
     trayless.window.show();
     QTest::mouseClick(trayless.window.hideButton, Qt::LeftButton);
     EXPECT_TRUE(trayless.window.isVisible() && trayless.window.isMinimized());
@@ -115,7 +115,7 @@ TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
 
 // Presses `button` on the thumb where it shows the level, moves the pointer by each step in
 // turn and releases.
-void Drag(QSlider* slider, std::initializer_list<int> steps,
+void drag(QSlider* slider, std::initializer_list<int> steps,
           Qt::MouseButton button = Qt::LeftButton) {
     QWindow* window = slider->window()->windowHandle();
     QPoint at = slider->mapTo(
@@ -133,30 +133,30 @@ void Drag(QSlider* slider, std::initializer_list<int> steps,
 // sound at the new level, unless another sound plays.
 TEST(Desk, DraggingAThumbWritesEveryMoveUpToTheLinesEnds) {
     FakePhone phone;
-    phone.StartRegistered();
+    phone.startRegistered();
     const FakeMixer* card = phone.desk.mixer;
     phone.window.show();
     const VolumeSliders* sliders = phone.window.volumeSliders;
     EXPECT_TRUE(sliders->speakerSlider->isVisible() && sliders->microphoneSlider->isVisible());
     for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton})
-        Drag(sliders->speakerSlider, {40}, button);
+        drag(sliders->speakerSlider, {40}, button);
     EXPECT_TRUE(card->writes.empty());
-    Drag(sliders->microphoneSlider, {-10, 10, 10});
+    drag(sliders->microphoneSlider, {-10, 10, 10});
     ASSERT_EQ(card->writes.size(), 3u);
     for (const auto& [line, value] : card->writes) EXPECT_EQ(line, L::Microphone);
     EXPECT_LT(card->writes[0].second, 60);
     EXPECT_LT(card->writes[1].second, card->writes[2].second);
     EXPECT_TRUE(phone.player.played.isEmpty());
-    Drag(sliders->speakerSlider, {-500});
+    drag(sliders->speakerSlider, {-500});
     EXPECT_EQ(card->writes.back(), std::pair(L::Speaker, 10L));
-    Drag(sliders->speakerSlider, {500});
+    drag(sliders->speakerSlider, {500});
     EXPECT_EQ(card->writes.back(), std::pair(L::Speaker, 110L));
     ASSERT_EQ(phone.player.played.size(), 2);
     EXPECT_TRUE(phone.player.played[1].startsWith("idle "));
     EXPECT_TRUE(phone.player.played[1].endsWith("/ding.wav"));
 }
 
-QStringList Items(QComboBox* box) {
+QStringList items(QComboBox* box) {
     QStringList items;
     for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
     return items;
@@ -166,9 +166,9 @@ QStringList Items(QComboBox* box) {
 TEST(TuningWizard, OffersEachListItsDevicesAndCalibratesOnTheShownOnes) {
     FakeAudioTuning tuning;
     TuningWizard wizard(tuning, nullptr);
-    EXPECT_EQ(Items(wizard.playbackBox), (QStringList{"Speakers", "HDMI", "Headset"}));
-    EXPECT_EQ(Items(wizard.captureBox), (QStringList{"Microphone", "Headset"}));
-    EXPECT_EQ(Items(wizard.ringerBox), Items(wizard.playbackBox));
+    EXPECT_EQ(items(wizard.playbackBox), (QStringList{"Speakers", "HDMI", "Headset"}));
+    EXPECT_EQ(items(wizard.captureBox), (QStringList{"Microphone", "Headset"}));
+    EXPECT_EQ(items(wizard.ringerBox), items(wizard.playbackBox));
     wizard.playbackBox->setCurrentText("Headset");
     wizard.calibrateButton->click();
     wizard.captureBox->setCurrentText("Microphone");

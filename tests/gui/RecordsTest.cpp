@@ -17,27 +17,27 @@ namespace {
 
 class RecordsTest : public ::testing::Test {
 protected:
-    void Put(const QByteArray& bytes) {
+    void put(const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    QByteArray Bytes() const {
+    QByteArray bytes() const {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
     }
-    static QStringList Rows(const QListWidget* list) {
+    static QStringList rowTexts(const QListWidget* list) {
         QStringList rows;
         for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
         return rows;
     }
-    void Type(const QString& name, const QString& number) {
+    void type(const QString& name, const QString& number) {
         book->nameBox->setText(name);
         book->numberField->setText(number);
     }
     // The placeholder selected, empty boxes, only ADD enabled.
-    bool NewEntryState() const {
+    bool newEntryState() const {
         return book->entryList->currentRow() == 0 && book->nameBox->text().isEmpty() &&
                book->numberField->text().isEmpty() && book->addButton->isEnabled() &&
                !book->editButton->isEnabled() && !book->deleteButton->isEnabled() &&
@@ -59,14 +59,14 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     const QString name = QStringLiteral("The Very Long Family Name of Forty Chars--Work");
     const QString number(1 << 20, QLatin1Char('9'));
     const QByteArray odd = QByteArray("\xff\xfe Bad\x80--1\x00\x01", 12) + "\r\na\rb";
-    Put((name + "--" + number).toUtf8() + "\r\n\r\n" + odd + "\nAlso--3");
+    put((name + "--" + number).toUtf8() + "\r\n\r\n" + odd + "\nAlso--3");
     book = std::make_unique<PhoneBookDialog>(messages, nullptr, path);
     book->show();
-    const QStringList rows = Rows(book->entryList);
+    const QStringList rows = rowTexts(book->entryList);
     ASSERT_EQ(rows.size(), 6);
     EXPECT_EQ(QStringList({rows[0], rows[2], rows[5]}), (QStringList{"NEW ITEM!", "", "Also--3"}));
     EXPECT_LT(rows[1].size(), 1100);
-    EXPECT_TRUE(NewEntryState());
+    EXPECT_TRUE(newEntryState());
     book->entryList->setCurrentRow(1);
     EXPECT_EQ(book->nameBox->text(), name);
     EXPECT_TRUE(book->numberField->text() == number);
@@ -76,20 +76,20 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     book->editButton->click();
     book->entryList->setCurrentRow(5);
     book->deleteButton->click();
-    Type("  J\u00f6rg  ", " 8 ");
+    type("  J\u00f6rg  ", " 8 ");
     book->addButton->click();
     const QByteArray saved =
         (name + "--" + number.chopped(1)).toUtf8() + "\r\n\r\n" + odd + "\r\nJ\xc3\xb6rg--8\r\n";
-    EXPECT_TRUE(Bytes() == saved);
-    EXPECT_EQ(Rows(book->entryList).last(), QString::fromUtf8("J\xc3\xb6rg--8"));
-    EXPECT_TRUE(NewEntryState());
+    EXPECT_TRUE(bytes() == saved);
+    EXPECT_EQ(rowTexts(book->entryList).last(), QString::fromUtf8("J\xc3\xb6rg--8"));
+    EXPECT_TRUE(newEntryState());
     EXPECT_TRUE(messages.shown.empty());
 
     // Empty boxes and keys that are not digits are refused; arrow keys pass.
-    Type("", "123");
+    type("", "123");
     book->addButton->click();
     EXPECT_EQ(book->focusWidget(), book->nameBox);
-    Type("Bob", "");
+    type("Bob", "");
     book->addButton->click();
     EXPECT_EQ(book->focusWidget(), book->numberField);
     QTest::keyClicks(book->numberField, "12*");
@@ -98,36 +98,36 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     EXPECT_EQ(book->numberField->text(), "2");
     EXPECT_EQ(messages.shown,
               (QStringList{"Enter Name.", "Enter Phone Number.", "Numbers 0 to 9 only, please!"}));
-    EXPECT_TRUE(Bytes() == saved);
+    EXPECT_TRUE(bytes() == saved);
 
     // CALL hands over what the box shows, here less one more digit, without saving it.
     book->entryList->setCurrentRow(1);
     book->numberField->backspace();
     book->callButton->click();
-    EXPECT_TRUE(book->ChosenNumber() == number.chopped(2));
+    EXPECT_TRUE(book->chosenNumber() == number.chopped(2));
     EXPECT_FALSE(book->isVisible());
-    EXPECT_TRUE(Bytes() == saved);
+    EXPECT_TRUE(bytes() == saved);
 }
 
 // The newest record goes first and only five are kept, or listed; a double click on a record
 // hands over its number and closes the window.
 TEST_F(RecordsTest, CallHistoryKeepsAndListsTheNewestFiveRecords) {
-    UpdateRecentCalls("%1%2", 10, 0, 59, path);  // neither the file nor its folder exist yet
-    EXPECT_EQ(Bytes(), "%1%2--Duration: 10:0:59\r\n");
-    Put("\n123--Duration: 0:1:5\n\xff\x01--x\nd\nc\nb\na\n");
+    updateRecentCalls("%1%2", 10, 0, 59, path);  // neither the file nor its folder exist yet
+    EXPECT_EQ(bytes(), "%1%2--Duration: 10:0:59\r\n");
+    put("\n123--Duration: 0:1:5\n\xff\x01--x\nd\nc\nb\na\n");
     RecentCallsDialog list(nullptr, path);
-    EXPECT_EQ(Rows(list.callList).mid(3), (QStringList{"d", "c"}));
+    EXPECT_EQ(rowTexts(list.callList).mid(3), (QStringList{"d", "c"}));
     list.show();
     emit list.callList->itemDoubleClicked(list.callList->item(0));
     EXPECT_TRUE(list.isVisible()) << "an empty line is no record";
     emit list.callList->itemDoubleClicked(list.callList->item(1));
-    EXPECT_EQ(list.ChosenNumber(), "123");
+    EXPECT_EQ(list.chosenNumber(), "123");
     EXPECT_FALSE(list.isVisible());
     list.show();
     list.closeButton->click();
     EXPECT_FALSE(list.isVisible());
-    UpdateRecentCalls("h", 0, 0, 1, path);
-    EXPECT_EQ(Bytes(), "h--Duration: 0:0:1\r\n\r\n123--Duration: 0:1:5\r\n\xff\x01--x\r\nd\r\n");
+    updateRecentCalls("h", 0, 0, 1, path);
+    EXPECT_EQ(bytes(), "h--Duration: 0:0:1\r\n\r\n123--Duration: 0:1:5\r\n\xff\x01--x\r\nd\r\n");
 }
 
 }  // namespace

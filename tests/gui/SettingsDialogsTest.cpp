@@ -50,7 +50,7 @@ TEST(LoginDialog, OnlyLoginStoresWhatIsTyped) {
     accepted->loginButton->click();
     EXPECT_EQ(accepted->result(), QDialog::Accepted);
     EXPECT_TRUE(store.values.contains("Sip/Parameters/Validation"));
-    EXPECT_EQ(ReadSavedValue(store, "Save"), "yes");
+    EXPECT_EQ(readSavedValue(store, "Save"), "yes");
     LoginDialog next(store, messages);
     EXPECT_EQ(next.accountBox->text(), " ");
     EXPECT_EQ(next.passwordBox->text(), "  p w ");
@@ -64,7 +64,7 @@ TEST(NetworkDialog, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
     const NetworkSettings saved{SipTransport::Tls, "/etc/ca.pem", SrtpPolicy::Optional,
                                 "stun.example.net:3478"};
     NetworkDialog dialog(saved);
-    EXPECT_EQ(dialog.Settings(), saved);
+    EXPECT_EQ(dialog.settings(), saved);
     for (auto [transport, secure] :
          {std::pair{SipTransport::Udp, false}, {SipTransport::Tls, true}}) {
         dialog.transportBox->setCurrentIndex(dialog.transportBox->findData(int(transport)));
@@ -76,7 +76,7 @@ TEST(NetworkDialog, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
     dialog.caFileBox->setText("  /tmp/test ca.pem ");
     dialog.srtpBox->setCurrentIndex(dialog.srtpBox->findData(int(SrtpPolicy::Required)));
     dialog.stunServerBox->setText(" 198.18.0.1 ");
-    EXPECT_EQ(dialog.Settings(), (NetworkSettings{SipTransport::Tls, "/tmp/test ca.pem",
+    EXPECT_EQ(dialog.settings(), (NetworkSettings{SipTransport::Tls, "/tmp/test ca.pem",
                                                   SrtpPolicy::Required, "198.18.0.1"}));
 }
 

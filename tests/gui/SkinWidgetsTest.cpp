@@ -21,7 +21,7 @@ namespace {
 class PictureButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        phone.StartRegistered();
+        phone.startRegistered();
         window.move(200, 100);  // room for the tips on all sides
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -46,10 +46,10 @@ protected:
         return drawn;
     }
     // 'L' for a dial key's lit face, 'D' for its dark one, '-' for neither (dimmed).
-    static char Face(PictureButton* key) {
+    static char face(PictureButton* key) {
         const QImage seen = Seen(key);
         for (bool lit : {true, false}) {
-            const QImage face = DialKeyPixmap(key->text(), lit).toImage();
+            const QImage face = dialKeyPixmap(key->text(), lit).toImage();
             if (seen == face.convertToFormat(seen.format())) return lit ? 'L' : 'D';
         }
         return '-';
@@ -80,7 +80,7 @@ TEST_F(PictureButtonTest, LitOnlyUnderThePointerAndClickedByAPressAndReleaseOnIt
         QSignalSpy clicks(five, &PictureButton::clicked);
         for (const QString& step : QString(row.steps).split(' '))
             Mouse(step[0].toLatin1(), five, places.at(step[1].toLatin1()));
-        EXPECT_EQ(Face(five), row.face);
+        EXPECT_EQ(face(five), row.face);
         EXPECT_EQ(clicks.count(), row.clicks);
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "lighting never holds the mouse";
         QTest::mouseMove(window.windowHandle(), QPoint(1, 1));
@@ -89,7 +89,7 @@ TEST_F(PictureButtonTest, LitOnlyUnderThePointerAndClickedByAPressAndReleaseOnIt
     // A button turned off by its own click holds on to nothing: End still takes a click.
     QObject::disconnect(window.dialButton, &PictureButton::clicked, nullptr, nullptr);
     QObject::connect(window.dialButton, &PictureButton::clicked, &window,
-                     [this] { window.ShowControls(PhoneController::Controls::InCall); });
+                     [this] { window.showControls(PhoneController::Controls::InCall); });
     QSignalSpy ends(window.endButton, &PictureButton::clicked);
     for (QWidget* button : {window.dialButton, window.endButton})
         for (char what : {'m', 'p', 'r'}) Mouse(what, button, button->rect().center());
@@ -123,7 +123,7 @@ TEST_F(PictureButtonTest, ReachedByKeyboardAndNamedAndTippedForEveryone) {
         Mouse('m', control, control->rect().center() - QPoint(1, 0));
         Mouse('m', control, control->rect().center());
         ASSERT_TRUE(
-            WaitUntil([&] { return QToolTip::isVisible() && QToolTip::text() == text; }, 3000));
+            waitUntil([&] { return QToolTip::isVisible() && QToolTip::text() == text; }, 3000));
         const QWidget* tip = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == "qtooltip_label" && w->isVisible()) tip = w;

@@ -27,19 +27,19 @@ const QString kRing = QStringLiteral("file /usr/share/sounds/linphone/rings/oldp
 class CallTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Start());
-        phone.Start({server.Address(), "1001", "secret"});
-        ASSERT_TRUE(phone.Shows("Registered"));
+        ASSERT_TRUE(server.start());
+        phone.start({server.address(), "1001", "secret"});
+        ASSERT_TRUE(phone.shows("Registered"));
     }
-    QList<SipServer::Route> Routes() {
-        QList<SipServer::Route> routes{{kNumber, farEnd.Uri()}, {kTenDigits, direct.Uri()}};
+    QList<SipServer::Route> routes() {
+        QList<SipServer::Route> routes{{kNumber, farEnd.uri()}, {kTenDigits, direct.uri()}};
         for (int i = 0; i < int(std::size(gateways)); ++i)
-            routes.append({QStringLiteral("555000%1").arg(i), gateways[i].Uri()});
+            routes.append({QStringLiteral("555000%1").arg(i), gateways[i].uri()});
         return routes;
     }
 
     Sipp farEnd, direct, gateways[7];
-    SipServer server{{{"1001", "secret"}}, Routes()};
+    SipServer server{{{"1001", "secret"}}, routes()};
     Phone phone;
 };
 
@@ -47,47 +47,47 @@ protected:
 // malformed datagrams, then callers answered, declined, or giving up while the window is in the
 // tray.
 TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
-    QFile::remove(RecentCallsPath());
+    QFile::remove(recentCallsPath());
     RtpListener rtp;
-    ASSERT_TRUE(farEnd.Answer(rtp.Port()) && direct.Answer(FreeUdpPort()));
-    phone.Dial(kNumber);
-    ASSERT_TRUE(phone.Shows("CONNECTED")) << farEnd.Trace().toStdString();
-    EXPECT_TRUE(WaitUntil([&] { return rtp.AudioPackets() > 10; })) << "the far end hears nothing";
+    ASSERT_TRUE(farEnd.answer(rtp.port()) && direct.answer(freeUdpPort()));
+    phone.dial(kNumber);
+    ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return rtp.audioPackets() > 10; })) << "the far end hears nothing";
     phone.player.played.clear();
     for (int key : {0, 9, 11, 10}) {  // "1", "*", "#", "0", at a person's pace
-        phone.window.OnDialKeyClicked(key);
-        Pump(250);
+        phone.window.onDialKeyClicked(key);
+        pump(250);
     }
-    EXPECT_TRUE(WaitUntil([&] { return rtp.Digits() == "1*#0"; })) << rtp.Digits().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return rtp.digits() == "1*#0"; })) << rtp.digits().toStdString();
     EXPECT_TRUE(phone.player.played.isEmpty()) << "no local tone during a call";
-    ASSERT_TRUE(phone.Shows("CONNECTED 0:0:"));
-    phone.window.OnEndClicked();
-    EXPECT_TRUE(phone.Shows("DISCONNECTED"));
-    EXPECT_TRUE(farEnd.Finished()) << farEnd.Trace().toStdString();
-    EXPECT_TRUE(ReadRecentCalls().value(0).startsWith((kNumber + "1*#0--Duration: 0:0:").toUtf8()));
+    ASSERT_TRUE(phone.shows("CONNECTED 0:0:"));
+    phone.window.onEndClicked();
+    EXPECT_TRUE(phone.shows("DISCONNECTED"));
+    EXPECT_TRUE(farEnd.finished()) << farEnd.trace().toStdString();
+    EXPECT_TRUE(readRecentCalls().value(0).startsWith((kNumber + "1*#0--Duration: 0:0:").toUtf8()));
 
-    phone.Dial(kTenDigits);
-    ASSERT_TRUE(phone.Shows("CONNECTED"));
-    phone.window.OnEndClicked();
-    ASSERT_TRUE(direct.Finished());
-    const QString invite = direct.Trace().section("INVITE sip:", 1, 1);
+    phone.dial(kTenDigits);
+    ASSERT_TRUE(phone.shows("CONNECTED"));
+    phone.window.onEndClicked();
+    ASSERT_TRUE(direct.finished());
+    const QString invite = direct.trace().section("INVITE sip:", 1, 1);
     EXPECT_FALSE(invite.isEmpty());
     EXPECT_FALSE(invite.contains("Authorization", Qt::CaseInsensitive)) << invite.toStdString();
     EXPECT_FALSE(invite.contains(QRegularExpression("From:[^\\n]*1001"))) << invite.toStdString();
 
     // The user reads each "Numbers 0 to 9 only" box for a while before closing it; the next
     // caller rings all the same.
-    phone.messages.whileShown = [] { Pump(400); };
-    phone.Dial("Home");
+    phone.messages.whileShown = [] { pump(400); };
+    phone.dial("Home");
     EXPECT_EQ(phone.messages.shown.size(), 4u);
-    EXPECT_TRUE(phone.Shows("DISCONNECTED"));  // 404 from the proxy
+    EXPECT_TRUE(phone.shows("DISCONNECTED"));  // 404 from the proxy
 
     // Malformed datagrams (in the manner of RFC 4475's torture tests) that claim to come from the
     // proxy (UDP source addresses are easily forged; kamailio binds its socket with SO_REUSEADDR,
     // so a second socket may send from it): calls through the proxy still ring. SipDatagramTest
     // holds the rules that cut a datagram to its message; these pass them, or broke the engine
     // before.
-    const int phonePort = server.ContactPort("1001");
+    const int phonePort = server.contactPort("1001");
     ASSERT_GT(phonePort, 0);
     const QByteArray options =
         QStringLiteral(
@@ -96,7 +96,7 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
             "Max-Forwards: 70\r\nFrom: <sip:probe@127.0.0.1>;tag=forged\r\n"
             "To: <sip:1001@127.0.0.1>\r\nCall-ID: forged\r\nCSeq: 1 OPTIONS\r\n")
             .arg(phonePort)
-            .arg(server.Port())
+            .arg(server.port())
             .toLatin1();
     const QByteArray datagrams[] = {
         options + "Content-Length: 99999\r\n\r\nhello",
@@ -110,7 +110,7 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     {
         QUdpSocket proxy;
         ASSERT_TRUE(
-            proxy.bind(QHostAddress::LocalHost, quint16(server.Port()), QUdpSocket::ShareAddress));
+            proxy.bind(QHostAddress::LocalHost, quint16(server.port()), QUdpSocket::ShareAddress));
         for (const QByteArray& datagram : datagrams)
             proxy.writeDatagram(datagram, QHostAddress::LocalHost, quint16(phonePort));
     }
@@ -134,31 +134,31 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile::remove(RecentCallsPath());
+        QFile::remove(recentCallsPath());
         phone.player.played.clear();
         Sipp caller;
         if (c.press == Press::Nothing) {
-            phone.window.OnHideClicked();
+            phone.window.onHideClicked();
             ASSERT_TRUE(
-                caller.Run("call-cancel.xml", {"-s", "1001", "-d", "1000", server.Address()}));
+                caller.run("call-cancel.xml", {"-s", "1001", "-d", "1000", server.address()}));
         } else {
-            ASSERT_TRUE(caller.Call(server.Address(), "1001", 1500));
+            ASSERT_TRUE(caller.call(server.address(), "1001", 1500));
         }
-        ASSERT_TRUE(phone.Shows("INCOMING")) << caller.Trace().toStdString();
+        ASSERT_TRUE(phone.shows("INCOMING")) << caller.trace().toStdString();
         EXPECT_TRUE(phone.player.played.contains(kRing));
         if (c.press != Press::Nothing) {
             EXPECT_EQ(phone.window.numberBox->currentText(), "caller");
         }
         if (c.press == Press::Dial) {
-            phone.window.OnDialClicked();
-            EXPECT_TRUE(phone.Shows("CONNECTED"));
+            phone.window.onDialClicked();
+            EXPECT_TRUE(phone.shows("CONNECTED"));
         }
-        if (c.press == Press::End) phone.window.OnEndClicked();
-        EXPECT_TRUE(phone.Shows("DISCONNECTED"));
-        EXPECT_TRUE(caller.Finished()) << caller.Trace().toStdString();
-        EXPECT_TRUE(caller.Trace().contains(c.farEndHears)) << caller.Trace().toStdString();
+        if (c.press == Press::End) phone.window.onEndClicked();
+        EXPECT_TRUE(phone.shows("DISCONNECTED"));
+        EXPECT_TRUE(caller.finished()) << caller.trace().toStdString();
+        EXPECT_TRUE(caller.trace().contains(c.farEndHears)) << caller.trace().toStdString();
         EXPECT_TRUE(phone.player.played.endsWith("stop")) << "the ring goes with the call";
-        const QList<QByteArray> history = ReadRecentCalls();
+        const QList<QByteArray> history = readRecentCalls();
         ASSERT_EQ(history.size(), c.history.isEmpty() ? 0 : 1);
         EXPECT_TRUE(history.value(0).startsWith(c.history)) << history.value(0).data();
         EXPECT_EQ(phone.desk.notifications, c.notifications);
@@ -194,8 +194,8 @@ TEST_F(CallTest, EveryGatewayWalksTheWindowThroughItsStates) {
     ASSERT_EQ(std::size(cases), std::size(gateways));
     for (size_t i = 0; i < std::size(cases); ++i)
         ASSERT_TRUE(QString(cases[i].scenario).endsWith(".xml")
-                        ? gateways[i].Run(cases[i].scenario, cases[i].args)
-                        : gateways[i].Refuse(cases[i].scenario, cases[i].args[0].toInt()));
+                        ? gateways[i].run(cases[i].scenario, cases[i].args)
+                        : gateways[i].refuse(cases[i].scenario, cases[i].args[0].toInt()));
 
     QStringList seen;
     QObject::connect(&phone.phone, &PhoneController::statusChanged, [&](const QString& status) {
@@ -208,28 +208,28 @@ TEST_F(CallTest, EveryGatewayWalksTheWindowThroughItsStates) {
         SCOPED_TRACE(g.name);
         seen.clear();
         phone.desk.notifications.clear();
-        phone.Dial(QStringLiteral("555000%1").arg(i));
+        phone.dial(QStringLiteral("555000%1").arg(i));
         if (g.secondCaller) {
-            ASSERT_TRUE(WaitUntil([&] { return phone.phone.Session() != nullptr; }));
-            const auto live = phone.phone.Session();
+            ASSERT_TRUE(waitUntil([&] { return phone.phone.session() != nullptr; }));
+            const auto live = phone.phone.session();
             Sipp second;
-            ASSERT_TRUE(second.Call(server.Address(), "1001"));
-            EXPECT_TRUE(second.Finished());
-            EXPECT_TRUE(second.Trace().contains("SIP/2.0 486")) << second.Trace().toStdString();
-            EXPECT_EQ(phone.phone.Session(), live);
+            ASSERT_TRUE(second.call(server.address(), "1001"));
+            EXPECT_TRUE(second.finished());
+            EXPECT_TRUE(second.trace().contains("SIP/2.0 486")) << second.trace().toStdString();
+            EXPECT_EQ(phone.phone.session(), live);
             EXPECT_EQ(phone.desk.notifications, QStringList{"Softphone: Missed call from caller"});
         }
         if (g.userEnds) {
             const QString before = g.seen[g.seen.size() - 2];
-            ASSERT_TRUE(WaitUntil([&] { return seen.endsWith(before); }, 8000))
-                << phone.Status().toStdString();
-            phone.window.OnEndClicked();
+            ASSERT_TRUE(waitUntil([&] { return seen.endsWith(before); }, 8000))
+                << phone.status().toStdString();
+            phone.window.onEndClicked();
         }
-        EXPECT_TRUE(WaitUntil([&] { return seen.endsWith("DISCONNECTED"); }, 8000))
-            << phone.Status().toStdString() << "\n"
-            << gateways[i].Trace().toStdString();
+        EXPECT_TRUE(waitUntil([&] { return seen.endsWith("DISCONNECTED"); }, 8000))
+            << phone.status().toStdString() << "\n"
+            << gateways[i].trace().toStdString();
         EXPECT_EQ(seen, g.seen);
-        EXPECT_FALSE(phone.phone.Session());
+        EXPECT_FALSE(phone.phone.session());
         EXPECT_TRUE(phone.window.dialButton->isEnabled() && !phone.window.endButton->isEnabled());
     }
 }
@@ -241,9 +241,9 @@ TEST(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
     QDir().mkpath(qEnvironmentVariable("XDG_RUNTIME_DIR"));
     Child service;
     service.setProcessChannelMode(QProcess::MergedChannels);
-    service.start(SourceDir() + "/scripts/demo-service");
+    service.start(sourceDir() + "/scripts/demo-service");
     QString output;
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(waitUntil(
         [&] {
             output += service.readAll();
             return output.contains("Number 6000");
@@ -256,22 +256,22 @@ TEST(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
     for (bool tls : {false, true}) {
         Phone phone;
         if (tls)
-            WriteNetworkSettings(
+            writeNetworkSettings(
                 phone.store, {SipTransport::Tls, printed("Trusted CA file"), SrtpPolicy::Optional});
-        phone.Start({printed(tls ? "TLS Sip IP/Domain" : "Sip IP/Domain"), "1001", "demo1001"});
-        ASSERT_TRUE(phone.Shows("Registered")) << tls << output.toStdString();
+        phone.start({printed(tls ? "TLS Sip IP/Domain" : "Sip IP/Domain"), "1001", "demo1001"});
+        ASSERT_TRUE(phone.shows("Registered")) << tls << output.toStdString();
 
-        phone.Dial("6000");
-        ASSERT_TRUE(phone.Shows("CONNECTED"));
-        phone.window.OnEndClicked();
-        ASSERT_TRUE(phone.Shows("DISCONNECTED"));
+        phone.dial("6000");
+        ASSERT_TRUE(phone.shows("CONNECTED"));
+        phone.window.onEndClicked();
+        ASSERT_TRUE(phone.shows("DISCONNECTED"));
 
-        Child callMe(SourceDir() + "/scripts/call-me", {"1001", "1"});
-        ASSERT_TRUE(phone.Shows("INCOMING"));
-        phone.window.OnDialClicked();
-        EXPECT_TRUE(phone.Shows("CONNECTED"));
-        EXPECT_TRUE(phone.Shows("DISCONNECTED"));
-        EXPECT_TRUE(WaitUntil([&] { return callMe.state() == QProcess::NotRunning; }));
+        Child callMe(sourceDir() + "/scripts/call-me", {"1001", "1"});
+        ASSERT_TRUE(phone.shows("INCOMING"));
+        phone.window.onDialClicked();
+        EXPECT_TRUE(phone.shows("CONNECTED"));
+        EXPECT_TRUE(phone.shows("DISCONNECTED"));
+        EXPECT_TRUE(waitUntil([&] { return callMe.state() == QProcess::NotRunning; }));
         EXPECT_EQ(callMe.exitCode(), 0);
     }
 }

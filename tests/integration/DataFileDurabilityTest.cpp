@@ -22,15 +22,15 @@
 namespace softphone::test {
 namespace {
 
-QByteArray FileBytes(const QString& path) {
+QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 // Writes `lines` to the data file at `path` as the program does.
-bool PutLines(const QString& path, const QList<QByteArray>& lines) {
+bool putLines(const QString& path, const QList<QByteArray>& lines) {
     DataFile file(path);
-    return file.Read() && file.Write(lines);
+    return file.read() && file.write(lines);
 }
 
 // A folder the phone book cannot be saved in, or a file it cannot be read from: the user is
@@ -52,7 +52,7 @@ TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
         ASSERT_EQ(::chmod(QFile::encodeName(base.path()), 0755), 0);
         const QString folder = base.filePath("Softphone");
         const QString book = folder + "/PhoneBook.txt";
-        ASSERT_TRUE(QDir().mkdir(folder) && PutLines(book, {"Ann--1"}));
+        ASSERT_TRUE(QDir().mkdir(folder) && putLines(book, {"Ann--1"}));
         for (const QString& path : {book, folder}) {
             ASSERT_EQ(::chown(QFile::encodeName(path), 65534, 65534), 0);  // nobody:nogroup
             ASSERT_EQ(::chmod(QFile::encodeName(path), path == folder ? c.folderMode : c.fileMode),
@@ -65,7 +65,7 @@ TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
             PhoneBookDialog dialog(messages, nullptr, book);
             dialog.nameBox->setText("Bob");
             dialog.numberField->setText("2");
-            dialog.OnAddClicked();
+            dialog.onAddClicked();
             QStringList rows;
             for (int row = 0; row < dialog.entryList->count(); ++row)
                 rows << dialog.entryList->item(row)->text();
@@ -77,7 +77,7 @@ TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
         int status = -1;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_EQ(status, 0) << "no message, or the list is not what the file holds";
-        EXPECT_EQ(FileBytes(book), "Ann--1\r\n");
+        EXPECT_EQ(fileBytes(book), "Ann--1\r\n");
         EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1) << "a temporary file left";
     }
 }
@@ -96,22 +96,22 @@ TEST(DurabilityTest, KilledDuringRewritesLeavesTheOldOrTheNewContent) {
     QElapsedTimer clock;
     clock.start();
     for (; rounds < 40 && clock.elapsed() < 40000; ++rounds) {
-        ASSERT_TRUE(PutLines(book, contents[0]));
+        ASSERT_TRUE(putLines(book, contents[0]));
         // Writes the new and the old content in turn until killed (ten seconds at most).
         const pid_t writer = ::fork();
         if (writer == 0) {
             DataFile file(book);
-            file.Read();
+            file.read();
             clock.start();
             for (int round = 0; clock.elapsed() < 10000; ++round)
-                file.Write(contents[1 - round % 2]);
+                file.write(contents[1 - round % 2]);
             ::_exit(0);
         }
-        ASSERT_TRUE(WaitUntil([&] { return FileBytes(book) == now; }, 10000)) << "round " << rounds;
+        ASSERT_TRUE(waitUntil([&] { return fileBytes(book) == now; }, 10000)) << "round " << rounds;
         QThread::usleep(static_cast<unsigned long>((rounds % 20) * 1000));
         ::kill(writer, SIGKILL);
         ::waitpid(writer, nullptr, 0);
-        const QByteArray after = FileBytes(book);
+        const QByteArray after = fileBytes(book);
         ASSERT_TRUE(after == old || after == now)
             << "round " << rounds << ": " << after.size() << " bytes";
     }

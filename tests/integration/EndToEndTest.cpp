@@ -19,38 +19,38 @@ const QString kNumber = QStringLiteral("15550001111");
 // The real program of a user at home in `home`, logged in at kamailio, with a far end that
 // answers kNumber.
 struct Stage {
-    bool LogIn() {
-        return display.Started() && pulse.Running() && farEnd.Answer(rtp.Port()) &&
-               server.Start() && !(handset = phone.LogIn(server.Address())).isEmpty() &&
-               WaitUntil([&] { return server.Contacts("1001") == 1; }, 10000);
+    bool logIn() {
+        return display.started() && pulse.running() && farEnd.answer(rtp.port()) &&
+               server.start() && !(handset = phone.logIn(server.address())).isEmpty() &&
+               waitUntil([&] { return server.contacts("1001") == 1; }, 10000);
     }
     // Dials the far end; true once it hears the call.
-    bool Call() {
-        display.ClickAndType(handset, kNumberField, kNumber);
-        display.Click(handset, kDial);
-        return WaitUntil([&] { return rtp.AudioPackets() > 10; }, 15000);
+    bool call() {
+        display.clickAndType(handset, kNumberField, kNumber);
+        display.click(handset, kDial);
+        return waitUntil([&] { return rtp.audioPackets() > 10; }, 15000);
     }
-    bool EndedInOrder() { return phone.Ended() && phone.exitStatus() == QProcess::NormalExit; }
+    bool endedInOrder() { return phone.ended() && phone.exitStatus() == QProcess::NormalExit; }
 
     XvfbDisplay display;
     PulseServer pulse;
     QTemporaryDir home;
     RtpListener rtp;
     Sipp farEnd;
-    SipServer server{{{"1001", "secret"}}, {{kNumber, farEnd.Uri()}}};
+    SipServer server{{{"1001", "secret"}}, {{kNumber, farEnd.uri()}}};
     RunningPhone phone{display, SOFTPHONE_BINARY, home.path(), home.filePath("run"),
-                       pulse.Address()};
+                       pulse.address()};
     QString handset;
 };
 
 // Escape in the login dialog at start-up ends the program, as EXIT does, with nothing stored.
 TEST(EndToEnd, EscapeInTheLoginDialogEndsTheProgram) {
     Stage stage;
-    const QString login = stage.phone.LoginDialog();
+    const QString login = stage.phone.loginDialog();
     ASSERT_FALSE(login.isEmpty());
-    stage.display.ClickAndType(login, kAccountBox, "1001");
-    stage.display.Xdo({"windowfocus", "--sync", login, "key", "Escape"});
-    EXPECT_TRUE(stage.EndedInOrder());
+    stage.display.clickAndType(login, kAccountBox, "1001");
+    stage.display.xdo({"windowfocus", "--sync", login, "key", "Escape"});
+    EXPECT_TRUE(stage.endedInOrder());
     EXPECT_EQ(stage.phone.exitCode(), 0);
     EXPECT_FALSE(QFile::exists(stage.home.filePath("config/Softphone/Softphone.conf")));
 }
@@ -75,22 +75,22 @@ TEST(EndToEnd, EveryEndUnregistersAndHangsUp) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Stage stage;
-        ASSERT_TRUE(stage.LogIn());
-        ASSERT_TRUE(!c.inCall || stage.Call());
-        if (c.end & kHungUp) stage.display.Click(stage.handset, kEnd);
+        ASSERT_TRUE(stage.logIn());
+        ASSERT_TRUE(!c.inCall || stage.call());
+        if (c.end & kHungUp) stage.display.click(stage.handset, kEnd);
         if (c.end & kClosed) {
             QFile history(stage.home.filePath("data/Softphone/recentcall.txt"));
-            ASSERT_TRUE(WaitUntil([&] { return history.exists(); }));
+            ASSERT_TRUE(waitUntil([&] { return history.exists(); }));
             ASSERT_TRUE(history.open(QIODevice::ReadOnly));
             EXPECT_TRUE(history.readLine().startsWith("15550001111--Duration: 0:0:"));
-            stage.display.Click(stage.handset, kClose);
+            stage.display.click(stage.handset, kClose);
         }
-        if (c.end & kDisplayGone) stage.display.End();
-        if (c.end & kSoundGone) stage.pulse.Stop();
+        if (c.end & kDisplayGone) stage.display.end();
+        if (c.end & kSoundGone) stage.pulse.stop();
         if (c.end & kTerminated) stage.phone.terminate();
-        EXPECT_TRUE(stage.EndedInOrder());
-        EXPECT_EQ(stage.server.Contacts("1001"), 0);
-        EXPECT_TRUE(!c.inCall || stage.farEnd.Finished()) << stage.farEnd.Trace().toStdString();
+        EXPECT_TRUE(stage.endedInOrder());
+        EXPECT_EQ(stage.server.contacts("1001"), 0);
+        EXPECT_TRUE(!c.inCall || stage.farEnd.finished()) << stage.farEnd.trace().toStdString();
     }
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 // Every file installed, under the prefix; the menu entry and the scalable icon come third and
 // fourth.
-QStringList Installed() {
+QStringList installed() {
     QStringList files{"bin/softphone", "share/softphone/ding.wav",
                       "share/applications/softphone.desktop",
                       "share/icons/hicolor/scalable/apps/softphone.svg"};
@@ -25,14 +25,14 @@ QStringList Installed() {
         files << QString("share/icons/hicolor/%1x%1/apps/softphone.png").arg(size);
     return files;
 }
-const QStringList kInstalled = Installed();
+const QStringList kInstalled = installed();
 
 // The build's install set in a temporary prefix, away from the build tree; made once.
-QString Prefix() {
+QString prefix() {
     static QTemporaryDir dir;
     static const bool installed = [] {
         int status = -1;
-        Output("cmake", {"--install", SOFTPHONE_BUILD_DIR, "--prefix", dir.path()}, &status);
+        output("cmake", {"--install", SOFTPHONE_BUILD_DIR, "--prefix", dir.path()}, &status);
         return status == 0;
     }();
     return installed ? dir.path() + '/' : QString();
@@ -40,24 +40,24 @@ QString Prefix() {
 
 // The menu entry and icon in the prefix are valid, and the Debian package holds the same files.
 TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
-    ASSERT_FALSE(Prefix().isEmpty());
-    QSvgRenderer scalable(Prefix() + kInstalled[3]);
+    ASSERT_FALSE(prefix().isEmpty());
+    QSvgRenderer scalable(prefix() + kInstalled[3]);
     EXPECT_TRUE(scalable.isValid());
     int status = -1;
-    EXPECT_EQ(Output("desktop-file-validate", {Prefix() + kInstalled[2]}, &status), "");
+    EXPECT_EQ(output("desktop-file-validate", {prefix() + kInstalled[2]}, &status), "");
     EXPECT_EQ(status, 0);
-    QFile entry(Prefix() + kInstalled[2]);
+    QFile entry(prefix() + kInstalled[2]);
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     const QByteArray text = entry.readAll();
     EXPECT_TRUE(text.contains("\nExec=softphone\n") && text.contains("\nIcon=softphone\n"));
 
     QTemporaryDir out;
-    const QString log = Output(
+    const QString log = output(
         "cpack", {"--config", SOFTPHONE_BUILD_DIR "/CPackConfig.cmake", "-B", out.path()}, &status);
     const QStringList debs = QDir(out.path()).entryList({"*.deb"}, QDir::Files);
     ASSERT_TRUE(status == 0 && debs.size() == 1) << log.toStdString();
     const QString deb = out.filePath(debs[0]);
-    auto field = [&](const char* name) { return Output("dpkg-deb", {"--field", deb, name}); };
+    auto field = [&](const char* name) { return output("dpkg-deb", {"--field", deb, name}); };
     EXPECT_EQ(field("Package"), "softphone");
     EXPECT_EQ(field("Version"), SOFTPHONE_VERSION);
     EXPECT_EQ(field("Recommends"), "qt6-wayland");
@@ -69,7 +69,7 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
             << package << " in " << depends.join(", ").toStdString();
     }
     QStringList files, expected;
-    for (const QString& line : Output("dpkg-deb", {"--contents", deb}).split('\n'))
+    for (const QString& line : output("dpkg-deb", {"--contents", deb}).split('\n'))
         if (!line.endsWith('/')) files << line.section(' ', -1);
     for (const QString& file : kInstalled) expected << "./usr/" + file;
     files.sort();
@@ -81,36 +81,36 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
 // the prefix's data folder; it hides to the tray and comes back; a second start raises it; after
 // it is killed, a new start comes up all the same.
 TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
-    ASSERT_FALSE(Prefix().isEmpty());
-    ASSERT_FALSE(QFile::exists(Prefix() + "bin/ding.wav"));
+    ASSERT_FALSE(prefix().isEmpty());
+    ASSERT_FALSE(QFile::exists(prefix() + "bin/ding.wav"));
     XvfbDisplay display;
     PulseServer pulse;
     QTemporaryDir user;
-    ASSERT_TRUE(display.Started() && pulse.Running());
+    ASSERT_TRUE(display.started() && pulse.running());
     Child tray("trayer",
                {"--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "32",
                 "--SetDockType", "false"},
-               display.Environment());
-    ASSERT_TRUE(WaitUntil([&] { return !display.Xdo({"search", "--class", "trayer"}).isEmpty(); }));
+               display.environment());
+    ASSERT_TRUE(waitUntil([&] { return !display.xdo({"search", "--class", "trayer"}).isEmpty(); }));
     // Sessions share the runtime folder (and so the running program).
     auto start = [&](const QString& session) {
-        return std::make_unique<RunningPhone>(display, Prefix() + "bin/softphone",
+        return std::make_unique<RunningPhone>(display, prefix() + "bin/softphone",
                                               user.filePath(session), user.filePath("run"),
-                                              pulse.Address());
+                                              pulse.address());
     };
     MonitorRecorder recorder(pulse);
     auto first = start("first");
-    const QString handset = first->LogIn("127.0.0.1:9");
+    const QString handset = first->logIn("127.0.0.1:9");
     ASSERT_FALSE(handset.isEmpty()) << first->readAllStandardError().toStdString();
 
     // The release sound is played when a level slider's thumb is let go; the playback level's
     // thumb lies somewhere along its track, 117 pixels down the window.
-    Pump(2500);  // the program's kept-open sound stream settles
-    const qsizetype before = recorder.Size();
-    for (int x = 70; x <= 186; x += 4) display.Click(handset, {x, 117});
-    EXPECT_TRUE(WaitUntil(
+    pump(2500);  // the program's kept-open sound stream settles
+    const qsizetype before = recorder.size();
+    for (int x = 70; x <= 186; x += 4) display.click(handset, {x, 117});
+    EXPECT_TRUE(waitUntil(
         [&] {
-            const QByteArray samples = recorder.Samples(before);
+            const QByteArray samples = recorder.samples(before);
             return std::any_of(samples.begin(), samples.end(),
                                [](char s) { return std::abs(int(uchar(s)) - 128) > 24; });
         },
@@ -120,35 +120,35 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
     // Hidden, it comes back with a double click on its icon, the tray's one client, in the
     // middle of the panel holding it, which grows from a sliver to the icon's width when the
     // icon docks; a single click does nothing.
-    display.Click(handset, kHide);
-    ASSERT_TRUE(WaitUntil([&] { return !display.Visible(handset); })) << "not in the tray";
+    display.click(handset, kHide);
+    ASSERT_TRUE(waitUntil([&] { return !display.visible(handset); })) << "not in the tray";
     QRegularExpressionMatch panel;
     const QRegularExpression place(R"(Position: (\d+),(\d+).*Geometry: (\d+)x(\d+))",
                                    QRegularExpression::DotMatchesEverythingOption);
-    ASSERT_TRUE(WaitUntil([&] {
-        for (const QString& window : display.Xdo({"search", "--class", "trayer"}).split('\n')) {
-            panel = place.match(display.Xdo({"getwindowgeometry", window}));
+    ASSERT_TRUE(waitUntil([&] {
+        for (const QString& window : display.xdo({"search", "--class", "trayer"}).split('\n')) {
+            panel = place.match(display.xdo({"getwindowgeometry", window}));
             if (panel.hasMatch() && panel.captured(3).toInt() >= 16) return true;
         }
         return false;
     }));
-    display.Xdo(
+    display.xdo(
         {"mousemove", QString::number(panel.captured(1).toInt() + panel.captured(3).toInt() / 2),
          QString::number(panel.captured(2).toInt() + panel.captured(4).toInt() / 2), "click", "1"});
-    EXPECT_FALSE(WaitUntil([&] { return display.Visible(handset); }, 700))
+    EXPECT_FALSE(waitUntil([&] { return display.visible(handset); }, 700))
         << "a single click restored";
-    display.Xdo({"click", "--repeat", "2", "--delay", "80", "1"});
-    ASSERT_TRUE(WaitUntil([&] { return display.Visible(handset); })) << "not restored";
+    display.xdo({"click", "--repeat", "2", "--delay", "80", "1"});
+    ASSERT_TRUE(waitUntil([&] { return display.visible(handset); })) << "not restored";
 
     // A second start by another session of the same user raises the hidden window and ends
     // without touching anything.
-    display.Click(handset, kHide);
-    ASSERT_TRUE(WaitUntil([&] { return !display.Visible(handset); })) << "not in the tray";
+    display.click(handset, kHide);
+    ASSERT_TRUE(waitUntil([&] { return !display.visible(handset); })) << "not in the tray";
     auto second = start("second");
     ASSERT_TRUE(second->waitForFinished(10000)) << "the second start kept running";
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
-    EXPECT_TRUE(WaitUntil([&] { return display.Visible(handset); })) << "not raised";
+    EXPECT_TRUE(waitUntil([&] { return display.visible(handset); })) << "not raised";
     QDirIterator written(user.filePath("second"), QDir::Files | QDir::Hidden,
                          QDirIterator::Subdirectories);
     EXPECT_FALSE(written.hasNext()) << written.next().toStdString();
@@ -157,7 +157,7 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
     ASSERT_TRUE(first->waitForFinished(5000));
     ASSERT_TRUE(QFile::exists(user.filePath("run/softphone.socket"))) << "nothing left behind";
     auto next = start("next");
-    EXPECT_FALSE(next->LogIn("127.0.0.1:9").isEmpty()) << "a new start did not come up";
+    EXPECT_FALSE(next->logIn("127.0.0.1:9").isEmpty()) << "a new start did not come up";
     EXPECT_EQ(next->state(), QProcess::Running);
 }
 

@@ -30,7 +30,7 @@ namespace softphone::test {
 namespace {
 
 // Runs the engine's wizard; `user` acts in it once it is up, then it is closed with OK.
-void RunWizard(LinphoneEngine& engine, const std::function<void(TuningWizard&)>& user) {
+void runWizard(LinphoneEngine& engine, const std::function<void(TuningWizard&)>& user) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* wizard = dynamic_cast<TuningWizard*>(QApplication::activeModalWidget());
@@ -40,28 +40,28 @@ void RunWizard(LinphoneEngine& engine, const std::function<void(TuningWizard&)>&
         wizard->accept();
     });
     poll.start(20);
-    engine.InvokeTuningWizard(nullptr);
+    engine.invokeTuningWizard(nullptr);
     EXPECT_FALSE(poll.isActive()) << "no wizard";
 }
 
 // One sound server with three outputs, the first the desktop's default.
 TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
     PulseServer server({"default_sink", "ringer_sink", "speaker_sink"});
-    ASSERT_TRUE(server.Running());
-    server.UseInThisProcess();
+    ASSERT_TRUE(server.running());
+    server.useInThisProcess();
     // The first channel's volume of the default sink or source (65536 = 100 %).
     auto volume = [&](const QString& kind) {
         const QString report =
-            server.Pactl({"get-" + kind + "-volume", server.Pactl({"get-default-" + kind})});
+            server.pactl({"get-" + kind + "-volume", server.pactl({"get-default-" + kind})});
         const auto match = QRegularExpression(R"(:\s*(\d+)\s*/)").match(report);
         return match.hasMatch() ? match.captured(1).toLong() : -1;
     };
 
     // The thumbs start at the server's levels, and moving them moves the levels.
-    server.Pactl({"set-sink-volume", "@DEFAULT_SINK@", "65536"});
-    server.Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "32768"});
+    server.pactl({"set-sink-volume", "@DEFAULT_SINK@", "65536"});
+    server.pactl({"set-source-volume", "@DEFAULT_SOURCE@", "32768"});
     RecordingMessageBox messages;
-    MixerLevels levels(CreateAlsaMixer(), messages);
+    MixerLevels levels(createAlsaMixer(), messages);
     EXPECT_TRUE(messages.shown.empty());
     QFrame panel;
     VolumeSliders sliders(&panel, levels, nullptr);
@@ -86,27 +86,27 @@ TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
     {
         // A microphone that hears what the sink plays (the desktop lists no monitor as an input)
         // shows the level of loud noise played there.
-        server.Pactl({"load-module", "module-remap-source", "master=" + server.MonitorName(),
+        server.pactl({"load-module", "module-remap-source", "master=" + server.monitorName(),
                       "source_name=tone_microphone"});
         QString monitor;
-        ASSERT_TRUE(WaitUntil([&] {
+        ASSERT_TRUE(waitUntil([&] {
             for (const QAudioDevice& d : QMediaDevices::audioInputs())
                 if (d.id() == "tone_microphone") monitor = d.description();
             return !monitor.isEmpty();
         }));
-        server.Pactl({"set-sink-volume", "@DEFAULT_SINK@", "65536"});
+        server.pactl({"set-sink-volume", "@DEFAULT_SINK@", "65536"});
         FakeAudioTuning tuning;
-        tuning.devices = {{"monitor", monitor, false, true}, {"out", "Out", true, false}};
+        tuning.deviceList = {{"monitor", monitor, false, true}, {"out", "Out", true, false}};
         tuning.capture = "monitor";
         TuningWizard wizard(tuning, nullptr);
         ASSERT_EQ(wizard.captureBox->currentText(), monitor);
-        Pump(500);
-        EXPECT_LT(wizard.MicrophoneLevel(), 5);
+        pump(500);
+        EXPECT_LT(wizard.microphoneLevel(), 5);
         Child player("pacat",
                      {"--raw", "--format=u8", "--rate=8000", "--channels=1", "/dev/urandom"},
-                     server.Environment());
-        EXPECT_TRUE(WaitUntil([&] { return wizard.MicrophoneLevel() > 30; }, 4000))
-            << wizard.MicrophoneLevel();
+                     server.environment());
+        EXPECT_TRUE(waitUntil([&] { return wizard.microphoneLevel() > 30; }, 4000))
+            << wizard.microphoneLevel();
     }
 
     // The ring is heard on the chosen ringer and a key tone on the chosen speaker, each only
@@ -119,44 +119,44 @@ TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
     for (const bool chooseNow : {true, false}) {
         SoundPlayer ringer, speaker;
         LinphoneEngine engine(folder.path(), ringer, speaker);
-        engine.Initialize();
+        engine.initialize();
         if (chooseNow) {
-            RunWizard(engine, [](TuningWizard& wizard) {
+            runWizard(engine, [](TuningWizard& wizard) {
                 // Selects nothing when the device is not offered; the sound checks then fail.
                 wizard.ringerBox->setCurrentText("ringer_sink");
                 wizard.playbackBox->setCurrentText("speaker_sink");
             });
         }
-        const qsizetype ringFrom = ringerSink.Size(), toneFrom = speakerSink.Size();
-        engine.PlayRing(true);
-        speaker.PlayTone("Tone5.wav");
+        const qsizetype ringFrom = ringerSink.size(), toneFrom = speakerSink.size();
+        engine.playRing(true);
+        speaker.playTone("Tone5.wav");
         // A newly opened stream on an idle sink may start up to 2 s late; the ring then has
         // half a second to show up on the wrong sink too.
-        ASSERT_TRUE(WaitUntil(
+        ASSERT_TRUE(waitUntil(
             [&] {
-                const QByteArray rung = ringerSink.Samples(ringFrom);
-                const qsizetype ringStart = FirstSound(rung, 0);
+                const QByteArray rung = ringerSink.samples(ringFrom);
+                const qsizetype ringStart = firstSound(rung, 0);
                 return ringStart >= 0 && rung.size() > ringStart + 500 * kMs &&
-                       !HearTones(speakerSink.Samples(toneFrom)).empty();
+                       !hearTones(speakerSink.samples(toneFrom)).empty();
             },
             15000))
             << (chooseNow ? "chosen now" : "next run");
-        engine.PlayRing(false);
+        engine.playRing(false);
 
-        EXPECT_TRUE(HearTones(ringerSink.Samples(ringFrom)).empty()) << "a key tone on the ringer";
-        const QByteArray spoken = speakerSink.Samples(toneFrom);
-        const auto tones = HearTones(spoken);
-        ASSERT_EQ(KeysOf(tones), "5");
+        EXPECT_TRUE(hearTones(ringerSink.samples(ringFrom)).empty()) << "a key tone on the ringer";
+        const QByteArray spoken = speakerSink.samples(toneFrom);
+        const auto tones = hearTones(spoken);
+        ASSERT_EQ(keysOf(tones), "5");
         const qsizetype toneEnd = tones.front().start + tones.front().length;
-        EXPECT_GE(FirstSound(spoken, 0), tones.front().start - 20 * kMs) << "sound before the tone";
-        EXPECT_EQ(FirstSound(spoken, toneEnd + 30 * kMs), -1) << "the ring on the speaker";
+        EXPECT_GE(firstSound(spoken, 0), tones.front().start - 20 * kMs) << "sound before the tone";
+        EXPECT_EQ(firstSound(spoken, toneEnd + 30 * kMs), -1) << "the ring on the speaker";
         if (!chooseNow) {
-            RunWizard(engine, [](TuningWizard& wizard) {
+            runWizard(engine, [](TuningWizard& wizard) {
                 EXPECT_EQ(wizard.ringerBox->currentText(), "ringer_sink");
                 EXPECT_EQ(wizard.playbackBox->currentText(), "speaker_sink");
                 // Echo calibration ends with a result; a null sink hears nothing it plays.
                 wizard.calibrateButton->click();
-                WaitUntil([&] { return wizard.calibrateButton->isEnabled(); }, 15000);
+                waitUntil([&] { return wizard.calibrateButton->isEnabled(); }, 15000);
                 const QString result = wizard.calibrationLabel->text();
                 EXPECT_TRUE(result == "No echo: echo cancelling off" ||
                             result == "Calibration failed")

@@ -20,7 +20,7 @@ constexpr const char* kHome = "10.0.0.2";
 
 // The address the phone's session description gave its audio, as the far end received it: the
 // last c= line besides the far end's own (a media-level one overrides the session's).
-QString PhoneMediaAddress(const QString& trace) {
+QString phoneMediaAddress(const QString& trace) {
     QString address;
     for (const auto& match : QRegularExpression("c=IN IP4 ([0-9.]+)").globalMatch(trace))
         if (match.captured(1) != HomeRouter::kProvider) address = match.captured(1);
@@ -29,43 +29,43 @@ QString PhoneMediaAddress(const QString& trace) {
 
 class NatTest : public ::testing::Test {
 protected:
-    virtual bool WithStun() const { return false; }
+    virtual bool withStun() const { return false; }
 
     void SetUp() override {
-        if (!net.Failure().isEmpty()) GTEST_SKIP() << net.Failure().toStdString();
+        if (!net.failure().isEmpty()) GTEST_SKIP() << net.failure().toStdString();
         NetworkSettings network;
-        if (WithStun()) {
-            network.stunServer = net.StartStun();
+        if (withStun()) {
+            network.stunServer = net.startStun();
             ASSERT_FALSE(network.stunServer.isEmpty()) << "coturn did not start";
         }
         {
-            InNamespace provider(net.Provider());
-            ASSERT_TRUE(provider.Entered());
+            InNamespace provider(net.providerName());
+            ASSERT_TRUE(provider.entered());
             farEnd.emplace(HomeRouter::kProvider);
-            ASSERT_TRUE(farEnd->AnswerAndEcho());
+            ASSERT_TRUE(farEnd->answerAndEcho());
             server.emplace(QList<SipServer::Account>{{"1001", "secret"}, {"1002", "secret"}},
-                           QList<SipServer::Route>{{"6000", farEnd->Uri()}});
-            server->ListenOn(HomeRouter::kProvider);
-            ASSERT_TRUE(server->Start());
+                           QList<SipServer::Route>{{"6000", farEnd->uri()}});
+            server->listenOn(HomeRouter::kProvider);
+            ASSERT_TRUE(server->start());
         }
-        home.emplace(net.Home());
-        ASSERT_TRUE(home->Entered());
+        home.emplace(net.homeName());
+        ASSERT_TRUE(home->entered());
         phone.emplace();
-        WriteNetworkSettings(phone->store, network);
-        phone->Start({server->Address(), "1001", "secret"});
-        ASSERT_TRUE(phone->Shows("Registered"));
+        writeNetworkSettings(phone->store, network);
+        phone->start({server->address(), "1001", "secret"});
+        ASSERT_TRUE(phone->shows("Registered"));
     }
 
     // Audio goes both ways, counted at the far end's port and by the phone's engine.
-    ::testing::AssertionResult AudioFlowsBothWays() {
+    ::testing::AssertionResult audioFlowsBothWays() {
         AudioPackets atPhone;
-        const bool flows = WaitUntil([&] {
-            if (const auto& session = phone->phone.Session()) atPhone = session->Audio();
-            return net.MediaArrived() >= 25 && net.MediaLeft() >= 25 && atPhone.sent >= 25 &&
+        const bool flows = waitUntil([&] {
+            if (const auto& session = phone->phone.session()) atPhone = session->audio();
+            return net.mediaArrived() >= 25 && net.mediaLeft() >= 25 && atPhone.sent >= 25 &&
                    atPhone.received >= 25;
         });
         return (flows ? ::testing::AssertionSuccess() : ::testing::AssertionFailure())
-               << "far end: " << net.MediaArrived() << " in, " << net.MediaLeft()
+               << "far end: " << net.mediaArrived() << " in, " << net.mediaLeft()
                << " out; phone: " << atPhone.sent << " sent, " << atPhone.received << " received";
     }
 
@@ -85,7 +85,7 @@ struct NatCall {
 void PrintTo(const NatCall& call, std::ostream* out) { *out << call.name; }
 
 class NatCallTest : public NatTest, public ::testing::WithParamInterface<NatCall> {
-    bool WithStun() const override { return GetParam().stun; }
+    bool withStun() const override { return GetParam().stun; }
 };
 
 // The provider has no route to the home: a call arrives only at the router's public address
@@ -95,30 +95,30 @@ class NatCallTest : public NatTest, public ::testing::WithParamInterface<NatCall
 // for its audio: with STUN, the public one it learnt, as its ICE default candidate; but ICE
 // gathers only when the far end offers ICE, so an answer to a plain offer names the home.
 TEST_P(NatCallTest, CarriesAudioBothWays) {
-    Pump(GetParam().idleSeconds * 1000);
+    pump(GetParam().idleSeconds * 1000);
     std::optional<Sipp> caller;
     if (GetParam().incoming) {
         {
-            InNamespace provider(net.Provider());
+            InNamespace provider(net.providerName());
             caller.emplace(HomeRouter::kProvider);  // echoes, and hangs up after 2 s
-            ASSERT_TRUE(caller->Run("call.xml",
-                                    {"-s", "1001", "-d", "2000", "-rtp_echo", server->Address()}));
+            ASSERT_TRUE(caller->run("call.xml",
+                                    {"-s", "1001", "-d", "2000", "-rtp_echo", server->address()}));
         }
-        ASSERT_TRUE(net.CountMediaAt(caller->MediaPort())) << net.Failure().toStdString();
-        ASSERT_TRUE(phone->Shows("INCOMING"));
-        phone->window.OnDialClicked();
+        ASSERT_TRUE(net.countMediaAt(caller->mediaPort())) << net.failure().toStdString();
+        ASSERT_TRUE(phone->shows("INCOMING"));
+        phone->window.onDialClicked();
     } else {
-        ASSERT_TRUE(net.CountMediaAt(farEnd->MediaPort())) << net.Failure().toStdString();
-        phone->Dial("6000");
+        ASSERT_TRUE(net.countMediaAt(farEnd->mediaPort())) << net.failure().toStdString();
+        phone->dial("6000");
     }
     Sipp& far = caller ? *caller : *farEnd;
-    ASSERT_TRUE(phone->Shows("CONNECTED")) << far.Trace().toStdString();
-    EXPECT_TRUE(AudioFlowsBothWays());
-    EXPECT_EQ(PhoneMediaAddress(far.Trace()), GetParam().mediaAddress) << far.Trace().toStdString();
-    EXPECT_TRUE(far.Trace().contains(QStringLiteral("Contact: <sip:1001@%1:").arg(kRouterOutside)));
-    if (!caller) phone->window.OnEndClicked();
-    EXPECT_TRUE(phone->Shows("DISCONNECTED"));
-    EXPECT_TRUE(far.Finished()) << far.Trace().toStdString();
+    ASSERT_TRUE(phone->shows("CONNECTED")) << far.trace().toStdString();
+    EXPECT_TRUE(audioFlowsBothWays());
+    EXPECT_EQ(phoneMediaAddress(far.trace()), GetParam().mediaAddress) << far.trace().toStdString();
+    EXPECT_TRUE(far.trace().contains(QStringLiteral("Contact: <sip:1001@%1:").arg(kRouterOutside)));
+    if (!caller) phone->window.onEndClicked();
+    EXPECT_TRUE(phone->shows("DISCONNECTED"));
+    EXPECT_TRUE(far.finished()) << far.trace().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(FromHome, NatCallTest,
@@ -135,32 +135,32 @@ INSTANTIATE_TEST_SUITE_P(FromHome, NatCallTest,
 // answers one call.
 TEST(NatFarEnd, DISABLED_AnswersACall) {
     Phone phone;
-    phone.Start({qEnvironmentVariable("NAT_FAR_END_SERVER"), "1002", "secret"});
-    ASSERT_TRUE(phone.Shows("INCOMING", 20000));
-    phone.window.OnDialClicked();
-    EXPECT_TRUE(phone.Shows("DISCONNECTED", 20000));
+    phone.start({qEnvironmentVariable("NAT_FAR_END_SERVER"), "1002", "secret"});
+    ASSERT_TRUE(phone.shows("INCOMING", 20000));
+    phone.window.onDialClicked();
+    EXPECT_TRUE(phone.shows("DISCONNECTED", 20000));
 }
 
 class NatIceTest : public NatTest {
-    bool WithStun() const override { return true; }
+    bool withStun() const override { return true; }
 };
 
 // Both ends offer ICE: candidates go both ways, and the far end's connectivity checks (STUN)
 // arrive at its audio port beside the audio.
 TEST_F(NatIceTest, CallToAPhoneThatSpeaksIceCarriesAudioBothWays) {
-    qputenv("NAT_FAR_END_SERVER", server->Address().toUtf8());
+    qputenv("NAT_FAR_END_SERVER", server->address().toUtf8());
     QProcess farPhone;
     farPhone.start("ip",
-                   {"netns", "exec", net.Provider(), "setpriv", "--pdeathsig", "KILL",
+                   {"netns", "exec", net.providerName(), "setpriv", "--pdeathsig", "KILL",
                     QCoreApplication::applicationFilePath(), "--gtest_also_run_disabled_tests",
                     "--gtest_filter=NatFarEnd.DISABLED_AnswersACall"});
-    ASSERT_TRUE(WaitUntil([&] { return server->Contacts("1002") > 0; }, 15000));
-    ASSERT_TRUE(net.CountMediaAt(7078)) << net.Failure().toStdString();  // the engine's first pick
-    phone->Dial("1002");
-    ASSERT_TRUE(phone->Shows("CONNECTED"));
-    EXPECT_TRUE(AudioFlowsBothWays());
-    EXPECT_GT(net.StunArrived(), 0);
-    phone->window.OnEndClicked();
+    ASSERT_TRUE(waitUntil([&] { return server->contacts("1002") > 0; }, 15000));
+    ASSERT_TRUE(net.countMediaAt(7078)) << net.failure().toStdString();  // the engine's first pick
+    phone->dial("1002");
+    ASSERT_TRUE(phone->shows("CONNECTED"));
+    EXPECT_TRUE(audioFlowsBothWays());
+    EXPECT_GT(net.stunArrived(), 0);
+    phone->window.onEndClicked();
     EXPECT_TRUE(farPhone.waitForFinished(15000) && farPhone.exitCode() == 0)
         << farPhone.readAllStandardOutput().toStdString();
 }

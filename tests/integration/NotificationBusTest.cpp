@@ -33,7 +33,7 @@ TEST(NotificationBus, MissedCallReachesTheNotificationService) {
     Child bus("dbus-daemon", {"--session", "--nofork", "--address=" + address});
     // The program's own connection is made on first use, from this variable.
     qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
-    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(dir.filePath("bus")); })) << "no bus";
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(dir.filePath("bus")); })) << "no bus";
     QDBusConnection service = QDBusConnection::connectToBus(address, "notifications");
     ASSERT_TRUE(service.isConnected());
     NotificationServer server;
@@ -41,8 +41,8 @@ TEST(NotificationBus, MissedCallReachesTheNotificationService) {
                                        QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(service.registerService("org.freedesktop.Notifications"));
 
-    ASSERT_TRUE(ShowDesktopNotification("Softphone", "Missed call from 5557002"));
-    EXPECT_TRUE(WaitUntil([&] { return !server.shown.isEmpty(); }));
+    ASSERT_TRUE(showDesktopNotification("Softphone", "Missed call from 5557002"));
+    EXPECT_TRUE(waitUntil([&] { return !server.shown.isEmpty(); }));
     EXPECT_EQ(server.shown, QStringList{"Softphone | Softphone | Missed call from 5557002"});
 
     QDBusConnection::disconnectFromBus("notifications");

@@ -16,7 +16,7 @@ const QString kRegistered = QStringLiteral("Registered and Ready...");
 
 class RegistrationTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(server.Start()) << "kamailio did not start"; }
+    void SetUp() override { ASSERT_TRUE(server.start()) << "kamailio did not start"; }
 
     SipServer server{{{"1001", "secret"}, {"1002", "s3cond"}, {"1003", "pa\"ss&<x>'"}}};
 };
@@ -28,11 +28,11 @@ TEST_F(RegistrationTest, StatusLineShowsHowTheLogInWent) {
         const char* name;
         QString sip, account, password, status;
     } cases[] = {
-        {"right password", server.Address(), "1001", "secret", kRegistered},
-        {"password with XML characters", server.Address(), "1003", "pa\"ss&<x>'", kRegistered},
-        {"wrong password", server.Address(), "1002", "wrong", "Rejected"},
-        {"unknown user", server.Address(), "1009", "secret", "Rejected"},
-        {"dead server", QStringLiteral("127.0.0.1:%1").arg(FreeUdpPort()), "1001", "secret",
+        {"right password", server.address(), "1001", "secret", kRegistered},
+        {"password with XML characters", server.address(), "1003", "pa\"ss&<x>'", kRegistered},
+        {"wrong password", server.address(), "1002", "wrong", "Rejected"},
+        {"unknown user", server.address(), "1009", "secret", "Rejected"},
+        {"dead server", QStringLiteral("127.0.0.1:%1").arg(freeUdpPort()), "1001", "secret",
          "Registering"},
         {"unresolvable host", "nowhere.invalid", "1001", "secret", "Registering"},
     };
@@ -46,12 +46,12 @@ TEST_F(RegistrationTest, StatusLineShowsHowTheLogInWent) {
         QObject::connect(&beat, &QTimer::timeout,
                          [&] { longestGap = std::max(longestGap, clock.restart()); });
         beat.start(20);
-        phone.Start({c.sip, c.account, c.password});
+        phone.start({c.sip, c.account, c.password});
         // A failure may follow "Registering" late: the line must still show it after a while.
-        EXPECT_TRUE(phone.Shows(c.status, 10000));
-        Pump(1500);
-        EXPECT_EQ(phone.Status(), c.status);
-        EXPECT_EQ(server.Contacts(c.account), c.status == kRegistered ? 1 : 0);
+        EXPECT_TRUE(phone.shows(c.status, 10000));
+        pump(1500);
+        EXPECT_EQ(phone.status(), c.status);
+        EXPECT_EQ(server.contacts(c.account), c.status == kRegistered ? 1 : 0);
         EXPECT_TRUE(phone.messages.shown.empty());
         EXPECT_LT(longestGap, 2000) << "the window froze";
     }
@@ -62,31 +62,31 @@ TEST_F(RegistrationTest, StatusLineShowsHowTheLogInWent) {
 // expiry stands in for a longer one) and back, the engine registers again as soon as it answers;
 // the close button then unregisters and, Save being unticked, leaves no password anywhere.
 TEST_F(RegistrationTest, LoginAsRegistrarGoneAndBackThenCloseLeavesNoCredentials) {
-    server.Stop();
-    server.LimitExpiry(4);
-    ASSERT_TRUE(server.Start());
+    server.stop();
+    server.limitExpiry(4);
+    ASSERT_TRUE(server.start());
     QTemporaryDir cwd;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(cwd.path());
     Phone phone;
-    phone.Start({server.Address(), "1001", "secret", false});
-    ASSERT_TRUE(phone.Shows(kRegistered));
-    phone.LogInAs({server.Address(), "1002", "s3cond", false});
-    phone.window.OnLoginAsTriggered();
+    phone.start({server.address(), "1001", "secret", false});
+    ASSERT_TRUE(phone.shows(kRegistered));
+    phone.logInAs({server.address(), "1002", "s3cond", false});
+    phone.window.onLoginAsTriggered();
     ASSERT_TRUE(
-        WaitUntil([&] { return server.Contacts("1002") == 1 && server.Contacts("1001") == 0; }));
-    Pump(300);
-    EXPECT_EQ(phone.Status(), kRegistered);
+        waitUntil([&] { return server.contacts("1002") == 1 && server.contacts("1001") == 0; }));
+    pump(300);
+    EXPECT_EQ(phone.status(), kRegistered);
 
-    server.Stop();
-    Pump(8000);  // twice the expiry without a registrar
-    ASSERT_TRUE(server.Start());
-    EXPECT_TRUE(WaitUntil(
-        [&] { return server.Contacts("1002") == 1 && phone.Status() == kRegistered; }, 5000));
+    server.stop();
+    pump(8000);  // twice the expiry without a registrar
+    ASSERT_TRUE(server.start());
+    EXPECT_TRUE(waitUntil(
+        [&] { return server.contacts("1002") == 1 && phone.status() == kRegistered; }, 5000));
 
-    phone.window.OnCloseClicked();
-    EXPECT_TRUE(WaitUntil([&] { return server.Contacts("1002") == 0; }, 3000));
-    QDirIterator files(phone.EngineDir(), QDir::Files, QDirIterator::Subdirectories);
+    phone.window.onCloseClicked();
+    EXPECT_TRUE(waitUntil([&] { return server.contacts("1002") == 0; }, 3000));
+    QDirIterator files(phone.engineDir(), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         QFile file(files.next());
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
@@ -94,8 +94,8 @@ TEST_F(RegistrationTest, LoginAsRegistrarGoneAndBackThenCloseLeavesNoCredentials
         EXPECT_FALSE(text.contains("secret") || text.contains("s3cond"))
             << file.fileName().toStdString();
     }
-    EXPECT_EQ(ReadSavedValue(phone.store, "Password"), "");
-    EXPECT_EQ(ReadSavedValue(phone.store, "Save"), "no");
+    EXPECT_EQ(readSavedValue(phone.store, "Password"), "");
+    EXPECT_EQ(readSavedValue(phone.store, "Save"), "no");
     // The engine wrote only into its own folder: nothing in the current directory or home.
     QDir::setCurrent(previous);
     EXPECT_TRUE(QDir(cwd.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));

@@ -14,23 +14,23 @@ namespace {
 // A kamailio with TLS, its certificate made for `certificateName` by the CA in `certs`.
 struct SecureServer {
     explicit SecureServer(const QString& certificateName = QStringLiteral("127.0.0.1")) {
-        made = MakeCertificates(certs.path(), certificateName);
-        server.UseTls(certs.path());
+        made = makeCertificates(certs.path(), certificateName);
+        server.useTls(certs.path());
     }
-    QString CaFile() const { return certs.filePath("ca.pem"); }
+    QString caFile() const { return certs.filePath("ca.pem"); }
 
     QTemporaryDir certs;
     bool made = false;
     Sipp farEnds[2];  // answer on plain UDP behind the server, reached as 6000 and 6001
-    bool answering = farEnds[0].AnswerAndEcho() && farEnds[1].AnswerAndEcho();
+    bool answering = farEnds[0].answerAndEcho() && farEnds[1].answerAndEcho();
     SipServer server{{{"1001", "secret"}, {"1002", "secret"}},
-                     {{"6000", farEnds[0].Uri()}, {"6001", farEnds[1].Uri()}}};
+                     {{"6000", farEnds[0].uri()}, {"6001", farEnds[1].uri()}}};
 };
 
-void StartOver(Phone& phone, const QString& sip, const NetworkSettings& network,
+void startOver(Phone& phone, const QString& sip, const NetworkSettings& network,
                const QString& account = QStringLiteral("1001")) {
-    WriteNetworkSettings(phone.store, network);
-    phone.Start({sip, account, "secret"});
+    writeNetworkSettings(phone.store, network);
+    phone.start({sip, account, "secret"});
 }
 
 // A phone registers over TCP; "Network..." moves it at once to TLS with the CA file and
@@ -40,63 +40,63 @@ void StartOver(Phone& phone, const QString& sip, const NetworkSettings& network,
 // lenient phone, and is refused by the strict one. Shutting down unregisters.
 TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     SecureServer secure;
-    ASSERT_TRUE(secure.made && secure.answering && secure.server.Start());
+    ASSERT_TRUE(secure.made && secure.answering && secure.server.start());
     Phone strict, lenient;
-    StartOver(strict, secure.server.Address(), {SipTransport::Tcp, secure.CaFile(), {}});
-    ASSERT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001", "tcp") == 1; }));
-    EXPECT_TRUE(strict.Shows("Registered"));
-    WriteSavedValue(strict.store, "Sip", secure.server.TlsAddress());
+    startOver(strict, secure.server.address(), {SipTransport::Tcp, secure.caFile(), {}});
+    ASSERT_TRUE(waitUntil([&] { return secure.server.contacts("1001", "tcp") == 1; }));
+    EXPECT_TRUE(strict.shows("Registered"));
+    writeSavedValue(strict.store, "Sip", secure.server.tlsAddress());
     strict.windows.network =
-        NetworkSettings{SipTransport::Tls, secure.CaFile(), SrtpPolicy::Required};
-    strict.window.OnNetworkTriggered();
-    ASSERT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001", "tls") == 1; }));
-    EXPECT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001") == 1; }, 2000))
-        << secure.server.Contacts("1001") << " contacts";
-    EXPECT_TRUE(strict.Shows("Registered"));
+        NetworkSettings{SipTransport::Tls, secure.caFile(), SrtpPolicy::Required};
+    strict.window.onNetworkTriggered();
+    ASSERT_TRUE(waitUntil([&] { return secure.server.contacts("1001", "tls") == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return secure.server.contacts("1001") == 1; }, 2000))
+        << secure.server.contacts("1001") << " contacts";
+    EXPECT_TRUE(strict.shows("Registered"));
     EXPECT_TRUE(strict.messages.shown.empty());
-    StartOver(lenient, secure.server.TlsAddress(),
-              {SipTransport::Tls, secure.CaFile(), SrtpPolicy::Optional}, "1002");
-    ASSERT_TRUE(lenient.Shows("Registered"));
+    startOver(lenient, secure.server.tlsAddress(),
+              {SipTransport::Tls, secure.caFile(), SrtpPolicy::Optional}, "1002");
+    ASSERT_TRUE(lenient.shows("Registered"));
 
     for (auto [caller, callee] : {std::pair{&strict, &lenient}, {&lenient, &strict}}) {
-        caller->Dial(caller == &lenient ? "1001" : "1002");
-        ASSERT_TRUE(callee->Shows("INCOMING"));
-        callee->window.OnDialClicked();
-        ASSERT_TRUE(WaitUntil([&] { return caller->Connected() && callee->Connected(); }))
-            << caller->Status().toStdString() << " / " << callee->Status().toStdString();
-        EXPECT_TRUE(caller->phone.Session()->MediaEncrypted());
-        EXPECT_TRUE(callee->phone.Session()->MediaEncrypted());
-        caller->window.OnEndClicked();
-        EXPECT_TRUE(callee->Shows("DISCONNECTED"));
+        caller->dial(caller == &lenient ? "1001" : "1002");
+        ASSERT_TRUE(callee->shows("INCOMING"));
+        callee->window.onDialClicked();
+        ASSERT_TRUE(waitUntil([&] { return caller->connected() && callee->connected(); }))
+            << caller->status().toStdString() << " / " << callee->status().toStdString();
+        EXPECT_TRUE(caller->phone.session()->mediaEncrypted());
+        EXPECT_TRUE(callee->phone.session()->mediaEncrypted());
+        caller->window.onEndClicked();
+        EXPECT_TRUE(callee->shows("DISCONNECTED"));
     }
 
     for (Phone* phone : {&lenient, &strict}) {
         const bool connects = phone == &lenient;
         SCOPED_TRACE(connects ? "lenient" : "strict");
-        phone->Dial(connects ? "6000" : "6001");
+        phone->dial(connects ? "6000" : "6001");
         if (connects) {
-            ASSERT_TRUE(phone->Shows("CONNECTED"));
-            EXPECT_FALSE(phone->phone.Session()->MediaEncrypted());
-            phone->window.OnEndClicked();
+            ASSERT_TRUE(phone->shows("CONNECTED"));
+            EXPECT_FALSE(phone->phone.session()->mediaEncrypted());
+            phone->window.onEndClicked();
         } else {
-            EXPECT_TRUE(phone->Shows("Refused: the far end offers no encrypted audio"));
+            EXPECT_TRUE(phone->shows("Refused: the far end offers no encrypted audio"));
         }
-        EXPECT_TRUE(WaitUntil([&] { return !phone->phone.CallActive(); }));
+        EXPECT_TRUE(waitUntil([&] { return !phone->phone.callActive(); }));
 
         Sipp caller;
-        ASSERT_TRUE(caller.Call(secure.server.Address(), connects ? "1002" : "1001", 300));
+        ASSERT_TRUE(caller.call(secure.server.address(), connects ? "1002" : "1001", 300));
         if (connects) {
-            ASSERT_TRUE(phone->Shows("INCOMING"));
-            phone->window.OnDialClicked();
-            EXPECT_TRUE(caller.Finished()) << caller.Trace().toStdString();
+            ASSERT_TRUE(phone->shows("INCOMING"));
+            phone->window.onDialClicked();
+            EXPECT_TRUE(caller.finished()) << caller.trace().toStdString();
         } else {
-            EXPECT_FALSE(caller.Finished());
-            EXPECT_TRUE(caller.Trace().contains("SIP/2.0 488")) << caller.Trace().toStdString();
-            EXPECT_FALSE(phone->phone.CallActive());
+            EXPECT_FALSE(caller.finished());
+            EXPECT_TRUE(caller.trace().contains("SIP/2.0 488")) << caller.trace().toStdString();
+            EXPECT_FALSE(phone->phone.callActive());
         }
     }
-    strict.phone.Shutdown();
-    EXPECT_TRUE(WaitUntil([&] { return secure.server.Contacts("1001") == 0; }));
+    strict.phone.shutdown();
+    EXPECT_TRUE(waitUntil([&] { return secure.server.contacts("1001") == 0; }));
 }
 
 TEST(SecureTransportTest, CertificateThatDoesNotVerifyIsRefusedWithItsReason) {
@@ -112,15 +112,15 @@ TEST(SecureTransportTest, CertificateThatDoesNotVerifyIsRefusedWithItsReason) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         SecureServer secure(c.certificateName);
-        ASSERT_TRUE(secure.made && secure.server.Start());
+        ASSERT_TRUE(secure.made && secure.server.start());
         Phone phone;
-        StartOver(phone, secure.server.TlsAddress(),
-                  {SipTransport::Tls, c.caFile ? secure.CaFile() : QString(), SrtpPolicy::Off});
-        ASSERT_TRUE(phone.Shows("Certificate refused"));
+        startOver(phone, secure.server.tlsAddress(),
+                  {SipTransport::Tls, c.caFile ? secure.caFile() : QString(), SrtpPolicy::Off});
+        ASSERT_TRUE(phone.shows("Certificate refused"));
         ASSERT_EQ(phone.messages.shown.size(), 1u);
         EXPECT_TRUE(phone.messages.shown[0].contains(c.reason))
             << phone.messages.shown[0].toStdString();
-        EXPECT_EQ(secure.server.Contacts("1001"), 0);
+        EXPECT_EQ(secure.server.contacts("1001"), 0);
     }
 }
 

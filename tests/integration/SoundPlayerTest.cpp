@@ -19,49 +19,49 @@ constexpr int kSamplesPerMs = MonitorRecorder::kRate / 1000;
 const QString kRing = QStringLiteral("/usr/share/sounds/linphone/rings/oldphone-mono.wav");
 
 // What `recorder` records from now on for `ms`: sound time, whatever the machine's load.
-QByteArray Record(const MonitorRecorder& recorder, qsizetype from, int ms) {
-    const qsizetype until = recorder.Size() + ms * kSamplesPerMs;
-    WaitUntil([&] { return recorder.Size() >= until; }, ms + 10000);
-    return recorder.Samples(from);
+QByteArray record(const MonitorRecorder& recorder, qsizetype from, int ms) {
+    const qsizetype until = recorder.size() + ms * kSamplesPerMs;
+    waitUntil([&] { return recorder.size() >= until; }, ms + 10000);
+    return recorder.samples(from);
 }
 
 // One player on one sound server, as in the program.
 TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
     PulseServer server;
-    server.UseInThisProcess();
+    server.useInThisProcess();
     MonitorRecorder recorder(server);
-    ASSERT_TRUE(server.Running() && recorder.Running());
+    ASSERT_TRUE(server.running() && recorder.running());
     // A recorder running this long keeps the idle null sink from rendering far ahead.
-    Record(recorder, 0, 2100);
+    record(recorder, 0, 2100);
     // Suspends soon, so that sounds also come after resuming.
     SoundPlayer player(200);
     QThread::msleep(300);
 
     // Twelve key tones at the dialling pace, named in any case; a name of no key plays nothing.
-    qsizetype from = recorder.Size();
+    qsizetype from = recorder.size();
     bool upper = false;
     for (const DialKey& key : kKeyTable) {
         const QString name = key.toneName;
-        player.PlayTone((upper = !upper) ? name.toUpper() : name.toLower());
+        player.playTone((upper = !upper) ? name.toUpper() : name.toLower());
         QThread::msleep(100);
     }
-    player.PlayTone("Tone12.wav");
-    const auto keys = HearTones(Record(recorder, from, 300));
-    EXPECT_EQ("123456789*0#", KeysOf(keys));
+    player.playTone("Tone12.wav");
+    const auto keys = hearTones(record(recorder, from, 300));
+    EXPECT_EQ("123456789*0#", keysOf(keys));
     for (const HeardTone& tone : keys) EXPECT_LE(50 * kSamplesPerMs, tone.length) << tone.key;
 
     // A key tone cuts the ring off and is heard at once; Stop silences it.
     for (const bool stop : {false, true}) {
         SCOPED_TRACE(stop ? "stop" : "tone");
-        from = recorder.Size();
-        player.PlayFile(kRing);
+        from = recorder.size();
+        player.playFile(kRing);
         QThread::msleep(300);
-        stop ? player.Stop() : player.PlayTone("Tone5.wav");
+        stop ? player.stop() : player.playTone("Tone5.wav");
         // The ring alone would sound for another 1.2 s.
-        const QByteArray heard = Record(recorder, from, 1500);
-        const auto tones = HearTones(heard);
-        ASSERT_EQ(stop ? "" : "5", KeysOf(tones));
-        const qsizetype ringStart = FirstSound(heard, 0);
+        const QByteArray heard = record(recorder, from, 1500);
+        const auto tones = hearTones(heard);
+        ASSERT_EQ(stop ? "" : "5", keysOf(tones));
+        const qsizetype ringStart = firstSound(heard, 0);
         ASSERT_GE(ringStart, 0) << "the ring was not heard";
         qsizetype quietFrom = ringStart + 600 * kSamplesPerMs;
         if (!stop) {
@@ -69,19 +69,19 @@ TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
             EXPECT_GT(1000 * kSamplesPerMs, tones.front().start - ringStart) << "the tone waited";
             quietFrom = tones.front().start + tones.front().length + 30 * kSamplesPerMs;
         }
-        EXPECT_EQ(-1, FirstSound(heard, quietFrom)) << "the ring went on";
+        EXPECT_EQ(-1, firstSound(heard, quietFrom)) << "the ring went on";
     }
 
     // The release sound plays only when nothing else plays.
-    from = recorder.Size();
-    player.PlayTone("Tone1.wav");
-    player.PlayFileIfIdle(kRing);
+    from = recorder.size();
+    player.playTone("Tone1.wav");
+    player.playFileIfIdle(kRing);
     QThread::msleep(600);
-    player.PlayFileIfIdle(kRing);
-    const QByteArray heard = Record(recorder, from, 600);
-    const auto one = HearTones(heard);
-    ASSERT_EQ("1", KeysOf(one));
-    const qsizetype ring = FirstSound(heard, one[0].start + one[0].length + 30 * kSamplesPerMs);
+    player.playFileIfIdle(kRing);
+    const QByteArray heard = record(recorder, from, 600);
+    const auto one = hearTones(heard);
+    ASSERT_EQ("1", keysOf(one));
+    const qsizetype ring = firstSound(heard, one[0].start + one[0].length + 30 * kSamplesPerMs);
     ASSERT_NE(-1, ring) << "the ring was not heard when nothing played";
     EXPECT_LT(500 * kSamplesPerMs, ring) << "the ring played over the tone";
 
@@ -105,10 +105,10 @@ TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
         QFile file(path);
         ASSERT_TRUE(c.bytes.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(c.bytes)));
         file.close();
-        from = recorder.Size();
-        player.PlayFile(path);
-        player.PlayTone("Tone5.wav");
-        EXPECT_EQ("5", KeysOf(HearTones(Record(recorder, from, 600))));
+        from = recorder.size();
+        player.playFile(path);
+        player.playTone("Tone5.wav");
+        EXPECT_EQ("5", keysOf(hearTones(record(recorder, from, 600))));
     }
 
     // The sound server going away while the player is silent, plays tones or rings, and coming
@@ -117,22 +117,22 @@ TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
     for (const Plays plays : {Plays::Nothing, Plays::Tones, Plays::Ring}) {
         SCOPED_TRACE(int(plays));
         for (int i = 0; plays == Plays::Tones && i < 3; ++i) {
-            player.PlayTone("Tone1.wav");
+            player.playTone("Tone1.wav");
             QThread::msleep(40);
         }
-        if (plays == Plays::Ring) player.PlayFile(kRing);
+        if (plays == Plays::Ring) player.playFile(kRing);
         QThread::msleep(100);
-        server.Stop();
-        player.PlayTone("Tone2.wav");
+        server.stop();
+        player.playTone("Tone2.wav");
         QThread::msleep(300);
-        ASSERT_TRUE(server.Start());
+        ASSERT_TRUE(server.start());
         MonitorRecorder after(server);
-        Record(after, 0, 2100);
+        record(after, 0, 2100);
         // The sound system may take a few seconds to find the server again.
         bool back = false;
         for (int attempt = 0; attempt < 30 && !back; ++attempt) {
-            player.PlayTone("Tone5.wav");
-            back = KeysOf(HearTones(Record(after, 0, 400))).contains('5');
+            player.playTone("Tone5.wav");
+            back = keysOf(hearTones(record(after, 0, 400))).contains('5');
         }
         EXPECT_TRUE(back);
     }

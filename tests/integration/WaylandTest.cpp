@@ -13,7 +13,7 @@
 namespace softphone::test {
 namespace {
 
-int PixelsOfColour(const QImage& image, QRgb colour) {
+int pixelsOfColour(const QImage& image, QRgb colour) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) count += (image.pixel(x, y) | 0xFF000000) == colour;
@@ -21,7 +21,7 @@ int PixelsOfColour(const QImage& image, QRgb colour) {
 }
 
 // The whole screen as the compositor shows it; null on failure.
-QImage Screenshot(const QProcessEnvironment& env) {
+QImage screenshot(const QProcessEnvironment& env) {
     QTemporaryDir folder;
     Child shooter;
     shooter.setProcessEnvironment(env);
@@ -47,27 +47,27 @@ TEST(Wayland, LoginDialogShowsNoKeyColourAroundItsOutline) {
                  {"--backend=headless-backend.so", "--use-pixman", "--socket=softphone-test",
                   "--width=520", "--height=560", "--idle-time=0", "--debug"},
                  env);
-    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(runtime.filePath("softphone-test")); }));
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(runtime.filePath("softphone-test")); }));
     PulseServer pulse;  // a mixer, so no message box comes first
-    ASSERT_TRUE(pulse.Running());
+    ASSERT_TRUE(pulse.running());
     QTemporaryDir home;
     for (const char* folder : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
         env.insert(folder, home.filePath(folder));
-    env.insert("PULSE_SERVER", pulse.Address());
+    env.insert("PULSE_SERVER", pulse.address());
     Child phone(SOFTPHONE_BINARY, {}, env);
 
     // The login dialog's three entry boxes (#f4f8fb) show, and two screenshots in a row agree.
     QImage last, screen;
     bool settled = false;  // WaitUntil asks once more at the end: no new screenshot then
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(waitUntil(
         [&] {
             if (settled) return true;
-            last = std::exchange(screen, Screenshot(env));
+            last = std::exchange(screen, screenshot(env));
             return settled = !screen.isNull() && screen == last &&
-                             PixelsOfColour(screen, qRgb(0xf4, 0xf8, 0xfb)) > 3000;
+                             pixelsOfColour(screen, qRgb(0xf4, 0xf8, 0xfb)) > 3000;
         },
         20000));
-    EXPECT_EQ(PixelsOfColour(screen, qRgb(0xff, 0x00, 0xff)), 0);
+    EXPECT_EQ(pixelsOfColour(screen, qRgb(0xff, 0x00, 0xff)), 0);
 }
 
 }  // namespace

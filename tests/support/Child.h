@@ -22,9 +22,9 @@ public:
         start(program, args);
         waitForStarted(5000);
     }
-    ~Child() override { End(); }
+    ~Child() override { end(); }
 
-    void End() {
+    void end() {
         if (state() == NotRunning) return;
         terminate();
         if (!waitForFinished(3000)) {
@@ -35,7 +35,7 @@ public:
 };
 
 // Runs a short command to its end (60 s at most); what it printed, trimmed.
-inline QString Output(const QString& program, const QStringList& args, int* exitCode = nullptr,
+inline QString output(const QString& program, const QStringList& args, int* exitCode = nullptr,
                       const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     Child command;
     command.setProcessEnvironment(env);

@@ -18,14 +18,14 @@ namespace softphone::test {
 // control's id is its line plus one. Records every value written.
 class FakeMixer : public IMixer {
 public:
-    bool Open() override { return opens; }
-    std::optional<MixerControl> FindControl(MixerLine line) override {
+    bool open() override { return opens; }
+    std::optional<MixerControl> findControl(MixerLine line) override {
         return MixerControl{int(line) + 1, 10, 110};
     }
-    std::optional<long> GetValue(const MixerControl& control) override {
+    std::optional<long> getValue(const MixerControl& control) override {
         return values_[MixerLine(control.id - 1)];
     }
-    bool SetValue(const MixerControl& control, long value) override {
+    bool setValue(const MixerControl& control, long value) override {
         writes.push_back({MixerLine(control.id - 1), value});
         values_[MixerLine(control.id - 1)] = value;
         return true;
@@ -41,21 +41,21 @@ private:
 // A notification area the test controls: whether it exists, what kind it is, what it shows.
 class FakeTray : public ITray {
 public:
-    bool Available() const override { return available; }
-    bool ReportsOnlyActivation() const override { return onlyActivation; }
-    void ShowIcon(const QIcon&, const QString& tip) override {
+    bool available() const override { return present; }
+    bool reportsOnlyActivation() const override { return onlyActivation; }
+    void showIcon(const QIcon&, const QString& tip) override {
         iconShown = true;
         this->tip = tip;
     }
-    void RemoveIcon() override { iconShown = false; }
-    void ShowMessage(const QString& title, const QString& text) override {
+    void removeIcon() override { iconShown = false; }
+    void showMessage(const QString& title, const QString& text) override {
         messages << title + ": " + text;
     }
-    void Activate(TrayActivation reason) {
+    void activate(TrayActivation reason) {
         if (onActivated) onActivated(reason);
     }
 
-    bool available = true;
+    bool present = true;
     bool onlyActivation = false;
     bool iconShown = false;
     QString tip;
@@ -72,7 +72,7 @@ struct FakeDesk {
     QList<QUrl> opened;
     QStringList notifications;  // "summary: body"
 
-    DeskServices Services(ISoundPlayer& player) {
+    DeskServices services(ISoundPlayer& player) {
         return {[this] {
                     auto card = std::make_unique<FakeMixer>();
                     card->opens = mixerOpens;
@@ -85,7 +85,7 @@ struct FakeDesk {
                     tray = t.get();
                     return t;
                 },
-                [&player](const QString& path) { player.PlayFileIfIdle(path); },
+                [&player](const QString& path) { player.playFileIfIdle(path); },
                 [this](const QUrl& url) { opened << url; },
                 [this](const QString& summary, const QString& body) {
                     notifications << summary + ": " + body;

@@ -22,41 +22,41 @@ public:
     class Session : public ISession {
     public:
         explicit Session(QStringList& calls) : calls_(calls) {}
-        SessionState State() const override { return state; }
-        QString RemoteParty() const override { return remoteParty; }
-        bool MediaEncrypted() const override { return false; }
-        EndCause Cause() const override { return EndCause::Other; }
-        void Call(const QString& uri) override {
+        SessionState state() const override { return now; }
+        QString remoteParty() const override { return farEnd; }
+        bool mediaEncrypted() const override { return false; }
+        EndCause cause() const override { return EndCause::Other; }
+        void call(const QString& uri) override {
             calls_ << QStringLiteral("Call %1").arg(uri);
             if (failCall) throw EngineError(486, QStringLiteral("Busy Here"));
         }
-        void Answer() override {
+        void answer() override {
             calls_ << QStringLiteral("Answer");
             if (failAnswer) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
         }
-        void Terminate(HangUpReason reason) override {
+        void terminate(HangUpReason reason) override {
             const char* names[] = {"normal", "busy", "reject", "shutdown"};
             calls_ << QStringLiteral("Terminate %1").arg(QLatin1String(names[int(reason)]));
             if (failTerminate) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
         }
 
         QStringList& calls_;
-        SessionState state = SessionState::Idle;
-        QString remoteParty = QStringLiteral("sip:5557002@127.0.0.1");
+        SessionState now = SessionState::Idle;
+        QString farEnd = QStringLiteral("sip:5557002@127.0.0.1");
         bool failCall = false, failAnswer = false, failTerminate = false;
     };
 
     explicit FakeEngine(std::shared_ptr<QStringList> calls) : calls(std::move(calls)) {}
 
-    void Initialize() override {}
-    void SetEventHandlers(EngineEvents e) override { events = std::move(e); }
-    void EnableAccount(const AccountSettings& account) override {
+    void initialize() override {}
+    void setEventHandlers(EngineEvents e) override { events = std::move(e); }
+    void enableAccount(const AccountSettings& account) override {
         if (failEnableAccount)
             throw EngineError(EngineFailure::BadAccount, QStringLiteral("Bad server"));
         enabled = account.account + ' ' + account.password + ' ' + account.server;
     }
-    void SetMaxBitrate(int) override {}
-    std::shared_ptr<ISession> CreateSession(CallRoute route) override {
+    void setMaxBitrate(int) override {}
+    std::shared_ptr<ISession> createSession(CallRoute route) override {
         *calls << (route == CallRoute::Direct ? QStringLiteral("CreateSession direct")
                                               : QStringLiteral("CreateSession via account"));
         if (failCreateSession)
@@ -65,15 +65,15 @@ public:
         lastSession->failCall = failCall;
         return lastSession;
     }
-    void PlayRing(bool play) override { *calls << QStringLiteral("PlayRing %1").arg(play); }
-    void SendDTMF(int code) override { *calls << QStringLiteral("SendDTMF %1").arg(code); }
-    void InvokeTuningWizard(QWidget*) override { *calls << QStringLiteral("TuningWizard"); }
-    void Shutdown() override { *calls << QStringLiteral("Shutdown"); }
+    void playRing(bool play) override { *calls << QStringLiteral("PlayRing %1").arg(play); }
+    void sendDtmf(int code) override { *calls << QStringLiteral("SendDTMF %1").arg(code); }
+    void invokeTuningWizard(QWidget*) override { *calls << QStringLiteral("TuningWizard"); }
+    void shutdown() override { *calls << QStringLiteral("Shutdown"); }
 
-    void Register(RegistrationState state) {
+    void reportRegistration(RegistrationState state) {
         if (events.registration) events.registration(state);
     }
-    void Raise(SessionState state, const std::shared_ptr<ISession>& session) {
+    void raise(SessionState state, const std::shared_ptr<ISession>& session) {
         if (events.session) events.session(session, state);
     }
 
@@ -91,15 +91,15 @@ public:
     explicit Handset(EngineFactory engine)
         : phone({store, messages, player, std::move(engine)}),
           window(phone, {messages, windows, player}) {
-        window.UseDeskServices(desk.Services(player));
+        window.useDeskServices(desk.services(player));
     }
 
-    QString Status() const { return window.statusLabel->text(); }
+    QString status() const { return window.statusLabel->text(); }
     // Dial as the user presses it; returns once the number has been dialled.
-    void Dial(const QString& number) {
+    void dial(const QString& number) {
         window.numberBox->setEditText(number);
-        window.OnDialClicked();
-        WaitUntil([this] { return !phone.Dialling(); });
+        window.onDialClicked();
+        waitUntil([this] { return !phone.dialling(); });
     }
 
     QTemporaryDir dir;
@@ -123,19 +123,19 @@ public:
               return e;
           }) {}
 
-    void SaveLogin(const QString& sip, const QString& account, const QString& password,
+    void saveLogin(const QString& sip, const QString& account, const QString& password,
                    const QString& save = QStringLiteral("yes")) {
-        WriteSavedValue(store, "Sip", sip);
-        WriteSavedValue(store, "Account", account);
-        WriteSavedValue(store, "Password", password);
-        WriteSavedValue(store, "Save", save);
+        writeSavedValue(store, "Sip", sip);
+        writeSavedValue(store, "Account", account);
+        writeSavedValue(store, "Password", password);
+        writeSavedValue(store, "Save", save);
     }
 
     // Started and registered, as most call tests need it.
-    void StartRegistered() {
-        SaveLogin("127.0.0.1:5070", "12345678901", "pw");
-        window.Start();
-        engine->Register(RegistrationState::Registered);
+    void startRegistered() {
+        saveLogin("127.0.0.1:5070", "12345678901", "pw");
+        window.start();
+        engine->reportRegistration(RegistrationState::Registered);
         calls->clear();
     }
 

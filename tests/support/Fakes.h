@@ -22,7 +22,7 @@ namespace softphone::test {
 
 class RecordingMessageBox : public IMessageBox {
 public:
-    void Show(QWidget*, const QString& text, const QString&, MessageIcon) override {
+    void show(QWidget*, const QString& text, const QString&, MessageIcon) override {
         shown << text;
         if (whileShown) whileShown();  // a real box runs the event loop until it is closed
     }
@@ -33,20 +33,20 @@ public:
 // Plays the user's part in the modal windows.
 class ScriptedWindows : public IModalWindows {
 public:
-    LoginOutcome ShowLogin(QWidget*) override {
+    LoginOutcome showLogin(QWidget*) override {
         shown << "login";
         if (onLogin) onLogin();
         return login;
     }
-    std::optional<QString> ShowPhoneBook(QWidget*) override {
+    std::optional<QString> showPhoneBook(QWidget*) override {
         shown << "phone book";
         return chosen;
     }
-    std::optional<QString> ShowRecentCalls(QWidget*) override {
+    std::optional<QString> showRecentCalls(QWidget*) override {
         shown << "recent calls";
         return chosen;
     }
-    std::optional<NetworkSettings> ShowNetwork(QWidget*, const NetworkSettings&) override {
+    std::optional<NetworkSettings> showNetwork(QWidget*, const NetworkSettings&) override {
         return network;
     }
     std::function<void()> onLogin;           // fills the dialog, typically
@@ -59,15 +59,15 @@ public:
 // Settings kept in memory.
 class MemoryStore : public ISettingsStore {
 public:
-    QString Read(const QString& app, const QString& section, const QString& key,
+    QString read(const QString& app, const QString& section, const QString& key,
                  const QString& defaultValue) const override {
         return values.value(app + '/' + section + '/' + key, defaultValue);
     }
-    void Write(const QString& app, const QString& section, const QString& key,
+    void write(const QString& app, const QString& section, const QString& key,
                const QString& value) override {
         values[app + '/' + section + '/' + key] = value;
     }
-    void Delete(const QString& app) override {
+    void remove(const QString& app) override {
         for (auto it = values.begin(); it != values.end();)
             it = it.key().startsWith(app + '/') ? values.erase(it) : std::next(it);
     }
@@ -77,28 +77,28 @@ public:
 // Notes every sound asked for, as "tone Tone5.wav", "file <path>", "idle <path>", "stop".
 class RecordingSoundPlayer : public ISoundPlayer {
 public:
-    void PlayTone(const QString& toneName) override { played << "tone " + toneName; }
-    void PlayFile(const QString& path) override { played << "file " + path; }
-    void PlayFileIfIdle(const QString& path) override { played << "idle " + path; }
-    void Stop() override { played << QStringLiteral("stop"); }
+    void playTone(const QString& toneName) override { played << "tone " + toneName; }
+    void playFile(const QString& path) override { played << "file " + path; }
+    void playFileIfIdle(const QString& path) override { played << "idle " + path; }
+    void stop() override { played << QStringLiteral("stop"); }
     // Which output plays is heard only through a real player.
-    void UseOutput(const QAudioDevice&) override {}
+    void useOutput(const QAudioDevice&) override {}
     QStringList played;
 };
 
 // Two speakers, a microphone and a headset; records the devices chosen.
 class FakeAudioTuning : public IAudioTuning {
 public:
-    std::vector<AudioDevice> Devices() override { return devices; }
-    QString PlaybackDevice() override { return playback; }
-    QString CaptureDevice() override { return capture; }
-    QString RingerDevice() override { return ringer; }
-    void SetDevices(const QString& p, const QString& c, const QString& r) override {
+    std::vector<AudioDevice> devices() override { return deviceList; }
+    QString playbackDevice() override { return playback; }
+    QString captureDevice() override { return capture; }
+    QString ringerDevice() override { return ringer; }
+    void setDevices(const QString& p, const QString& c, const QString& r) override {
         saved << p + " / " + c + " / " + r;
     }
-    void CalibrateEchoCanceller(std::function<void(const QString&)>) override {}
+    void calibrateEchoCanceller(std::function<void(const QString&)>) override {}
 
-    std::vector<AudioDevice> devices = {
+    std::vector<AudioDevice> deviceList = {
         {"pulse:speakers", "Speakers", true, false},
         {"pulse:hdmi", "HDMI", true, false},
         {"pulse:mic", "Microphone", false, true},

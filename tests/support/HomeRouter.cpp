@@ -15,7 +15,7 @@ namespace softphone::test {
 
 HomeRouter::HomeRouter()
     : name_(QStringLiteral("%1-") + QString::number(QCoreApplication::applicationPid())) {
-    const QString home = Home(), router = name_.arg("router"), provider = Provider();
+    const QString home = homeName(), router = name_.arg("router"), provider = providerName();
     const QString nat = QStringLiteral(
         "add table ip nat; "
         "add chain ip nat out { type nat hook postrouting priority 100; }; "
@@ -47,19 +47,19 @@ HomeRouter::HomeRouter()
          QStringLiteral("net.netfilter.nf_conntrack_udp_timeout_stream=%1").arg(kForgetsUdpAfter)},
     };
     for (const QStringList& step : steps)
-        if (!Run(step)) return;
+        if (!run(step)) return;
 }
 
 HomeRouter::~HomeRouter() {
-    stun_.End();
+    stun_.end();
     // Removing a namespace removes its end of each veth pair, and with it the other end.
     for (const char* role : {"home", "router", "provider"})
-        Output("ip", {"netns", "del", name_.arg(role)});
+        output("ip", {"netns", "del", name_.arg(role)});
 }
 
-QString HomeRouter::StartStun() {
-    InNamespace provider(Provider());
-    const QString port = QString::number(FreeUdpPort()), dir = stunDir_.path();
+QString HomeRouter::startStun() {
+    InNamespace provider(providerName());
+    const QString port = QString::number(freeUdpPort()), dir = stunDir_.path();
     // In the foreground, its files in a folder of its own.
     stun_.start("turnserver",
                 QStringLiteral("-n -L %1 -p %2 --stun-only "
@@ -71,12 +71,12 @@ QString HomeRouter::StartStun() {
         QFile log(dir + "/log");
         return log.open(QIODevice::ReadOnly) && log.readAll().contains("Total General servers");
     };
-    return provider.Entered() && WaitUntil(listening) ? QStringLiteral("%1:%2").arg(kProvider, port)
+    return provider.entered() && waitUntil(listening) ? QStringLiteral("%1:%2").arg(kProvider, port)
                                                       : QString();
 }
 
-bool HomeRouter::CountMediaAt(int port) {
-    return Run({"ip", "netns", "exec", Provider(), "nft",
+bool HomeRouter::countMediaAt(int port) {
+    return run({"ip", "netns", "exec", providerName(), "nft",
                 QStringLiteral("add table ip media; add counter ip media arrived; "
                                "add counter ip media left; add counter ip media stun; "
                                "add chain ip media in { type filter hook input priority 0; }; "
@@ -88,7 +88,7 @@ bool HomeRouter::CountMediaAt(int port) {
                     .arg(port)});
 }
 
-bool HomeRouter::Run(const QStringList& command) {
+bool HomeRouter::run(const QStringList& command) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(command.first(), command.mid(1));
@@ -99,9 +99,9 @@ bool HomeRouter::Run(const QStringList& command) {
     return done;
 }
 
-int HomeRouter::Counter(const QString& name) const {
+int HomeRouter::counter(const QString& name) const {
     const auto match = QRegularExpression("packets (\\d+)")
-                           .match(Output("ip", {"netns", "exec", Provider(), "nft", "list",
+                           .match(output("ip", {"netns", "exec", providerName(), "nft", "list",
                                                 "counter", "ip", "media", name}));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }

@@ -25,22 +25,22 @@ public:
     HomeRouter& operator=(const HomeRouter&) = delete;
 
     // Empty when the namespaces stand; otherwise why they could not be made.
-    const QString& Failure() const { return failure_; }
-    QString Home() const { return name_.arg("home"); }
-    QString Provider() const { return name_.arg("provider"); }
+    const QString& failure() const { return failure_; }
+    QString homeName() const { return name_.arg("home"); }
+    QString providerName() const { return name_.arg("provider"); }
     // Starts coturn at the provider as a STUN server (no TURN, TLS or credentials); its
     // "address:port", or empty when it did not start. It stops with the object.
-    QString StartStun();
+    QString startStun();
     // From now on, counts the UDP packets that arrive at the provider's `port` and leave it, and
     // the STUN messages (ICE connectivity checks) among those arriving.
-    bool CountMediaAt(int port);
-    int MediaArrived() const { return Counter("arrived"); }
-    int MediaLeft() const { return Counter("left"); }
-    int StunArrived() const { return Counter("stun"); }
+    bool countMediaAt(int port);
+    int mediaArrived() const { return counter("arrived"); }
+    int mediaLeft() const { return counter("left"); }
+    int stunArrived() const { return counter("stun"); }
 
 private:
-    bool Run(const QStringList& command);
-    int Counter(const QString& name) const;
+    bool run(const QStringList& command);
+    int counter(const QString& name) const;
     QString name_;  // "%1-<pid>"
     QString failure_;
     QTemporaryDir stunDir_;
@@ -55,7 +55,7 @@ public:
     ~InNamespace();
     InNamespace(const InNamespace&) = delete;
     InNamespace& operator=(const InNamespace&) = delete;
-    bool Entered() const { return entered_; }
+    bool entered() const { return entered_; }
 
 private:
     int previous_;

@@ -18,7 +18,7 @@ struct LoginAnswer {
 };
 
 // Fills the real login dialog as a user would and presses LOGIN.
-inline void AnswerLogin(ISettingsStore& store, IMessageBox& messages, const LoginAnswer& answer) {
+inline void answerLogin(ISettingsStore& store, IMessageBox& messages, const LoginAnswer& answer) {
     LoginDialog dialog(store, messages);
     dialog.sipBox->setText(answer.sip);
     dialog.accountBox->setText(answer.account);
@@ -32,26 +32,26 @@ class Phone : public Handset {
 public:
     Phone()
         : Handset(
-              [this] { return std::make_unique<LinphoneEngine>(EngineDir(), player, player); }) {}
+              [this] { return std::make_unique<LinphoneEngine>(engineDir(), player, player); }) {}
 
-    QString EngineDir() const { return dir.filePath("engine"); }
-    bool Registered() const { return phone.Registration() == RegistrationState::Registered; }
-    bool Connected() const { return Status().startsWith("CONNECTED"); }
+    QString engineDir() const { return dir.filePath("engine"); }
+    bool registered() const { return phone.registration() == RegistrationState::Registered; }
+    bool connected() const { return status().startsWith("CONNECTED"); }
     // Whether the status line comes to begin with `status` within `timeoutMs`; if not, what it
     // reads.
-    ::testing::AssertionResult Shows(const QString& status, int timeoutMs = 5000) const {
-        if (WaitUntil([&] { return Status().startsWith(status); }, timeoutMs))
+    ::testing::AssertionResult shows(const QString& expected, int timeoutMs = 5000) const {
+        if (waitUntil([&] { return status().startsWith(expected); }, timeoutMs))
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "the status line reads " << Status().toStdString();
+        return ::testing::AssertionFailure() << "the status line reads " << status().toStdString();
     }
 
-    void Start(const LoginAnswer& answer) {
-        LogInAs(answer);
-        window.Start();
+    void start(const LoginAnswer& answer) {
+        logInAs(answer);
+        window.start();
     }
     // What the login dialog is answered with from now on.
-    void LogInAs(const LoginAnswer& answer) {
-        windows.onLogin = [this, answer] { AnswerLogin(store, messages, answer); };
+    void logInAs(const LoginAnswer& answer) {
+        windows.onLogin = [this, answer] { answerLogin(store, messages, answer); };
     }
 };
 

@@ -24,11 +24,11 @@ public:
         server_.setProcessEnvironment(env);
         server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         server_.setStandardOutputFile(QProcess::nullDevice());
-        Start();
+        start();
     }
 
     // Starts the server again after Stop, on the same address.
-    bool Start() {
+    bool start() {
         QFile::remove(dir_.filePath("native"));  // left by a server that was stopped
         QStringList args{"-n", "--daemonize=no", "--log-level=error", "--exit-idle-time=-1",
                          "--use-pid-file=no"};
@@ -39,29 +39,29 @@ public:
              << "--load=module-native-protocol-unix";
         server_.start("pulseaudio", args);
         return server_.waitForStarted() &&
-               WaitUntil([&] { return QFileInfo::exists(dir_.filePath("native")) || !Running(); },
+               waitUntil([&] { return QFileInfo::exists(dir_.filePath("native")) || !running(); },
                          10000) &&
-               Running();
+               running();
     }
-    void Stop() { server_.End(); }
-    bool Running() const { return server_.state() == QProcess::Running; }
-    qint64 ProcessId() const { return server_.processId(); }
+    void stop() { server_.end(); }
+    bool running() const { return server_.state() == QProcess::Running; }
+    qint64 processId() const { return server_.processId(); }
     // "unix:<dir>/native", for PULSE_SERVER.
-    QString Address() const { return "unix:" + dir_.filePath("native"); }
+    QString address() const { return "unix:" + dir_.filePath("native"); }
     // Points this process's sound clients (Qt Multimedia, libpulse, alsa's pulse plugin) at it.
-    void UseInThisProcess() const { qputenv("PULSE_SERVER", Address().toUtf8()); }
+    void useInThisProcess() const { qputenv("PULSE_SERVER", address().toUtf8()); }
     // The system environment with the server as the sound server.
-    QProcessEnvironment Environment() const {
+    QProcessEnvironment environment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PULSE_SERVER", Address());
+        env.insert("PULSE_SERVER", address());
         return env;
     }
     // Runs pactl against the server; its output.
-    QString Pactl(const QStringList& args) const {
-        return Output("pactl", args, nullptr, Environment());
+    QString pactl(const QStringList& args) const {
+        return output("pactl", args, nullptr, environment());
     }
     // The monitor of the sink named, or of the first sink.
-    QString MonitorName(const QString& sink = {}) const {
+    QString monitorName(const QString& sink = {}) const {
         return (sink.isEmpty() ? sinks_.value(0) : sink) + ".monitor";
     }
 
@@ -78,22 +78,22 @@ public:
     static constexpr int kRate = 8000;
 
     explicit MonitorRecorder(const PulseServer& server, const QString& sink = {}) {
-        recorder_.setProcessEnvironment(server.Environment());
-        recorder_.setStandardOutputFile(File());
+        recorder_.setProcessEnvironment(server.environment());
+        recorder_.setStandardOutputFile(filePath());
         recorder_.start("parec", {"--raw", "--format=u8", "--rate=8000", "--channels=1",
-                                  "--latency-msec=10", "-d", server.MonitorName(sink)});
+                                  "--latency-msec=10", "-d", server.monitorName(sink)});
         recorder_.waitForStarted();
     }
-    bool Running() const { return recorder_.state() == QProcess::Running; }
+    bool running() const { return recorder_.state() == QProcess::Running; }
     // Samples recorded so far.
-    qsizetype Size() const { return QFileInfo(File()).size(); }
-    QByteArray Samples(qsizetype from = 0) const {
-        QFile file(File());
+    qsizetype size() const { return QFileInfo(filePath()).size(); }
+    QByteArray samples(qsizetype from = 0) const {
+        QFile file(filePath());
         return file.open(QIODevice::ReadOnly) && file.seek(from) ? file.readAll() : QByteArray();
     }
 
 private:
-    QString File() const { return dir_.filePath("monitor.raw"); }
+    QString filePath() const { return dir_.filePath("monitor.raw"); }
     QTemporaryDir dir_;
     Child recorder_;
 };

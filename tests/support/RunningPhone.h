@@ -15,14 +15,14 @@ public:
         // It picks a free display number and prints it once it accepts clients.
         xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "640x600x24", "-nolisten", "tcp",
                              "-noreset"});
-        if (WaitUntil([&] { return xvfb_.canReadLine(); }, 10000))
+        if (waitUntil([&] { return xvfb_.canReadLine(); }, 10000))
             name_ = ':' + QString::fromUtf8(xvfb_.readLine()).trimmed();
     }
-    bool Started() const { return !name_.isEmpty(); }
+    bool started() const { return !name_.isEmpty(); }
     // Stops the X server, as when a desktop session ends.
-    void End() { xvfb_.End(); }
+    void end() { xvfb_.end(); }
     // The system environment on this display, away from the desktop's session bus.
-    QProcessEnvironment Environment() const {
+    QProcessEnvironment environment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("DISPLAY", name_);
         env.insert("QT_QPA_PLATFORM", "xcb");
@@ -30,18 +30,18 @@ public:
         return env;
     }
     // Runs xdotool with the arguments; its output.
-    QString Xdo(const QStringList& args) const {
-        return Output("xdotool", args, nullptr, Environment());
+    QString xdo(const QStringList& args) const {
+        return output("xdotool", args, nullptr, environment());
     }
     // The id of a visible window with exactly this name, at least `minWidth` wide, once it shows
     // (20 s at most); "" when it does not.
-    QString Window(const QString& name, int minWidth = 1) const {
+    QString window(const QString& name, int minWidth = 1) const {
         QString found;
-        WaitUntil(
+        waitUntil(
             [&] {
                 for (const QString& id :
-                     Xdo({"search", "--onlyvisible", "--name", "^" + name + "$"}).split('\n')) {
-                    const QString geometry = Xdo({"getwindowgeometry", "--shell", id});
+                     xdo({"search", "--onlyvisible", "--name", "^" + name + "$"}).split('\n')) {
+                    const QString geometry = xdo({"getwindowgeometry", "--shell", id});
                     if (geometry.section("WIDTH=", 1).section('\n', 0, 0).toInt() >= minWidth)
                         found = id;
                 }
@@ -50,16 +50,16 @@ public:
             20000);
         return found;
     }
-    bool Visible(const QString& window) const {
-        return Xdo({"search", "--onlyvisible", "--name", "."}).split('\n').contains(window);
+    bool visible(const QString& window) const {
+        return xdo({"search", "--onlyvisible", "--name", "."}).split('\n').contains(window);
     }
-    void Click(const QString& window, QPoint at) const {
-        Xdo({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()),
+    void click(const QString& window, QPoint at) const {
+        xdo({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()),
              "click", "1"});
     }
-    void ClickAndType(const QString& window, QPoint at, const QString& text) const {
-        Click(window, at);
-        Xdo({"type", "--delay", "30", text});  // goes to the field the click focused
+    void clickAndType(const QString& window, QPoint at, const QString& text) const {
+        click(window, at);
+        xdo({"type", "--delay", "30", text});  // goes to the field the click focused
     }
 
 private:
@@ -80,7 +80,7 @@ public:
     RunningPhone(const XvfbDisplay& display, const QString& binary, const QString& home,
                  const QString& runtime, const QString& pulseServer)
         : display_(display) {
-        QProcessEnvironment env = display.Environment();
+        QProcessEnvironment env = display.environment();
         env.insert("HOME", home);
         env.insert("XDG_CONFIG_HOME", home + "/config");
         env.insert("XDG_DATA_HOME", home + "/data");
@@ -95,19 +95,19 @@ public:
         waitForStarted(5000);
     }
 
-    QString LoginDialog() const { return display_.Window("Please Enter Your Pin"); }
+    QString loginDialog() const { return display_.window("Please Enter Your Pin"); }
     // Logs in with any server address (registration need not succeed); the handset window's id
     // once it shows, or "".
-    QString LogIn(const QString& server) {
-        const QString login = LoginDialog();
+    QString logIn(const QString& server) {
+        const QString login = loginDialog();
         if (login.isEmpty()) return QString();
-        display_.ClickAndType(login, kSipBox, server);
-        display_.ClickAndType(login, kAccountBox, "1001");
-        display_.ClickAndType(login, kPasswordBox, "secret");
-        display_.Click(login, kLogin);
-        return display_.Window("Softphone", 281);  // message boxes share the title; it is wider
+        display_.clickAndType(login, kSipBox, server);
+        display_.clickAndType(login, kAccountBox, "1001");
+        display_.clickAndType(login, kPasswordBox, "secret");
+        display_.click(login, kLogin);
+        return display_.window("Softphone", 281);  // message boxes share the title; it is wider
     }
-    bool Ended() { return state() == NotRunning || waitForFinished(15000); }
+    bool ended() { return state() == NotRunning || waitForFinished(15000); }
 
 private:
     const XvfbDisplay& display_;

@@ -10,19 +10,19 @@
 
 namespace softphone::test {
 
-inline QString SourceDir() { return QStringLiteral(SOFTPHONE_SOURCE_DIR); }
+inline QString sourceDir() { return QStringLiteral(SOFTPHONE_SOURCE_DIR); }
 
 // A UDP port on 127.0.0.1 that was free a moment ago.
-inline int FreeUdpPort() {
+inline int freeUdpPort() {
     QUdpSocket socket;
     return socket.bind(QHostAddress::LocalHost, 0) ? socket.localPort() : 0;
 }
 
 // A private CA (`folder`/ca.pem, kept) and a server certificate it signs for `name`
 // (scripts/sip-service/make-certs).
-inline bool MakeCertificates(const QString& folder, const QString& name) {
+inline bool makeCertificates(const QString& folder, const QString& name) {
     int status = -1;
-    Output(SourceDir() + "/scripts/sip-service/make-certs", {folder, name}, &status);
+    output(sourceDir() + "/scripts/sip-service/make-certs", {folder, name}, &status);
     return status == 0;
 }
 
@@ -39,19 +39,19 @@ public:
 
     SipServer(QList<Account> accounts, QList<Route> routes = {})
         : accounts_(std::move(accounts)), routes_(std::move(routes)) {}
-    ~SipServer() { Stop(); }
+    ~SipServer() { stop(); }
 
     // Before Start: registrations last at most this long (seconds).
-    void LimitExpiry(int seconds) { maxExpires_ = seconds; }
+    void limitExpiry(int seconds) { maxExpires_ = seconds; }
     // Before Start: TLS on a port of its own with the certificate and key of make-certs in
     // `folder`, and TCP on the UDP port.
-    void UseTls(const QString& folder) { tlsFolder_ = folder; }
+    void useTls(const QString& folder) { tlsFolder_ = folder; }
     // Before Start: listen on `address` instead of 127.0.0.1.
-    void ListenOn(const QString& address) { address_ = address; }
+    void listenOn(const QString& address) { address_ = address; }
     // Starts kamailio, ready once its control socket answers; after Stop, again on the same port
     // with no registrations.
-    bool Start() {
-        if (port_ == 0) port_ = FreeUdpPort();
+    bool start() {
+        if (port_ == 0) port_ = freeUdpPort();
         QStringList args{"--dir",         dir_.path(),
                          "--address",     address_,
                          "--port",        QString::number(port_),
@@ -67,37 +67,37 @@ public:
         }
         process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.setStandardOutputFile(dir_.filePath("kamailio.log"));
-        process_.start(SourceDir() + "/scripts/sip-service/run-kamailio", args);
+        process_.start(sourceDir() + "/scripts/sip-service/run-kamailio", args);
         return process_.waitForStarted(5000) &&
-               WaitUntil([this] { return Contacts("nobody") == 0; }, 10000);
+               waitUntil([this] { return contacts("nobody") == 0; }, 10000);
     }
-    void Stop() {
+    void stop() {
         const qint64 group = process_.processId();  // run-kamailio makes it a group leader
-        process_.End();
+        process_.end();
         // Workers block SIGTERM and outlive a main process that did not stop them.
         if (group > 0) ::kill(-pid_t(group), SIGKILL);
     }
-    int Port() const { return port_; }
-    QString Address() const { return QStringLiteral("%1:%2").arg(address_).arg(port_); }
-    QString TlsAddress() const { return QStringLiteral("%1:%2").arg(address_).arg(tlsPort_); }
+    int port() const { return port_; }
+    QString address() const { return QStringLiteral("%1:%2").arg(address_).arg(port_); }
+    QString tlsAddress() const { return QStringLiteral("%1:%2").arg(address_).arg(tlsPort_); }
     // Contacts the registrar holds for the user now (-1: no answer); with `transport`, those
     // bound over it.
-    int Contacts(const QString& user, const QString& transport = {}) const {
-        const QString reply = Lookup(user);
+    int contacts(const QString& user, const QString& transport = {}) const {
+        const QString reply = lookup(user);
         if (reply.contains("AOR not found")) return 0;  // a live server that knows no contact
         if (!reply.contains("AoR")) return -1;  // no server behind the socket, or another error
         return int(reply.count(QRegularExpression(
             "Address:.*" + (transport.isEmpty() ? "" : ";transport=" + transport))));
     }
     // The UDP port of the user's first contact; 0 when there is none.
-    int ContactPort(const QString& user) const {
+    int contactPort(const QString& user) const {
         static const QRegularExpression address(R"(Address: sip:[^@\s]*@[^:;>\s]*:(\d+))");
-        return address.match(Lookup(user)).captured(1).toInt();
+        return address.match(lookup(user)).captured(1).toInt();
     }
 
 private:
-    QString Lookup(const QString& user) const {
-        return Output("/usr/sbin/kamcmd", {"-s", "unix:" + dir_.filePath("kamailio.ctl"),
+    QString lookup(const QString& user) const {
+        return output("/usr/sbin/kamcmd", {"-s", "unix:" + dir_.filePath("kamailio.ctl"),
                                            "ul.lookup", "location", "s:" + user});
     }
     QList<Account> accounts_;

@@ -17,59 +17,59 @@ namespace softphone::test {
 class Sipp {
 public:
     explicit Sipp(QString address = QStringLiteral("127.0.0.1"))
-        : address_(std::move(address)), port_(FreeUdpPort()), mediaPort_(FreeUdpPort()) {}
+        : address_(std::move(address)), port_(freeUdpPort()), mediaPort_(freeUdpPort()) {}
     // Runs a scenario (a file of scripts/sip-service, or a path) on its port (see Uri()); true
     // once it holds the port (looked up without touching it: a probe's bind could take it from
     // sipp for a moment).
-    bool Run(const QString& scenario, const QStringList& args = {}) {
+    bool run(const QString& scenario, const QStringList& args = {}) {
         process_.setWorkingDirectory(dir_.path());
         process_.setStandardOutputFile(dir_.filePath("screen.log"));
         process_.setStandardErrorFile(dir_.filePath("errors.log"));
         process_.start(
             "/usr/bin/sipp",
-            QStringList{"-sf", QDir(SourceDir() + "/scripts/sip-service").filePath(scenario), "-i",
+            QStringList{"-sf", QDir(sourceDir() + "/scripts/sip-service").filePath(scenario), "-i",
                         address_, "-p", QString::number(port_), "-mp", QString::number(mediaPort_),
                         "-m", "1", "-nostdin", "-timeout", "30s", "-trace_msg", "-message_file",
                         dir_.filePath("messages.log")} +
                 args);
         const QByteArray bound =
             ':' + QByteArray::number(port_, 16).toUpper().rightJustified(4, '0');
-        return process_.waitForStarted(5000) && WaitUntil([&] {
+        return process_.waitForStarted(5000) && waitUntil([&] {
                    QFile udp("/proc/thread-self/net/udp");
                    return udp.open(QIODevice::ReadOnly) && udp.readAll().contains(bound + ' ');
                });
     }
     // The refusing gateway with another final status ("603 Decline"), after `silenceMs`.
-    bool Refuse(const QString& status, int silenceMs) {
-        QFile source(SourceDir() + "/scripts/sip-service/refuse.xml");
+    bool refuse(const QString& status, int silenceMs) {
+        QFile source(sourceDir() + "/scripts/sip-service/refuse.xml");
         QFile scenario(dir_.filePath("refuse.xml"));
         if (!source.open(QIODevice::ReadOnly) || !scenario.open(QIODevice::WriteOnly)) return false;
         scenario.write(source.readAll().replace("486 Busy Here", status.toUtf8()));
         scenario.close();
-        return Run(scenario.fileName(), {"-d", QString::number(silenceMs)});
+        return run(scenario.fileName(), {"-d", QString::number(silenceMs)});
     }
     // Answers calls and sends its audio to `rtpPort` on loopback.
-    bool Answer(int rtpPort) {
-        return Run("answer.xml", {"-key", "rtpport", QString::number(rtpPort)});
+    bool answer(int rtpPort) {
+        return run("answer.xml", {"-key", "rtpport", QString::number(rtpPort)});
     }
     // Answers and sends back the audio it receives.
-    bool AnswerAndEcho() {
-        return Run("answer.xml", {"-rtp_echo", "-key", "rtpport", QString::number(mediaPort_)});
+    bool answerAndEcho() {
+        return run("answer.xml", {"-rtp_echo", "-key", "rtpport", QString::number(mediaPort_)});
     }
     // Calls `user` through the proxy at `proxy` ("127.0.0.1:port"), hanging up after `holdMs`.
-    bool Call(const QString& proxy, const QString& user, int holdMs = 1000) {
-        return Run("call.xml", {"-s", user, "-d", QString::number(holdMs), proxy});
+    bool call(const QString& proxy, const QString& user, int holdMs = 1000) {
+        return run("call.xml", {"-s", user, "-d", QString::number(holdMs), proxy});
     }
     // Waits for the scenario to end; true when it ended as written.
-    bool Finished(int timeoutMs = 10000) {
-        WaitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
+    bool finished(int timeoutMs = 10000) {
+        waitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
         return process_.state() == QProcess::NotRunning &&
                process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
     }
-    int MediaPort() const { return mediaPort_; }  // where its RTP arrives and leaves
-    QString Uri() const { return QStringLiteral("sip:%1:%2").arg(address_).arg(port_); }
+    int mediaPort() const { return mediaPort_; }  // where its RTP arrives and leaves
+    QString uri() const { return QStringLiteral("sip:%1:%2").arg(address_).arg(port_); }
     // Every SIP message sent and received.
-    QString Trace() const {
+    QString trace() const {
         QFile file(dir_.filePath("messages.log"));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
@@ -85,7 +85,7 @@ private:
 class RtpListener {
 public:
     RtpListener() {
-        socket_.bind(QHostAddress::LocalHost, quint16(FreeUdpPort()));
+        socket_.bind(QHostAddress::LocalHost, quint16(freeUdpPort()));
         QObject::connect(&socket_, &QUdpSocket::readyRead, [this] {
             while (socket_.hasPendingDatagrams()) {
                 const QByteArray packet = socket_.receiveDatagram().data();
@@ -104,9 +104,9 @@ public:
             }
         });
     }
-    int Port() const { return socket_.localPort(); }
-    int AudioPackets() const { return audio_; }
-    QString Digits() const { return digits_; }  // "1*#" for the events 1, 10 and 11, in order
+    int port() const { return socket_.localPort(); }
+    int audioPackets() const { return audio_; }
+    QString digits() const { return digits_; }  // "1*#" for the events 1, 10 and 11, in order
 
 private:
     QUdpSocket socket_;

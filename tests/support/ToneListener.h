@@ -11,7 +11,7 @@
 namespace softphone::test {
 
 // Amplitude (in sample units) of the `hz` component of unsigned 8-bit samples, by Goertzel.
-inline double ToneAmplitude(const char* samples, qsizetype count, double hz, int rate = 8000) {
+inline double toneAmplitude(const char* samples, qsizetype count, double hz, int rate = 8000) {
     const double coeff = 2 * std::cos(2 * std::numbers::pi * hz / rate);
     double s1 = 0, s2 = 0;
     for (qsizetype i = 0; i < count; ++i) {
@@ -30,13 +30,13 @@ struct HeardTone {
 
 // Names the DTMF key tones in 8 kHz unsigned 8-bit samples, by Goertzel filters at the eight
 // DTMF frequencies over 20 ms windows (50 Hz resolution separates the rows) every 5 ms.
-inline std::vector<HeardTone> HearTones(const QByteArray& samples) {
+inline std::vector<HeardTone> hearTones(const QByteArray& samples) {
     constexpr qsizetype kWindow = 160, kHop = 40;
     // Index of the strongest of four frequencies, or -1 when it is weak or not clearly alone.
     // Each sine of a key tone has amplitude 32; a window counts when most of it holds the tone.
     const auto strongest = [](const char* at, std::array<int, 4> group) {
         std::array<double, 4> a;
-        for (int i = 0; i < 4; ++i) a[i] = ToneAmplitude(at, kWindow, group[i]);
+        for (int i = 0; i < 4; ++i) a[i] = toneAmplitude(at, kWindow, group[i]);
         std::array<double, 4> sorted = a;
         std::sort(sorted.rbegin(), sorted.rend());
         return sorted[0] < 12 || sorted[1] > sorted[0] / 2
@@ -59,7 +59,7 @@ inline std::vector<HeardTone> HearTones(const QByteArray& samples) {
 }
 
 // The keys heard, in order, one character per stretch.
-inline QString KeysOf(const std::vector<HeardTone>& tones) {
+inline QString keysOf(const std::vector<HeardTone>& tones) {
     QString keys;
     for (const HeardTone& t : tones) keys += QLatin1Char(t.key);
     return keys;
@@ -67,7 +67,7 @@ inline QString KeysOf(const std::vector<HeardTone>& tones) {
 
 // The first sample at or after `from` that differs from the centre by more than `threshold`;
 // -1 if the rest is silence.
-inline qsizetype FirstSound(const QByteArray& samples, qsizetype from, int threshold = 8) {
+inline qsizetype firstSound(const QByteArray& samples, qsizetype from, int threshold = 8) {
     for (qsizetype i = std::max<qsizetype>(from, 0); i < samples.size(); ++i)
         if (std::abs(quint8(samples[i]) - 128) > threshold) return i;
     return -1;

@@ -16,9 +16,9 @@ namespace {
 
 class RecordingEntry : public INumberEntry {
 public:
-    void ShowNumbersOnlyError() override { calls << QStringLiteral("box"); }
-    void PlayKeyTone(const QString& toneName) override { calls << toneName; }
-    void PlaceCall() override { calls << QStringLiteral("PlaceCall"); }
+    void showNumbersOnlyError() override { calls << QStringLiteral("box"); }
+    void playKeyTone(const QString& toneName) override { calls << toneName; }
+    void placeCall() override { calls << QStringLiteral("PlaceCall"); }
     QStringList calls;
 };
 

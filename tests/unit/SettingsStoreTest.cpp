@@ -19,12 +19,12 @@ TEST(SettingsStore, ValuesKeepEveryCharacterInAPrivateFile) {
     const QString odd = QStringLiteral("  a=b;c#d\"e\\f/g [h] \u00fc ");
     {
         IniSettingsStore first(path);
-        EXPECT_EQ(ReadSavedValue(first, "Account"), "");
-        WriteSavedValue(first, "Password", odd);
+        EXPECT_EQ(readSavedValue(first, "Account"), "");
+        writeSavedValue(first, "Password", odd);
         EXPECT_EQ(QFile::permissions(path), kPrivate);
-        WriteSavedValue(first, "Account", "1");
-        first.Write("Account", "Other", "Key", "x");
-        first.Delete("Account");
+        writeSavedValue(first, "Account", "1");
+        first.write("Account", "Other", "Key", "x");
+        first.remove("Account");
     }
     EXPECT_EQ(QFile::permissions(path), kPrivate);
     EXPECT_EQ(QFile::permissions(QFileInfo(path).path()),
@@ -33,10 +33,10 @@ TEST(SettingsStore, ValuesKeepEveryCharacterInAPrivateFile) {
     QFile::setPermissions(path, kPrivate | QFile::ReadGroup | QFile::ReadOther);
     {
         IniSettingsStore again(path);
-        EXPECT_EQ(ReadSavedValue(again, "Password"), odd);
-        EXPECT_EQ(ReadSavedValue(again, "Account"), "");
-        EXPECT_EQ(again.Read("Account", "Other", "Key", "gone"), "gone");
-        WriteSavedValue(again, "Account", "2");
+        EXPECT_EQ(readSavedValue(again, "Password"), odd);
+        EXPECT_EQ(readSavedValue(again, "Account"), "");
+        EXPECT_EQ(again.read("Account", "Other", "Key", "gone"), "gone");
+        writeSavedValue(again, "Account", "2");
     }
     EXPECT_EQ(QFile::permissions(path), kPrivate);
 }
@@ -50,10 +50,10 @@ TEST(SettingsStore, GarbageInTheFileReadsAsEmpty) {
     file.write(QByteArray(4096, '\0'));
     file.close();
     IniSettingsStore reread(file.fileName());
-    EXPECT_EQ(ReadSavedValue(reread, "Sip"), "");
-    EXPECT_EQ(ReadSavedValue(reread, "Account"), "");
-    WriteSavedValue(reread, "Account", "42");
-    EXPECT_EQ(ReadSavedValue(reread, "Account"), "42");
+    EXPECT_EQ(readSavedValue(reread, "Sip"), "");
+    EXPECT_EQ(readSavedValue(reread, "Account"), "");
+    writeSavedValue(reread, "Account", "42");
+    EXPECT_EQ(readSavedValue(reread, "Account"), "42");
 }
 
 }  // namespace

@@ -24,15 +24,15 @@ TEST(SingleInstance, OnlyTheFirstStartRunsAndEachLaterOneWakesIt) {
         SingleInstance first(path);
         int wakes = 0;
         QObject::connect(&first, &SingleInstance::anotherStart, [&] { ++wakes; });
-        ASSERT_TRUE(first.Claim());
+        ASSERT_TRUE(first.claim());
         for (int start = 1; start <= 2; ++start) {
             SingleInstance later(path);
-            EXPECT_FALSE(later.Claim()) << "start " << start;
-            EXPECT_TRUE(WaitUntil([&] { return wakes == start; }, 3000)) << "start " << start;
+            EXPECT_FALSE(later.claim()) << "start " << start;
+            EXPECT_TRUE(waitUntil([&] { return wakes == start; }, 3000)) << "start " << start;
         }
     }
     SingleInstance afterTheFirstEnded(path);
-    EXPECT_TRUE(afterTheFirstEnded.Claim());
+    EXPECT_TRUE(afterTheFirstEnded.claim());
 }
 
 // An empty or relative XDG variable is ignored, as the XDG base directory rules say; a runtime
@@ -42,7 +42,7 @@ TEST(UserFolders, EmptyOrRelativeXdgVariablesFallBack) {
     const QString at = absolute.path();
     const QString settings = QDir::homePath() + "/.config/Softphone/Softphone.conf";
     const QString socket = QDir::temp().filePath(QString("softphone-%1.socket").arg(::getuid()));
-    const auto settingsPath = IniSettingsStore::DefaultPath;
+    const auto settingsPath = IniSettingsStore::defaultPath;
     const struct {
         const char* variable;
         QString value;
@@ -51,11 +51,11 @@ TEST(UserFolders, EmptyOrRelativeXdgVariablesFallBack) {
     } cases[] = {
         {"XDG_CONFIG_HOME", at, settingsPath, at + "/Softphone/Softphone.conf"},
         {"XDG_CONFIG_HOME", "cfg", settingsPath, settings},
-        {"XDG_DATA_HOME", "", PhoneBookPath,
+        {"XDG_DATA_HOME", "", phoneBookPath,
          QDir::homePath() + "/.local/share/Softphone/PhoneBook.txt"},
-        {"XDG_RUNTIME_DIR", at, InstanceSocketPath, at + "/softphone.socket"},
-        {"XDG_RUNTIME_DIR", "run", InstanceSocketPath, socket},
-        {"XDG_RUNTIME_DIR", at + "/missing", InstanceSocketPath, socket},
+        {"XDG_RUNTIME_DIR", at, instanceSocketPath, at + "/softphone.socket"},
+        {"XDG_RUNTIME_DIR", "run", instanceSocketPath, socket},
+        {"XDG_RUNTIME_DIR", at + "/missing", instanceSocketPath, socket},
     };
     for (const auto& c : cases) {
         const QByteArray saved = qgetenv(c.variable);

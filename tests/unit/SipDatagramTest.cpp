@@ -31,7 +31,7 @@ TEST(SipDatagram, OneWholeMessagePerDatagram) {
         {"header never ends", kHead + "Content-Length: 0\r\n", 0},
         {"NUL in the header", kHead + "Subject: \0\r\n\r\n"s, 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(SipMessageLength(c.datagram), c.expected) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(sipMessageLength(c.datagram), c.expected) << c.name;
 }
 
 }  // namespace

@@ -21,11 +21,11 @@ TEST(WindowShape, MaskHoldsEveryPixelButTheKeyColour) {
                         QPoint(6, 2), QPoint(1, 3), QPoint(2, 3), QPoint(3, 3)})
         holed.setPixel(body, qRgb(0x20, 0x30, 0x40));
     QList<QImage> pictures = {holed};
-    for (WindowSkin skin : kSkins) pictures.push_back(WindowSkinPicture(skin));
+    for (WindowSkin skin : kSkins) pictures.push_back(windowSkinPicture(skin));
     for (const QImage& picture : pictures) {
         SCOPED_TRACE(picture.width());
         QWidget window(nullptr, Qt::FramelessWindowHint);
-        ShapeWindowToPicture(&window, picture, QColor::fromRgb(kSkinKeyColor));
+        shapeWindowToPicture(&window, picture, QColor::fromRgb(kSkinKeyColor));
         EXPECT_FALSE(window.testAttribute(Qt::WA_TranslucentBackground));
         int wrong = 0;
         for (int y = 0; y < picture.height(); ++y)
@@ -39,8 +39,8 @@ TEST(WindowShape, MaskHoldsEveryPixelButTheKeyColour) {
 TEST(RealSkins, TwiceSizeFollowsTheLogicalOutline) {
     for (WindowSkin skin : kSkins) {
         SCOPED_TRACE(int(skin));
-        const QImage logical = RenderWindowSkin(skin, 1);
-        const QImage large = RenderWindowSkin(skin, 2);
+        const QImage logical = renderWindowSkin(skin, 1);
+        const QImage large = renderWindowSkin(skin, 2);
         ASSERT_EQ(large.size(), logical.size() * 2);
         int mismatches = 0;
         for (int y = 0; y < large.height(); ++y)
@@ -57,10 +57,10 @@ TEST(RealSkins, TwiceSizeFollowsTheLogicalOutline) {
 TEST(RealSkins, LitAndNormalFacesDiffer) {
     for (const char* face : {"dial", "end", "recent", "book", "wizard", "pin", "clear", "back"}) {
         SCOPED_TRACE(face);
-        EXPECT_NE(RenderArt(QLatin1String(face) + "-off", 1),
-                  RenderArt(QLatin1String(face) + "-on", 1));
+        EXPECT_NE(renderArt(QLatin1String(face) + "-off", 1),
+                  renderArt(QLatin1String(face) + "-on", 1));
     }
-    EXPECT_NE(RenderArt("key-off", 1, "5"), RenderArt("key-off", 1, "6"))
+    EXPECT_NE(renderArt("key-off", 1, "5"), renderArt("key-off", 1, "6"))
         << "keys show their character";
 }
 

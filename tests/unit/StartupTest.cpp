@@ -19,20 +19,20 @@ const QString kFormLoad = QStringLiteral("An Error Occured and has been logged. 
 // the start.
 TEST(Startup, LeavingTheLoginDialogAndAnEmptyPassword) {
     FakePhone first;
-    first.SaveLogin("host", "1", "2");
+    first.saveLogin("host", "1", "2");
     first.windows.login = LoginOutcome::Exited;
-    first.window.Start();
-    EXPECT_TRUE(first.window.Ended());
+    first.window.start();
+    EXPECT_TRUE(first.window.ended());
     EXPECT_FALSE(first.engine);
-    EXPECT_EQ(ReadSavedValue(first.store, "Password"), "2");
+    EXPECT_EQ(readSavedValue(first.store, "Password"), "2");
 
     FakePhone phone;
-    phone.SaveLogin("host", "777", "");
-    phone.window.Start();
+    phone.saveLogin("host", "777", "");
+    phone.window.start();
     EXPECT_EQ(phone.engine->enabled, "777 777 host");
     phone.windows.login = LoginOutcome::Exited;
-    phone.window.OnLoginAsTriggered();
-    EXPECT_FALSE(phone.window.Ended());
+    phone.window.onLoginAsTriggered();
+    EXPECT_FALSE(phone.window.ended());
     EXPECT_EQ(phone.window.balanceLabel->text(), "EXITING");
     EXPECT_EQ(phone.engine->enabled, "777  host");
 }
@@ -41,8 +41,8 @@ TEST(Startup, LeavingTheLoginDialogAndAnEmptyPassword) {
 // real move to another transport is in SecureTransportTest); a cancelled dialog changes nothing.
 TEST(Startup, NetworkSettingsChosenAreStored) {
     FakePhone phone;
-    phone.SaveLogin("host:5061", "777", "pw");
-    phone.window.Start();
+    phone.saveLogin("host:5061", "777", "pw");
+    phone.window.start();
     QAction* network = phone.window.findChild<QAction*>("networkAction");
     ASSERT_TRUE(network && phone.desk.trayMenu->actions().contains(network));
     phone.engine->enabled.clear();
@@ -52,7 +52,7 @@ TEST(Startup, NetworkSettingsChosenAreStored) {
                                  "stun.example.net:3478"};
     phone.windows.network = chosen;
     network->trigger();
-    EXPECT_EQ(ReadNetworkSettings(phone.store), chosen);
+    EXPECT_EQ(readNetworkSettings(phone.store), chosen);
 }
 
 // After a crash the engine's config still holds the last account and its credentials; the next
@@ -68,26 +68,26 @@ TEST(Startup, CredentialsLeftInTheEngineConfigByACrashAreScrubbed) {
         config.close();
         RecordingSoundPlayer player;
         LinphoneEngine engine(folder.path(), player, player);
-        engine.Initialize();
+        engine.initialize();
         ASSERT_TRUE(config.open(QIODevice::ReadOnly));
         const QByteArray left = config.readAll();
         EXPECT_FALSE(left.contains("hunter2")) << left.constData();
         EXPECT_TRUE(left.contains("ringer_dev_id=pulse:kept")) << left.constData();
-        engine.Shutdown();
+        engine.shutdown();
     }
 }
 
 TEST(Registration, ARefusedLoginAsKeepsTheAccountAndTheTruthOfTheStatus) {
     FakePhone phone;
-    phone.SaveLogin("host", "1", "2");
-    phone.window.Start();
-    phone.engine->Register(RegistrationState::Registered);
+    phone.saveLogin("host", "1", "2");
+    phone.window.start();
+    phone.engine->reportRegistration(RegistrationState::Registered);
     phone.engine->failEnableAccount = true;
-    phone.SaveLogin("", "3", "4");
-    phone.window.OnLoginAsTriggered();
+    phone.saveLogin("", "3", "4");
+    phone.window.onLoginAsTriggered();
     EXPECT_EQ(phone.messages.shown, QStringList({kFormLoad}));
-    EXPECT_EQ(phone.Status(), "Registered and Ready...");
-    phone.Dial("123");
+    EXPECT_EQ(phone.status(), "Registered and Ready...");
+    phone.dial("123");
     EXPECT_EQ(phone.calls->last(), "Call sip:123@host") << "calls go where the account is";
 }
 
@@ -98,14 +98,14 @@ TEST(Shutdown, HangsUpAndErasesNothingUnasked) {
     using S = SessionState;
     for (auto [save, state] : {std::pair{"yes", S::Connected}, {"no", S::Disconnected}}) {
         FakePhone phone;
-        phone.SaveLogin("host", "1", "2", save);
-        phone.window.Start();
+        phone.saveLogin("host", "1", "2", save);
+        phone.window.start();
         auto session = std::make_shared<FakeEngine::Session>(*phone.calls);
-        session->state = S::Incoming;
-        phone.engine->Raise(S::Incoming, session);
-        session->state = state;
-        state == S::Connected ? phone.window.OnCloseClicked() : void(phone.window.close());
-        EXPECT_EQ(ReadSavedValue(phone.store, "Password"), "2") << save;
+        session->now = S::Incoming;
+        phone.engine->raise(S::Incoming, session);
+        session->now = state;
+        state == S::Connected ? phone.window.onCloseClicked() : void(phone.window.close());
+        EXPECT_EQ(readSavedValue(phone.store, "Password"), "2") << save;
         EXPECT_EQ(phone.calls->count("Shutdown"), 1) << save;
         EXPECT_EQ(phone.calls->contains("Terminate shutdown"), state == S::Connected) << save;
     }

@@ -23,23 +23,23 @@ TEST(WaveFile, SixteenBitStereoIsPlayedAtItsPitch) {
         samples.append(b, 2).append(b, 2);
     }
     const PcmSound sound{rate, 2, 16, samples};
-    const QByteArray played = ToPlayFormat(sound);
+    const QByteArray played = toPlayFormat(sound);
     EXPECT_EQ(played.size(), 4000);
-    EXPECT_NEAR(test::ToneAmplitude(played.constData(), played.size(), 440), 64, 4);
-    EXPECT_LT(test::ToneAmplitude(played.constData(), played.size(), 1000), 2);
+    EXPECT_NEAR(test::toneAmplitude(played.constData(), played.size(), 440), 64, 4);
+    EXPECT_LT(test::toneAmplitude(played.constData(), played.size(), 1000), 2);
 }
 
 TEST(WaveFile, RejectsWhatIsNotPcmWave) {
-    QByteArray notPcm = MakeWave(QByteArray(10, kSilence));
+    QByteArray notPcm = makeWave(QByteArray(10, kSilence));
     qToLittleEndian<quint16>(3, notPcm.data() + 20);  // IEEE float
-    QByteArray twelveBits = MakeWave(QByteArray(10, kSilence));
+    QByteArray twelveBits = makeWave(QByteArray(10, kSilence));
     qToLittleEndian<quint16>(12, twelveBits.data() + 34);
-    QByteArray oneHertz = MakeWave(QByteArray(10, kSilence));  // 80,000 bytes to play
+    QByteArray oneHertz = makeWave(QByteArray(10, kSilence));  // 80,000 bytes to play
     qToLittleEndian<quint32>(1, oneHertz.data() + 24);
-    const QByteArray noData = MakeWave({}).left(36);
+    const QByteArray noData = makeWave({}).left(36);
     for (const QByteArray& file :
          {QByteArray(), QByteArray("RIFF1234WAVX"), notPcm, twelveBits, oneHertz, noData})
-        EXPECT_FALSE(ParseWave(file)) << file.left(16).toHex().constData();
+        EXPECT_FALSE(parseWave(file)) << file.left(16).toHex().constData();
 }
 
 }  // namespace
