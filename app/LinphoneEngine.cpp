@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "app/CertificateCheck.h"
+#include "app/LinphoneAudioTuning.h"
 #include "app/SipDatagram.h"
-#include "dialer/SoundPlayer.h"
 
 namespace softphone {
 
@@ -27,7 +27,6 @@ constexpr auto kIdleTick = 200ms;
 constexpr auto kBusySpell = 2s;
 
 const std::string kSoundsDir = "/usr/share/sounds/linphone";
-const std::string kPhoneRing = kSoundsDir + "/rings/oldphone-mono.wav";
 
 std::string toStd(const QString& s) { return s.toStdString(); }
 
@@ -86,9 +85,14 @@ public:
 
     SessionState state() const override { return state_; }
 
-    QString remoteParty() const override {
+    Party farEnd() const override {
         auto address = call_ ? call_->getRemoteAddress() : nullptr;
-        return address ? QString::fromStdString(address->asStringUriOnly()) : QString();
+        if (!address) return {};
+        // A user part's parameters ("5557002;npdi") are not part of the number.
+        const QString user = QString::fromStdString(address->getUsername());
+        return {user.section(QLatin1Char(';'), 0, 0),
+                QString::fromStdString(address->getDisplayName()),
+                QString::fromStdString(address->asStringUriOnly())};
     }
 
     bool mediaEncrypted() const override {
@@ -115,15 +119,11 @@ public:
                                                          : EndCause::Other;
     }
 
-    void call(const QString& uri) override {
+    void call(const QString& number) override {
         if (call_)
             throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Call already placed"));
         linphone::Core& core = engine_.startedCore();
-        auto address = linphone::Factory::get()->createAddress(toStd(uri));
-        if (!address)
-            throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Invalid address"));
-        // The one transport that listens; over TLS nothing goes out in the clear.
-        if (engine_.transport_) address->setTransport(transportTypeOf(*engine_.transport_));
+        auto address = engine_.destination(number);
         auto params = core.createCallParams(nullptr);
         params->enableVideo(false);
         // A PC-to-PC call goes without the account: no identity of it, no credentials.
@@ -223,10 +223,12 @@ private:
     LinphoneEngine& engine_;
 };
 
-LinphoneEngine::LinphoneEngine(QString folder, ISoundPlayer& ringer, ISoundPlayer& speaker)
-    : folder_(std::move(folder)), ringer_(ringer), speaker_(speaker) {
+LinphoneEngine::LinphoneEngine(QString folder)
+    : folder_(std::move(folder)), tuning_(std::make_unique<LinphoneAudioTuning>(*this)) {
     QObject::connect(&timer_, &QTimer::timeout, &context_, [this] { tick(); });
 }
+
+IAudioTuning& LinphoneEngine::audioTuning() { return *tuning_; }
 
 LinphoneEngine::~LinphoneEngine() { shutdown(); }
 
@@ -285,7 +287,6 @@ void LinphoneEngine::initialize() {
     sipPort_ = core_->getTransportsUsed()->getUdpPort();
     guardSipPort(sipPort_);
     markBusy();
-    useChosenOutputs();
 }
 
 void LinphoneEngine::enableAccount(const AccountSettings& settings) {
@@ -385,6 +386,18 @@ void LinphoneEngine::setMaxBitrate(int bitsPerSecond) {
         if (codec->isVbr()) codec->setNormalBitrate(bitsPerSecond / 1000);
 }
 
+// `number` at the server of the account registered now, over the one transport that listens
+// (over TLS nothing goes out in the clear).
+std::shared_ptr<linphone::Address> LinphoneEngine::destination(const QString& number) {
+    if (!account_)
+        throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("No account for the call"));
+    auto address = account_->getParams()->getServerAddress()->clone();
+    if (address->setUsername(toStd(number)) != 0)
+        throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("Invalid address"));
+    if (transport_) address->setTransport(transportTypeOf(*transport_));
+    return address;
+}
+
 std::shared_ptr<ISession> LinphoneEngine::createSession(CallRoute route) {
     startedCore();
     if (route == CallRoute::ViaAccount && !account_)
@@ -416,13 +429,6 @@ std::shared_ptr<linphone::ProxyConfig> LinphoneEngine::anonymousRoute(
 }
 #pragma GCC diagnostic pop
 
-void LinphoneEngine::playRing(bool play) {
-    if (play)
-        ringer_.playFile(QString::fromStdString(kPhoneRing));
-    else
-        ringer_.stop();
-}
-
 void LinphoneEngine::sendDtmf(int code) {
     auto call = startedCore().getCurrentCall();
     if (!call) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
@@ -433,8 +439,6 @@ void LinphoneEngine::sendDtmf(int code) {
     if (call->sendDtmf(digit) != 0)
         throw EngineError(EngineFailure::NoCall, QStringLiteral("DTMF not sent"));
 }
-
-void LinphoneEngine::invokeTuningWizard(QWidget* owner) { runTuningWizard(owner); }
 
 void LinphoneEngine::shutdown() {
     timer_.stop();
@@ -462,10 +466,7 @@ void LinphoneEngine::scrubCredentials(const std::shared_ptr<linphone::Config>& c
 
 void LinphoneEngine::queueSession(const std::shared_ptr<ISession>& session, SessionState state) {
     QMetaObject::invokeMethod(
-        &context_,
-        [this, session, state] {
-            if (events_.session) events_.session(session, state);
-        },
+        &context_, [this, session, state] { emit sessionChanged(session, state); },
         Qt::QueuedConnection);
 }
 
@@ -504,11 +505,7 @@ void LinphoneEngine::onRegistration(const std::shared_ptr<linphone::Account>& ac
     lastRegState_ = state;
     if (state == RegistrationState::Failed && transport_ == SipTransport::Tls) checkCertificate();
     QMetaObject::invokeMethod(
-        &context_,
-        [this, state] {
-            if (events_.registration) events_.registration(state);
-        },
-        Qt::QueuedConnection);
+        &context_, [this, state] { emit registrationChanged(state); }, Qt::QueuedConnection);
 }
 
 // The engine tells only that the connection failed; a certificate that does not verify is named
@@ -519,8 +516,7 @@ void LinphoneEngine::checkCertificate() {
     new CertificateCheck(
         QString::fromStdString(server->getDomain()), quint16(port), trustedCas_,
         [this, account = account_](const QString& reasons) {
-            if (account == account_ && !reasons.isEmpty() && events_.certificateRefused)
-                events_.certificateRefused(reasons);
+            if (account == account_ && !reasons.isEmpty()) emit certificateRefused(reasons);
         },
         &context_);
 }

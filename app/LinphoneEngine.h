@@ -20,32 +20,34 @@ class Address;
 
 namespace softphone {
 
-class ISoundPlayer;
+class IAudioTuning;
+class LinphoneAudioTuning;
 class LinphoneSession;
 
-// The SIP engine over liblinphone. No liblinphone type is seen outside this file pair.
+// The SIP engine over liblinphone. No liblinphone type is seen outside this file pair and
+// LinphoneAudioTuning.cpp.
 class LinphoneEngine : public ISipEngine {
 public:
-    // `folder` holds the engine's configuration and databases; the phone ring plays through
-    // `ringer`. The two players are kept on the ringer and speaker devices chosen in the engine's
-    // configuration (by the tuning wizard).
-    LinphoneEngine(QString folder, ISoundPlayer& ringer, ISoundPlayer& speaker);
+    // `folder` holds the engine's configuration and databases.
+    explicit LinphoneEngine(QString folder);
     ~LinphoneEngine() override;
 
     void initialize() override;
-    void setEventHandlers(EngineEvents events) override { events_ = std::move(events); }
     void enableAccount(const AccountSettings& account) override;
     void setMaxBitrate(int bitsPerSecond) override;
     std::shared_ptr<ISession> createSession(CallRoute route) override;
-    void playRing(bool play) override;
     void sendDtmf(int code) override;
-    void invokeTuningWizard(QWidget* owner) override;
     void shutdown() override;
+
+    // The engine's sound devices and echo calibration, for the tuning wizard; empty until the
+    // engine has started.
+    IAudioTuning& audioTuning();
 
 private:
     class Listener;
     friend class Listener;
     friend class LinphoneSession;
+    friend class LinphoneAudioTuning;
 
     linphone::Core& startedCore();
     void queueSession(const std::shared_ptr<ISession>& session, SessionState state);
@@ -55,24 +57,21 @@ private:
     void onCallState(const std::shared_ptr<linphone::Call>& call, int linphoneState);
     void track(const std::shared_ptr<LinphoneSession>& session, linphone::Call* call);
     void scrubCredentials(const std::shared_ptr<linphone::Config>& config);
-    void runTuningWizard(QWidget* owner);  // LinphoneTuning.cpp
-    void useChosenOutputs();               // LinphoneTuning.cpp
+    std::shared_ptr<linphone::Address> destination(const QString& number);
     std::shared_ptr<linphone::ProxyConfig> anonymousRoute(const linphone::Address& destination);
     void listenOn(SipTransport transport);
     static QByteArray trustedCas(const NetworkSettings& network);
     void checkCertificate();
 
     QString folder_;
-    ISoundPlayer& ringer_;
-    ISoundPlayer& speaker_;
     std::shared_ptr<linphone::Core> core_;
     std::shared_ptr<Listener> listener_;
+    std::unique_ptr<LinphoneAudioTuning> tuning_;
     QObject context_;  // queued events die with it
     QTimer timer_;
     int sipPort_ = 0;  // guarded against datagrams that hold no whole message
     std::chrono::steady_clock::time_point busyUntil_;
     bool tickQueued_ = false;
-    EngineEvents events_;
     std::shared_ptr<linphone::Account> account_;        // the account registered now
     std::shared_ptr<linphone::ProxyConfig> anonymous_;  // route of PC-to-PC calls
     std::optional<RegistrationState> lastRegState_;

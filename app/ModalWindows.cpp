@@ -1,7 +1,8 @@
 #include "app/ModalWindows.h"
 
+#include "app/NetworkDialog.h"
+#include "dialer/TuningWizard.h"
 #include "records/LoginDialog.h"
-#include "records/NetworkDialog.h"
 #include "records/PhoneBookDialog.h"
 #include "records/RecentCallsDialog.h"
 
@@ -33,6 +34,15 @@ std::optional<NetworkSettings> QtModalWindows::showNetwork(QWidget* owner,
     NetworkDialog dialog(current, owner);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.settings();
+}
+
+bool QtModalWindows::showTuningWizard(QWidget* owner) {
+    if (tuning_.devices().empty()) return false;
+    TuningWizard wizard(tuning_, owner);
+    wizard.exec();
+    // Calibrating keeps the choice too, so it counts also after Cancel.
+    useChosenOutputs(tuning_, speaker_, ringer_);
+    return true;
 }
 
 }  // namespace softphone

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "records/NetworkSettings.h"
+#include "app/NetworkSettings.h"
 
 class QWidget;
 
@@ -22,24 +22,35 @@ public:
     // The network settings the user chose in place of `current`; none when cancelled.
     virtual std::optional<NetworkSettings> showNetwork(QWidget* owner,
                                                        const NetworkSettings& current) = 0;
+    // False when there are no sound devices to tune.
+    virtual bool showTuningWizard(QWidget* owner) = 0;
 };
 
+class IAudioTuning;
 class IMessageBox;
 class ISettingsStore;
+class ISoundPlayer;
 
 class QtModalWindows : public IModalWindows {
 public:
-    QtModalWindows(ISettingsStore& store, IMessageBox& messages)
-        : store_(store), messages_(messages) {}
+    // The wizard tunes the engine's devices through `tuning`; the speaker and ringer players
+    // follow its choice.
+    QtModalWindows(ISettingsStore& store, IMessageBox& messages, IAudioTuning& tuning,
+                   ISoundPlayer& speaker, ISoundPlayer& ringer)
+        : store_(store), messages_(messages), tuning_(tuning), speaker_(speaker), ringer_(ringer) {}
     LoginOutcome showLogin(QWidget* owner) override;
     std::optional<QString> showPhoneBook(QWidget* owner) override;
     std::optional<QString> showRecentCalls(QWidget* owner) override;
     std::optional<NetworkSettings> showNetwork(QWidget* owner,
                                                const NetworkSettings& current) override;
+    bool showTuningWizard(QWidget* owner) override;
 
 private:
     ISettingsStore& store_;
     IMessageBox& messages_;
+    IAudioTuning& tuning_;
+    ISoundPlayer& speaker_;
+    ISoundPlayer& ringer_;
 };
 
 }  // namespace softphone

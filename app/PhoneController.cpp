@@ -1,13 +1,9 @@
 #include "app/PhoneController.h"
 
-#include "app/CallerNumber.h"
 #include "app/PhoneLog.h"
 #include "dialer/KeyTable.h"
 #include "dialer/SoundPlayer.h"
-#include "records/NetworkSettings.h"
 #include "records/RecentCalls.h"
-#include "records/SettingsStore.h"
-#include "support/MessageBox.h"
 
 Q_LOGGING_CATEGORY(lcPhone, "softphone.phone")
 
@@ -18,19 +14,12 @@ using namespace std::chrono_literals;
 
 constexpr auto kDialPace = 100ms;  // each dialled character's tone before the next
 constexpr int kMaxBitrate = 60000;
+// Ten characters are a PC-to-PC address, called without the account.
+constexpr int kDirectNumberLength = 10;
 
-// What the status line says of each registration state; none: it keeps what it shows.
-std::optional<QString> registrationText(RegistrationState state) {
-    switch (state) {
-        case RegistrationState::NotRegistered: return QObject::tr("Not Registered");
-        case RegistrationState::Registering: return QObject::tr("Registering");
-        case RegistrationState::Registered: return QObject::tr("Registered and Ready...");
-        case RegistrationState::Rejected: return QObject::tr("Rejected");
-        case RegistrationState::LoggedOff: return QObject::tr("Logged off.");
-        case RegistrationState::Unregistering:
-        case RegistrationState::Failed: return std::nullopt;
-    }
-    return std::nullopt;
+// The states of the registration the phone acts on; the others change nothing for it.
+bool matters(RegistrationState state) {
+    return state != RegistrationState::Unregistering && state != RegistrationState::Failed;
 }
 
 // Runs one step of an event handler; a failing step is skipped, logged, and the handler goes on.
@@ -43,84 +32,51 @@ void skippable(const char* what, Step step) {
     }
 }
 
+QString callerOf(const Party& party) {
+    return party.number.isEmpty() ? party.address : party.number;
+}
+
 }  // namespace
 
 PhoneController::PhoneController(Services services, QObject* parent)
-    : QObject(parent),
-      services_(std::move(services)),
-      callClock_(new QTimer(this)),
-      ringRepeat_(new QTimer(this)) {
+    : QObject(parent), services_(std::move(services)), callClock_(new QTimer(this)) {
     callClock_->setObjectName(QStringLiteral("callClock"));
-    ringRepeat_->setObjectName(QStringLiteral("ringRepeat"));
     callClock_->setInterval(1s);
-    ringRepeat_->setInterval(4s);
-    connect(callClock_, &QTimer::timeout, this, &PhoneController::onCallClockTick);
-    connect(ringRepeat_, &QTimer::timeout, this,
-            [this] { skippable("ring", [&] { engine_->playRing(true); }); });
+    connect(callClock_, &QTimer::timeout, this, [this] { setCallSeconds(callSeconds_ + 1); });
 }
 
 PhoneController::~PhoneController() { shutdown(); }
 
-void PhoneController::start() {
+void PhoneController::start(AccountSettings account) {
     try {
-        if (!services_.createEngine)
-            throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
-        engine_ = services_.createEngine();
+        if (services_.createEngine) engine_ = services_.createEngine();
         if (!engine_)
             throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
         engine_->initialize();
-        engine_->setEventHandlers(
-            {[this](RegistrationState state) { onRegistration(state); },
-             [this](const std::shared_ptr<ISession>& session, SessionState state) {
-                 onSession(session, state);
-             },
-             [this](const QString& reason) { onCertificateRefused(reason); }});
+        connect(engine_.get(), &ISipEngine::registrationChanged, this,
+                &PhoneController::onRegistration);
+        connect(engine_.get(), &ISipEngine::sessionChanged, this, &PhoneController::onSession);
+        connect(engine_.get(), &ISipEngine::certificateRefused, this,
+                &PhoneController::onCertificateRefused);
     } catch (const std::exception& error) {
         engine_.reset();
-        showStartError(error);
+        fail(PhoneFailure::Kind::StartUp, error);
     }
-    enableSavedAccount(true);
+    if (account.password.isEmpty()) account.password = account.account;
+    logIn(account);
 }
 
-void PhoneController::loginAgain() { enableSavedAccount(false); }
-
-void PhoneController::enableSavedAccount(bool emptyPasswordTakesAccount) {
-    AccountSettings account{readSavedValue(services_.store, QStringLiteral("Account")),
-                            readSavedValue(services_.store, QStringLiteral("Password")),
-                            readSavedValue(services_.store, QStringLiteral("Sip")),
-                            {},
-                            readNetworkSettings(services_.store)};
-    if (emptyPasswordTakesAccount && account.password.isEmpty()) account.password = account.account;
+void PhoneController::logIn(const AccountSettings& account) {
+    if (!engine_) {
+        fail(PhoneFailure::Kind::StartUp, std::runtime_error("No SIP engine"));
+        return;
+    }
+    // The engine swaps the earlier account for this one only once it accepts it: a refused
+    // login leaves the registration and the state that tells of it as they were.
     try {
-        if (!engine_)
-            throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
-        // The engine swaps the earlier account for this one only once it accepts it: a refused
-        // login leaves the registration, the status that tells of it and the calls' server as
-        // they were.
         engine_->enableAccount(account);
-        server_ = account.server;
     } catch (const std::exception& error) {
-        showStartError(error);
-    }
-}
-
-NetworkSettings PhoneController::network() const { return readNetworkSettings(services_.store); }
-
-void PhoneController::useNetwork(const NetworkSettings& settings) {
-    writeNetworkSettings(services_.store, settings);
-    enableSavedAccount(false);
-}
-
-void PhoneController::showStartError(const std::exception& error) {
-    qCWarning(lcPhone) << "start-up:" << error.what();
-    services_.messages.show(messageOwner_, tr("An Error Occured and has been logged. FORMLOAD"));
-}
-
-void PhoneController::forgetAccountUnlessSaved() {
-    if (readSavedValue(services_.store, QStringLiteral("Save")) != QLatin1String("no")) return;
-    for (const QString& key :
-         {QStringLiteral("Password"), QStringLiteral("Account"), QStringLiteral("Sip")}) {
-        if (!readSavedValue(services_.store, key).isEmpty()) services_.store.remove(key);
+        fail(PhoneFailure::Kind::StartUp, error);
     }
 }
 
@@ -135,36 +91,50 @@ void PhoneController::shutdown() {
     shutDown_ = true;
     dialling_ = false;
     callClock_->stop();
-    ringRepeat_->stop();
+    setRinging(false);
     session_.reset();
     if (engine_) engine_->shutdown();
 }
 
-bool PhoneController::callActive() const { return session_ && isActive(session_->state()); }
-
-bool PhoneController::inState(SessionState state) const {
-    return session_ && session_->state() == state;
+void PhoneController::fail(PhoneFailure::Kind kind, const std::exception& error) {
+    qCWarning(lcPhone) << "failed:" << error.what();
+    const auto* engineError = dynamic_cast<const EngineError*>(&error);
+    emit failed({kind, engineError ? engineError->number() : int(EngineFailure::Unavailable),
+                 engineError ? engineError->description() : QString::fromUtf8(error.what())});
 }
 
-void PhoneController::setStatus(const QString& text) { emit statusChanged(text); }
+void PhoneController::setCallState(SessionState state) {
+    callState_ = state;
+    emit callStateChanged(state);
+}
 
 void PhoneController::setControls(Controls controls) {
     if (controls == Controls::Idle) callClock_->stop();
+    controls_ = controls;
     emit controlsChanged(controls);
 }
 
+void PhoneController::setRinging(bool ringing) {
+    if (ringing == ringing_) return;
+    ringing_ = ringing;
+    emit ringingChanged(ringing);
+}
+
+void PhoneController::setCallSeconds(int seconds) {
+    callSeconds_ = seconds;
+    emit callSecondsChanged(seconds);
+}
+
 void PhoneController::onRegistration(RegistrationState state) {
-    const std::optional<QString> text = registrationText(state);
-    if (!text) return;
+    if (!matters(state)) return;
     registration_ = state;
-    setStatus(*text);
+    emit registrationChanged(state);
 }
 
 void PhoneController::onCertificateRefused(const QString& reason) {
     registration_ = RegistrationState::Failed;
-    setStatus(tr("Certificate refused"));
-    services_.messages.show(messageOwner_,
-                            tr("The server's certificate was refused: %1").arg(reason));
+    emit registrationChanged(registration_);
+    emit failed({PhoneFailure::Kind::CertificateRefused, 0, reason});
 }
 
 void PhoneController::onSession(const std::shared_ptr<ISession>& session, SessionState state) {
@@ -172,74 +142,48 @@ void PhoneController::onSession(const std::shared_ptr<ISession>& session, Sessio
     if (state == SessionState::Incoming && !current && (callActive() || dialling_)) {
         // One call at a time: a further caller hears busy and the live call is untouched.
         skippable("busy", [&] { session->terminate(HangUpReason::Busy); });
-        recordMissedCall(callerNumber(session->remoteParty()));
+        recordMissedCall(callerOf(session->farEnd()));
         return;
     }
     // Late events of a call that is no longer the phone's own must not touch this one.
     if (state != SessionState::Incoming && !current) return;
 
     switch (state) {
-        case SessionState::Idle: setStatus(tr("IDLE")); break;
-        case SessionState::Incoming: {
-            setStatus(tr("INCOMING"));
-            callSeconds_ = 0;  // a declined caller is recorded as 0:0:0, not as the last call
-            skippable("ring", [&] { engine_->playRing(true); });
+        case SessionState::Idle: setCallState(state); break;
+        case SessionState::Incoming:
+            setCallSeconds(0);  // a declined caller is recorded as 0:0:0, not as the last call
             session_ = session;
+            endCause_ = EndCause::Other;
+            setCallState(state);
+            setRinging(true);
             unanswered_ = true;
-            ringRepeat_->start();
             setControls(Controls::Ringing);
             // The user sees who calls, and the call history names the caller.
-            const QString caller = callerNumber(session->remoteParty());
-            emit callerShown(caller);
-            emit ringing(caller);
+            caller_ = callerOf(session->farEnd());
+            emit callerChanged(caller_);
+            emit incomingCall(caller_);
             break;
-        }
         case SessionState::Answering:
-            setStatus(tr("ANSWERING"));
+            setCallState(state);
             unanswered_ = false;
-            ringRepeat_->stop();
-            skippable("ring stop", [&] { engine_->playRing(false); });
+            setRinging(false);
             break;
-        case SessionState::InProgress: setStatus(tr("INPROGRESS")); break;
+        case SessionState::InProgress: setCallState(state); break;
         case SessionState::Connected:
-            setStatus(tr("CONNECTED"));
+            setCallState(state);
             callClock_->start();
             setControls(Controls::InCall);
             break;
         case SessionState::Disconnected:
             session_.reset();
-            setStatus(session->cause() == EndCause::PlainMediaRefused
-                          ? tr("Refused: the far end offers no encrypted audio")
-                          : tr("DISCONNECTED"));
+            endCause_ = session->cause();
+            setCallState(state);
             // A caller who gives up while it rings takes the ring with them.
-            if (ringRepeat_->isActive()) skippable("ring stop", [&] { engine_->playRing(false); });
-            ringRepeat_->stop();
+            setRinging(false);
             setControls(Controls::Idle);
-            if (std::exchange(unanswered_, false))
-                recordMissedCall(callerNumber(session->remoteParty()));
+            if (std::exchange(unanswered_, false)) recordMissedCall(callerOf(session->farEnd()));
             break;
     }
-}
-
-QString connectedTimeText(int seconds) {
-    return QObject::tr("CONNECTED %1:%2:%3")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60)
-        .arg(seconds % 60);
-}
-
-void PhoneController::onCallClockTick() { setStatus(connectedTimeText(++callSeconds_)); }
-
-void PhoneController::showCallError(const std::exception& error, bool byDescription) {
-    qCWarning(lcPhone) << "call:" << error.what();
-    const auto* engineError = dynamic_cast<const EngineError*>(&error);
-    QString detail;
-    if (byDescription)
-        detail = engineError ? engineError->description() : QString::fromUtf8(error.what());
-    else
-        detail =
-            QString::number(engineError ? engineError->number() : int(EngineFailure::Unavailable));
-    setStatus(QStringLiteral("Error:  ") + detail);
 }
 
 void PhoneController::dial(const QString& number) {
@@ -253,21 +197,16 @@ void PhoneController::dial(const QString& number) {
     try {
         session_->answer();
     } catch (const std::exception& error) {
-        showCallError(error);
+        fail(PhoneFailure::Kind::Call, error);
     }
-    try {
-        engine_->playRing(false);
-    } catch (const std::exception& error) {
-        showCallError(error);
-    }
+    setRinging(false);
 }
 
 void PhoneController::placeCall(const QString& number) {
     // One call at a time: Enter or Dial must not orphan a call that rings or runs.
     if (callActive() || dialling_) return;
     if (registration_ != RegistrationState::Registered) {
-        services_.messages.show(messageOwner_,
-                                tr("Sorry, you are not registered, please select Menu - LoginAs"));
+        emit failed({PhoneFailure::Kind::NotRegistered, 0, {}});
         return;
     }
     dialling_ = true;
@@ -276,8 +215,8 @@ void PhoneController::placeCall(const QString& number) {
     dialNextCharacter();
 }
 
-// One character a pace: its tone sounds (the player has its own thread), or a box says it is
-// no key; the event loop runs meanwhile, so the window stays alive while a long number dials.
+// One character a pace: its tone sounds (the player has its own thread), or the user is told it
+// is no key; the event loop runs meanwhile, so the window stays alive while a long number dials.
 void PhoneController::dialNextCharacter() {
     if (!dialling_) return;
     if (dialCharacters_.isEmpty()) {
@@ -288,33 +227,28 @@ void PhoneController::dialNextCharacter() {
     const uint c = dialCharacters_.takeFirst();
     const DialKey* key = c < 0x80 ? keyForCharacter(QChar(c)) : nullptr;
     if (key)
-        playKeyTone(QLatin1String(key->toneName));
+        pressKey(*key);
     else if (c != 8)
-        showNumbersOnlyError();
+        emit failed({PhoneFailure::Kind::NotAKey, 0, {}});
     QTimer::singleShot(kDialPace, this, &PhoneController::dialNextCharacter);
 }
 
 void PhoneController::createCall(const QString& number) {
-    callSeconds_ = 0;
-    const QString destination = QStringLiteral("sip:") + number + QLatin1Char('@') + server_;
+    setCallSeconds(0);
+    endCause_ = EndCause::Other;
     try {
-        if (!engine_)
-            throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
         engine_->setMaxBitrate(kMaxBitrate);
     } catch (const std::exception& error) {
-        showCallError(error);
+        fail(PhoneFailure::Kind::Call, error);
     }
     try {
-        if (!engine_)
-            throw EngineError(EngineFailure::Unavailable, QStringLiteral("No SIP engine"));
-        // Ten characters are a PC-to-PC address, called without the account.
-        session_ =
-            engine_->createSession(number.size() == 10 ? CallRoute::Direct : CallRoute::ViaAccount);
-        session_->call(destination);
+        session_ = engine_->createSession(
+            number.size() == kDirectNumberLength ? CallRoute::Direct : CallRoute::ViaAccount);
+        session_->call(number);
         setControls(Controls::InCall);
     } catch (const std::exception& error) {
         // Nothing to end: the error stays on the status line and the idle controls come back.
-        showCallError(error);
+        fail(PhoneFailure::Kind::Call, error);
         session_.reset();
         setControls(Controls::Idle);
     }
@@ -331,46 +265,23 @@ void PhoneController::end(const QString& number) {
     try {
         session_->terminate(ringing ? HangUpReason::Reject : HangUpReason::Normal);
     } catch (const std::exception& error) {
-        showCallError(error, true);
+        fail(PhoneFailure::Kind::HangUp, error);
     }
     // The ring stops even when the engine could not reject the call.
-    if (ringing) {
-        ringRepeat_->stop();
-        try {
-            engine_->playRing(false);
-        } catch (const std::exception& error) {
-            showCallError(error, true);
-        }
-    }
+    if (ringing) setRinging(false);
 }
 
-void PhoneController::playKeyTone(const QString& toneName) {
+void PhoneController::pressKey(const DialKey& key) {
     if (inState(SessionState::Connected)) {
-        if (const DialKey* key = keyForToneName(toneName))
-            skippable("DTMF", [&] { engine_->sendDtmf(key->dtmfCode); });
+        skippable("DTMF", [&] { engine_->sendDtmf(key.dtmfCode); });
         return;
     }
-    skippable("key tone", [&] { services_.player.playTone(toneName); });
-}
-
-void PhoneController::showNumbersOnlyError() {
-    services_.messages.show(messageOwner_, tr("Numbers 0 to 9 only, please!"), tr("Input Error"),
-                            MessageIcon::Exclamation);
+    skippable("key tone", [&] { services_.keyTones.playTone(QLatin1String(key.toneName)); });
 }
 
 void PhoneController::recordMissedCall(const QString& caller) {
     updateRecentCalls(caller, 0, 0, 0);
     emit missedCall(caller);
-}
-
-void PhoneController::runTuningWizard(QWidget* owner) {
-    try {
-        if (!engine_) throw EngineError(EngineFailure::NoWizard, QStringLiteral("No SIP engine"));
-        engine_->invokeTuningWizard(owner);
-    } catch (const std::exception& error) {
-        qCWarning(lcPhone) << "tuning wizard:" << error.what();
-        services_.messages.show(messageOwner_, tr("Error"));
-    }
 }
 
 }  // namespace softphone

@@ -4,53 +4,59 @@
 #include <QObject>
 #include <QTimer>
 #include <memory>
-#include <optional>
 
 #include "app/SipEngine.h"
 
-class QWidget;
-
 namespace softphone {
 
-class IMessageBox;
-class ISettingsStore;
 class ISoundPlayer;
+struct DialKey;
 
-// "CONNECTED h:m:s" for a call connected that many seconds, without leading zeros.
-QString connectedTimeText(int seconds);
+// What the phone could not do, for the window to tell the user.
+struct PhoneFailure {
+    enum class Kind {
+        StartUp,             // the engine or the account could not be started
+        NotRegistered,       // a call was asked for without a registration
+        NotAKey,             // a dialled character has no key
+        Call,                // placing or answering a call failed
+        HangUp,              // ending or rejecting a call failed
+        CertificateRefused,  // the server's certificate did not verify
+    };
+    Kind kind;
+    int code = 0;         // the engine's number (a SIP status or its own)
+    QString description;  // the engine's words, or why the certificate was refused
+};
 
-// The phone's registration and call logic, without widgets: the handset window shows its status
-// text, control set and caller, and hands it the user's actions. One call at a time.
+// The phone: registration and one call at a time, without widgets, boxes or texts. The handset
+// window shows its state and hands it the user's actions.
 class PhoneController : public QObject {
     Q_OBJECT
+    Q_PROPERTY(RegistrationState registration READ registration NOTIFY registrationChanged)
+    Q_PROPERTY(SessionState callState READ callState NOTIFY callStateChanged)
+    Q_PROPERTY(Controls controls READ controls NOTIFY controlsChanged)
+    Q_PROPERTY(QString caller READ caller NOTIFY callerChanged)
+    Q_PROPERTY(int callSeconds READ callSeconds NOTIFY callSecondsChanged)
+    Q_PROPERTY(bool ringing READ ringing NOTIFY ringingChanged)
 public:
     struct Services {
-        ISettingsStore& store;
-        IMessageBox& messages;
-        ISoundPlayer& player;  // key tones
+        ISoundPlayer& keyTones;
         EngineFactory createEngine;
     };
     // Which controls the user may use: Dial, Clear, Back and the number field while idle, End
     // while a call rings or runs; Ringing is the idle set with End.
     enum class Controls { Idle, Ringing, InCall };
+    Q_ENUM(Controls)
 
     explicit PhoneController(Services services, QObject* parent = nullptr);
     ~PhoneController() override;
 
-    // Message boxes are shown over this window.
-    void setMessageOwner(QWidget* owner) { messageOwner_ = owner; }
-
-    // Start-up, once the user logged in: the engine, then the saved account (an empty saved
-    // password takes the account number). Login As: the saved account again, as saved.
-    void start();
-    void loginAgain();
-    // The saved network settings; new ones are saved and the account registers again with them.
-    NetworkSettings network() const;
-    void useNetwork(const NetworkSettings& settings);
-    // Leaving: a live call is hung up; the close button also erases the saved account when the
-    // user did not tick Save.
+    // Start-up, once the user logged in: the engine, then the account (an empty password takes
+    // the account number).
+    void start(AccountSettings account);
+    // Login As and new network settings: the account registers again, as given.
+    void logIn(const AccountSettings& account);
+    // Leaving: a live call is hung up.
     void hangUpForExit();
-    void forgetAccountUnlessSaved();
     // The engine hangs up, unregisters and stops; once.
     void shutdown();
 
@@ -61,51 +67,64 @@ public:
     void placeCall(const QString& number);
     // End: records the call under `number`, then rejects a ringing call or ends the call.
     void end(const QString& number);
-    // A key's tone, or its DTMF digit to the far end while connected.
-    void playKeyTone(const QString& toneName);
-    void showNumbersOnlyError();
-    void runTuningWizard(QWidget* owner);
-    // One more second of the connected call (the call clock's tick).
-    void onCallClockTick();
+    // A dial key: its tone, or its DTMF digit to the far end while connected.
+    void pressKey(const DialKey& key);
 
     RegistrationState registration() const { return registration_; }
-    const std::shared_ptr<ISession>& session() const { return session_; }
-    bool callActive() const;
+    // The last state of the phone's call; Idle before the first.
+    SessionState callState() const { return callState_; }
+    Controls controls() const { return controls_; }
+    // Who calls, as the number field shows it: the number, or the whole address without one.
+    const QString& caller() const { return caller_; }
+    // Of the connected call (or the last one), for its clock and the call history.
+    int callSeconds() const { return callSeconds_; }
+    bool ringing() const { return ringing_; }
+    // Why the last call ended.
+    EndCause endCause() const { return endCause_; }
+    // Decided by the call's own state, which may be ahead of the last one reported.
+    bool callActive() const { return session_ && isActive(session_->state()); }
     bool dialling() const { return dialling_; }
+    const std::shared_ptr<ISession>& session() const { return session_; }
 
 signals:
-    void statusChanged(const QString& text);
+    // Each of these follows the engine's report, also where the value stays the same.
+    void registrationChanged(RegistrationState state);
+    void callStateChanged(SessionState state);
     void controlsChanged(PhoneController::Controls controls);
-    // The caller of a ringing call, as the number field should show it.
-    void callerShown(const QString& number);
+    void callerChanged(const QString& number);
+    void callSecondsChanged(int seconds);
+    void ringingChanged(bool ringing);
+    void failed(const PhoneFailure& failure);
+    // A call rings, for a desktop notification.
+    void incomingCall(const QString& number);
     // A caller gave up before an answer, or was sent away busy; already in the call history.
     void missedCall(const QString& number);
-    // A ringing call, for a desktop notification.
-    void ringing(const QString& number);
 
 private:
     void onRegistration(RegistrationState state);
     void onSession(const std::shared_ptr<ISession>& session, SessionState state);
     void onCertificateRefused(const QString& reason);
-    bool inState(SessionState state) const;
-    void setStatus(const QString& text);
+    bool inState(SessionState state) const { return session_ && session_->state() == state; }
+    void setCallState(SessionState state);
     void setControls(Controls controls);
-    void showStartError(const std::exception& error);
-    void showCallError(const std::exception& error, bool byDescription = false);
-    void enableSavedAccount(bool emptyPasswordTakesAccount);
+    void setRinging(bool ringing);
+    void setCallSeconds(int seconds);
+    void fail(PhoneFailure::Kind kind, const std::exception& error);
     void dialNextCharacter();
     void createCall(const QString& number);
     void recordMissedCall(const QString& caller);
 
     Services services_;
-    QWidget* messageOwner_ = nullptr;
     std::unique_ptr<ISipEngine> engine_;
     RegistrationState registration_ = RegistrationState::NotRegistered;
-    std::shared_ptr<ISession> session_;
-    QString server_;  // as typed at the last login; calls go to number@server
+    SessionState callState_ = SessionState::Idle;
+    Controls controls_ = Controls::Idle;
+    QString caller_;
     int callSeconds_ = 0;
+    bool ringing_ = false;
+    EndCause endCause_ = EndCause::Other;
+    std::shared_ptr<ISession> session_;
     QTimer* callClock_;        // a second of the connected call
-    QTimer* ringRepeat_;       // the ring again while a call rings
     bool unanswered_ = false;  // the call rang and neither Dial nor End was pressed
     bool dialling_ = false;
     QString dialNumber_;          // being dialled

@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <stdexcept>
 
-#include "records/NetworkSettings.h"
-
-class QWidget;
+#include "app/NetworkSettings.h"
 
 namespace softphone {
 
@@ -45,7 +44,6 @@ enum class EngineFailure {
     BadAccount = 9002,
     CallNotCreated = 9003,
     NoCall = 9004,
-    NoWizard = 9005,
 };
 
 // Every failed engine operation raises this: a SIP status code and its reason phrase, or an
@@ -73,6 +71,13 @@ struct AccountSettings {
     NetworkSettings network;
 };
 
+// The far end of a call as its address names it.
+struct Party {
+    QString number;  // the address's user part, decoded; empty when it has none
+    QString displayName;
+    QString address;  // the whole SIP address
+};
+
 // RTP packets of a call's audio, as the engine counted them.
 struct AudioPackets {
     quint64 sent = 0, received = 0;
@@ -82,47 +87,43 @@ class ISession {
 public:
     virtual ~ISession() = default;
     virtual SessionState state() const = 0;
-    // The far end's address, once known (the caller of an incoming call).
-    virtual QString remoteParty() const = 0;
+    // Once known (the caller of an incoming call).
+    virtual Party farEnd() const = 0;
     // The call's audio is encrypted (SRTP).
     virtual bool mediaEncrypted() const = 0;
     // Once disconnected.
     virtual EndCause cause() const = 0;
     // So far in the call; none where the engine counts none.
     virtual AudioPackets audio() const { return {}; }
-    // Places the call to `uri`; its states follow as events.
-    virtual void call(const QString& uri) = 0;
+    // Places the call to `number` at the account's server; its states follow as signals.
+    virtual void call(const QString& number) = 0;
     virtual void answer() = 0;
     virtual void terminate(HangUpReason reason) = 0;
 };
 
-// What the engine reports, always from the event loop, never from inside one of its calls.
-struct EngineEvents {
-    std::function<void(RegistrationState)> registration;
-    std::function<void(const std::shared_ptr<ISession>&, SessionState)> session;
-    // The server's TLS certificate did not verify, for the reason given; nothing was sent to it.
-    std::function<void(const QString& reason)> certificateRefused;
-};
-
-// The SIP user agent as the phone uses it.
-class ISipEngine {
+// The SIP user agent as the phone uses it: accounts, calls and DTMF. Its signals come from the
+// event loop, never from inside one of its calls.
+class ISipEngine : public QObject {
+    Q_OBJECT
 public:
-    virtual ~ISipEngine() = default;
     virtual void initialize() = 0;
-    virtual void setEventHandlers(EngineEvents events) = 0;
     // Registers the account in place of the one enabled before; an account that is refused
     // (raised as an error) leaves the earlier registration as it was.
     virtual void enableAccount(const AccountSettings& account) = 0;
     // Caps the bit rate of the codecs whose rate can be chosen.
     virtual void setMaxBitrate(int bitsPerSecond) = 0;
     virtual std::shared_ptr<ISession> createSession(CallRoute route) = 0;
-    // The phone ring of an incoming call.
-    virtual void playRing(bool play) = 0;
     // 0-9, 10 for "*", 11 for "#", to the far end of the current call.
     virtual void sendDtmf(int code) = 0;
-    virtual void invokeTuningWizard(QWidget* owner) = 0;
     // Hangs up, unregisters and stops; the program is ending.
     virtual void shutdown() = 0;
+
+signals:
+    // Reported only when it changes, and only for the account enabled last.
+    void registrationChanged(RegistrationState state);
+    void sessionChanged(const std::shared_ptr<ISession>& session, SessionState state);
+    // The server's TLS certificate did not verify, for the reason given; nothing was sent to it.
+    void certificateRefused(const QString& reason);
 };
 
 using EngineFactory = std::function<std::unique_ptr<ISipEngine>()>;

@@ -4,11 +4,14 @@
 #include "app/HandsetWindow.h"
 #include "app/LinphoneEngine.h"
 #include "app/ModalWindows.h"
+#include "dialer/AudioTuning.h"
 #include "dialer/SoundPlayer.h"
+#include "dialer/Tray.h"
 #include "records/SettingsStore.h"
 #include "support/AppPaths.h"
 #include "support/CursorBlinkTimeout.h"
 #include "support/MessageBox.h"
+#include "support/Mixer.h"
 #include "support/QuitOnSignals.h"
 #include "support/ShutdownOnExit.h"
 #include "support/SingleInstance.h"
@@ -27,13 +30,14 @@ int main(int argc, char** argv) {
 
     IniSettingsStore store;
     QtMessageBox messages;
-    QtModalWindows windows(store, messages);
-    SoundPlayer player, ringer;
+    SoundPlayer speaker, ringer;
     makeFolder(engineFolder(), 0700);
-    PhoneController phone(
-        {store, messages, player,
-         warmedUpEngine(std::make_unique<LinphoneEngine>(engineFolder(), ringer, player))});
-    HandsetWindow window(phone, {messages, windows, player});
+    auto engine = std::make_unique<LinphoneEngine>(engineFolder());
+    IAudioTuning& tuning = engine->audioTuning();
+    QtModalWindows windows(store, messages, tuning, speaker, ringer);
+    PhoneController phone({speaker, warmedUpEngine(std::move(engine))});
+    HandsetWindow window(phone, {messages, windows, store, speaker, ringer, createAlsaMixer(),
+                                 std::make_unique<QtTray>()});
     // The display going away ends the program by exit(1) from inside the event loop: the
     // window's close still hangs up and unregisters first.
     const ShutdownOnExit orderly([&window] { window.close(); });
@@ -48,6 +52,8 @@ int main(int argc, char** argv) {
     });
     window.start();
     if (window.ended()) return 0;
+    // The program's own sounds play on the devices chosen in the tuning wizard.
+    useChosenOutputs(tuning, speaker, ringer);
     window.show();
     // A message box can outlive the window only while the loop runs; the window's end ends
     // the program either way.

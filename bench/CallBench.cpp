@@ -74,9 +74,9 @@ int main(int argc, char** argv) {
     if (!waitUntil([&] { return phone.registered(); }, 10000)) return 1;
     pump(2500);
 
-    phone.window.numberBox->setEditText(number);
+    phone.setNumber(number);
     const double clicked = nowMs();
-    phone.window.onDialClicked();
+    phone.click("dialButton");
     const double connected = whenTrue([&] { return phone.status() == "CONNECTED"; }, 15000);
     if (connected < 0) {
         std::fprintf(stderr, "not connected: %s\n", qPrintable(phone.status()));
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     QApplication::exec();
     const double callCpu = 100.0 * (cpuSeconds() - cpuBefore) / (call.elapsed() / 1000.0);
     const double rss = residentMb();
-    phone.window.onEndClicked();
+    phone.click("endButton");
     waitUntil([&] { return phone.status() == "DISCONNECTED"; });
 
     std::printf(

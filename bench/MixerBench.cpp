@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     MixerLevels levels(createAlsaMixer(), messages);
     MixerLevels observer(createAlsaMixer(), messages);  // another client of the same server
     QFrame panel;
-    VolumeSliders sliders(&panel, levels, nullptr);
+    VolumeSliders sliders(&panel, levels);
     QSlider* slider = sliders.speakerSlider;
 
     // A drag that sweeps the playback thumb across the track again and again.

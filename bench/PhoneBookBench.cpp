@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -55,7 +56,7 @@ Figures openAndAdd(const QString& path) {
     book.nameBox->setText(QStringLiteral("Added"));
     book.numberField->setText(QStringLiteral("0123456789"));
     clock.restart();
-    book.onAddClicked();
+    book.addButton->click();
     const double addMs = clock.nsecsElapsed() / 1e6;
     return {shownMs, addMs};
 }

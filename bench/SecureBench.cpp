@@ -37,12 +37,12 @@ Figures run(const QString& sip, const NetworkSettings& network) {
     pump(2500);  // the busy spell after registration ends, as for a user who then dials
 
     const QString number = QStringLiteral("6000");
-    phone.window.numberBox->setEditText(number);
+    phone.setNumber(number);
     clock.start();
-    phone.window.onDialClicked();
+    phone.click("dialButton");
     if (waitUntil([&] { return phone.status() == "CONNECTED"; }, 10000))
         figures.callMs = clock.elapsed() - 100.0 * number.size();
-    phone.window.onEndClicked();
+    phone.click("endButton");
     waitUntil([&] { return phone.status() == "DISCONNECTED"; });
     return figures;
 }

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     if (argc > 1) {
         const QString folder = QString::fromLocal8Bit(argv[1]);
         shaped(phone->window).save(folder + "/handset.png");
-        LoginDialog login(phone->store, phone->messages, phone->window.balanceLabel);
+        LoginDialog login(phone->store, phone->messages, &phone->window);
         login.show();
         shaped(login).save(folder + "/login.png");
     }

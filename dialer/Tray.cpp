@@ -5,6 +5,8 @@
 #include <QDBusInterface>
 #include <QSystemTrayIcon>
 
+#include "dialer/DesktopNotification.h"
+
 namespace softphone {
 namespace {
 
@@ -29,12 +31,9 @@ bool statusNotifierHostRegistered() {
 
 }  // namespace
 
-QtTray::QtTray(QMenu* menu) : icon_(std::make_unique<QSystemTrayIcon>()) {
-    icon_->setContextMenu(menu);
-    QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         if (onActivated) onActivated(fromQt(reason));
-                     });
+QtTray::QtTray() : icon_(std::make_unique<QSystemTrayIcon>()) {
+    connect(icon_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { emit activated(fromQt(reason)); });
 }
 
 QtTray::~QtTray() { icon_->hide(); }
@@ -42,6 +41,8 @@ QtTray::~QtTray() { icon_->hide(); }
 bool QtTray::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
 bool QtTray::reportsOnlyActivation() const { return statusNotifierHostRegistered(); }
+
+void QtTray::setMenu(QMenu* menu) { icon_->setContextMenu(menu); }
 
 void QtTray::showIcon(const QIcon& icon, const QString& tip) {
     icon_->setIcon(icon);
@@ -53,6 +54,10 @@ void QtTray::removeIcon() { icon_->hide(); }
 
 void QtTray::showMessage(const QString& title, const QString& text) {
     icon_->showMessage(title, text, QSystemTrayIcon::Information);
+}
+
+bool QtTray::notify(const QString& summary, const QString& body) {
+    return showDesktopNotification(summary, body);
 }
 
 }  // namespace softphone

@@ -142,13 +142,12 @@ QSlider* makeSlider(const SliderPlace& place, MixerLine line, MixerLevels& level
 
 }  // namespace
 
-VolumeSliders::VolumeSliders(QWidget* panel, MixerLevels& levels, PlaySoundFile play)
+VolumeSliders::VolumeSliders(QWidget* panel, MixerLevels& levels)
     : QObject(panel),
       speakerSlider(makeSlider(kSpeakerPlace, MixerLine::Speaker, levels, panel)),
       microphoneSlider(makeSlider(kMicrophonePlace, MixerLine::Microphone, levels, panel)) {
-    connect(speakerSlider, &QSlider::sliderReleased, this, [play = std::move(play)] {
-        if (play) play(soundFilePath(QLatin1String(kReleaseSound)));
-    });
+    connect(speakerSlider, &QSlider::sliderReleased, this,
+            [this] { emit releaseSoundWanted(soundFilePath(QLatin1String(kReleaseSound))); });
 }
 
 VolumeSliders::~VolumeSliders() {

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "records/SettingsStore.h"
+#include "records/SavedLogin.h"
 #include "support/MessageBox.h"
 #include "support/Skin.h"
 #include "support/Twips.h"
@@ -67,24 +67,12 @@ LoginDialog::LoginDialog(ISettingsStore& store, IMessageBox& messages, QWidget* 
 }
 
 void LoginDialog::start() {
-    readProfile();
-    if (account_.isEmpty() && password_.isEmpty() && sipServer_.isEmpty()) return;
+    const SavedLogin saved = SavedLogin::read(store_);
+    if (saved.account.isEmpty() && saved.password.isEmpty() && saved.sip.isEmpty()) return;
     saveBox->setChecked(true);
-    if (!sipServer_.isEmpty()) sipBox->setText(sipServer_);
-    if (!account_.isEmpty()) accountBox->setText(account_);
-    if (!password_.isEmpty()) passwordBox->setText(password_);
-}
-
-void LoginDialog::readProfile() {
-    password_ = readSavedValue(store_, QStringLiteral("Password"));
-    account_ = readSavedValue(store_, QStringLiteral("Account"));
-    sipServer_ = readSavedValue(store_, QStringLiteral("Sip"));
-}
-
-void LoginDialog::saveProfile() {
-    writeSavedValue(store_, QStringLiteral("Password"), password_);
-    writeSavedValue(store_, QStringLiteral("Account"), account_);
-    writeSavedValue(store_, QStringLiteral("Sip"), sipServer_);
+    if (!saved.sip.isEmpty()) sipBox->setText(saved.sip);
+    if (!saved.account.isEmpty()) accountBox->setText(saved.account);
+    if (!saved.password.isEmpty()) passwordBox->setText(saved.password);
 }
 
 void LoginDialog::loginClicked() {
@@ -92,12 +80,8 @@ void LoginDialog::loginClicked() {
         messages_.show(this, tr("User Name and Password must not be blank"));
         return;
     }
-    account_ = accountBox->text();
-    sipServer_ = sipBox->text();
-    password_ = passwordBox->text();
-    saveProfile();
-    save_ = saveBox->isChecked() ? QStringLiteral("yes") : QStringLiteral("no");
-    writeSavedValue(store_, QStringLiteral("Save"), save_);
+    SavedLogin{accountBox->text(), passwordBox->text(), sipBox->text(), saveBox->isChecked()}.write(
+        store_);
     accept();
 }
 

@@ -22,11 +22,6 @@ public:
 
     LoginDialog(ISettingsStore& store, IMessageBox& messages, QWidget* parent = nullptr);
 
-    void readProfile();
-    void saveProfile();
-    void loginClicked();
-    void exitClicked();
-
     QLineEdit* sipBox;
     QLineEdit* accountBox;
     QLineEdit* passwordBox;
@@ -36,10 +31,11 @@ public:
 
 private:
     void start();
+    void loginClicked();
+    void exitClicked();
 
     ISettingsStore& store_;
     IMessageBox& messages_;
-    QString account_, password_, sipServer_, save_;
 };
 
 }  // namespace softphone

@@ -1,16 +1,17 @@
 #include "records/PhoneBookDialog.h"
 
 #include <QFont>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <algorithm>
 
 #include "records/DataLines.h"
 #include "records/EntryText.h"
+#include "records/PhoneBookModel.h"
 #include "support/MessageBox.h"
+#include "support/NumberKeyFilter.h"
 #include "support/PictureButton.h"
 #include "support/Skin.h"
 #include "support/Twips.h"
@@ -18,25 +19,9 @@
 namespace softphone {
 namespace {
 
-constexpr int kEntryBytesRole = Qt::UserRole;
 // What the user can type into the boxes.
 constexpr int kNameLength = 30;
 constexpr int kNumberLength = 25;
-
-void setEntry(QListWidgetItem* row, const QByteArray& bytes) {
-    row->setText(shownLine(bytes));
-    row->setData(kEntryBytesRole, bytes);
-}
-
-QListWidgetItem* entryRow(const QByteArray& bytes) {
-    auto* row = new QListWidgetItem;
-    setEntry(row, bytes);
-    return row;
-}
-
-QByteArray entryBytes(const QListWidgetItem* row) {
-    return row->data(kEntryBytesRole).toByteArray();
-}
 
 QPushButton* button(const QString& caption, QRect place, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -70,80 +55,52 @@ QLabel* label(const QString& text, QRect place, QWidget* parent) {
     return label;
 }
 
-// Keys that type nothing (arrows, Home, End, modifiers) pass; so do Tab and Delete, which
-// some platforms report with a control character.
-bool typesNothing(const QKeyEvent& key) {
-    return key.text().isEmpty() || key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab ||
-           key.key() == Qt::Key_Delete;
-}
-
-bool isDigitOrBackspace(QChar c) {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('\b');
-}
-
 }  // namespace
 
 PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QWidget* parent, const QString& path)
-    : QDialog(parent), messages_(messages), file_(path) {
+    : QDialog(parent), messages_(messages), book_(new PhoneBookModel(path, this)) {
     setWindowTitle(tr("Phone Book"));
-    applySkin();
+    // The background picture (280 x 296 pixels, 4200 x 4440 twips) and the window cut to it.
+    applyDialogSkin(this, WindowSkin::PhoneBook);
 
-    entryList = new QListWidget(this);
+    entryList = new QListView(this);
+    entryList->setObjectName(QStringLiteral("entryList"));
     entryList->setGeometry(twipsRect(480, 480, 3255, 1080));
     entryList->setUniformItemSizes(true);
+    entryList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     QFont fixedPitch(QStringLiteral("Liberation Mono"), 9);
     fixedPitch.setStyleHint(QFont::TypeWriter);
     entryList->setFont(fixedPitch);
+    entryList->setModel(book_);
 
-    nameLabel = label(tr("Name"), twipsRect(1080, 1680, 975, 255), this);
+    label(tr("Name"), twipsRect(1080, 1680, 975, 255), this);
     nameBox = box(kNameLength, twipsRect(1080, 1920, 1935, 285), this);
-    numberLabel = label(tr("Phone No."), twipsRect(1080, 2280, 975, 375), this);
+    label(tr("Phone No."), twipsRect(1080, 2280, 975, 375), this);
     numberField = box(kNumberLength, twipsRect(1080, 2520, 1935, 285), this);
     numberField->setInputMethodHints(Qt::ImhDigitsOnly);
-    numberField->installEventFilter(this);
+    auto* filter = new NumberKeyFilter(numberField, NumberKeyFilter::Accepts::Digits);
+    connect(filter, &NumberKeyFilter::refused, this,
+            [this] { showNumbersOnlyBox(messages_, this); });
     addButton = button(tr("ADD"), twipsRect(1080, 3000, 975, 375), this);
     callButton = button(tr("CALL"), twipsRect(2160, 3000, 855, 375), this);
     deleteButton = button(tr("DELETE"), twipsRect(1080, 3480, 975, 375), this);
     editButton = button(tr("EDIT"), twipsRect(2160, 3480, 855, 375), this);
-    closeButton = new PictureButton(QStringLiteral("closeButton"), QStringLiteral("x"),
-                                    twipsRect(3840, 120, 180, 180), this);
+    auto* closeButton = new PictureButton(QStringLiteral("closeButton"), QStringLiteral("x"),
+                                          twipsRect(3840, 120, 180, 180), this);
     closeButton->setPicture(artPixmap(QStringLiteral("close")));
     closeButton->setAccessibleName(tr("Close"));
 
-    entryList->addItem(tr("NEW ITEM!"));
-    connect(entryList, &QListWidget::currentRowChanged, this, &PhoneBookDialog::onEntrySelected);
+    connect(entryList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { onEntrySelected(current.row()); });
     connect(addButton, &QPushButton::clicked, this, &PhoneBookDialog::onAddClicked);
     connect(editButton, &QPushButton::clicked, this, &PhoneBookDialog::onEditClicked);
     connect(deleteButton, &QPushButton::clicked, this, &PhoneBookDialog::onDeleteClicked);
     connect(callButton, &QPushButton::clicked, this, &PhoneBookDialog::onCallClicked);
     connect(closeButton, &PictureButton::clicked, this, &QDialog::close);
-
-    readFile();
     formInitialState();
 }
 
-// The one place where the window gets its look and outline: the background picture skinLabel
-// (280 x 296 pixels, 4200 x 4440 twips) and the window cut to it.
-void PhoneBookDialog::applySkin() {
-    applyDialogSkin(this, WindowSkin::PhoneBook);
-    skinLabel = findChild<QLabel*>(QStringLiteral("skinLabel"));
-}
-
-void PhoneBookDialog::readFile() {
-    const std::optional<QList<QByteArray>> lines = file_.read();
-    if (!lines) return;
-    for (const QByteArray& line : *lines) entryList->addItem(entryRow(line));
-}
-
-bool PhoneBookDialog::writeFile() { return file_.write(entries()); }
-
-QList<QByteArray> PhoneBookDialog::entries() const {
-    QList<QByteArray> entries;
-    entries.reserve(entryList->count());
-    for (int row = 1; row < entryList->count(); ++row)
-        entries.append(entryBytes(entryList->item(row)));
-    return entries;
-}
+int PhoneBookDialog::currentRow() const { return entryList->currentIndex().row(); }
 
 void PhoneBookDialog::formInitialState() {
     emptyBox(nameBox, kNameLength);
@@ -152,7 +109,7 @@ void PhoneBookDialog::formInitialState() {
     deleteButton->setEnabled(false);
     callButton->setEnabled(false);
     addButton->setEnabled(true);
-    entryList->setCurrentRow(0);
+    entryList->setCurrentIndex(book_->index(0));
 }
 
 void PhoneBookDialog::onEntrySelected(int row) {
@@ -161,7 +118,7 @@ void PhoneBookDialog::onEntrySelected(int row) {
         formInitialState();
         return;
     }
-    const EntryParts parts = cutEntry(decodeLine(entryBytes(entryList->item(row))));
+    const EntryParts parts = book_->parts(row);
     showPiece(nameBox, parts.name, kNameLength);
     showPiece(numberField, parts.number, kNumberLength);
     addButton->setEnabled(false);
@@ -188,65 +145,35 @@ QByteArray PhoneBookDialog::entryFromBoxes() const {
     return encodeText(buildEntry(nameBox->text(), numberField->text()));
 }
 
-// After a failed write the list is brought back to what the file holds, so what the user sees
-// is what is stored.
-void PhoneBookDialog::saveChanges() {
-    if (!writeFile()) {
-        messages_.show(this, tr("Could not save the phone book."));
-        const QSignalBlocker quiet(entryList);
-        while (entryList->count() > 1) delete entryList->takeItem(entryList->count() - 1);
-        entryList->setCurrentRow(0);
-        readFile();
-    }
+void PhoneBookDialog::changed(bool saved) {
+    if (!saved) messages_.show(this, tr("Could not save the phone book."));
     formInitialState();
 }
 
 void PhoneBookDialog::onAddClicked() {
     if (!boxesFilled()) return;
-    entryList->addItem(entryRow(entryFromBoxes()));
-    saveChanges();
+    changed(book_->add(entryFromBoxes()));
 }
 
 void PhoneBookDialog::onEditClicked() {
-    const int row = entryList->currentRow();
+    const int row = currentRow();
     if (row < 1 || !boxesFilled()) return;
-    setEntry(entryList->item(row), entryFromBoxes());
-    saveChanges();
+    changed(book_->replace(row, entryFromBoxes()));
 }
 
 void PhoneBookDialog::onDeleteClicked() {
-    const int row = entryList->currentRow();
+    const int row = currentRow();
     if (row == 0) {
         messages_.show(this, tr("Can't Delete."));
         return;
     }
     if (row < 0) return;
-    {
-        const QSignalBlocker quiet(entryList);
-        delete entryList->takeItem(row);
-    }
-    saveChanges();
+    changed(book_->remove(row));
 }
 
 void PhoneBookDialog::onCallClicked() {
     chosen_ = numberField->text();
     close();
-}
-
-bool PhoneBookDialog::onNumberKeyPress(const QKeyEvent& key) {
-    const QString typed = key.text();
-    if (typesNothing(key) || std::all_of(typed.begin(), typed.end(), isDigitOrBackspace))
-        return true;
-    messages_.show(this, tr("Numbers 0 to 9 only, please!"), tr("Input Error"),
-                   MessageIcon::Exclamation);
-    return false;
-}
-
-bool PhoneBookDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == numberField && event->type() == QEvent::KeyPress &&
-        !onNumberKeyPress(static_cast<const QKeyEvent&>(*event)))
-        return true;
-    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace softphone

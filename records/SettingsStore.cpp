@@ -14,9 +14,6 @@ QString keyPath(const QString& app, const QString& section, const QString& key) 
     return app + QLatin1Char('/') + section + QLatin1Char('/') + key;
 }
 
-const QString kSection = QStringLiteral("Parameters");
-const QString kKey = QStringLiteral("Validation");
-
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(QString filePath)
@@ -58,14 +55,6 @@ void IniSettingsStore::store(const std::function<void(QSettings&)>& change) {
     // The rewrite replaces the file with one that keeps these permissions.
     ::chmod(path.constData(), 0600);
     change(*settings_);
-}
-
-QString readSavedValue(const ISettingsStore& store, const QString& app) {
-    return store.read(app, kSection, kKey, QString());
-}
-
-void writeSavedValue(ISettingsStore& store, const QString& app, const QString& value) {
-    store.write(app, kSection, kKey, value);
 }
 
 }  // namespace softphone

@@ -40,8 +40,4 @@ private:
     std::unique_ptr<QSettings> settings_;
 };
 
-// The saved account: four applications sharing section "Parameters" and key "Validation".
-QString readSavedValue(const ISettingsStore& store, const QString& app);
-void writeSavedValue(ISettingsStore& store, const QString& app, const QString& value);
-
 }  // namespace softphone

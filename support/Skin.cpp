@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 #include <functional>
 
@@ -90,11 +91,14 @@ QPixmap atScale(const QImage& image, int scale) {
     return pixmap;
 }
 
+// Rendered once and kept in Qt's pixmap cache, which goes with the application.
 QPixmap cached(const QString& id, const std::function<QPixmap()>& make) {
-    static QHash<QString, QPixmap> cache;
-    auto it = cache.find(id);
-    if (it == cache.end()) it = cache.insert(id, make());
-    return *it;
+    QPixmap pixmap;
+    if (!QPixmapCache::find(id, &pixmap)) {
+        pixmap = make();
+        QPixmapCache::insert(id, pixmap);
+    }
+    return pixmap;
 }
 
 }  // namespace

@@ -1,70 +1,168 @@
-// The handset's buttons and menus, the tray, the level sliders over a fake sound card, and the
-// audio tuning wizard over fake devices (its OK, the choice it shows and the calibration's
-// result are in MixerPulseTest).
+// The handset as a view of the phone over a fake engine: the status line's words and the
+// controls for each state, the buttons and menus with the windows they open, the tray, the level
+// sliders over a fake sound card, and the audio tuning wizard over fake devices (its OK, the
+// choice it shows and the calibration's result are in MixerPulseTest).
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
+#include "dialer/TuningWizard.h"
+#include "dialer/VolumeSliders.h"
 #include "support/PictureButton.h"
 #include "tests/support/FakePhone.h"
 
 namespace softphone::test {
 namespace {
 
-using L = MixerLine;
-using Act = std::function<void(FakePhone&)>;
+using S = SessionState;
+using R = RegistrationState;
 
-// A left click on a control of the handset.
-Act click(auto HandsetWindow::*control) {
-    return [control](FakePhone& p) {
-        QTest::mouseClick(p.window.*control, Qt::LeftButton, {}, QPoint(3, 3));
-    };
+// Whether Dial, End and the number field are enabled.
+QString controls(const FakePhone& phone) {
+    QString shown;
+    for (QWidget* control : {static_cast<QWidget*>(phone.button("dialButton")),
+                             static_cast<QWidget*>(phone.button("endButton")),
+                             static_cast<QWidget*>(phone.control<QComboBox>("numberBox"))})
+        shown += control->isEnabled() ? '+' : '-';
+    return shown;
 }
 
-// An entry of the tray icon's menu, which also holds the settings menu's entries.
-Act pick(const QString& text) {
-    return [text](FakePhone& p) {
-        for (QAction* action : p.desk.trayMenu->actions())
-            if (action->text() == text) action->trigger();
+// Each state in the system's own words, and the controls it leaves to the user.
+TEST(Desk, StatusLineAndControlsShowThePhonesState) {
+    FakePhone phone;
+    phone.startRegistered();
+    EXPECT_EQ(phone.status(), "Registered and Ready...");
+    const struct {
+        std::function<void(FakePhone&)> event;
+        const char* status;
+        const char* controls;
+    } rows[] = {
+        {[](FakePhone& p) { p.engine->ring(); }, "INCOMING", "+++"},
+        {[](FakePhone& p) { p.click("dialButton"); }, "INCOMING", "+++"},
+        {[](FakePhone& p) { p.report(S::Answering); }, "ANSWERING", "+++"},
+        {[](FakePhone& p) { p.dial("15551234567"); }, "ANSWERING", "+++"},
+        {[](FakePhone& p) { emit p.engine->registrationChanged(R::Registering); }, "Registering",
+         "+++"},
+        {[](FakePhone& p) { emit p.engine->registrationChanged(R::Failed); }, "Registering", "+++"},
+        {[](FakePhone& p) { emit p.engine->registrationChanged(R::Rejected); }, "Rejected", "+++"},
+        {[](FakePhone& p) { emit p.engine->registrationChanged(R::LoggedOff); }, "Logged off.",
+         "+++"},
+        {[](FakePhone& p) { emit p.engine->registrationChanged(R::Registered); },
+         "Registered and Ready...", "+++"},
+        {[](FakePhone& p) { p.click("clearButton"); }, "Ready...", "+++"},
     };
+    auto session = phone.engine->ring();
+    phone.engine->raise(session, S::Disconnected);
+    EXPECT_EQ(phone.status(), "DISCONNECTED");
+    EXPECT_EQ(controls(phone), "+-+");
+    phone.dial("15551234567");
+    phone.report(S::InProgress);
+    EXPECT_EQ(phone.status(), "INPROGRESS");
+    EXPECT_EQ(controls(phone), "-+-");
+    phone.report(S::Connected);
+    EXPECT_EQ(phone.status(), "CONNECTED");
+    for (int i = 0; i < 65; ++i)
+        QMetaObject::invokeMethod(phone.phone.findChild<QTimer*>("callClock"), "timeout");
+    EXPECT_EQ(phone.status(), "CONNECTED 0:1:5");
+    phone.engine->lastSession->endCause = EndCause::PlainMediaRefused;
+    phone.report(S::Disconnected);
+    EXPECT_EQ(phone.status(), "Refused: the far end offers no encrypted audio");
+    phone.engine->failCall = true;
+    phone.dial("15551234567");
+    EXPECT_EQ(phone.status(), "Error:  486");
+    phone.engine->failCall = false;
+    emit phone.engine->certificateRefused("the certificate has expired");
+    EXPECT_EQ(phone.status(), "Certificate refused");
+    EXPECT_EQ(phone.messages.shown,
+              QStringList{"The server's certificate was refused: the certificate has expired"});
+    for (const auto& row : rows) {
+        row.event(phone);
+        EXPECT_EQ(phone.status(), row.status);
+        EXPECT_EQ(controls(phone), row.controls) << row.status;
+    }
+    EXPECT_EQ(phone.number(), "");
 }
+
+// The dial pad in its reading order types its character and sounds its tone; Back takes the
+// last character off and Clear the rest, neither with a sound; keys typed that are no digits
+// are refused with a box; the caller of a ringing call shows in the number field.
+TEST(Desk, DialPadAndNumberField) {
+    FakePhone phone;
+    phone.startRegistered();
+    for (const char* key :
+         {"dialKey1", "dialKey2", "dialKey3", "dialKey4", "dialKey5", "dialKey6", "dialKey7",
+          "dialKey8", "dialKey9", "dialKeyStar", "dialKey0", "dialKeyPound"})
+        phone.click(key);
+    EXPECT_EQ(phone.number(), "123456789*0#");
+    EXPECT_EQ(phone.player.played.join(',').remove("tone Tone").remove(".wav"),
+              "1,2,3,4,5,6,7,8,9,star,0,pnd");
+    phone.player.played.clear();
+    phone.click("backButton");
+    EXPECT_EQ(phone.number(), "123456789*0");
+    auto* field = phone.control<QComboBox>("numberBox");
+    QTest::keyClicks(field, "4x");
+    EXPECT_EQ(phone.number(), "123456789*04");
+    EXPECT_EQ(phone.messages.shown, QStringList{"Numbers 0 to 9 only, please!"});
+    EXPECT_EQ(phone.player.played, QStringList{"tone Tone4.wav"});
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return phone.calls.contains("call 123456789*04"); }));
+    phone.engine->raise(phone.engine->lastSession, S::Disconnected);
+    phone.click("clearButton");
+    EXPECT_EQ(phone.number(), "");
+    phone.engine->ring();
+    EXPECT_EQ(phone.number(), "5557002");
+}
+
+// Takes the web addresses the desktop is asked to open.
+class Browser : public QObject {
+    Q_OBJECT
+public:
+    Q_INVOKABLE void open(const QUrl& url) { opened << url.toString(); }
+    QStringList opened;
+};
 
 // Each button or menu entry opens its window; the number chosen in the phone book or the call
 // history lands in the number box, and closing them leaves the box as it was.
 TEST(Desk, ButtonsAndMenusOpenTheirWindows) {
+    Browser browser;
+    QDesktopServices::setUrlHandler("https", &browser, "open");
     const struct {
-        Act act;
+        std::function<void(FakePhone&)> act;
         std::optional<QString> chosen;  // what the phone book or call history hands back
-        QStringList seen;  // the windows opened, what the engine is asked, the number box
+        QStringList seen;               // the windows opened, then the number box
     } rows[] = {
-        {click(&HandsetWindow::phoneBookButton), "5551234", {"phone book", "5551234"}},
-        {click(&HandsetWindow::phoneBookButton), {}, {"phone book", "keep"}},
-        {click(&HandsetWindow::recentButton), "777", {"recent calls", "777"}},
-        {click(&HandsetWindow::loginButton), {}, {"login", "keep"}},
-        {pick("&Login As..."), {}, {"login", "keep"}},
-        {click(&HandsetWindow::tuningButton), {}, {"TuningWizard", "keep"}},
-        {pick("&Tuning Wizard"), {}, {"TuningWizard", "keep"}},
-        {click(&HandsetWindow::bannerLink), {}, {"browser", "keep"}},
+        {[](FakePhone& p) { p.click("phoneBookButton"); }, "5551234", {"phone book", "5551234"}},
+        {[](FakePhone& p) { p.click("phoneBookButton"); }, {}, {"phone book", "keep"}},
+        {[](FakePhone& p) { p.click("recentButton"); }, "777", {"recent calls", "777"}},
+        {[](FakePhone& p) { p.click("loginButton"); }, {}, {"login", "keep"}},
+        {[](FakePhone& p) { p.trigger("loginAsAction"); }, {}, {"login", "keep"}},
+        {[](FakePhone& p) { p.click("tuningButton"); }, {}, {"tuning wizard", "keep"}},
+        {[](FakePhone& p) { p.trigger("tuningAction"); }, {}, {"tuning wizard", "keep"}},
+        {[](FakePhone& p) { QTest::mouseClick(p.control<QLabel>("bannerLink"), Qt::LeftButton); },
+         {},
+         {"keep"}},
     };
     FakePhone phone;
     phone.startRegistered();
     for (const auto& row : rows) {
         phone.windows.shown.clear();
         phone.windows.chosen = row.chosen;
-        phone.desk.opened.clear();
-        phone.calls->clear();
-        phone.window.numberBox->setEditText("keep");
+        phone.setNumber("keep");
         row.act(phone);
-        QStringList seen = phone.windows.shown + *phone.calls;
-        if (!phone.desk.opened.isEmpty() && phone.desk.opened[0].scheme().startsWith("http"))
-            seen << "browser";
-        EXPECT_EQ(seen << phone.window.numberBox->currentText(), row.seen);
+        EXPECT_EQ(phone.windows.shown << phone.number(), row.seen);
     }
+    QDesktopServices::unsetUrlHandler("https");
+    for (PictureButton* button : phone.window.findChildren<PictureButton*>())
+        EXPECT_FALSE(
+            QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name).isEmpty())
+            << button->objectName().toStdString() << " is nameless to a screen reader";
+    EXPECT_EQ(browser.opened, QStringList{"https://example.com/"});
     EXPECT_TRUE(phone.messages.shown.empty());
 }
 
@@ -73,43 +171,69 @@ TEST(Desk, ButtonsAndMenusOpenTheirWindows) {
 TEST(Desk, WithoutAnEngineOrAMixer) {
     FakePhone phone;
     phone.noEngine = true;
-    phone.desk.mixerOpens = false;
+    phone.mixer->opens = false;
+    phone.windows.tuningDevices = false;
     phone.window.start();
     phone.window.show();
     const QString formLoad = "An Error Occured and has been logged. FORMLOAD";
     EXPECT_EQ(phone.messages.shown, QStringList({"No mixer found!", formLoad, formLoad}));
     EXPECT_FALSE(phone.window.ended());
-    EXPECT_FALSE(phone.window.volumeSliders->microphoneSlider->isVisible());
+    EXPECT_FALSE(phone.window.findChild<VolumeSliders*>()->microphoneSlider->isVisible());
     phone.messages.shown.clear();
-    QTest::mouseClick(phone.window.tuningButton, Qt::LeftButton);
+    phone.click("tuningButton");
     EXPECT_EQ(phone.messages.shown, QStringList{"Error"});
 }
 
 // Hidden to a tray that reports nothing but activation, the window comes back by a click on the
 // icon, or by Restore in the icon's menu; closing leaves no icon behind. Without a tray it only
-// minimises. A double click on a real tray is in InstallTest.
+// minimises. While away a ringing call is announced; missed calls (a caller who gave up, one
+// sent away busy) are counted on the icon until the window comes back or the call history is
+// opened. A double click on a real tray is in InstallTest.
 TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
     FakePhone phone;
-    phone.desk.tray->onlyActivation = true;
+    phone.tray->onlyActivation = true;
     phone.startRegistered();
     phone.window.show();
-    const Act click = [](FakePhone& p) { p.desk.tray->activate(TrayActivation::Click); };
-    for (const Act& back : {click, pick("Restore")}) {
-        QTest::mouseClick(phone.window.hideButton, Qt::LeftButton);
-        ASSERT_TRUE(phone.window.isHidden() && phone.desk.tray->iconShown);
-        back(phone);
+    const std::function<void()> backs[] = {
+        [&] { emit phone.tray->activated(TrayActivation::Click); },
+        [&] { phone.trigger("restoreAction"); }};
+    for (const auto& back : backs) {
+        phone.click("hideButton");
+        ASSERT_TRUE(phone.window.isHidden() && phone.tray->iconShown);
+        back();
         EXPECT_TRUE(phone.window.isVisible());
-        EXPECT_FALSE(phone.desk.tray->iconShown);
+        EXPECT_FALSE(phone.tray->iconShown);
     }
-    QTest::mouseClick(phone.window.hideButton, Qt::LeftButton);
-    phone.window.onCloseClicked();
-    EXPECT_FALSE(phone.desk.tray->iconShown);
+    EXPECT_TRUE(phone.tray->menu->actions().contains(phone.control<QAction>("networkAction")));
+
+    auto first = phone.engine->ring();
+    EXPECT_TRUE(phone.tray->messages.isEmpty()) << "announced with the window shown";
+    phone.click("endButton");  // rejected, not missed
+    phone.engine->raise(first, S::Disconnected);
+    phone.click("hideButton");
+    phone.engine->raise(phone.engine->ring(), S::Disconnected);  // the caller gives up
+    EXPECT_EQ(phone.tray->messages, QStringList({"Softphone: Incoming call from 5557002"}));
+    phone.dial("15551234567");
+    phone.engine->raise(phone.engine->lastSession, S::Connected);
+    phone.engine->ring();  // sent away busy
+    EXPECT_EQ(phone.tray->tip, "Softphone - 2 missed calls");
+    EXPECT_EQ(phone.tray->notifications.size(), 2);
+    phone.click("hideButton");
+    EXPECT_EQ(phone.tray->tip, "Softphone");
+    phone.engine->raise(phone.engine->lastSession, S::Disconnected);
+    phone.click("hideButton");
+    phone.engine->raise(phone.engine->ring(), S::Disconnected);
+    EXPECT_EQ(phone.tray->tip, "Softphone - 1 missed call");
+    phone.click("recentButton");
+    EXPECT_EQ(phone.tray->tip, "Softphone");
+    phone.click("closeButton");
+    EXPECT_FALSE(phone.tray->iconShown);
 
     FakePhone trayless;
-    trayless.desk.tray->present = false;
+    trayless.tray->present = false;
     trayless.startRegistered();
     trayless.window.show();
-    QTest::mouseClick(trayless.window.hideButton, Qt::LeftButton);
+    trayless.click("hideButton");
     EXPECT_TRUE(trayless.window.isVisible() && trayless.window.isMinimized());
 }
 
@@ -133,24 +257,24 @@ void drag(QSlider* slider, std::initializer_list<int> steps,
 // sound at the new level, unless another sound plays.
 TEST(Desk, DraggingAThumbWritesEveryMoveUpToTheLinesEnds) {
     FakePhone phone;
+    const FakeMixer* card = phone.mixer;
     phone.startRegistered();
-    const FakeMixer* card = phone.desk.mixer;
     phone.window.show();
-    const VolumeSliders* sliders = phone.window.volumeSliders;
+    const VolumeSliders* sliders = phone.window.findChild<VolumeSliders*>();
     EXPECT_TRUE(sliders->speakerSlider->isVisible() && sliders->microphoneSlider->isVisible());
     for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton})
         drag(sliders->speakerSlider, {40}, button);
     EXPECT_TRUE(card->writes.empty());
     drag(sliders->microphoneSlider, {-10, 10, 10});
     ASSERT_EQ(card->writes.size(), 3u);
-    for (const auto& [line, value] : card->writes) EXPECT_EQ(line, L::Microphone);
+    for (const auto& [line, value] : card->writes) EXPECT_EQ(line, MixerLine::Microphone);
     EXPECT_LT(card->writes[0].second, 60);
     EXPECT_LT(card->writes[1].second, card->writes[2].second);
     EXPECT_TRUE(phone.player.played.isEmpty());
     drag(sliders->speakerSlider, {-500});
-    EXPECT_EQ(card->writes.back(), std::pair(L::Speaker, 10L));
+    EXPECT_EQ(card->writes.back(), std::pair(MixerLine::Speaker, 10L));
     drag(sliders->speakerSlider, {500});
-    EXPECT_EQ(card->writes.back(), std::pair(L::Speaker, 110L));
+    EXPECT_EQ(card->writes.back(), std::pair(MixerLine::Speaker, 110L));
     ASSERT_EQ(phone.player.played.size(), 2);
     EXPECT_TRUE(phone.player.played[1].startsWith("idle "));
     EXPECT_TRUE(phone.player.played[1].endsWith("/ding.wav"));
@@ -178,3 +302,5 @@ TEST(TuningWizard, OffersEachListItsDevicesAndCalibratesOnTheShownOnes) {
 
 }  // namespace
 }  // namespace softphone::test
+
+#include "DeskTest.moc"

@@ -1,14 +1,16 @@
-// The login and network dialogs over settings in memory: what they show and store, and how the
-// login dialog is left.
+// The login and network dialogs: what they show and store, and how the login dialog is left.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
+#include "app/NetworkDialog.h"
 #include "records/LoginDialog.h"
-#include "records/NetworkDialog.h"
+#include "records/SavedLogin.h"
+#include "records/SettingsStore.h"
 #include "tests/support/Fakes.h"
 
 namespace softphone::test {
@@ -18,7 +20,8 @@ namespace {
 // EndToEndTest). LOGIN stores what is typed as it is typed, the server even when empty, for the
 // next dialog to show with Save ticked (Save unticked is in RegistrationTest).
 TEST(LoginDialog, OnlyLoginStoresWhatIsTyped) {
-    MemoryStore store;
+    QTemporaryDir dir;
+    IniSettingsStore store(dir.filePath("Softphone.conf"));
     RecordingMessageBox messages;
     LoginDialog empty(store, messages);
     EXPECT_FALSE(empty.saveBox->isChecked());
@@ -44,13 +47,12 @@ TEST(LoginDialog, OnlyLoginStoresWhatIsTyped) {
     auto closed = typed();
     closed->close();
     EXPECT_EQ(closed->result(), QDialog::Rejected);
-    EXPECT_TRUE(store.values.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("Softphone.conf")));
     auto accepted = typed();
     accepted->saveBox->setChecked(true);
     accepted->loginButton->click();
     EXPECT_EQ(accepted->result(), QDialog::Accepted);
-    EXPECT_TRUE(store.values.contains("Sip/Parameters/Validation"));
-    EXPECT_EQ(readSavedValue(store, "Save"), "yes");
+    EXPECT_EQ(SavedLogin::read(store).save, true);
     LoginDialog next(store, messages);
     EXPECT_EQ(next.accountBox->text(), " ");
     EXPECT_EQ(next.passwordBox->text(), "  p w ");

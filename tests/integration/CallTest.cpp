@@ -54,21 +54,21 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
     EXPECT_TRUE(waitUntil([&] { return rtp.audioPackets() > 10; })) << "the far end hears nothing";
     phone.player.played.clear();
-    for (int key : {0, 9, 11, 10}) {  // "1", "*", "#", "0", at a person's pace
-        phone.window.onDialKeyClicked(key);
+    for (const char* key : {"dialKey1", "dialKeyStar", "dialKeyPound", "dialKey0"}) {
+        phone.click(key);  // at a person's pace
         pump(250);
     }
     EXPECT_TRUE(waitUntil([&] { return rtp.digits() == "1*#0"; })) << rtp.digits().toStdString();
     EXPECT_TRUE(phone.player.played.isEmpty()) << "no local tone during a call";
     ASSERT_TRUE(phone.shows("CONNECTED 0:0:"));
-    phone.window.onEndClicked();
+    phone.click("endButton");
     EXPECT_TRUE(phone.shows("DISCONNECTED"));
     EXPECT_TRUE(farEnd.finished()) << farEnd.trace().toStdString();
     EXPECT_TRUE(readRecentCalls().value(0).startsWith((kNumber + "1*#0--Duration: 0:0:").toUtf8()));
 
     phone.dial(kTenDigits);
     ASSERT_TRUE(phone.shows("CONNECTED"));
-    phone.window.onEndClicked();
+    phone.click("endButton");
     ASSERT_TRUE(direct.finished());
     const QString invite = direct.trace().section("INVITE sip:", 1, 1);
     EXPECT_FALSE(invite.isEmpty());
@@ -138,7 +138,7 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
         phone.player.played.clear();
         Sipp caller;
         if (c.press == Press::Nothing) {
-            phone.window.onHideClicked();
+            phone.click("hideButton");
             ASSERT_TRUE(
                 caller.run("call-cancel.xml", {"-s", "1001", "-d", "1000", server.address()}));
         } else {
@@ -147,13 +147,13 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
         ASSERT_TRUE(phone.shows("INCOMING")) << caller.trace().toStdString();
         EXPECT_TRUE(phone.player.played.contains(kRing));
         if (c.press != Press::Nothing) {
-            EXPECT_EQ(phone.window.numberBox->currentText(), "caller");
+            EXPECT_EQ(phone.number(), "caller");
         }
         if (c.press == Press::Dial) {
-            phone.window.onDialClicked();
+            phone.click("dialButton");
             EXPECT_TRUE(phone.shows("CONNECTED"));
         }
-        if (c.press == Press::End) phone.window.onEndClicked();
+        if (c.press == Press::End) phone.click("endButton");
         EXPECT_TRUE(phone.shows("DISCONNECTED"));
         EXPECT_TRUE(caller.finished()) << caller.trace().toStdString();
         EXPECT_TRUE(caller.trace().contains(c.farEndHears)) << caller.trace().toStdString();
@@ -161,9 +161,8 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
         const QList<QByteArray> history = readRecentCalls();
         ASSERT_EQ(history.size(), c.history.isEmpty() ? 0 : 1);
         EXPECT_TRUE(history.value(0).startsWith(c.history)) << history.value(0).data();
-        EXPECT_EQ(phone.desk.notifications, c.notifications);
-        EXPECT_EQ(phone.desk.tray && phone.desk.tray->tip == "Softphone - 1 missed call",
-                  !c.notifications.isEmpty());
+        EXPECT_EQ(phone.tray->notifications, c.notifications);
+        EXPECT_EQ(phone.tray->tip == "Softphone - 1 missed call", !c.notifications.isEmpty());
     }
 }
 
@@ -171,13 +170,14 @@ struct Gateway {
     const char* name;
     const char* scenario;       // of scripts/sip-service, or for a refusal its status line
     QStringList args;           // or, for a refusal, its silence before it
-    QStringList seen;           // status lines after each session event, repeats folded
+    QList<SessionState> seen;   // the call's states, in order
     bool userEnds = false;      // the caller presses End once the last state before it is seen
     bool secondCaller = false;  // someone calls the phone before the far end decides
 };
 
-const QStringList kRefused{"INPROGRESS", "DISCONNECTED"};
-const QStringList kAnswered{"INPROGRESS", "CONNECTED", "DISCONNECTED"};
+using S = SessionState;
+const QList<S> kRefused{S::InProgress, S::Disconnected};
+const QList<S> kAnswered{S::InProgress, S::Connected, S::Disconnected};
 
 // Each far end walks the window through its states; its controls afterwards are those of an
 // idle phone, and a second caller in the meantime hears busy.
@@ -197,17 +197,15 @@ TEST_F(CallTest, EveryGatewayWalksTheWindowThroughItsStates) {
                         ? gateways[i].run(cases[i].scenario, cases[i].args)
                         : gateways[i].refuse(cases[i].scenario, cases[i].args[0].toInt()));
 
-    QStringList seen;
-    QObject::connect(&phone.phone, &PhoneController::statusChanged, [&](const QString& status) {
-        if (!status.startsWith("CONNECTED ") && (seen.isEmpty() || seen.last() != status))
-            seen << status;
-    });
+    QList<S> seen;
+    QObject::connect(&phone.phone, &PhoneController::callStateChanged,
+                     [&](SessionState state) { seen << state; });
 
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Gateway& g = cases[i];
         SCOPED_TRACE(g.name);
         seen.clear();
-        phone.desk.notifications.clear();
+        phone.tray->notifications.clear();
         phone.dial(QStringLiteral("555000%1").arg(i));
         if (g.secondCaller) {
             ASSERT_TRUE(waitUntil([&] { return phone.phone.session() != nullptr; }));
@@ -217,20 +215,21 @@ TEST_F(CallTest, EveryGatewayWalksTheWindowThroughItsStates) {
             EXPECT_TRUE(second.finished());
             EXPECT_TRUE(second.trace().contains("SIP/2.0 486")) << second.trace().toStdString();
             EXPECT_EQ(phone.phone.session(), live);
-            EXPECT_EQ(phone.desk.notifications, QStringList{"Softphone: Missed call from caller"});
+            EXPECT_EQ(phone.tray->notifications, QStringList{"Softphone: Missed call from caller"});
         }
         if (g.userEnds) {
-            const QString before = g.seen[g.seen.size() - 2];
+            const S before = g.seen[g.seen.size() - 2];
             ASSERT_TRUE(waitUntil([&] { return seen.endsWith(before); }, 8000))
                 << phone.status().toStdString();
-            phone.window.onEndClicked();
+            phone.click("endButton");
         }
-        EXPECT_TRUE(waitUntil([&] { return seen.endsWith("DISCONNECTED"); }, 8000))
+        EXPECT_TRUE(waitUntil([&] { return seen.endsWith(S::Disconnected); }, 8000))
             << phone.status().toStdString() << "\n"
             << gateways[i].trace().toStdString();
-        EXPECT_EQ(seen, g.seen);
+        EXPECT_EQ(seen, g.seen) << phone.status().toStdString();
         EXPECT_FALSE(phone.phone.session());
-        EXPECT_TRUE(phone.window.dialButton->isEnabled() && !phone.window.endButton->isEnabled());
+        EXPECT_TRUE(phone.button("dialButton")->isEnabled() &&
+                    !phone.button("endButton")->isEnabled());
     }
 }
 
@@ -263,12 +262,12 @@ TEST(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
 
         phone.dial("6000");
         ASSERT_TRUE(phone.shows("CONNECTED"));
-        phone.window.onEndClicked();
+        phone.click("endButton");
         ASSERT_TRUE(phone.shows("DISCONNECTED"));
 
         Child callMe(sourceDir() + "/scripts/call-me", {"1001", "1"});
         ASSERT_TRUE(phone.shows("INCOMING"));
-        phone.window.onDialClicked();
+        phone.click("dialButton");
         EXPECT_TRUE(phone.shows("CONNECTED"));
         EXPECT_TRUE(phone.shows("DISCONNECTED"));
         EXPECT_TRUE(waitUntil([&] { return callMe.state() == QProcess::NotRunning; }));

@@ -10,7 +10,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -65,10 +66,10 @@ TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
             PhoneBookDialog dialog(messages, nullptr, book);
             dialog.nameBox->setText("Bob");
             dialog.numberField->setText("2");
-            dialog.onAddClicked();
+            dialog.addButton->click();
             QStringList rows;
-            for (int row = 0; row < dialog.entryList->count(); ++row)
-                rows << dialog.entryList->item(row)->text();
+            for (int row = 0; row < dialog.entryList->model()->rowCount(); ++row)
+                rows << dialog.entryList->model()->index(row, 0).data().toString();
             ::_exit(messages.shown == QStringList{"Could not save the phone book."} &&
                             rows == c.rows
                         ? 0

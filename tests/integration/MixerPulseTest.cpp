@@ -17,9 +17,12 @@
 #include <QTimer>
 
 #include "app/LinphoneEngine.h"
-#include "app/TuningWizard.h"
+#include "app/ModalWindows.h"
+#include "dialer/Ringer.h"
 #include "dialer/SoundPlayer.h"
+#include "dialer/TuningWizard.h"
 #include "dialer/VolumeSliders.h"
+#include "records/SettingsStore.h"
 #include "support/MixerLevels.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/PulseServer.h"
@@ -29,8 +32,9 @@
 namespace softphone::test {
 namespace {
 
-// Runs the engine's wizard; `user` acts in it once it is up, then it is closed with OK.
-void runWizard(LinphoneEngine& engine, const std::function<void(TuningWizard&)>& user) {
+// Runs the program's wizard over the engine's devices; `user` acts in it once it is up, then it
+// is closed with OK.
+void runWizard(QtModalWindows& windows, const std::function<void(TuningWizard&)>& user) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* wizard = dynamic_cast<TuningWizard*>(QApplication::activeModalWidget());
@@ -40,7 +44,7 @@ void runWizard(LinphoneEngine& engine, const std::function<void(TuningWizard&)>&
         wizard->accept();
     });
     poll.start(20);
-    engine.invokeTuningWizard(nullptr);
+    EXPECT_TRUE(windows.showTuningWizard(nullptr));
     EXPECT_FALSE(poll.isActive()) << "no wizard";
 }
 
@@ -64,7 +68,7 @@ TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
     MixerLevels levels(createAlsaMixer(), messages);
     EXPECT_TRUE(messages.shown.empty());
     QFrame panel;
-    VolumeSliders sliders(&panel, levels, nullptr);
+    VolumeSliders sliders(&panel, levels);
     EXPECT_EQ(sliders.speakerSlider->maximum(), 65536);
     EXPECT_EQ(sliders.speakerSlider->value(), 65536);
     EXPECT_EQ(sliders.microphoneSlider->value(), 32768);
@@ -114,21 +118,25 @@ TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
     // Neither is the desktop's default output.
     MonitorRecorder ringerSink(server, "ringer_sink"), speakerSink(server, "speaker_sink");
     QTemporaryDir folder;
+    IniSettingsStore store(folder.filePath("Softphone.conf"));
     constexpr qsizetype kMs = MonitorRecorder::kRate / 1000;
 
     for (const bool chooseNow : {true, false}) {
         SoundPlayer ringer, speaker;
-        LinphoneEngine engine(folder.path(), ringer, speaker);
+        LinphoneEngine engine(folder.path());
         engine.initialize();
+        QtModalWindows windows(store, messages, engine.audioTuning(), speaker, ringer);
+        useChosenOutputs(engine.audioTuning(), speaker, ringer);
+        Ringer ringing(ringer);
         if (chooseNow) {
-            runWizard(engine, [](TuningWizard& wizard) {
+            runWizard(windows, [](TuningWizard& wizard) {
                 // Selects nothing when the device is not offered; the sound checks then fail.
                 wizard.ringerBox->setCurrentText("ringer_sink");
                 wizard.playbackBox->setCurrentText("speaker_sink");
             });
         }
         const qsizetype ringFrom = ringerSink.size(), toneFrom = speakerSink.size();
-        engine.playRing(true);
+        ringing.setRinging(true);
         speaker.playTone("Tone5.wav");
         // A newly opened stream on an idle sink may start up to 2 s late; the ring then has
         // half a second to show up on the wrong sink too.
@@ -141,7 +149,7 @@ TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
             },
             15000))
             << (chooseNow ? "chosen now" : "next run");
-        engine.playRing(false);
+        ringing.setRinging(false);
 
         EXPECT_TRUE(hearTones(ringerSink.samples(ringFrom)).empty()) << "a key tone on the ringer";
         const QByteArray spoken = speakerSink.samples(toneFrom);
@@ -151,7 +159,7 @@ TEST(MixerPulseTest, LevelsMicrophoneAndChosenDevicesOfTheSoundServer) {
         EXPECT_GE(firstSound(spoken, 0), tones.front().start - 20 * kMs) << "sound before the tone";
         EXPECT_EQ(firstSound(spoken, toneEnd + 30 * kMs), -1) << "the ring on the speaker";
         if (!chooseNow) {
-            runWizard(engine, [](TuningWizard& wizard) {
+            runWizard(windows, [](TuningWizard& wizard) {
                 EXPECT_EQ(wizard.ringerBox->currentText(), "ringer_sink");
                 EXPECT_EQ(wizard.playbackBox->currentText(), "speaker_sink");
                 // Echo calibration ends with a result; a null sink hears nothing it plays.

@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <optional>
 
-#include "records/NetworkSettings.h"
+#include "app/NetworkSettings.h"
 #include "tests/support/HomeRouter.h"
 #include "tests/support/Phone.h"
 #include "tests/support/SipServer.h"
@@ -106,7 +106,7 @@ TEST_P(NatCallTest, CarriesAudioBothWays) {
         }
         ASSERT_TRUE(net.countMediaAt(caller->mediaPort())) << net.failure().toStdString();
         ASSERT_TRUE(phone->shows("INCOMING"));
-        phone->window.onDialClicked();
+        phone->click("dialButton");
     } else {
         ASSERT_TRUE(net.countMediaAt(farEnd->mediaPort())) << net.failure().toStdString();
         phone->dial("6000");
@@ -116,7 +116,7 @@ TEST_P(NatCallTest, CarriesAudioBothWays) {
     EXPECT_TRUE(audioFlowsBothWays());
     EXPECT_EQ(phoneMediaAddress(far.trace()), GetParam().mediaAddress) << far.trace().toStdString();
     EXPECT_TRUE(far.trace().contains(QStringLiteral("Contact: <sip:1001@%1:").arg(kRouterOutside)));
-    if (!caller) phone->window.onEndClicked();
+    if (!caller) phone->click("endButton");
     EXPECT_TRUE(phone->shows("DISCONNECTED"));
     EXPECT_TRUE(far.finished()) << far.trace().toStdString();
 }
@@ -137,7 +137,7 @@ TEST(NatFarEnd, DISABLED_AnswersACall) {
     Phone phone;
     phone.start({qEnvironmentVariable("NAT_FAR_END_SERVER"), "1002", "secret"});
     ASSERT_TRUE(phone.shows("INCOMING", 20000));
-    phone.window.onDialClicked();
+    phone.click("dialButton");
     EXPECT_TRUE(phone.shows("DISCONNECTED", 20000));
 }
 
@@ -160,7 +160,7 @@ TEST_F(NatIceTest, CallToAPhoneThatSpeaksIceCarriesAudioBothWays) {
     ASSERT_TRUE(phone->shows("CONNECTED"));
     EXPECT_TRUE(audioFlowsBothWays());
     EXPECT_GT(net.stunArrived(), 0);
-    phone->window.onEndClicked();
+    phone->click("endButton");
     EXPECT_TRUE(farPhone.waitForFinished(15000) && farPhone.exitCode() == 0)
         << farPhone.readAllStandardOutput().toStdString();
 }

@@ -72,7 +72,7 @@ TEST_F(RegistrationTest, LoginAsRegistrarGoneAndBackThenCloseLeavesNoCredentials
     phone.start({server.address(), "1001", "secret", false});
     ASSERT_TRUE(phone.shows(kRegistered));
     phone.logInAs({server.address(), "1002", "s3cond", false});
-    phone.window.onLoginAsTriggered();
+    phone.trigger("loginAsAction");
     ASSERT_TRUE(
         waitUntil([&] { return server.contacts("1002") == 1 && server.contacts("1001") == 0; }));
     pump(300);
@@ -84,7 +84,7 @@ TEST_F(RegistrationTest, LoginAsRegistrarGoneAndBackThenCloseLeavesNoCredentials
     EXPECT_TRUE(waitUntil(
         [&] { return server.contacts("1002") == 1 && phone.status() == kRegistered; }, 5000));
 
-    phone.window.onCloseClicked();
+    phone.click("closeButton");
     EXPECT_TRUE(waitUntil([&] { return server.contacts("1002") == 0; }, 3000));
     QDirIterator files(phone.engineDir(), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
@@ -94,8 +94,8 @@ TEST_F(RegistrationTest, LoginAsRegistrarGoneAndBackThenCloseLeavesNoCredentials
         EXPECT_FALSE(text.contains("secret") || text.contains("s3cond"))
             << file.fileName().toStdString();
     }
-    EXPECT_EQ(readSavedValue(phone.store, "Password"), "");
-    EXPECT_EQ(readSavedValue(phone.store, "Save"), "no");
+    EXPECT_EQ(SavedLogin::read(phone.store).password, "");
+    EXPECT_EQ(SavedLogin::read(phone.store).save, false);
     // The engine wrote only into its own folder: nothing in the current directory or home.
     QDir::setCurrent(previous);
     EXPECT_TRUE(QDir(cwd.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));

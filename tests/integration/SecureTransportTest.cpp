@@ -45,10 +45,12 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     startOver(strict, secure.server.address(), {SipTransport::Tcp, secure.caFile(), {}});
     ASSERT_TRUE(waitUntil([&] { return secure.server.contacts("1001", "tcp") == 1; }));
     EXPECT_TRUE(strict.shows("Registered"));
-    writeSavedValue(strict.store, "Sip", secure.server.tlsAddress());
+    SavedLogin login = SavedLogin::read(strict.store);
+    login.sip = secure.server.tlsAddress();
+    login.write(strict.store);
     strict.windows.network =
         NetworkSettings{SipTransport::Tls, secure.caFile(), SrtpPolicy::Required};
-    strict.window.onNetworkTriggered();
+    strict.trigger("networkAction");
     ASSERT_TRUE(waitUntil([&] { return secure.server.contacts("1001", "tls") == 1; }));
     EXPECT_TRUE(waitUntil([&] { return secure.server.contacts("1001") == 1; }, 2000))
         << secure.server.contacts("1001") << " contacts";
@@ -61,12 +63,12 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     for (auto [caller, callee] : {std::pair{&strict, &lenient}, {&lenient, &strict}}) {
         caller->dial(caller == &lenient ? "1001" : "1002");
         ASSERT_TRUE(callee->shows("INCOMING"));
-        callee->window.onDialClicked();
+        callee->click("dialButton");
         ASSERT_TRUE(waitUntil([&] { return caller->connected() && callee->connected(); }))
             << caller->status().toStdString() << " / " << callee->status().toStdString();
         EXPECT_TRUE(caller->phone.session()->mediaEncrypted());
         EXPECT_TRUE(callee->phone.session()->mediaEncrypted());
-        caller->window.onEndClicked();
+        caller->click("endButton");
         EXPECT_TRUE(callee->shows("DISCONNECTED"));
     }
 
@@ -77,7 +79,7 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
         if (connects) {
             ASSERT_TRUE(phone->shows("CONNECTED"));
             EXPECT_FALSE(phone->phone.session()->mediaEncrypted());
-            phone->window.onEndClicked();
+            phone->click("endButton");
         } else {
             EXPECT_TRUE(phone->shows("Refused: the far end offers no encrypted audio"));
         }
@@ -87,7 +89,7 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
         ASSERT_TRUE(caller.call(secure.server.address(), connects ? "1002" : "1001", 300));
         if (connects) {
             ASSERT_TRUE(phone->shows("INCOMING"));
-            phone->window.onDialClicked();
+            phone->click("dialButton");
             EXPECT_TRUE(caller.finished()) << caller.trace().toStdString();
         } else {
             EXPECT_FALSE(caller.finished());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QStringList>
@@ -8,48 +9,51 @@
 
 #include "app/HandsetWindow.h"
 #include "app/SipEngine.h"
+#include "records/SavedLogin.h"
 #include "records/SettingsStore.h"
-#include "tests/support/FakeDesk.h"
+#include "support/PictureButton.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Wait.h"
 
 namespace softphone::test {
 
-// Notes in `calls` what the phone asks of the engine and its calls; tests deliver events
-// through `Register` and `Raise`.
+// A call as the fake engine keeps it: the test sets its state and raises its events.
+class FakeSession : public ISession {
+public:
+    explicit FakeSession(QStringList& calls) : calls_(calls) {}
+    SessionState state() const override { return now; }
+    Party farEnd() const override { return party; }
+    bool mediaEncrypted() const override { return false; }
+    EndCause cause() const override { return endCause; }
+    void call(const QString& number) override {
+        calls_ << "call " + number;
+        if (failCall) throw EngineError(486, QStringLiteral("Busy Here"));
+    }
+    void answer() override {
+        calls_ << QStringLiteral("answer");
+        if (failAnswer) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
+    }
+    void terminate(HangUpReason reason) override {
+        const char* names[] = {"normal", "busy", "reject", "shutdown"};
+        calls_ << QStringLiteral("terminate ") + QLatin1String(names[int(reason)]);
+        if (failTerminate) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
+    }
+
+    SessionState now = SessionState::Idle;
+    Party party{"5557002", {}, "sip:5557002@127.0.0.1"};
+    EndCause endCause = EndCause::Other;
+    bool failCall = false, failAnswer = false, failTerminate = false;
+
+private:
+    QStringList& calls_;
+};
+
+// Notes in `calls` what the phone asks of the engine and its calls; tests deliver its events.
 class FakeEngine : public ISipEngine {
 public:
-    class Session : public ISession {
-    public:
-        explicit Session(QStringList& calls) : calls_(calls) {}
-        SessionState state() const override { return now; }
-        QString remoteParty() const override { return farEnd; }
-        bool mediaEncrypted() const override { return false; }
-        EndCause cause() const override { return EndCause::Other; }
-        void call(const QString& uri) override {
-            calls_ << QStringLiteral("Call %1").arg(uri);
-            if (failCall) throw EngineError(486, QStringLiteral("Busy Here"));
-        }
-        void answer() override {
-            calls_ << QStringLiteral("Answer");
-            if (failAnswer) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
-        }
-        void terminate(HangUpReason reason) override {
-            const char* names[] = {"normal", "busy", "reject", "shutdown"};
-            calls_ << QStringLiteral("Terminate %1").arg(QLatin1String(names[int(reason)]));
-            if (failTerminate) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
-        }
-
-        QStringList& calls_;
-        SessionState now = SessionState::Idle;
-        QString farEnd = QStringLiteral("sip:5557002@127.0.0.1");
-        bool failCall = false, failAnswer = false, failTerminate = false;
-    };
-
-    explicit FakeEngine(std::shared_ptr<QStringList> calls) : calls(std::move(calls)) {}
+    explicit FakeEngine(QStringList& calls) : calls(calls) {}
 
     void initialize() override {}
-    void setEventHandlers(EngineEvents e) override { events = std::move(e); }
     void enableAccount(const AccountSettings& account) override {
         if (failEnableAccount)
             throw EngineError(EngineFailure::BadAccount, QStringLiteral("Bad server"));
@@ -57,49 +61,62 @@ public:
     }
     void setMaxBitrate(int) override {}
     std::shared_ptr<ISession> createSession(CallRoute route) override {
-        *calls << (route == CallRoute::Direct ? QStringLiteral("CreateSession direct")
-                                              : QStringLiteral("CreateSession via account"));
+        calls << (route == CallRoute::Direct ? QStringLiteral("session direct")
+                                             : QStringLiteral("session via account"));
         if (failCreateSession)
             throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("No call"));
-        lastSession = std::make_shared<Session>(*calls);
+        lastSession = std::make_shared<FakeSession>(calls);
         lastSession->failCall = failCall;
         return lastSession;
     }
-    void playRing(bool play) override { *calls << QStringLiteral("PlayRing %1").arg(play); }
-    void sendDtmf(int code) override { *calls << QStringLiteral("SendDTMF %1").arg(code); }
-    void invokeTuningWizard(QWidget*) override { *calls << QStringLiteral("TuningWizard"); }
-    void shutdown() override { *calls << QStringLiteral("Shutdown"); }
+    void sendDtmf(int code) override { calls << QStringLiteral("dtmf %1").arg(code); }
+    void shutdown() override { calls << QStringLiteral("shutdown"); }
 
-    void reportRegistration(RegistrationState state) {
-        if (events.registration) events.registration(state);
+    // A call in `state`, reported as the engine reports it.
+    void raise(const std::shared_ptr<FakeSession>& session, SessionState state) {
+        session->now = state;
+        emit sessionChanged(session, state);
     }
-    void raise(SessionState state, const std::shared_ptr<ISession>& session) {
-        if (events.session) events.session(session, state);
+    std::shared_ptr<FakeSession> ring() {
+        auto session = std::make_shared<FakeSession>(calls);
+        raise(session, SessionState::Incoming);
+        return session;
     }
 
-    std::shared_ptr<QStringList> calls;
-    EngineEvents events;
+    QStringList& calls;
     QString enabled;  // the account enabled last: "account password server"
-    std::shared_ptr<Session> lastSession;
+    std::shared_ptr<FakeSession> lastSession;
     bool failEnableAccount = false, failCreateSession = false, failCall = false;
 };
 
 // The phone and its handset window over the engine `engine` makes, settings in a file of its own,
-// recorded message boxes, scripted dialogs and sounds, and a fake desktop.
+// recorded message boxes and sounds, scripted dialogs, a fake sound card and tray.
 class Handset {
 public:
     explicit Handset(EngineFactory engine)
-        : phone({store, messages, player, std::move(engine)}),
-          window(phone, {messages, windows, player}) {
-        window.useDeskServices(desk.services(player));
-    }
+        : phone({player, std::move(engine)}),
+          window(phone, {messages, windows, store, player, player, std::unique_ptr<IMixer>(mixer),
+                         std::unique_ptr<ITray>(tray)}) {}
 
-    QString status() const { return window.statusLabel->text(); }
+    QString status() const { return control<QLabel>("statusLabel")->text(); }
+    QString number() const { return control<QComboBox>("numberBox")->currentText(); }
+    void setNumber(const QString& number) { control<QComboBox>("numberBox")->setEditText(number); }
+    PictureButton* button(const char* name) const { return control<PictureButton>(name); }
+    void click(const char* button) { this->button(button)->click(); }
+    void trigger(const char* action) { control<QAction>(action)->trigger(); }
+    template <typename Control>
+    Control* control(const char* name) const {
+        return window.findChild<Control*>(QLatin1String(name));
+    }
     // Dial as the user presses it; returns once the number has been dialled.
     void dial(const QString& number) {
-        window.numberBox->setEditText(number);
-        window.onDialClicked();
+        setNumber(number);
+        click("dialButton");
         waitUntil([this] { return !phone.dialling(); });
+    }
+    void saveLogin(const QString& sip, const QString& account, const QString& password,
+                   bool save = true) {
+        SavedLogin{account, password, sip, save}.write(store);
     }
 
     QTemporaryDir dir;
@@ -107,39 +124,41 @@ public:
     RecordingMessageBox messages;
     ScriptedWindows windows;
     RecordingSoundPlayer player;
-    FakeDesk desk;
+    FakeMixer* mixer = new FakeMixer;  // owned by the window, as is the tray
+    FakeTray* tray = new FakeTray;
     PhoneController phone;
     HandsetWindow window;
 };
 
+// What the fake engine was asked, kept until the handset (whose end stops the engine) is gone.
+struct EngineCalls {
+    QStringList calls;
+};
+
 // The handset over a fake engine.
-class FakePhone : public Handset {
+class FakePhone : public EngineCalls, public Handset {
 public:
     FakePhone()
-        : Handset([this] {
-              if (noEngine) throw EngineError(EngineFailure::Unavailable, "none");
+        : Handset([this]() -> std::unique_ptr<ISipEngine> {
+              if (noEngine) return nullptr;
               auto e = std::make_unique<FakeEngine>(calls);
               engine = e.get();
               return e;
           }) {}
 
-    void saveLogin(const QString& sip, const QString& account, const QString& password,
-                   const QString& save = QStringLiteral("yes")) {
-        writeSavedValue(store, "Sip", sip);
-        writeSavedValue(store, "Account", account);
-        writeSavedValue(store, "Password", password);
-        writeSavedValue(store, "Save", save);
-    }
-
-    // Started and registered, as most call tests need it.
+    // Started and registered, as most tests need it.
     void startRegistered() {
         saveLogin("127.0.0.1:5070", "12345678901", "pw");
         window.start();
-        engine->reportRegistration(RegistrationState::Registered);
-        calls->clear();
+        emit engine->registrationChanged(RegistrationState::Registered);
+        calls.clear();
     }
 
-    std::shared_ptr<QStringList> calls = std::make_shared<QStringList>();
+    // The phone's call reaching `state`.
+    void report(SessionState state) {
+        engine->raise(std::static_pointer_cast<FakeSession>(phone.session()), state);
+    }
+
     FakeEngine* engine = nullptr;
     bool noEngine = false;
 };

@@ -1,19 +1,22 @@
 #pragma once
 
-// Stand-ins for the services the windows use: message boxes, the modal windows, settings, sound
-// and audio devices; and readable Qt strings in test failures.
+// Stand-ins for the services the windows use: message boxes, the modal windows, sound, the sound
+// card, the tray and the engine's audio devices; and readable Qt strings in test failures.
 #include <QByteArray>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <ostream>
+#include <vector>
 
 #include "app/ModalWindows.h"
-#include "app/TuningWizard.h"
+#include "dialer/AudioTuning.h"
 #include "dialer/SoundPlayer.h"
-#include "records/SettingsStore.h"
+#include "dialer/Tray.h"
 #include "support/MessageBox.h"
+#include "support/Mixer.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toStdString() << '"'; }
@@ -47,31 +50,19 @@ public:
         return chosen;
     }
     std::optional<NetworkSettings> showNetwork(QWidget*, const NetworkSettings&) override {
+        shown << "network";
         return network;
+    }
+    bool showTuningWizard(QWidget*) override {
+        shown << "tuning wizard";
+        return tuningDevices;
     }
     std::function<void()> onLogin;           // fills the dialog, typically
     std::optional<NetworkSettings> network;  // what the network dialog hands back
     LoginOutcome login = LoginOutcome::LoggedIn;
     std::optional<QString> chosen;  // what the phone book or call history hands back
+    bool tuningDevices = true;      // whether the tuning wizard finds sound devices
     QStringList shown;              // the windows opened, in order
-};
-
-// Settings kept in memory.
-class MemoryStore : public ISettingsStore {
-public:
-    QString read(const QString& app, const QString& section, const QString& key,
-                 const QString& defaultValue) const override {
-        return values.value(app + '/' + section + '/' + key, defaultValue);
-    }
-    void write(const QString& app, const QString& section, const QString& key,
-               const QString& value) override {
-        values[app + '/' + section + '/' + key] = value;
-    }
-    void remove(const QString& app) override {
-        for (auto it = values.begin(); it != values.end();)
-            it = it.key().startsWith(app + '/') ? values.erase(it) : std::next(it);
-    }
-    QMap<QString, QString> values;
 };
 
 // Notes every sound asked for, as "tone Tone5.wav", "file <path>", "idle <path>", "stop".
@@ -106,6 +97,58 @@ public:
     };
     QString playback = "pulse:hdmi", capture = "alsa:headset", ringer = "pulse:speakers";
     QStringList saved;
+};
+
+// A sound card whose speaker and microphone levels go from 10 to 110, both at 60; each
+// control's id is its line plus one. Records every value written.
+class FakeMixer : public IMixer {
+public:
+    bool open() override { return opens; }
+    std::optional<MixerControl> findControl(MixerLine line) override {
+        return MixerControl{int(line) + 1, 10, 110};
+    }
+    std::optional<long> getValue(const MixerControl& control) override {
+        return values_[MixerLine(control.id - 1)];
+    }
+    bool setValue(const MixerControl& control, long value) override {
+        writes.push_back({MixerLine(control.id - 1), value});
+        values_[MixerLine(control.id - 1)] = value;
+        return true;
+    }
+
+    bool opens = true;
+    std::vector<std::pair<MixerLine, long>> writes;
+
+private:
+    std::map<MixerLine, long> values_{{MixerLine::Speaker, 60}, {MixerLine::Microphone, 60}};
+};
+
+// A notification area the test controls: whether it exists, what kind it is, what it shows,
+// and the desktop notifications asked for ("summary: body").
+class FakeTray : public ITray {
+public:
+    bool available() const override { return present; }
+    bool reportsOnlyActivation() const override { return onlyActivation; }
+    void setMenu(QMenu* m) override { menu = m; }
+    void showIcon(const QIcon&, const QString& tip) override {
+        iconShown = true;
+        this->tip = tip;
+    }
+    void removeIcon() override { iconShown = false; }
+    void showMessage(const QString& title, const QString& text) override {
+        messages << title + ": " + text;
+    }
+    bool notify(const QString& summary, const QString& body) override {
+        notifications << summary + ": " + body;
+        return true;
+    }
+
+    bool present = true;
+    bool onlyActivation = false;
+    bool iconShown = false;
+    QMenu* menu = nullptr;
+    QString tip;
+    QStringList messages, notifications;
 };
 
 }  // namespace softphone::test

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "records/SavedLogin.h"
 #include "records/SettingsStore.h"
 
 namespace softphone {
@@ -19,10 +20,10 @@ TEST(SettingsStore, ValuesKeepEveryCharacterInAPrivateFile) {
     const QString odd = QStringLiteral("  a=b;c#d\"e\\f/g [h] \u00fc ");
     {
         IniSettingsStore first(path);
-        EXPECT_EQ(readSavedValue(first, "Account"), "");
-        writeSavedValue(first, "Password", odd);
+        EXPECT_EQ(SavedLogin::read(first).account, "");
+        SavedLogin{"", odd, "", true}.write(first);
         EXPECT_EQ(QFile::permissions(path), kPrivate);
-        writeSavedValue(first, "Account", "1");
+        SavedLogin{"1", odd, "", true}.write(first);
         first.write("Account", "Other", "Key", "x");
         first.remove("Account");
     }
@@ -33,10 +34,10 @@ TEST(SettingsStore, ValuesKeepEveryCharacterInAPrivateFile) {
     QFile::setPermissions(path, kPrivate | QFile::ReadGroup | QFile::ReadOther);
     {
         IniSettingsStore again(path);
-        EXPECT_EQ(readSavedValue(again, "Password"), odd);
-        EXPECT_EQ(readSavedValue(again, "Account"), "");
+        EXPECT_EQ(SavedLogin::read(again).password, odd);
+        EXPECT_EQ(SavedLogin::read(again).account, "");
         EXPECT_EQ(again.read("Account", "Other", "Key", "gone"), "gone");
-        writeSavedValue(again, "Account", "2");
+        SavedLogin{"2", odd, "", true}.write(again);
     }
     EXPECT_EQ(QFile::permissions(path), kPrivate);
 }
@@ -50,10 +51,10 @@ TEST(SettingsStore, GarbageInTheFileReadsAsEmpty) {
     file.write(QByteArray(4096, '\0'));
     file.close();
     IniSettingsStore reread(file.fileName());
-    EXPECT_EQ(readSavedValue(reread, "Sip"), "");
-    EXPECT_EQ(readSavedValue(reread, "Account"), "");
-    writeSavedValue(reread, "Account", "42");
-    EXPECT_EQ(readSavedValue(reread, "Account"), "42");
+    EXPECT_EQ(SavedLogin::read(reread).sip, "");
+    EXPECT_EQ(SavedLogin::read(reread).account, "");
+    SavedLogin{"42", "", "", false}.write(reread);
+    EXPECT_EQ(SavedLogin::read(reread).account, "42");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Start-up, Login As and shutdown of the phone over a fake engine; the engine's own config left
-// by a crash, through the real engine.
+// Start-up, Login As, the network settings and shutdown of the handset over a fake engine; the
+// engine's own config left by a crash, through the real engine.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -11,48 +11,37 @@
 namespace softphone::test {
 namespace {
 
-const QString kFormLoad = QStringLiteral("An Error Occured and has been logged. FORMLOAD");
-
 // EXIT (as Escape and the close button) at the start leaves without logging in; the stored
 // account, a complete one, is not used. Later, from Login As, leaving keeps the program and
-// registers the stored account again; an empty password stands for the account number only at
-// the start.
-TEST(Startup, LeavingTheLoginDialogAndAnEmptyPassword) {
+// registers the stored account again. "Network..." keeps what the dialog returns and registers
+// with it; a cancelled dialog changes nothing.
+TEST(Startup, LoginDialogAndNetworkSettings) {
     FakePhone first;
     first.saveLogin("host", "1", "2");
     first.windows.login = LoginOutcome::Exited;
     first.window.start();
     EXPECT_TRUE(first.window.ended());
     EXPECT_FALSE(first.engine);
-    EXPECT_EQ(readSavedValue(first.store, "Password"), "2");
+    EXPECT_EQ(SavedLogin::read(first.store).password, "2");
 
     FakePhone phone;
     phone.saveLogin("host", "777", "");
     phone.window.start();
-    EXPECT_EQ(phone.engine->enabled, "777 777 host");
     phone.windows.login = LoginOutcome::Exited;
-    phone.window.onLoginAsTriggered();
+    phone.trigger("loginAsAction");
     EXPECT_FALSE(phone.window.ended());
-    EXPECT_EQ(phone.window.balanceLabel->text(), "EXITING");
+    EXPECT_EQ(phone.control<QLabel>("balanceLabel")->text(), "EXITING");
     EXPECT_EQ(phone.engine->enabled, "777  host");
-}
 
-// "Network..." in the tray menu too; what the dialog returns is kept for the next start (the
-// real move to another transport is in SecureTransportTest); a cancelled dialog changes nothing.
-TEST(Startup, NetworkSettingsChosenAreStored) {
-    FakePhone phone;
-    phone.saveLogin("host:5061", "777", "pw");
-    phone.window.start();
-    QAction* network = phone.window.findChild<QAction*>("networkAction");
-    ASSERT_TRUE(network && phone.desk.trayMenu->actions().contains(network));
     phone.engine->enabled.clear();
-    network->trigger();
+    phone.trigger("networkAction");
     EXPECT_EQ(phone.engine->enabled, "");
     const NetworkSettings chosen{SipTransport::Tls, "/ca.pem", SrtpPolicy::Required,
                                  "stun.example.net:3478"};
     phone.windows.network = chosen;
-    network->trigger();
+    phone.trigger("networkAction");
     EXPECT_EQ(readNetworkSettings(phone.store), chosen);
+    EXPECT_EQ(phone.engine->enabled, "777  host");
 }
 
 // After a crash the engine's config still holds the last account and its credentials; the next
@@ -66,8 +55,7 @@ TEST(Startup, CredentialsLeftInTheEngineConfigByACrashAreScrubbed) {
         ASSERT_TRUE(config.open(QIODevice::WriteOnly));
         config.write(QByteArray("[sound]\nringer_dev_id=pulse:kept\n\n") + section);
         config.close();
-        RecordingSoundPlayer player;
-        LinphoneEngine engine(folder.path(), player, player);
+        LinphoneEngine engine(folder.path());
         engine.initialize();
         ASSERT_TRUE(config.open(QIODevice::ReadOnly));
         const QByteArray left = config.readAll();
@@ -77,37 +65,20 @@ TEST(Startup, CredentialsLeftInTheEngineConfigByACrashAreScrubbed) {
     }
 }
 
-TEST(Registration, ARefusedLoginAsKeepsTheAccountAndTheTruthOfTheStatus) {
-    FakePhone phone;
-    phone.saveLogin("host", "1", "2");
-    phone.window.start();
-    phone.engine->reportRegistration(RegistrationState::Registered);
-    phone.engine->failEnableAccount = true;
-    phone.saveLogin("", "3", "4");
-    phone.window.onLoginAsTriggered();
-    EXPECT_EQ(phone.messages.shown, QStringList({kFormLoad}));
-    EXPECT_EQ(phone.status(), "Registered and Ready...");
-    phone.dial("123");
-    EXPECT_EQ(phone.calls->last(), "Call sip:123@host") << "calls go where the account is";
-}
-
-// The close button hangs up a live call and keeps the login when Save is "yes" (erasing it when
-// Save is "no" is in RegistrationTest); a window closed by the system erases nothing. Both stop
-// the engine.
+// The close button hangs up a live call and keeps the login when Save was ticked (erasing it
+// when it was not is in RegistrationTest); a window closed by the system erases nothing. Both
+// stop the engine.
 TEST(Shutdown, HangsUpAndErasesNothingUnasked) {
-    using S = SessionState;
-    for (auto [save, state] : {std::pair{"yes", S::Connected}, {"no", S::Disconnected}}) {
+    for (const bool closeButton : {true, false}) {
         FakePhone phone;
-        phone.saveLogin("host", "1", "2", save);
+        phone.saveLogin("host", "1", "2", closeButton);
         phone.window.start();
-        auto session = std::make_shared<FakeEngine::Session>(*phone.calls);
-        session->now = S::Incoming;
-        phone.engine->raise(S::Incoming, session);
-        session->now = state;
-        state == S::Connected ? phone.window.onCloseClicked() : void(phone.window.close());
-        EXPECT_EQ(readSavedValue(phone.store, "Password"), "2") << save;
-        EXPECT_EQ(phone.calls->count("Shutdown"), 1) << save;
-        EXPECT_EQ(phone.calls->contains("Terminate shutdown"), state == S::Connected) << save;
+        auto session = phone.engine->ring();
+        if (!closeButton) phone.engine->raise(session, SessionState::Disconnected);
+        closeButton ? phone.click("closeButton") : void(phone.window.close());
+        EXPECT_EQ(SavedLogin::read(phone.store).password, "2") << closeButton;
+        EXPECT_EQ(phone.calls.count("shutdown"), 1) << closeButton;
+        EXPECT_EQ(phone.calls.contains("terminate shutdown"), closeButton) << closeButton;
     }
 }
 

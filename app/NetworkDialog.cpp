@@ -1,4 +1,4 @@
-#include "records/NetworkDialog.h"
+#include "app/NetworkDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QAudioDevice>
 #include <QDialog>
-#include <QString>
-#include <functional>
 #include <memory>
 #include <vector>
+
+#include "dialer/AudioTuning.h"
 
 class QAudioSink;
 class QAudioSource;
@@ -16,28 +15,6 @@ class QProgressBar;
 class QPushButton;
 
 namespace softphone {
-
-struct AudioDevice {
-    QString id;    // the engine's name for it
-    QString name;  // what the desktop calls it
-    bool canPlay = false;
-    bool canRecord = false;
-};
-
-// The engine's sound devices and echo-canceller calibration, as the tuning wizard uses them.
-class IAudioTuning {
-public:
-    virtual ~IAudioTuning() = default;
-    virtual std::vector<AudioDevice> devices() = 0;
-    virtual QString playbackDevice() = 0;
-    virtual QString captureDevice() = 0;
-    virtual QString ringerDevice() = 0;
-    // Chooses the devices by id and keeps the choice in the engine's configuration.
-    virtual void setDevices(const QString& playback, const QString& capture,
-                            const QString& ringer) = 0;
-    // Measures the echo delay on the chosen devices; `done` gets a line to show the user.
-    virtual void calibrateEchoCanceller(std::function<void(const QString& result)> done) = 0;
-};
 
 // The audio tuning wizard: pick the playback, capture and ringer devices, watch the
 // microphone's level, hear a test sound and calibrate the echo canceller. OK keeps the choice.
@@ -73,9 +50,5 @@ private:
     std::unique_ptr<QBuffer> testSound_;
     int micLevel_ = 0;
 };
-
-// The desktop's device with this description, or the default one.
-QAudioDevice findAudioDevice(const QList<QAudioDevice>& devices, const QString& name,
-                             const QAudioDevice& fallback);
 
 }  // namespace softphone

@@ -1,4 +1,4 @@
-#include "app/TuningWizard.h"
+#include "dialer/TuningWizard.h"
 
 #include <QAudioSink>
 #include <QAudioSource>
@@ -49,13 +49,6 @@ QByteArray testSoundSamples() {
 }
 
 }  // namespace
-
-QAudioDevice findAudioDevice(const QList<QAudioDevice>& devices, const QString& name,
-                             const QAudioDevice& fallback) {
-    for (const QAudioDevice& device : devices)
-        if (device.description() == name || QString::fromUtf8(device.id()) == name) return device;
-    return fallback;
-}
 
 TuningWizard::TuningWizard(IAudioTuning& tuning, QWidget* owner)
     : QDialog(owner), tuning_(tuning), devices_(tuning.devices()) {

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "records/NetworkSettings.h"
+#include "app/NetworkSettings.h"
 
 class QComboBox;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "records/NetworkSettings.h"
+#include "app/NetworkSettings.h"
 
 #include <array>
 #include <utility>
