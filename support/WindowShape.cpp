@@ -1,6 +1,7 @@
 #include "support/WindowShape.h"
 
 #include <QtGui/qguiapplication_platform.h>
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <QBitmap>
@@ -9,6 +10,7 @@
 #include <QWidget>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace softphone {
 namespace {
@@ -38,6 +40,27 @@ bool x11CompositingManagerRuns() {
     return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
+// Clicks land only inside `outline`, in the window's logical pixels; what it draws is left whole.
+// Qt has no call for an input region alone on X11 (its mask also cuts what the window draws),
+// so the SHAPE extension's input kind is set on the native window.
+void setX11InputShape(QWidget* window, const QRegion& outline) {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return;
+    const qreal scale = window->devicePixelRatioF();
+    std::vector<xcb_rectangle_t> rectangles;
+    for (const QRect& r : outline) {
+        const QRect device(QPoint(qRound(r.left() * scale), qRound(r.top() * scale)),
+                           QPoint(qRound((r.right() + 1) * scale) - 1,
+                                  qRound((r.bottom() + 1) * scale) - 1));
+        rectangles.push_back({qint16(device.x()), qint16(device.y()), quint16(device.width()),
+                              quint16(device.height())});
+    }
+    xcb_shape_rectangles(x11->connection(), XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
+                         XCB_CLIP_ORDERING_UNSORTED, xcb_window_t(window->winId()), 0, 0,
+                         uint32_t(rectangles.size()), rectangles.data());
+    xcb_flush(x11->connection());
+}
+
 }  // namespace
 
 bool desktopComposites() {
@@ -53,11 +76,14 @@ void shapeWindowToPicture(QWidget* window, const QImage& picture, QColor key) {
         QBitmap::fromImage(picture.createMaskFromColor(key.rgb(), Qt::MaskInColor)));
     const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     if (desktopComposites()) window->setAttribute(Qt::WA_TranslucentBackground);
-    // On X11 a mask would also cut the picture's soft edge back to whole pixels.
-    if (desktopComposites() && !wayland)
+    // On X11 a mask would also cut the picture's soft edge back to whole pixels: only the input
+    // follows the outline there.
+    if (desktopComposites() && !wayland) {
         window->clearMask();
-    else
+        setX11InputShape(window, outline);
+    } else {
         window->setMask(outline);
+    }
 }
 
 }  // namespace softphone

@@ -1,5 +1,6 @@
-// The real program on a native Wayland compositor: a private headless weston (software
-// rendering, so screenshots hold real pixels) with its socket in a folder of its own.
+// The real program where the desktop composites: on native Wayland (a private headless weston,
+// software rendering so that screenshots hold real pixels, its socket in a folder of its own)
+// and on X11 with a compositing manager (xcompmgr on a private Xvfb).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include "tests/support/PulseServer.h"
+#include "tests/support/RunningPhone.h"
 #include "tests/support/Wait.h"
 
 namespace softphone::test {
@@ -68,6 +70,32 @@ TEST(Wayland, LoginDialogShowsNoKeyColourAroundItsOutline) {
         },
         20000));
     EXPECT_EQ(pixelsOfColour(screen, qRgb(0xff, 0x00, 0xff)), 0);
+}
+
+// On X11 the soft edge stays whole and only the input follows the outline: the pointer over a
+// transparent corner of the login dialog is over the window behind (here the screen), a little
+// further in it is over the dialog.
+TEST(X11Compositing, ClicksAroundTheOutlineReachTheWindowBehind) {
+    XvfbDisplay display;
+    ASSERT_TRUE(display.started());
+    Child compositor("xcompmgr", {}, display.environment());
+    // It names the window that owns the compositing selection once it has taken it.
+    ASSERT_TRUE(waitUntil([&] {
+        return !display.xdo({"search", "--name", "^xcompmgr$"}).isEmpty();
+    }));
+    PulseServer pulse;  // a mixer, so no message box comes first
+    QTemporaryDir home;
+    RunningPhone phone(display, SOFTPHONE_BINARY, home.path(), home.filePath("run"),
+                       pulse.address());
+    const QString login = phone.loginDialog();
+    ASSERT_FALSE(login.isEmpty());
+    auto windowAt = [&](QPoint at) {
+        display.xdo({"mousemove", "--sync", "--window", login, QString::number(at.x()),
+                     QString::number(at.y())});
+        return display.xdo({"getmouselocation", "--shell"}).section("WINDOW=", 1).trimmed();
+    };
+    EXPECT_NE(windowAt({1, 1}), QString::number(login.toULongLong()));
+    EXPECT_EQ(windowAt({100, 100}), QString::number(login.toULongLong()));
 }
 
 }  // namespace
