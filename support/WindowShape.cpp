@@ -49,9 +49,9 @@ void setX11InputShape(QWidget* window, const QRegion& outline) {
     const qreal scale = window->devicePixelRatioF();
     std::vector<xcb_rectangle_t> rectangles;
     for (const QRect& r : outline) {
-        const QRect device(QPoint(qRound(r.left() * scale), qRound(r.top() * scale)),
-                           QPoint(qRound((r.right() + 1) * scale) - 1,
-                                  qRound((r.bottom() + 1) * scale) - 1));
+        const QRect device(
+            QPoint(qRound(r.left() * scale), qRound(r.top() * scale)),
+            QPoint(qRound((r.right() + 1) * scale) - 1, qRound((r.bottom() + 1) * scale) - 1));
         rectangles.push_back({qint16(device.x()), qint16(device.y()), quint16(device.width()),
                               quint16(device.height())});
     }
