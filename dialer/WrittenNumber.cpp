@@ -1,0 +1,111 @@
+#include "dialer/WrittenNumber.h"
+
+#include <QByteArray>
+#include <array>
+
+namespace softphone {
+namespace {
+
+enum class Scheme { None, Tel, Sip, Callto };
+
+constexpr std::array<std::pair<QLatin1StringView, Scheme>, 4> kSchemes{{
+    {QLatin1StringView("tel:"), Scheme::Tel},
+    {QLatin1StringView("sip:"), Scheme::Sip},
+    {QLatin1StringView("sips:"), Scheme::Sip},
+    {QLatin1StringView("callto:"), Scheme::Callto},
+}};
+
+Scheme takeScheme(QStringView& text) {
+    for (const auto& [name, scheme] : kSchemes) {
+        if (text.startsWith(name, Qt::CaseInsensitive)) {
+            text = text.sliced(name.size());
+            return scheme;
+        }
+    }
+    return Scheme::None;
+}
+
+// The part of a link that holds the number: a SIP address's user part without its password, a
+// callto: link without the "//" some pages write, and no parameters. Null when there is none.
+QStringView numberPart(QStringView text, Scheme scheme) {
+    if (scheme == Scheme::None) return text;
+    if (scheme == Scheme::Sip) {
+        const qsizetype at = text.indexOf(QLatin1Char('@'));
+        if (at < 0) return {};
+        text = text.left(at);
+        text = text.left(text.indexOf(QLatin1Char(':')));
+    }
+    if (scheme == Scheme::Callto && text.startsWith(QLatin1StringView("//"))) text = text.sliced(2);
+    return text.left(text.indexOf(QLatin1Char(';')));
+}
+
+int hexValue(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
+}
+
+// "%XX" as the UTF-8 byte it stands for; a "%" without two hex digits after it stays as it is.
+QString decodePercents(QStringView text) {
+    if (!text.contains(QLatin1Char('%'))) return text.toString();
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool escape = text[i] == QLatin1Char('%') && i + 2 < text.size() &&
+                            hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0;
+        if (escape) {
+            bytes.append(char(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
+            i += 2;
+        } else {
+            bytes.append(text.sliced(i, 1).toUtf8());
+        }
+    }
+    return QString::fromUtf8(bytes);
+}
+
+// Spaces (also the no-break ones web pages use), every kind of dash, and the rest of RFC 3966's
+// visual separators and the slash.
+bool isSeparator(QChar c) {
+    return c.isSpace() || c.category() == QChar::Punctuation_Dash || c == QLatin1Char('.') ||
+           c == QLatin1Char('/') || c == QLatin1Char('(') || c == QLatin1Char(')');
+}
+
+CleanNumber refused(NumberRefusal why) { return {QString(), why}; }
+
+}  // namespace
+
+CleanNumber cleanNumber(QStringView written, const QString& internationalPrefix) {
+    QStringView text = written.trimmed();
+    const Scheme scheme = takeScheme(text);
+    const QStringView part = numberPart(text, scheme);
+    if (part.isNull()) return refused(NumberRefusal::Empty);
+    QString number = decodePercents(part);
+
+    qsizetype first = 0;
+    while (first < number.size() && isSeparator(number[first])) ++first;
+    const bool international = first < number.size() && number[first] == QLatin1Char('+');
+    if (international) {
+        number.remove(0, first + 1);
+        number.replace(QLatin1StringView("(0)"), QString());
+    }
+
+    QString digits = international ? internationalPrefix : QString();
+    bool anyDigit = false;
+    for (const QChar c : number) {
+        if (c.isDigit()) {
+            digits.append(QChar(u'0' + c.digitValue()));
+            anyDigit = true;
+        } else if (c == QLatin1Char('*') || c == QLatin1Char('#')) {
+            digits.append(c);
+            anyDigit = true;
+        } else if (!isSeparator(c)) {
+            return refused(NumberRefusal::Letters);
+        }
+    }
+    if (!anyDigit) return refused(NumberRefusal::Empty);
+    if (digits.size() > kLongestCleanNumber) return refused(NumberRefusal::TooLong);
+    return {digits, NumberRefusal::None};
+}
+
+}  // namespace softphone
