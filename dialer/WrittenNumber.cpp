@@ -1,7 +1,8 @@
 #include "dialer/WrittenNumber.h"
 
-#include <QByteArray>
 #include <array>
+
+#include "support/HexEscapes.h"
 
 namespace softphone {
 namespace {
@@ -39,31 +40,6 @@ QStringView numberPart(QStringView text, Scheme scheme) {
     return text.left(text.indexOf(QLatin1Char(';')));
 }
 
-int hexValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-    return -1;
-}
-
-// "%XX" as the UTF-8 byte it stands for; a "%" without two hex digits after it stays as it is.
-QString decodePercents(QStringView text) {
-    if (!text.contains(QLatin1Char('%'))) return text.toString();
-    QByteArray bytes;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool escape = text[i] == QLatin1Char('%') && i + 2 < text.size() &&
-                            hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0;
-        if (escape) {
-            bytes.append(char(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
-            i += 2;
-        } else {
-            bytes.append(text.sliced(i, 1).toUtf8());
-        }
-    }
-    return QString::fromUtf8(bytes);
-}
-
 // Spaces (also the no-break ones web pages use), every kind of dash, and the rest of RFC 3966's
 // visual separators and the slash.
 bool isSeparator(QChar c) {
@@ -80,7 +56,9 @@ CleanNumber cleanNumber(QStringView written, const QString& internationalPrefix)
     const Scheme scheme = takeScheme(text);
     const QStringView part = numberPart(text, scheme);
     if (part.isNull()) return refused(NumberRefusal::Empty);
-    QString number = decodePercents(part);
+    QString number = part.contains(QLatin1Char('%'))
+                         ? QString::fromUtf8(fromHexEscapes(part.toUtf8(), '%'))
+                         : part.toString();
 
     qsizetype first = 0;
     while (first < number.size() && isSeparator(number[first])) ++first;
