@@ -49,7 +49,22 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
     QFile entry(prefix() + kInstalled[2]);
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     const QByteArray text = entry.readAll();
-    EXPECT_TRUE(text.contains("\nExec=softphone\n") && text.contains("\nIcon=softphone\n"));
+    EXPECT_TRUE(text.contains("\nExec=softphone %u\n") && text.contains("\nIcon=softphone\n"));
+    // The desktop's handler of each kind of link, in an XDG tree holding only the prefix.
+    QTemporaryDir xdgTree;
+    QProcessEnvironment xdg = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"XDG_CURRENT_DESKTOP", "DISPLAY", "DBUS_SESSION_BUS_ADDRESS"})
+        xdg.remove(variable);
+    xdg.insert("HOME", xdgTree.path());
+    xdg.insert("XDG_CONFIG_HOME", xdgTree.path());
+    xdg.insert("XDG_CONFIG_DIRS", xdgTree.path());
+    xdg.insert("XDG_DATA_HOME", prefix() + "share");
+    xdg.insert("XDG_DATA_DIRS", xdgTree.path());
+    for (const QString scheme : {"tel", "callto", "sip"})
+        EXPECT_EQ(
+            output("xdg-mime", {"query", "default", "x-scheme-handler/" + scheme}, nullptr, xdg),
+            "softphone.desktop")
+            << scheme.toStdString();
 
     QTemporaryDir out;
     const QString log = output(
