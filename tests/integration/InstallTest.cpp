@@ -18,9 +18,14 @@ namespace {
 // Every file installed, under the prefix; the menu entry and the scalable icon come third and
 // fourth.
 QStringList installed() {
-    QStringList files{"bin/softphone", "share/softphone/ding.wav",
+    QStringList files{"bin/softphone",
+                      "share/softphone/ding.wav",
                       "share/applications/softphone.desktop",
-                      "share/icons/hicolor/scalable/apps/softphone.svg"};
+                      "share/icons/hicolor/scalable/apps/softphone.svg",
+                      "share/doc/softphone/copyright",
+                      "share/doc/softphone/changelog.gz",
+                      "share/metainfo/com.example.Softphone.metainfo.xml",
+                      "share/man/man1/softphone.1.gz"};
     for (int size : {16, 32, 48, 64, 128, 256})
         files << QString("share/icons/hicolor/%1x%1/apps/softphone.png").arg(size);
     return files;
@@ -38,7 +43,8 @@ QString prefix() {
     return installed ? dir.path() + '/' : QString();
 }
 
-// The menu entry and icon in the prefix are valid, and the Debian package holds the same files.
+// The menu entry, icon and software-centre listing in the prefix are valid, and the Debian
+// package holds the same files and passes Debian's checks.
 TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
     ASSERT_FALSE(prefix().isEmpty());
     QSvgRenderer scalable(prefix() + kInstalled[3]);
@@ -66,6 +72,10 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
             "softphone.desktop")
             << scheme.toStdString();
 
+    const QString listing =
+        output("appstreamcli", {"validate-tree", "--no-net", prefix()}, &status);
+    EXPECT_EQ(status, 0) << listing.toStdString();
+
     QTemporaryDir out;
     const QString log = output(
         "cpack", {"--config", SOFTPHONE_BUILD_DIR "/CPackConfig.cmake", "-B", out.path()}, &status);
@@ -76,6 +86,8 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
     EXPECT_EQ(field("Package"), "softphone");
     EXPECT_EQ(field("Version"), SOFTPHONE_VERSION);
     EXPECT_EQ(field("Recommends"), "qt6-wayland");
+    const QString tags = output("lintian", {deb}, &status);
+    EXPECT_EQ(status, 0) << tags.toStdString();
     const QStringList depends = field("Depends").split(QRegularExpression(",\\s*"));
     for (const char* package :
          {"linphone-common", "fonts-liberation", "liblinphone\\+\\+\\d+", "libqt6widgets6",
