@@ -17,8 +17,6 @@ struct Contact {
     };
     QString name;  // empty when the book gives none
     QList<Phone> phones;
-
-    bool operator==(const Contact&) const = default;
 };
 
 // The contacts of a vCard file (2.1, 3.0 or 4.0) or of a contacts CSV file as Google Contacts or
