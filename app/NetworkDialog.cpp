@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 namespace softphone {
 namespace {
@@ -51,6 +52,12 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     stunServerBox = new QLineEdit(settings.stunServer, this);
     stunServerBox->setPlaceholderText(tr("None"));
 
+    internationalPrefixBox = new QLineEdit(settings.internationalPrefix, this);
+    internationalPrefixBox->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(kInternationalPrefixPattern), internationalPrefixBox));
+    internationalPrefixBox->setInputMethodHints(Qt::ImhDigitsOnly);
+    internationalPrefixBox->setPlaceholderText(tr("None"));
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -60,6 +67,8 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     form->addRow(tr("Trusted CA file"), caRow);
     form->addRow(tr("Encrypted media (SRTP)"), srtpBox);
     form->addRow(tr("STUN server"), stunServerBox);
+    // The label is the box's buddy: Alt+I reaches it, and screen readers read it as its name.
+    form->addRow(tr("&International prefix"), internationalPrefixBox);
     form->addRow(buttons);
 
     connect(transportBox, &QComboBox::currentIndexChanged, this,
@@ -77,7 +86,8 @@ void NetworkDialog::onTransportChanged() {
 
 NetworkSettings NetworkDialog::settings() const {
     return {SipTransport(transportBox->currentData().toInt()), caFileBox->text().trimmed(),
-            SrtpPolicy(srtpBox->currentData().toInt()), stunServerBox->text().trimmed()};
+            SrtpPolicy(srtpBox->currentData().toInt()), stunServerBox->text().trimmed(),
+            internationalPrefixBox->text()};
 }
 
 }  // namespace softphone

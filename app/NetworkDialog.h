@@ -11,7 +11,7 @@ class QPushButton;
 namespace softphone {
 
 // The transport to the provider, a CA file to trust besides the system's, encrypted media, and a
-// STUN server for calls from behind a home router.
+// STUN server for calls from behind a home router; what a written "+" is dialled as.
 // It changes nothing itself: the caller takes Settings() when the dialog is accepted.
 class NetworkDialog : public QDialog {
     Q_OBJECT
@@ -24,6 +24,7 @@ public:
     QPushButton* browseButton;
     QComboBox* srtpBox;
     QLineEdit* stunServerBox;
+    QLineEdit* internationalPrefixBox;
 
 private:
     void onTransportChanged();

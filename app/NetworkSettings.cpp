@@ -1,5 +1,6 @@
 #include "app/NetworkSettings.h"
 
+#include <QRegularExpression>
 #include <array>
 #include <utility>
 
@@ -40,6 +41,10 @@ NetworkSettings readNetworkSettings(const ISettingsStore& store) {
     settings.caFile = store.read(kApp, kSection, "CaFile");
     settings.srtp = fromText(kSrtp, store.read(kApp, kSection, "Srtp"));
     settings.stunServer = store.read(kApp, kSection, "StunServer");
+    const QString prefix = store.read(kApp, kSection, "InternationalPrefix", "00");
+    static const QRegularExpression valid(
+        QRegularExpression::anchoredPattern(kInternationalPrefixPattern));
+    if (valid.match(prefix).hasMatch()) settings.internationalPrefix = prefix;
     return settings;
 }
 
@@ -48,6 +53,7 @@ void writeNetworkSettings(ISettingsStore& store, const NetworkSettings& settings
     store.write(kApp, kSection, "CaFile", settings.caFile);
     store.write(kApp, kSection, "Srtp", toText(kSrtp, settings.srtp));
     store.write(kApp, kSection, "StunServer", settings.stunServer);
+    store.write(kApp, kSection, "InternationalPrefix", settings.internationalPrefix);
 }
 
 }  // namespace softphone

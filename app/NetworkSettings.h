@@ -21,9 +21,15 @@ struct NetworkSettings {
     // host[:port] of a STUN server that tells the phone its address outside a home router;
     // empty: none.
     QString stunServer{};  // {}: brace lists that end before it warn of nothing
+    // What a written "+" becomes when a number is pasted, opened as a link or imported: "00" in
+    // most of the world, "011" in North America; empty: the country code is dialled without one.
+    QString internationalPrefix = QStringLiteral("00");
 
     bool operator==(const NetworkSettings&) const = default;
 };
+
+// Up to four digits.
+inline const QString kInternationalPrefixPattern = QStringLiteral("[0-9]{0,4}");
 
 // Stored in the settings file under "Network"; missing or unknown values read as the defaults.
 NetworkSettings readNetworkSettings(const ISettingsStore& store);

@@ -1,10 +1,12 @@
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include "app/EngineWarmUp.h"
 #include "app/HandsetWindow.h"
 #include "app/LinphoneEngine.h"
 #include "app/ModalWindows.h"
 #include "dialer/AudioTuning.h"
+#include "dialer/LinkInbox.h"
 #include "dialer/SoundPlayer.h"
 #include "dialer/Tray.h"
 #include "records/SettingsStore.h"
@@ -21,12 +23,26 @@ using namespace softphone;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Softphone"));
+    QApplication::setApplicationVersion(QStringLiteral(SOFTPHONE_VERSION));
+    QCommandLineParser arguments;
+    arguments.addHelpOption();
+    arguments.addVersionOption();
+    arguments.addPositionalArgument(
+        QStringLiteral("link"),
+        QApplication::translate("main", "A tel:, sip: or callto: link whose number to show."),
+        QStringLiteral("[link]"));
+    arguments.process(app);
+    const QString link = arguments.positionalArguments().value(0);
     quitOnSignals();
     const CursorBlinkTimeout cursorBlink;
-    // A second start only brings the running program to the front: it must not log in or
-    // touch the engine's or the user's files.
+    // A second start only brings the running program to the front, with its link: it must not
+    // log in or touch the engine's or the user's files.
     SingleInstance instance;
-    if (!instance.claim()) return 0;
+    if (!instance.claim(link)) return 0;
+    // The link's number waits for the login (the handset opens the inbox once it can show it).
+    LinkInbox links;
+    links.receive(link);
+    QObject::connect(&instance, &SingleInstance::linkOpened, &links, &LinkInbox::receive);
 
     IniSettingsStore store;
     QtMessageBox messages;

@@ -1,11 +1,13 @@
 // The login and network dialogs: what they show and store, and how the login dialog is left.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/NetworkDialog.h"
 #include "records/LoginDialog.h"
@@ -61,10 +63,14 @@ TEST(LoginDialog, OnlyLoginStoresWhatIsTyped) {
 }
 
 // The CA file and SRTP matter only over TLS: elsewhere they can not be changed. The STUN server
-// can be set with any transport. What is typed is taken without outer blanks.
+// can be set with any transport. What is typed is taken without outer blanks. The international
+// prefix, "00" until one is chosen, takes up to four digits and is read out by its label.
 TEST(NetworkDialog, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
+    QTemporaryDir dir;
+    EXPECT_EQ(readNetworkSettings(IniSettingsStore(dir.filePath("none.conf"))).internationalPrefix,
+              "00");
     const NetworkSettings saved{SipTransport::Tls, "/etc/ca.pem", SrtpPolicy::Optional,
-                                "stun.example.net:3478"};
+                                "stun.example.net:3478", "011"};
     NetworkDialog dialog(saved);
     EXPECT_EQ(dialog.settings(), saved);
     for (auto [transport, secure] :
@@ -78,8 +84,13 @@ TEST(NetworkDialog, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
     dialog.caFileBox->setText("  /tmp/test ca.pem ");
     dialog.srtpBox->setCurrentIndex(dialog.srtpBox->findData(int(SrtpPolicy::Required)));
     dialog.stunServerBox->setText(" 198.18.0.1 ");
+    dialog.internationalPrefixBox->clear();
+    QTest::keyClicks(dialog.internationalPrefixBox, "+0a0112");
     EXPECT_EQ(dialog.settings(), (NetworkSettings{SipTransport::Tls, "/tmp/test ca.pem",
-                                                  SrtpPolicy::Required, "198.18.0.1"}));
+                                                  SrtpPolicy::Required, "198.18.0.1", "0011"}));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.internationalPrefixBox)
+                  ->text(QAccessible::Name),
+              "International prefix");
 }
 
 }  // namespace

@@ -18,9 +18,14 @@ namespace {
 // Every file installed, under the prefix; the menu entry and the scalable icon come third and
 // fourth.
 QStringList installed() {
-    QStringList files{"bin/softphone", "share/softphone/ding.wav",
+    QStringList files{"bin/softphone",
+                      "share/softphone/ding.wav",
                       "share/applications/softphone.desktop",
-                      "share/icons/hicolor/scalable/apps/softphone.svg"};
+                      "share/icons/hicolor/scalable/apps/softphone.svg",
+                      "share/doc/softphone/copyright",
+                      "share/doc/softphone/changelog.gz",
+                      "share/metainfo/com.example.Softphone.metainfo.xml",
+                      "share/man/man1/softphone.1.gz"};
     for (int size : {16, 32, 48, 64, 128, 256})
         files << QString("share/icons/hicolor/%1x%1/apps/softphone.png").arg(size);
     return files;
@@ -38,7 +43,8 @@ QString prefix() {
     return installed ? dir.path() + '/' : QString();
 }
 
-// The menu entry and icon in the prefix are valid, and the Debian package holds the same files.
+// The menu entry, icon and software-centre listing in the prefix are valid, and the Debian
+// package holds the same files and passes Debian's checks.
 TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
     ASSERT_FALSE(prefix().isEmpty());
     QSvgRenderer scalable(prefix() + kInstalled[3]);
@@ -49,7 +55,26 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
     QFile entry(prefix() + kInstalled[2]);
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     const QByteArray text = entry.readAll();
-    EXPECT_TRUE(text.contains("\nExec=softphone\n") && text.contains("\nIcon=softphone\n"));
+    EXPECT_TRUE(text.contains("\nExec=softphone %u\n") && text.contains("\nIcon=softphone\n"));
+    // The desktop's handler of each kind of link, in an XDG tree holding only the prefix.
+    QTemporaryDir xdgTree;
+    QProcessEnvironment xdg = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"XDG_CURRENT_DESKTOP", "DISPLAY", "DBUS_SESSION_BUS_ADDRESS"})
+        xdg.remove(variable);
+    xdg.insert("HOME", xdgTree.path());
+    xdg.insert("XDG_CONFIG_HOME", xdgTree.path());
+    xdg.insert("XDG_CONFIG_DIRS", xdgTree.path());
+    xdg.insert("XDG_DATA_HOME", prefix() + "share");
+    xdg.insert("XDG_DATA_DIRS", xdgTree.path());
+    for (const QString scheme : {"tel", "callto", "sip"})
+        EXPECT_EQ(
+            output("xdg-mime", {"query", "default", "x-scheme-handler/" + scheme}, nullptr, xdg),
+            "softphone.desktop")
+            << scheme.toStdString();
+
+    const QString listing =
+        output("appstreamcli", {"validate-tree", "--no-net", prefix()}, &status);
+    EXPECT_EQ(status, 0) << listing.toStdString();
 
     QTemporaryDir out;
     const QString log = output(
@@ -61,6 +86,8 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
     EXPECT_EQ(field("Package"), "softphone");
     EXPECT_EQ(field("Version"), SOFTPHONE_VERSION);
     EXPECT_EQ(field("Recommends"), "qt6-wayland");
+    const QString tags = output("lintian", {deb}, &status);
+    EXPECT_EQ(status, 0) << tags.toStdString();
     const QStringList depends = field("Depends").split(QRegularExpression(",\\s*"));
     for (const char* package :
          {"linphone-common", "fonts-liberation", "liblinphone\\+\\+\\d+", "libqt6widgets6",

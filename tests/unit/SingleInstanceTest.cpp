@@ -1,11 +1,13 @@
 // Where the program keeps its files, and one program per user: later starts are turned away and
-// wake the first; a socket left by a killed run does not count as a running program.
+// wake the first, handing it their link; a socket left by a killed run does not count as a
+// running program.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "dialer/LinkInbox.h"
 #include "records/DataFile.h"
 #include "records/SettingsStore.h"
 #include "support/SingleInstance.h"
@@ -14,7 +16,9 @@
 namespace softphone::test {
 namespace {
 
-TEST(SingleInstance, OnlyTheFirstStartRunsAndEachLaterOneWakesIt) {
+// A later start's link waits until the handset opens the inbox after the login; of several, the
+// last one; then each comes at once.
+TEST(SingleInstance, OnlyTheFirstStartRunsAndEachLaterOneWakesItWithItsLink) {
     QTemporaryDir dir;
     const QString path = dir.filePath("softphone.socket");
     // Something left at the path by a killed run: nobody answers there.
@@ -22,14 +26,22 @@ TEST(SingleInstance, OnlyTheFirstStartRunsAndEachLaterOneWakesIt) {
     ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
     {
         SingleInstance first(path);
+        LinkInbox inbox;
         int wakes = 0;
+        QStringList shown;
         QObject::connect(&first, &SingleInstance::anotherStart, [&] { ++wakes; });
+        QObject::connect(&first, &SingleInstance::linkOpened, &inbox, &LinkInbox::receive);
+        QObject::connect(&inbox, &LinkInbox::linkArrived, [&](const QString& l) { shown << l; });
         ASSERT_TRUE(first.claim());
-        for (int start = 1; start <= 2; ++start) {
+        const QString links[] = {"", "tel:+44%2020%207946%200958", "sip:6000@127.0.0.1", "tel:1"};
+        for (int start = 1; start <= 4; ++start) {
+            if (start == 4) inbox.open();
             SingleInstance later(path);
-            EXPECT_FALSE(later.claim()) << "start " << start;
+            EXPECT_FALSE(later.claim(links[start - 1])) << "start " << start;
             EXPECT_TRUE(waitUntil([&] { return wakes == start; }, 3000)) << "start " << start;
         }
+        EXPECT_TRUE(waitUntil([&] { return shown.size() == 2; }, 3000));
+        EXPECT_EQ(shown, QStringList({"sip:6000@127.0.0.1", "tel:1"}));
     }
     SingleInstance afterTheFirstEnded(path);
     EXPECT_TRUE(afterTheFirstEnded.claim());

@@ -1,0 +1,79 @@
+#include "records/PhoneBookTransfer.h"
+
+#include <QCoreApplication>
+#include <QSet>
+
+#include "records/AddressBook.h"
+#include "records/DataLines.h"
+#include "records/EntryText.h"
+#include "support/WrittenNumber.h"
+
+namespace softphone {
+namespace {
+
+// An entry is one line: line breaks and other control characters in a name become blanks.
+QString oneLine(QString name) {
+    for (QChar& c : name)
+        if (c.category() == QChar::Other_Control) c = QLatin1Char(' ');
+    return name;
+}
+
+SkipReason reasonOf(NumberRefusal refusal) {
+    switch (refusal) {
+        case NumberRefusal::Letters: return SkipReason::Letters;
+        case NumberRefusal::TooLong: return SkipReason::TooLong;
+        default: return SkipReason::NoNumber;
+    }
+}
+
+}  // namespace
+
+PhoneBookImport importAddressBook(QByteArrayView file, const QList<QByteArray>& book,
+                                  const QString& internationalPrefix) {
+    PhoneBookImport result;
+    const std::optional<QList<Contact>> contacts = readAddressBook(file);
+    if (!contacts) return result;
+    result.addressBook = true;
+    QSet<QByteArray> known(book.begin(), book.end());
+    for (const Contact& contact : *contacts) {
+        const QString name = oneLine(contact.name);
+        if (contact.phones.isEmpty()) result.skipped.append({name, SkipReason::NoNumber});
+        for (const Contact::Phone& phone : contact.phones) {
+            const CleanNumber clean = cleanNumber(phone.number, internationalPrefix);
+            QString entryName = name.trimmed();
+            if (entryName.isEmpty()) entryName = clean ? clean.number : phone.number.trimmed();
+            if (contact.phones.size() > 1) {
+                const QString label = phone.label.isEmpty()
+                                          ? QCoreApplication::translate("AddressBook", "other")
+                                          : phone.label;
+                entryName = QStringLiteral("%1 (%2)").arg(entryName, label);
+            }
+            if (!clean) {
+                result.skipped.append({entryName, reasonOf(clean.refusal)});
+                continue;
+            }
+            const QByteArray entry = encodeText(buildEntry(entryName, clean.number));
+            if (known.contains(entry)) {
+                result.skipped.append({entryName, SkipReason::Duplicate});
+                continue;
+            }
+            known.insert(entry);
+            result.added.append(entry);
+        }
+    }
+    return result;
+}
+
+QByteArray exportPhoneBook(const QList<QByteArray>& book) {
+    QList<Contact> contacts;
+    contacts.reserve(book.size());
+    for (const QByteArray& entry : book) {
+        const EntryParts parts = cutEntry(decodeLine(entry));
+        Contact contact{parts.name, {}};
+        if (!parts.number.isEmpty()) contact.phones.append({parts.number, QString()});
+        contacts.append(contact);
+    }
+    return vCardsOf(contacts);
+}
+
+}  // namespace softphone

@@ -1,0 +1,74 @@
+// Address books brought into the phone book, and the phone book written out as vCards: each
+// number once, named by its contact and label or skipped with the reason, and read back as it was.
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "records/DataLines.h"
+#include "records/PhoneBookTransfer.h"
+#include "tests/support/Fakes.h"
+
+namespace softphone::test {
+namespace {
+
+QByteArray dataFile(const QString& name) {
+    QFile file(SOFTPHONE_SOURCE_DIR "/tests/data/" + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+}
+
+// The entries added, then the numbers skipped as "name: reason".
+QStringList outcome(const PhoneBookImport& import) {
+    if (!import.addressBook) return {"not an address book"};
+    const char* const reasons[] = {"no number", "letters", "too long", "duplicate"};
+    QStringList lines;
+    for (const QByteArray& entry : import.added) lines << QString::fromUtf8(entry);
+    for (const SkippedNumber& skipped : import.skipped)
+        lines << skipped.name + ": " + reasons[int(skipped.reason)];
+    return lines;
+}
+
+TEST(PhoneBookTransfer, EachNumberOnceByItsNameOrWhyNotAndExportReadsBack) {
+    const struct {
+        const char* file;
+        QList<QByteArray> book;
+        QStringList outcome;
+    } cases[] = {
+        {"contacts/rfc6350.vcf",
+         {},
+         {"Simon Perreault (work)--0014186569254", "Simon Perreault (work mobile)--0014182626501",
+          "Jane Doe--0015555555555"}},
+        {"contacts/rfc2426.vcf",
+         {"Tim Howes (work)--0014159373419"},
+         {"Frank Dawson (work)--0019196769515", "Frank Dawson (work fax)--0019196769564",
+          "Tim Howes (work fax)--0014155284164", "Doe, Jane; Dr.--5550104477",
+          "Tim Howes (work): duplicate", "No Nobody: no number", "Flowers: letters"}},
+        {"contacts/vcard21.vcf",
+         {},
+         {"Jörg Müller (mobile)--00491701234567", "Jörg Müller (work)--030123456",
+          "Jörg Müller (home)--030123456", "René François--0033123456789", "Anna Smith--5550123",
+          "Anna Smith: duplicate"}},
+        {"contacts/google.csv",
+         {},
+         {"Ada Lovelace (mobile)--00447700900123", "Ada Lovelace (mobile)--00447700900456",
+          "Ada Lovelace (work fax)--00442079460000", "Acme Ltd.--0015550109999",
+          "Grace Brewster Hopper: no number"}},
+        {"contacts/outlook.csv",
+         {},
+         {"John Q. Public (work)--5550101234", "John Q. Public (mobile)--5550105678",
+          "Example Corp--0015550102000", "Zoë Saldana--*31#5550199",
+          "John Q. Public (home): letters"}},
+        {"records/PhoneBook.txt", {}, {"not an address book"}},
+    };
+    QList<QByteArray> book;
+    for (const auto& c : cases) {
+        const PhoneBookImport import = importAddressBook(dataFile(c.file), c.book, "00");
+        EXPECT_EQ(outcome(import), c.outcome) << c.file;
+        book += import.added;
+    }
+    // A name of more than one line's 75 bytes, and digits a "+" would not change.
+    book << encodeText(QString(40, QChar(0xfc)) + "--*21#0044");
+    EXPECT_EQ(importAddressBook(exportPhoneBook(book), {}, "011").added, book);
+}
+
+}  // namespace
+}  // namespace softphone::test
