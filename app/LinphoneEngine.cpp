@@ -10,7 +10,9 @@
 
 #include "app/CertificateCheck.h"
 #include "app/LinphoneAudioTuning.h"
+#include "app/PhoneLog.h"
 #include "app/SipDatagram.h"
+#include "app/StunProbe.h"
 
 namespace softphone {
 
@@ -145,9 +147,44 @@ public:
             throw EngineError(EngineFailure::NoCall, QStringLiteral("No incoming call to answer"));
         report(SessionState::Answering);
         engine_.markBusy();
-        if (call_->accept() != 0)
+        if (probing_)
+            acceptWhenProbed_ = true;
+        else if (!accept())
             throw EngineError(EngineFailure::NoCall,
                               QStringLiteral("The call could not be answered"));
+    }
+
+    // The engine's ICE gathers only for a far end that offers ICE: its answer to any other
+    // offer names the home address, where a far end that does not latch sends its audio in
+    // vain. So the phone asks STUN itself which address the audio port shows outside, and
+    // answers with it where the router keeps the port.
+    void probePublicMedia(const QString& stunServer) {
+        auto remote = call_->getRemoteParams();
+        const bool ice =
+            remote &&
+            (!remote->getCustomSdpAttribute("ice-ufrag").empty() ||
+             !remote->getCustomSdpMediaAttribute(linphone::StreamType::Audio, "ice-ufrag").empty());
+        const int port = engine_.core_->getAudioPort();
+        if (stunServer.isEmpty() || ice || port <= 0) return;
+        probing_ = true;
+        auto* probe = new StunProbe(stunServer, quint16(port), &engine_.context_);
+        QObject::connect(
+            probe, &StunProbe::answered, probe,
+            [probe, port, self = weak_from_this()](const QHostAddress& address, quint16 mapped) {
+                probe->deleteLater();
+                auto session = self.lock();
+                if (!session) return;
+                session->probing_ = false;
+                if (address.isNull() || mapped != port)
+                    qCInfo(lcPhone) << "the answer keeps the home address: STUN gave"
+                                    << address.toString() << mapped << "for port" << port;
+                else
+                    session->publicMedia_ = address.toString();
+                if (session->acceptWhenProbed_ &&
+                    session->call_->getState() == linphone::Call::State::IncomingReceived &&
+                    !session->accept())
+                    qCWarning(lcPhone) << "the call could not be answered";
+            });
     }
 
     void terminate(HangUpReason reason) override {
@@ -165,6 +202,18 @@ public:
         if (status != 0) status = call_->terminate();
         if (status != 0 && state_ != SessionState::Disconnected)
             throw EngineError(EngineFailure::NoCall, QStringLiteral("The call could not be ended"));
+    }
+
+    bool accept() {
+        if (publicMedia_.isEmpty()) return call_->accept() == 0;
+        // The engine takes the address its session descriptions give for media from this
+        // setting, as it makes each of them: for this answer, the router's outside address.
+        auto config = engine_.core_->getConfig();
+        const std::string bound = config->getString("rtp", "bind_address", "");
+        config->setString("rtp", "bind_address", toStd(publicMedia_));
+        const bool accepted = call_->acceptWithParams(engine_.core_->createCallParams(call_)) == 0;
+        config->setString("rtp", "bind_address", bound);
+        return accepted;
     }
 
     void adopt(const std::shared_ptr<linphone::Call>& call) {
@@ -186,6 +235,8 @@ private:
     CallRoute route_;
     std::shared_ptr<linphone::Call> call_;
     SessionState state_ = SessionState::Idle;
+    bool probing_ = false, acceptWhenProbed_ = false;
+    QString publicMedia_;  // the audio port's address outside, as STUN gave it
 };
 
 class LinphoneEngine::Listener : public linphone::CoreListener {
@@ -345,11 +396,33 @@ void LinphoneEngine::enableAccount(const AccountSettings& settings) {
                                              "", "", identity->getDomain()));
     account_ = account;
     trustedCas_ = trusted;
+    stunServer_ = network.stunServer;
     lastRegState_.reset();
     markBusy();
     if (core.addAccount(account) != 0)
         throw EngineError(EngineFailure::BadAccount, QStringLiteral("Account not added"));
     core.setDefaultAccount(account);
+}
+
+void LinphoneEngine::unregister() { setRegistering(false); }
+
+void LinphoneEngine::registerAgain() {
+    if (!account_) return;
+    lastRegState_.reset();
+    if (account_->getParams()->registerEnabled()) {
+        markBusy();
+        account_->refreshRegister();
+    } else {
+        setRegistering(true);
+    }
+}
+
+void LinphoneEngine::setRegistering(bool on) {
+    if (!account_) return;
+    auto params = account_->getParams()->clone();
+    params->enableRegister(on);
+    markBusy();
+    account_->setParams(params);
 }
 
 // Only the chosen transport listens: with TLS, nothing can leave or arrive in the clear. Any free
@@ -533,6 +606,7 @@ void LinphoneEngine::onCallState(const std::shared_ptr<linphone::Call>& call, in
     if (!session && state == linphone::Call::State::IncomingReceived) {
         session = std::make_shared<LinphoneSession>(*this, CallRoute::ViaAccount, call);
         track(session, call.get());
+        session->probePublicMedia(stunServer_);
     }
     if (!session) return;
     if (const auto reported = sessionStateOf(state)) session->report(*reported);

@@ -34,6 +34,8 @@ public:
 
     void initialize() override;
     void enableAccount(const AccountSettings& account) override;
+    void unregister() override;
+    void registerAgain() override;
     void setMaxBitrate(int bitsPerSecond) override;
     std::shared_ptr<ISession> createSession(CallRoute route) override;
     void sendDtmf(int code) override;
@@ -60,6 +62,7 @@ private:
     std::shared_ptr<linphone::Address> destination(const QString& number);
     std::shared_ptr<linphone::ProxyConfig> anonymousRoute(const linphone::Address& destination);
     void listenOn(SipTransport transport);
+    void setRegistering(bool on);
     static QByteArray trustedCas(const NetworkSettings& network);
     void checkCertificate();
 
@@ -77,6 +80,7 @@ private:
     std::optional<RegistrationState> lastRegState_;
     std::optional<SipTransport> transport_;  // the one transport listening
     QByteArray trustedCas_;                  // PEM, as the engine has them
+    QString stunServer_;                     // of the account's NAT policy; empty: none
     std::map<linphone::Call*, std::weak_ptr<LinphoneSession>> sessions_;
     std::shared_ptr<LinphoneSession> placing_;  // the session whose invitation is under way
 };

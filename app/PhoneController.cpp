@@ -103,6 +103,27 @@ void PhoneController::fail(PhoneFailure::Kind kind, const std::exception& error)
                  engineError ? engineError->description() : QString::fromUtf8(error.what())});
 }
 
+void PhoneController::prepareForSleep() {
+    goingToSleep_ = true;
+    dialling_ = false;
+    hangUpForExit();
+    if (engine_) skippable("unregister before sleep", [&] { engine_->unregister(); });
+    checkReadyForSleep();
+}
+
+void PhoneController::resumeAfterSleep() {
+    goingToSleep_ = false;
+    if (engine_) skippable("register after sleep", [&] { engine_->registerAgain(); });
+}
+
+void PhoneController::checkReadyForSleep() {
+    const bool signedOff = registration_ != RegistrationState::Registered &&
+                           registration_ != RegistrationState::Registering;
+    if (!goingToSleep_ || callActive() || !signedOff) return;
+    goingToSleep_ = false;
+    emit readyForSleep();
+}
+
 void PhoneController::setCallState(SessionState state) {
     callState_ = state;
     emit callStateChanged(state);
@@ -129,6 +150,7 @@ void PhoneController::onRegistration(RegistrationState state) {
     if (!matters(state)) return;
     registration_ = state;
     emit registrationChanged(state);
+    checkReadyForSleep();
 }
 
 void PhoneController::onCertificateRefused(const QString& reason) {
@@ -182,6 +204,7 @@ void PhoneController::onSession(const std::shared_ptr<ISession>& session, Sessio
             setRinging(false);
             setControls(Controls::Idle);
             if (std::exchange(unanswered_, false)) recordMissedCall(callerOf(session->farEnd()));
+            checkReadyForSleep();
             break;
     }
 }

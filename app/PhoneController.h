@@ -86,10 +86,20 @@ public:
     bool dialling() const { return dialling_; }
     const std::shared_ptr<ISession>& session() const { return session_; }
 
+public slots:
+    // Before the machine sleeps: a live call is hung up and the account unregisters, so callers
+    // meet the provider's "not available" instead of a sleeping machine; readyForSleep follows
+    // once both are answered.
+    void prepareForSleep();
+    // On waking: the account registers again at once.
+    void resumeAfterSleep();
+
 signals:
     // Each of these follows the engine's report, also where the value stays the same.
     void registrationChanged(RegistrationState state);
     void callStateChanged(SessionState state);
+    // The call is hung up and the account no longer registered: the machine may sleep.
+    void readyForSleep();
     void controlsChanged(PhoneController::Controls controls);
     void callerChanged(const QString& number);
     void callSecondsChanged(int seconds);
@@ -113,6 +123,7 @@ private:
     void dialNextCharacter();
     void createCall(const QString& number);
     void recordMissedCall(const QString& caller);
+    void checkReadyForSleep();
 
     Services services_;
     std::unique_ptr<ISipEngine> engine_;
@@ -130,6 +141,7 @@ private:
     QString dialNumber_;          // being dialled
     QList<uint> dialCharacters_;  // its characters still to sound
     bool shutDown_ = false;
+    bool goingToSleep_ = false;  // readyForSleep not yet signalled
 };
 
 }  // namespace softphone

@@ -110,6 +110,11 @@ public:
     // Registers the account in place of the one enabled before; an account that is refused
     // (raised as an error) leaves the earlier registration as it was.
     virtual void enableAccount(const AccountSettings& account) = 0;
+    // Before the machine sleeps: the account unregisters now and stays the engine's.
+    virtual void unregister() = 0;
+    // On waking the router's binding, and perhaps the registrar's, are gone: the account
+    // registers again at once and reports its registration afresh.
+    virtual void registerAgain() = 0;
     // Caps the bit rate of the codecs whose rate can be chosen.
     virtual void setMaxBitrate(int bitsPerSecond) = 0;
     virtual std::shared_ptr<ISession> createSession(CallRoute route) = 0;

@@ -17,6 +17,7 @@
 #include "support/QuitOnSignals.h"
 #include "support/ShutdownOnExit.h"
 #include "support/SingleInstance.h"
+#include "support/SleepWatcher.h"
 
 using namespace softphone;
 
@@ -66,6 +67,11 @@ int main(int argc, char** argv) {
             window.restoreFromTray();
         }
     });
+    SleepWatcher sleep;
+    QObject::connect(&sleep, &SleepWatcher::aboutToSleep, &phone,
+                     &PhoneController::prepareForSleep);
+    QObject::connect(&phone, &PhoneController::readyForSleep, &sleep, &SleepWatcher::allowSleep);
+    QObject::connect(&sleep, &SleepWatcher::wokeUp, &phone, &PhoneController::resumeAfterSleep);
     window.start();
     if (window.ended()) return 0;
     // The program's own sounds play on the devices chosen in the tuning wizard.

@@ -1,14 +1,21 @@
 // Calls with the real engine through a real kamailio to and from sipp far ends: far ends that
 // behave like telephone gateways, callers, and malformed datagrams sent to the phone.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include <QComboBox>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
 #include <QDir>
 #include <QFile>
 #include <QUdpSocket>
 
 #include "records/RecentCalls.h"
 #include "support/PictureButton.h"
+#include "support/SleepWatcher.h"
 #include "tests/support/Child.h"
 #include "tests/support/Phone.h"
 #include "tests/support/SipServer.h"
@@ -166,6 +173,107 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     }
 }
 
+// Stands in for systemd-logind: each inhibitor lock it hands out is the write end of a pipe
+// whose read end tells when the holder closed it.
+class FakeLogind : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+public:
+    ~FakeLogind() override {
+        for (int end : readEnds_) ::close(end);
+    }
+    bool lastLockReleased() const {
+        pollfd end{readEnds_.isEmpty() ? -1 : readEnds_.last(), POLLIN, 0};
+        return ::poll(&end, 1, 0) == 1 && (end.revents & POLLHUP);
+    }
+    QStringList locks;  // "what mode" of each lock asked for
+
+public slots:
+    QDBusUnixFileDescriptor Inhibit(const QString& what, const QString&, const QString&,
+                                    const QString& mode) {
+        locks << what + ' ' + mode;
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0) return {};
+        readEnds_ << ends[0];
+        const QDBusUnixFileDescriptor lock(ends[1]);  // a copy of its own
+        ::close(ends[1]);
+        return lock;
+    }
+
+private:
+    QList<int> readEnds_;
+};
+
+// The phone as the program wires it to the machine's sleep.
+void watchSleep(SleepWatcher& sleep, PhoneController& phone) {
+    QObject::connect(&sleep, &SleepWatcher::aboutToSleep, &phone,
+                     &PhoneController::prepareForSleep);
+    QObject::connect(&phone, &PhoneController::readyForSleep, &sleep, &SleepWatcher::allowSleep);
+    QObject::connect(&sleep, &SleepWatcher::wokeUp, &phone, &PhoneController::resumeAfterSleep);
+}
+
+// On a private system bus: without logind the phone calls as before; with it, the lid closing
+// in a call hangs up and unregisters before the inhibitor lock goes, and waking registers again
+// at once, so the next caller rings.
+TEST_F(CallTest, SleepHangsUpAndUnregistersWakingRegistersAgain) {
+    QTemporaryDir dir;
+    QFile config(dir.filePath("system.conf"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("<busconfig><type>system</type><listen>unix:path=%1</listen>"
+                                "<policy context=\"default\"><allow own=\"*\"/>"
+                                "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                                "</policy></busconfig>")
+                     .arg(dir.filePath("bus"))
+                     .toUtf8());
+    config.close();
+    const QString address = "unix:path=" + dir.filePath("bus");
+    Child bus("dbus-daemon", {"--config-file=" + config.fileName(), "--nofork"});
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());  // read on the bus's first use
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(dir.filePath("bus")); })) << "no bus";
+    ASSERT_TRUE(farEnd.answer(freeUdpPort()));
+    {
+        SleepWatcher withoutLogind;
+        watchSleep(withoutLogind, phone.phone);
+        phone.dial(kNumber);
+        ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+    }
+
+    QDBusConnection service = QDBusConnection::connectToBus(address, "logind");
+    FakeLogind logind;
+    ASSERT_TRUE(service.registerObject("/org/freedesktop/login1", &logind,
+                                       QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(service.registerService("org.freedesktop.login1"));
+    SleepWatcher sleep;
+    watchSleep(sleep, phone.phone);
+    ASSERT_TRUE(waitUntil([&] { return !logind.locks.isEmpty(); }));
+    const auto prepareForSleep = [&](bool sleeping) {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep");
+        service.send(signal << sleeping);
+    };
+    QList<RegistrationState> seen;
+    QObject::connect(&phone.phone, &PhoneController::registrationChanged,
+                     [&](RegistrationState state) { seen << state; });
+
+    prepareForSleep(true);
+    EXPECT_TRUE(farEnd.finished()) << farEnd.trace().toStdString();
+    EXPECT_TRUE(farEnd.trace().contains("BYE sip:")) << farEnd.trace().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return server.contacts("1001") == 0; }));
+    EXPECT_TRUE(waitUntil([&] { return logind.lastLockReleased(); }));
+
+    prepareForSleep(false);
+    EXPECT_TRUE(waitUntil([&] { return server.contacts("1001") == 1; }, 2000));
+    EXPECT_TRUE(phone.shows("Registered and Ready..."));
+    EXPECT_EQ(seen.mid(seen.lastIndexOf(RegistrationState::Registering)),
+              (QList{RegistrationState::Registering, RegistrationState::Registered}));
+    EXPECT_EQ(logind.locks, (QStringList{"sleep delay", "sleep delay"}));
+    Sipp caller;
+    ASSERT_TRUE(caller.run("call-cancel.xml", {"-s", "1001", "-d", "1000", server.address()}));
+    EXPECT_TRUE(phone.shows("INCOMING")) << caller.trace().toStdString();
+    EXPECT_TRUE(phone.shows("DISCONNECTED"));
+    QDBusConnection::disconnectFromBus("logind");
+}
+
 struct Gateway {
     const char* name;
     const char* scenario;       // of scripts/sip-service, or for a refusal its status line
@@ -277,3 +385,5 @@ TEST(DemoServiceTest, EchoNumberAnswersAndTheServiceCallsThePhone) {
 
 }  // namespace
 }  // namespace softphone::test
+
+#include "CallTest.moc"

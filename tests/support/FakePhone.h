@@ -59,6 +59,8 @@ public:
             throw EngineError(EngineFailure::BadAccount, QStringLiteral("Bad server"));
         enabled = account.account + ' ' + account.password + ' ' + account.server;
     }
+    void unregister() override { calls << QStringLiteral("Unregister"); }
+    void registerAgain() override { calls << QStringLiteral("RegisterAgain"); }
     void setMaxBitrate(int) override {}
     std::shared_ptr<ISession> createSession(CallRoute route) override {
         calls << (route == CallRoute::Direct ? QStringLiteral("session direct")

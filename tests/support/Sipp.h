@@ -48,6 +48,31 @@ public:
         scenario.close();
         return run(scenario.fileName(), {"-d", QString::number(silenceMs)});
     }
+    // Calls as Call does, and plays a tone meanwhile to the address in the phone's session
+    // description, as a gateway does that does not latch onto where the audio comes from.
+    bool callPlaying(const QString& proxy, const QString& user, int holdMs) {
+        QFile tone(dir_.filePath("tone.wav"));
+        QFile source(sourceDir() + "/scripts/sip-service/call.xml");
+        QFile scenario(dir_.filePath("call.xml"));
+        if (!tone.open(QIODevice::WriteOnly) || !source.open(QIODevice::ReadOnly) ||
+            !scenario.open(QIODevice::WriteOnly))
+            return false;
+        // A second of a square wave, 8 kHz mu-law (WAVE format 7).
+        QByteArray samples;
+        for (int i = 0; i < 8000; ++i) samples += char(i / 20 % 2 ? 0x80 : 0x00);
+        QByteArray wave = "RIFF....WAVEfmt " +
+                          QByteArray::fromHex("1000000007000100401f0000401f000001000800") +
+                          "data...." + samples;
+        qToLittleEndian<quint32>(36 + samples.size(), wave.data() + 4);
+        qToLittleEndian<quint32>(samples.size(), wave.data() + 40);
+        tone.write(wave);
+        tone.close();
+        const QByteArray play = "<nop><action><exec rtp_stream=\"" + tone.fileName().toUtf8() +
+                                ",-1,0\" /></action></nop>";
+        scenario.write(source.readAll().replace("<pause />", play + "<pause />"));
+        scenario.close();
+        return run(scenario.fileName(), {"-s", user, "-d", QString::number(holdMs), proxy});
+    }
     // Answers calls and sends its audio to `rtpPort` on loopback.
     bool answer(int rtpPort) {
         return run("answer.xml", {"-key", "rtpport", QString::number(rtpPort)});
