@@ -1,10 +1,12 @@
 #include "app/HandsetWindow.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -26,6 +28,7 @@
 #include "support/Twips.h"
 #include "support/WindowDrag.h"
 #include "support/WindowShape.h"
+#include "support/WrittenNumber.h"
 
 namespace softphone {
 
@@ -190,6 +193,8 @@ void HandsetWindow::buildMenus() {
     settingsMenu_->setObjectName(QStringLiteral("settingsMenu"));
     connect(action(settingsMenu_, tr("&Login As..."), "loginAsAction"), &QAction::triggered, this,
             &HandsetWindow::onLoginAsTriggered);
+    connect(action(settingsMenu_, tr("&Paste Number"), "pasteNumberAction"), &QAction::triggered,
+            this, [this] { showWrittenNumber(QGuiApplication::clipboard()->text()); });
     connect(action(settingsMenu_, tr("&Network..."), "networkAction"), &QAction::triggered, this,
             &HandsetWindow::onNetworkTriggered);
     connect(action(settingsMenu_, tr("&Tuning Wizard"), "tuningAction"), &QAction::triggered, this,
@@ -418,6 +423,15 @@ void HandsetWindow::onNetworkTriggered() {
 void HandsetWindow::onHideClicked() { tray_->toggle(); }
 
 void HandsetWindow::restoreFromTray() { tray_->restore(); }
+
+void HandsetWindow::showWrittenNumber(const QString& written) {
+    const CleanNumber clean =
+        cleanNumber(written, readNetworkSettings(services_.store).internationalPrefix);
+    if (clean)
+        setNumber(clean.number);
+    else if (clean.refusal != NumberRefusal::Empty)
+        showNumbersOnlyBox(services_.messages, this);
+}
 
 void HandsetWindow::onBannerClicked() {
     QDesktopServices::openUrl(QUrl(QStringLiteral(SOFTPHONE_VENDOR_URL)));

@@ -48,6 +48,9 @@ public:
     bool ended() const { return ended_; }
     // Another start of the program wakes this one, also out of the tray.
     void restoreFromTray();
+    // A number as people write it, from a link or the clipboard, goes into the number field
+    // cleaned; one with letters shows the numbers-only box and changes nothing. It never dials.
+    void showWrittenNumber(const QString& written);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

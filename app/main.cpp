@@ -77,6 +77,11 @@ int main(int argc, char** argv) {
     // The program's own sounds play on the devices chosen in the tuning wizard.
     useChosenOutputs(tuning, speaker, ringer);
     window.show();
+    QObject::connect(&links, &LinkInbox::linkArrived, &window, [&window](const QString& link) {
+        window.showWrittenNumber(link);
+        window.restoreFromTray();
+    });
+    links.open();
     // A message box can outlive the window only while the loop runs; the window's end ends
     // the program either way.
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QMenu>
@@ -117,6 +118,19 @@ TEST(Desk, DialPadAndNumberField) {
     EXPECT_EQ(phone.number(), "");
     phone.engine->ring();
     EXPECT_EQ(phone.number(), "5557002");
+    phone.engine->raise(phone.engine->lastSession, S::Disconnected);
+
+    // Links and pasted numbers arrive cleaned and never dial; letters change nothing.
+    phone.window.showWrittenNumber("tel:+44%2020%207946%200958");
+    EXPECT_EQ(phone.number(), "00442079460958");
+    QGuiApplication::clipboard()->setText("sip:alice@example.com");
+    phone.trigger("pasteNumberAction");
+    EXPECT_EQ(phone.number(), "00442079460958");
+    EXPECT_EQ(phone.messages.shown.size(), 2);
+    QGuiApplication::clipboard()->setText("+1 (555) 010-4477");
+    phone.trigger("pasteNumberAction");
+    EXPECT_EQ(phone.number(), "0015550104477");
+    EXPECT_EQ(phone.calls.filter("call ").size(), 1);
 }
 
 // Takes the web addresses the desktop is asked to open.
