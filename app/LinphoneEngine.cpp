@@ -19,14 +19,6 @@ namespace softphone {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using namespace std::chrono_literals;
-
-// Fast while a transaction is under way, slow when idle: quick registration and calls, and
-// almost no CPU while the phone waits.
-constexpr auto kBusyTick = 2ms;
-constexpr auto kCallTick = 50ms;
-constexpr auto kIdleTick = 200ms;
-constexpr auto kBusySpell = 2s;
 
 const std::string kSoundsDir = "/usr/share/sounds/linphone";
 
@@ -274,9 +266,12 @@ private:
     LinphoneEngine& engine_;
 };
 
-LinphoneEngine::LinphoneEngine(QString folder)
-    : folder_(std::move(folder)), tuning_(std::make_unique<LinphoneAudioTuning>(*this)) {
+LinphoneEngine::LinphoneEngine(QString folder, EnginePace pace)
+    : folder_(std::move(folder)),
+      pace_(pace),
+      tuning_(std::make_unique<LinphoneAudioTuning>(*this)) {
     QObject::connect(&timer_, &QTimer::timeout, &context_, [this] { tick(); });
+    QObject::connect(&sockets_, &StackSockets::ready, &context_, [this] { tick(); });
 }
 
 IAudioTuning& LinphoneEngine::audioTuning() { return *tuning_; }
@@ -515,6 +510,7 @@ void LinphoneEngine::sendDtmf(int code) {
 
 void LinphoneEngine::shutdown() {
     timer_.stop();
+    sockets_.clear();
     if (!core_) return;
     auto config = core_->getConfig();
     // Stopping hangs up every call and removes the registrations at the server.
@@ -544,9 +540,10 @@ void LinphoneEngine::queueSession(const std::shared_ptr<ISession>& session, Sess
 }
 
 void LinphoneEngine::markBusy() {
-    busyUntil_ = Clock::now() + kBusySpell;
+    busyUntil_ = Clock::now() + pace_.busySpell;
     if (!core_) return;
-    if (!timer_.isActive() || timer_.intervalAsDuration() != kBusyTick) timer_.start(kBusyTick);
+    if (!timer_.isActive() || timer_.intervalAsDuration() != pace_.busyTick)
+        timer_.start(pace_.busyTick);
     // What was just asked goes out on the next pass of the event loop, not a tick later.
     if (!tickQueued_) {
         tickQueued_ = true;
@@ -559,11 +556,11 @@ void LinphoneEngine::markBusy() {
 
 void LinphoneEngine::tick() {
     if (!core_) return;
-    core_->iterate();
+    sockets_.iterate([this] { core_->iterate(); });
     if (!core_) return;
-    const auto next = Clock::now() < busyUntil_ ? kBusyTick
-                      : core_->getCallsNb() > 0 ? std::chrono::milliseconds(kCallTick)
-                                                : std::chrono::milliseconds(kIdleTick);
+    const auto next = Clock::now() < busyUntil_ ? pace_.busyTick
+                      : core_->getCallsNb() > 0 ? pace_.callTick
+                                                : pace_.idleTick;
     if (timer_.intervalAsDuration() != next) timer_.setInterval(next);
 }
 

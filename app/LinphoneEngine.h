@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/SipEngine.h"
+#include "app/StackSockets.h"
 
 namespace linphone {
 class Account;
@@ -24,12 +25,20 @@ class IAudioTuning;
 class LinphoneAudioTuning;
 class LinphoneSession;
 
+// How often the engine runs without a packet: its sockets wake it at once; the clock serves
+// only its own timers (retransmissions, refreshes, keep-alives), fast while a transaction
+// is under way and in a call, once a second when idle.
+struct EnginePace {
+    std::chrono::milliseconds busyTick{2}, callTick{50}, idleTick{1000};
+    std::chrono::milliseconds busySpell{2000};  // fast ticks after any request or event
+};
+
 // The SIP engine over liblinphone. No liblinphone type is seen outside this file pair and
 // LinphoneAudioTuning.cpp.
 class LinphoneEngine : public ISipEngine {
 public:
     // `folder` holds the engine's configuration and databases.
-    explicit LinphoneEngine(QString folder);
+    explicit LinphoneEngine(QString folder, EnginePace pace = {});
     ~LinphoneEngine() override;
 
     void initialize() override;
@@ -67,12 +76,14 @@ private:
     void checkCertificate();
 
     QString folder_;
+    EnginePace pace_;
     std::shared_ptr<linphone::Core> core_;
     std::shared_ptr<Listener> listener_;
     std::unique_ptr<LinphoneAudioTuning> tuning_;
     QObject context_;  // queued events die with it
     QTimer timer_;
-    int sipPort_ = 0;  // guarded against datagrams that hold no whole message
+    StackSockets sockets_;  // wake the engine when a packet arrives
+    int sipPort_ = 0;       // guarded against datagrams that hold no whole message
     std::chrono::steady_clock::time_point busyUntil_;
     bool tickQueued_ = false;
     std::shared_ptr<linphone::Account> account_;        // the account registered now

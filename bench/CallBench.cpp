@@ -8,13 +8,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
 
 #include "bench/ProcessFigures.h"
+#include "bench/SippTrace.h"
 #include "tests/support/Phone.h"
 #include "tests/support/SipServer.h"
 #include "tests/support/Sipp.h"
@@ -24,26 +24,13 @@ using namespace softphone;
 using namespace softphone::test;
 using softphone::bench::cpuSeconds;
 using softphone::bench::residentMb;
+using softphone::bench::traceTimeMs;
 
 namespace {
 
 double nowMs() {
     using namespace std::chrono;
     return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() / 1000.0;
-}
-
-// Wall-clock time (ms) of the first trace entry whose message starts with `firstLine`.
-double traceTimeMs(const QString& trace, const QString& firstLine) {
-    static const QRegularExpression entry(QStringLiteral(
-        "-+ (\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)\\.(\\d{6})\\n[^\\n]*\\n\\n([^\\n]*)"));
-    for (auto it = entry.globalMatch(trace); it.hasNext();) {
-        const auto m = it.next();
-        if (!m.captured(3).startsWith(firstLine)) continue;
-        const QDateTime t =
-            QDateTime::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return t.toMSecsSinceEpoch() + m.captured(2).toDouble() / 1000.0;
-    }
-    return -1;
 }
 
 // Polls more finely than WaitUntil, for timing: the time (ms) at which `done` first held.

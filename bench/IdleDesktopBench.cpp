@@ -1,6 +1,7 @@
 // Prints the CPU the real program uses while it sits idle and registered on an X display (Xvfb)
-// with a sound server (PulseAudio), its number field focused as after a click, and the work it
-// causes in the sound server: the server's CPU with the program less the server's CPU alone.
+// with a sound server (PulseAudio), its number field focused as after a click, how often its
+// main thread wakes, and the work it causes in the sound server: the server's CPU with the
+// program less the server's CPU alone.
 // Arguments: settle seconds after login (30), measured seconds (60), the program (the one built).
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,6 +16,7 @@
 
 using namespace softphone::test;
 using softphone::bench::cpuSecondsOf;
+using softphone::bench::mainThreadWakeUps;
 
 namespace {
 
@@ -58,12 +60,16 @@ int main(int argc, char** argv) {
     }
     display.click(handset, kNumberField);
     pump(settleSeconds * 1000);
+    const qint64 wakeUpsBefore = mainThreadWakeUps(phone.processId());
     const QList<double> withPhone =
         cpuPercent({phone.processId(), pulse.processId()}, measureSeconds);
+    const double wakeUps =
+        double(mainThreadWakeUps(phone.processId()) - wakeUpsBefore) / measureSeconds;
 
     std::printf("idle and registered on Xvfb, %d s after login, over %d s:\n", settleSeconds,
                 measureSeconds);
-    std::printf("  program: %.3f %% of one core\n", withPhone[0]);
+    std::printf("  program: %.3f %% of one core, its main thread woken %.2f times a second\n",
+                withPhone[0], wakeUps);
     std::printf("  PulseAudio: %.3f %% with the program, %.3f %% alone: %.3f %% for the program\n",
                 withPhone[1], pulseAlone, withPhone[1] - pulseAlone);
     phone.terminate();

@@ -25,6 +25,16 @@ inline double cpuSecondsOf(qint64 pid) {
     return (fields.value(11).toDouble() + fields.value(12).toDouble()) / sysconf(_SC_CLK_TCK);
 }
 
+// How often the main thread of process `pid` has gone to sleep and woken again so far (its
+// voluntary context switches); -1 when it is gone.
+inline qint64 mainThreadWakeUps(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/task/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("voluntary_ctxt_switches:")) return line.mid(24).trimmed().toLongLong();
+    return -1;
+}
+
 // Resident memory of this process now, in MB.
 inline double residentMb() {
     QFile status(QStringLiteral("/proc/self/status"));

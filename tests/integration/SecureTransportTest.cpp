@@ -101,6 +101,29 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     EXPECT_TRUE(waitUntil([&] { return secure.server.contacts("1001") == 0; }));
 }
 
+// A phone whose clock never ticks once a request is done is woken by its sockets alone: a call
+// through the server rings, over UDP and over the TLS connection the phone keeps to the server.
+TEST(SecureTransportTest, IdlePhoneRingsWhenTheInvitationArrives) {
+    SecureServer secure;
+    ASSERT_TRUE(secure.made && secure.answering && secure.server.start());
+    for (SipTransport transport : {SipTransport::Udp, SipTransport::Tls}) {
+        SCOPED_TRACE(transport == SipTransport::Tls ? "TLS" : "UDP");
+        Phone phone(
+            {.idleTick = std::chrono::hours(1), .busySpell = std::chrono::milliseconds(200)});
+        startOver(
+            phone,
+            transport == SipTransport::Tls ? secure.server.tlsAddress() : secure.server.address(),
+            {transport, secure.caFile(), SrtpPolicy::Off});
+        ASSERT_TRUE(phone.shows("Registered"));
+        pump(1000);  // the fast ticks after the registration run out
+        Sipp caller;
+        ASSERT_TRUE(caller.call(secure.server.address(), "1001", 300));
+        EXPECT_TRUE(phone.shows("INCOMING", 10000));
+        EXPECT_TRUE(waitUntil([&] { return caller.trace().contains("SIP/2.0 180"); }))
+            << caller.trace().toStdString();
+    }
+}
+
 TEST(SecureTransportTest, CertificateThatDoesNotVerifyIsRefusedWithItsReason) {
     const struct {
         const char* what;

@@ -30,7 +30,8 @@ inline void answerLogin(ISettingsStore& store, IMessageBox& messages, const Logi
 // The handset with the real SIP engine, its folder beside the settings file.
 class Phone : public Handset {
 public:
-    Phone() : Handset([this] { return std::make_unique<LinphoneEngine>(engineDir()); }) {}
+    explicit Phone(EnginePace pace = {})
+        : Handset([this, pace] { return std::make_unique<LinphoneEngine>(engineDir(), pace); }) {}
 
     QString engineDir() const { return dir.filePath("engine"); }
     bool registered() const { return phone.registration() == RegistrationState::Registered; }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QString>
+
+namespace softphone::bench {
+
+// Wall-clock time (ms) of the first trace entry whose message starts with `firstLine`.
+inline double traceTimeMs(const QString& trace, const QString& firstLine) {
+    static const QRegularExpression entry(QStringLiteral(
+        "-+ (\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)\\.(\\d{6})\\n[^\\n]*\\n\\n([^\\n]*)"));
+    for (auto it = entry.globalMatch(trace); it.hasNext();) {
+        const auto m = it.next();
+        if (!m.captured(3).startsWith(firstLine)) continue;
+        const QDateTime t =
+            QDateTime::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return t.toMSecsSinceEpoch() + m.captured(2).toDouble() / 1000.0;
+    }
+    return -1;
+}
+
+}  // namespace softphone::bench
