@@ -5,14 +5,19 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <QHostAddress>
 #include <QLoggingCategory>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "app/SipBounds.h"
 
 namespace softphone {
 
@@ -77,6 +82,25 @@ bool guarded(int socket) {
            std::find(gGuardedPorts.begin(), gGuardedPorts.end(), port) != gGuardedPorts.end();
 }
 
+// Once a minute per sender: a scanner sends hundreds a second.
+void logDropped(const sockaddr* sender, ssize_t size) {
+    using Clock = std::chrono::steady_clock;
+    static std::mutex mutex;
+    static std::map<QString, Clock::time_point> lastLogged;
+    const QString from = sender ? QHostAddress(sender).toString() : QString();
+    const auto now = Clock::now();
+    {
+        const std::lock_guard lock(mutex);
+        if (lastLogged.size() > 1000) lastLogged.clear();
+        const auto last = lastLogged.find(from);
+        if (last != lastLogged.end() && now - last->second < std::chrono::minutes(1)) return;
+        lastLogged[from] = now;
+    }
+    qCInfo(lcSip) << "Dropped a UDP datagram of" << size << "bytes from" << from
+                  << "that holds no whole SIP message within bounds (more within a minute are "
+                     "dropped unlogged)";
+}
+
 }  // namespace
 
 std::size_t sipMessageLength(std::string_view datagram) {
@@ -85,7 +109,7 @@ std::size_t sipMessageLength(std::string_view datagram) {
     const auto headerEnd = datagram.find(kKeepAlive, start);
     if (headerEnd == std::string_view::npos) return 0;
     const std::string_view header = datagram.substr(start, headerEnd + 2 - start);
-    if (header.find('\0') != std::string_view::npos) return 0;
+    if (header.find('\0') != std::string_view::npos || !withinSipBounds(header)) return 0;
     const auto firstLineEnd = header.find("\r\n");
     const std::optional<long> length = contentLength(header.substr(firstLineEnd + 2));
     const std::size_t bodyStart = headerEnd + kKeepAlive.size();
@@ -125,8 +149,7 @@ extern "C" ssize_t bctbx_recvfrom(bctbx_socket_t socket, void* buffer, size_t le
             ? 0
             : softphone::sipMessageLength({static_cast<const char*>(buffer), std::size_t(size)});
     if (keep > 0) return ssize_t(keep);
-    qCInfo(softphone::lcSip) << "Dropped a UDP datagram of" << size
-                             << "bytes that holds no whole SIP message";
+    softphone::logDropped(address, size);
     const std::size_t keepAlive = std::min(length, softphone::kKeepAlive.size());
     std::memcpy(buffer, softphone::kKeepAlive.data(), keepAlive);
     return ssize_t(keepAlive);

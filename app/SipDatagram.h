@@ -9,7 +9,8 @@ namespace softphone {
 // many leading bytes of `datagram` make that message: the header and Content-Length bytes of
 // body; bytes past the body are not part of it. Returns 0 for a datagram that holds no whole
 // message: a Content-Length larger than the body, a malformed or repeated Content-Length, a
-// header that never ends or holds a NUL. A keep-alive (only CR and LF) is returned whole.
+// header that never ends or holds a NUL, a header past the bounds of SipBounds.h. A keep-alive
+// (only CR and LF) is returned whole.
 std::size_t sipMessageLength(std::string_view datagram);
 
 // The SIP engine reads each datagram that arrives on UDP `port` of this process as one message

@@ -17,6 +17,7 @@
 #include "support/PictureButton.h"
 #include "support/SleepWatcher.h"
 #include "tests/support/Child.h"
+#include "tests/support/HostileSip.h"
 #include "tests/support/Phone.h"
 #include "tests/support/SipServer.h"
 #include "tests/support/Sipp.h"
@@ -121,6 +122,35 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
         for (const QByteArray& datagram : datagrams)
             proxy.writeDatagram(datagram, QHostAddress::LocalHost, quint16(phonePort));
     }
+    // Requests with one long URI, as scanners send them straight to the phone or through the
+    // proxy to its number (the proxy puts the contact in place of the Request-URI): the parser's
+    // time grows with the square of a URI's length. An OPTIONS after them is answered at once,
+    // and the callers below ring.
+    QUdpSocket scanner;
+    ASSERT_TRUE(scanner.bind(QHostAddress::LocalHost, 0));
+    int sent = 0;
+    for (const auto& [where, place] : kLongUriPlaces)
+        for (const int length : {3000, 30000})
+            for (const int to : {phonePort, server.port()})
+                if (to == phonePort || place != LongUriIn::RequestUri)
+                    scanner.writeDatagram(
+                        longUriRequest(place, length, phonePort, scanner.localPort(),
+                                       "long" + QByteArray::number(++sent)),
+                        QHostAddress::LocalHost, quint16(to));
+    scanner.writeDatagram(
+        longUriRequest(LongUriIn::From, 4, phonePort, scanner.localPort(), "after-long"),
+        QHostAddress::LocalHost, quint16(server.port()));
+    QByteArray answer;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            while (scanner.hasPendingDatagrams()) {
+                const QByteArray datagram = scanner.receiveDatagram().data();
+                if (datagram.contains("Call-ID: after-long")) answer = datagram;
+            }
+            return answer.startsWith("SIP/2.0 200");
+        },
+        3000))
+        << answer.toStdString();
     enum class Press { Dial, End, Nothing };
     const struct {
         const char* name;

@@ -9,6 +9,18 @@ namespace {
 
 const std::string kHead = "OPTIONS sip:a@b SIP/2.0\r\nCall-ID: x\r\n";
 
+// A URI of `length` characters.
+std::string uri(std::size_t length) { return "sip:" + std::string(length - 4, '5'); }
+
+// A Record-Route of `count` hops, each as long as kamailio writes one.
+std::string hops(int count) {
+    std::string set;
+    for (int i = 0; i < count; ++i)
+        set +=
+            std::string(i ? "," : "") + "<sip:203.0.113.5:5060;lr;ftag=a7b3c9d1e5f2;did=4f2.a1b1>";
+    return set;
+}
+
 TEST(SipDatagram, OneWholeMessagePerDatagram) {
     using namespace std::string_literals;
     const struct {
@@ -30,6 +42,16 @@ TEST(SipDatagram, OneWholeMessagePerDatagram) {
         {"Content-Length too long", kHead + "Content-Length: 0000000000\r\n\r\n", 0},
         {"header never ends", kHead + "Content-Length: 0\r\n", 0},
         {"NUL in the header", kHead + "Subject: \0\r\n\r\n"s, 0},
+        {"URI of 512 characters", "OPTIONS " + uri(512) + " SIP/2.0\r\n\r\n", 532},
+        {"Request-URI past 512", "OPTIONS " + uri(513) + " SIP/2.0\r\n\r\n", 0},
+        {"long URI without brackets", kHead + "From: " + uri(600) + ";tag=1\r\n\r\n", 0},
+        {"long URI in brackets", kHead + "Refer-To: \"x\" <" + uri(600) + ">\r\n\r\n", 0},
+        {"long URI in a folded line", kHead + "Route: <sip:a>,\r\n <" + uri(600) + ">\r\n\r\n", 0},
+        {"Record-Route set of 20 hops", kHead + "Record-Route: " + hops(20) + "\r\n\r\n",
+         kHead.size() + 18 + hops(20).size()},
+        {"header line past 4 KB", kHead + "Record-Route: " + hops(80) + "\r\n\r\n", 0},
+        {"long value that holds no URI", kHead + "Subject: " + std::string(3000, 'a') + "\r\n\r\n",
+         kHead.size() + 3013},
     };
     for (const auto& c : cases) EXPECT_EQ(sipMessageLength(c.datagram), c.expected) << c.name;
 }
