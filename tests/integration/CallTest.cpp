@@ -175,7 +175,8 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
 
 // After a call an empty Dial recalls its number and calls nobody; the second Dial calls it. In
 // that call Mute keeps the audio flowing, Hold sends a re-INVITE that holds the far end
-// (sendonly) and a second one resumes it, and End while held sends BYE.
+// (sendonly) and a second one resumes it, and End while held sends BYE. A far end that holds the
+// phone shows as such.
 TEST_F(CallTest, RedialMuteAndHold) {
     QFile::remove(recentCallsPath());
     ASSERT_TRUE(farEnd.answer(freeUdpPort()));
@@ -200,7 +201,7 @@ TEST_F(CallTest, RedialMuteAndHold) {
     int acks = 1;
     for (const char* shown : {"ON HOLD", "MUTED", "ON HOLD"}) {
         phone.trigger("holdAction");
-        EXPECT_EQ(balance(), shown);
+        EXPECT_TRUE(waitUntil([&] { return balance() == shown; })) << balance().toStdString();
         ++acks;
         EXPECT_TRUE(waitUntil([&] { return farEnd.trace().count("\nACK sip:") >= acks; }))
             << farEnd.trace().toStdString();
@@ -216,6 +217,15 @@ TEST_F(CallTest, RedialMuteAndHold) {
         directions << (found.hasMatch() ? found.captured(1) : "sendrecv");
     }
     EXPECT_EQ(directions, (QStringList{"sendrecv", "sendonly", "sendrecv", "sendonly"}));
+
+    // A far end that holds the phone.
+    ASSERT_TRUE(
+        direct.run("answer-then-hold.xml", {"-key", "rtpport", QString::number(rtp.port())}));
+    phone.dial(kTenDigits);
+    EXPECT_TRUE(waitUntil([&] { return balance() == "HELD BY FAR END"; }))
+        << direct.trace().toStdString();
+    phone.click("endButton");
+    EXPECT_TRUE(direct.finished()) << direct.trace().toStdString();
 }
 
 // Stands in for systemd-logind: each inhibitor lock it hands out is the write end of a pipe
