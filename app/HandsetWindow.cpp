@@ -199,6 +199,26 @@ void HandsetWindow::buildMenus() {
             &HandsetWindow::onNetworkTriggered);
     connect(action(settingsMenu_, tr("&Tuning Wizard"), "tuningAction"), &QAction::triggered, this,
             &HandsetWindow::onTuningClicked);
+    // In a call; their shortcuts work wherever the focus is in the window.
+    settingsMenu_->addSeparator();
+    muteAction_ = action(settingsMenu_, tr("&Mute Microphone"), "muteAction");
+    holdAction_ = action(settingsMenu_, tr("&Hold"), "holdAction");
+    muteAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    holdAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    for (QAction* inCall : {muteAction_, holdAction_}) {
+        inCall->setCheckable(true);
+        inCall->setEnabled(false);
+        addAction(inCall);
+    }
+    // Checked as the phone reports it, not as the click toggled it.
+    connect(muteAction_, &QAction::triggered, this, [this](bool muted) {
+        phone_.setMuted(muted);
+        muteAction_->setChecked(phone_.muted());
+    });
+    connect(holdAction_, &QAction::triggered, this, [this](bool held) {
+        phone_.setHeld(held);
+        holdAction_->setChecked(phone_.hold().byPhone);
+    });
 
     trayMenu_ = new QMenu(this);
     trayMenu_->setObjectName(QStringLiteral("trayMenu"));
@@ -260,6 +280,18 @@ void HandsetWindow::wirePhone() {
     connect(&phone_, &PhoneController::ringingChanged, ringer_, &Ringer::setRinging);
     connect(&phone_, &PhoneController::incomingCall, tray_, &TrayPresence::announceIncomingCall);
     connect(&phone_, &PhoneController::missedCall, tray_, &TrayPresence::announceMissedCall);
+    connect(&phone_, &PhoneController::numberRecalled, this, &HandsetWindow::setNumber);
+    connect(&phone_, &PhoneController::mutedChanged, this, [this](bool muted) {
+        muteAction_->setChecked(muted);
+        showCallFeatures();
+    });
+    connect(&phone_, &PhoneController::holdChanged, this, [this](Hold hold) {
+        holdAction_->setChecked(hold.byPhone);
+        showCallFeatures();
+    });
+    connect(&phone_, &PhoneController::poorLineChanged, this, &HandsetWindow::showCallFeatures);
+    setCentredToolTip(statusLabel_, {});
+    connect(&phone_, &PhoneController::lineChanged, this, &HandsetWindow::showLine);
 }
 
 PictureButton* HandsetWindow::button(const char* name) const {
@@ -304,7 +336,22 @@ void HandsetWindow::showControls(PhoneController::Controls controls) {
     button("endButton")->setEnabled(controls != PhoneController::Controls::Idle);
 }
 
+// Why the phone takes no calls, for the tray icon's tip.
+QString HandsetWindow::unregisteredReason(RegistrationState state) {
+    switch (state) {
+        case RegistrationState::Registered: return {};
+        case RegistrationState::NotRegistered: return tr("not logged in");
+        case RegistrationState::Registering: return tr("registering");
+        case RegistrationState::Rejected: return tr("password refused");
+        case RegistrationState::Unregistering: return tr("logging off");
+        case RegistrationState::Failed: return tr("server unreachable");
+        case RegistrationState::LoggedOff: return tr("logged off");
+    }
+    return {};
+}
+
 void HandsetWindow::showRegistration(RegistrationState state) {
+    tray_->showRegistration(state == RegistrationState::Registered, unregisteredReason(state));
     switch (state) {
         case RegistrationState::NotRegistered: statusLabel_->setText(tr("Not Registered")); break;
         case RegistrationState::Registering: statusLabel_->setText(tr("Registering")); break;
@@ -320,6 +367,9 @@ void HandsetWindow::showRegistration(RegistrationState state) {
 }
 
 void HandsetWindow::showCallState(SessionState state) {
+    for (QAction* inCall : {muteAction_, holdAction_})
+        inCall->setEnabled(state == SessionState::Connected);
+    if (state == SessionState::Disconnected) statusLabel_->setToolTip({});
     switch (state) {
         case SessionState::Idle: statusLabel_->setText(tr("IDLE")); break;
         case SessionState::Incoming: statusLabel_->setText(tr("INCOMING")); break;
@@ -332,6 +382,26 @@ void HandsetWindow::showCallState(SessionState state) {
                                       : tr("DISCONNECTED"));
             break;
     }
+}
+
+// The balance label, empty in a call otherwise, tells what the user cannot hear for themselves.
+void HandsetWindow::showCallFeatures() {
+    const Hold hold = phone_.hold();
+    balanceLabel_->setText(hold.byPhone        ? tr("ON HOLD")
+                           : hold.byFarEnd     ? tr("HELD BY FAR END")
+                           : phone_.muted()    ? tr("MUTED")
+                           : phone_.poorLine() ? tr("POOR LINE")
+                                               : QString());
+}
+
+void HandsetWindow::showLine(const LineStats& line) {
+    statusLabel_->setToolTip(
+        tr("Codec: %1\nPacket loss: %2 %\nJitter: %3 ms\nRound trip: %4 ms\n%5")
+            .arg(line.codec.isEmpty() ? tr("none yet") : line.codec)
+            .arg(line.lossPercent, 0, 'f', 1)
+            .arg(line.jitterMs, 0, 'f', 0)
+            .arg(line.roundTripMs, 0, 'f', 0)
+            .arg(line.encrypted ? tr("Audio encrypted") : tr("Audio not encrypted")));
 }
 
 void HandsetWindow::showFailure(const PhoneFailure& failure) {

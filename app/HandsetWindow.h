@@ -5,6 +5,7 @@
 
 #include "app/PhoneController.h"
 
+class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -69,8 +70,11 @@ private:
     void setNumber(const QString& number);
     void showControls(PhoneController::Controls controls);
     void showRegistration(RegistrationState state);
+    static QString unregisteredReason(RegistrationState state);
     void showCallState(SessionState state);
     void showFailure(const PhoneFailure& failure);
+    void showCallFeatures();
+    void showLine(const LineStats& line);
     AccountSettings savedAccount() const;
 
     void onDialClicked();
@@ -99,6 +103,8 @@ private:
     QFrame* levelsPanel_ = nullptr;
     QMenu* settingsMenu_ = nullptr;
     QMenu* trayMenu_ = nullptr;
+    QAction* muteAction_ = nullptr;
+    QAction* holdAction_ = nullptr;
     TrayPresence* tray_ = nullptr;
     Ringer* ringer_ = nullptr;
     std::unique_ptr<MixerLevels> mixerLevels_;

@@ -196,6 +196,60 @@ public:
             throw EngineError(EngineFailure::NoCall, QStringLiteral("The call could not be ended"));
     }
 
+    void setMicrophoneMuted(bool muted) override {
+        if (!call_) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
+        call_->setMicrophoneMuted(muted);
+    }
+
+    void setHeld(bool held) override {
+        if (!call_) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
+        engine_.markBusy();
+        if ((held ? call_->pause() : call_->resume()) != 0)
+            throw EngineError(EngineFailure::NoCall,
+                              held ? QStringLiteral("The call was not held")
+                                   : QStringLiteral("The call was not resumed"));
+        heldByPhone_ = held;
+        noteHold();
+    }
+
+    Hold hold() const override {
+        if (!call_) return {};
+        // Held by both: the far end's offer is inactive while the phone holds it.
+        auto remote = call_->getRemoteParams();
+        const bool inactive =
+            remote && remote->getAudioDirection() == linphone::MediaDirection::Inactive;
+        return {heldByPhone_, call_->getState() == linphone::Call::State::PausedByRemote ||
+                                  (heldByPhone_ && inactive)};
+    }
+
+    LineStats line() const override {
+        LineStats line;
+        if (!call_) return line;
+        auto params = call_->getCurrentParams();
+        if (auto codec = params ? params->getUsedAudioPayloadType() : nullptr)
+            line.codec = QStringLiteral("%1/%2")
+                             .arg(QString::fromStdString(codec->getMimeType()))
+                             .arg(codec->getClockRate());
+        if (auto stats = call_->getAudioStats()) {
+            line.lossPercent = stats->getLocalLossRate();
+            line.jitterMs = stats->getReceiverInterarrivalJitter();
+            line.roundTripMs = stats->getRoundTripDelay() * 1000;
+        }
+        line.encrypted = mediaEncrypted();
+        // Negative until the engine has rated the line.
+        const float quality = call_->getCurrentQuality();
+        if (quality >= 0) line.quality = quality;
+        return line;
+    }
+
+    // After each of the call's states: a change of who holds it is told once.
+    void noteHold() {
+        const Hold now = hold();
+        if (now == reportedHold_) return;
+        reportedHold_ = now;
+        engine_.queueHold(shared_from_this());
+    }
+
     bool accept() {
         if (publicMedia_.isEmpty()) return call_->accept() == 0;
         // The engine takes the address its session descriptions give for media from this
@@ -228,6 +282,8 @@ private:
     std::shared_ptr<linphone::Call> call_;
     SessionState state_ = SessionState::Idle;
     bool probing_ = false, acceptWhenProbed_ = false;
+    bool heldByPhone_ = false;
+    Hold reportedHold_;
     QString publicMedia_;  // the audio port's address outside, as STUN gave it
 };
 
@@ -539,6 +595,11 @@ void LinphoneEngine::queueSession(const std::shared_ptr<ISession>& session, Sess
         Qt::QueuedConnection);
 }
 
+void LinphoneEngine::queueHold(const std::shared_ptr<ISession>& session) {
+    QMetaObject::invokeMethod(
+        &context_, [this, session] { emit holdChanged(session); }, Qt::QueuedConnection);
+}
+
 void LinphoneEngine::markBusy() {
     busyUntil_ = Clock::now() + pace_.busySpell;
     if (!core_) return;
@@ -607,6 +668,7 @@ void LinphoneEngine::onCallState(const std::shared_ptr<linphone::Call>& call, in
     }
     if (!session) return;
     if (const auto reported = sessionStateOf(state)) session->report(*reported);
+    session->noteHold();
     if (state == linphone::Call::State::Released) sessions_.erase(call.get());
 }
 

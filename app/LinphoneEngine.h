@@ -62,6 +62,7 @@ private:
 
     linphone::Core& startedCore();
     void queueSession(const std::shared_ptr<ISession>& session, SessionState state);
+    void queueHold(const std::shared_ptr<ISession>& session);
     void markBusy();
     void tick();
     void onRegistration(const std::shared_ptr<linphone::Account>& account, RegistrationState state);

@@ -16,6 +16,10 @@ constexpr auto kDialPace = 100ms;  // each dialled character's tone before the n
 constexpr int kMaxBitrate = 60000;
 // Ten characters are a PC-to-PC address, called without the account.
 constexpr int kDirectNumberLength = 10;
+// The engine rates a line from 0 to 5; below 3 it is poor, and for this long in a row the user
+// is told.
+constexpr double kPoorQuality = 3.0;
+constexpr int kPoorSecondsShown = 5;
 
 // The states of the registration the phone acts on; the others change nothing for it.
 bool matters(RegistrationState state) {
@@ -42,7 +46,10 @@ PhoneController::PhoneController(Services services, QObject* parent)
     : QObject(parent), services_(std::move(services)), callClock_(new QTimer(this)) {
     callClock_->setObjectName(QStringLiteral("callClock"));
     callClock_->setInterval(1s);
-    connect(callClock_, &QTimer::timeout, this, [this] { setCallSeconds(callSeconds_ + 1); });
+    connect(callClock_, &QTimer::timeout, this, [this] {
+        setCallSeconds(callSeconds_ + 1);
+        sampleLine();
+    });
 }
 
 PhoneController::~PhoneController() { shutdown(); }
@@ -56,6 +63,10 @@ void PhoneController::start(AccountSettings account) {
         connect(engine_.get(), &ISipEngine::registrationChanged, this,
                 &PhoneController::onRegistration);
         connect(engine_.get(), &ISipEngine::sessionChanged, this, &PhoneController::onSession);
+        connect(engine_.get(), &ISipEngine::holdChanged, this,
+                [this](const std::shared_ptr<ISession>& session) {
+                    if (session == session_) setHold(session->hold());
+                });
         connect(engine_.get(), &ISipEngine::certificateRefused, this,
                 &PhoneController::onCertificateRefused);
     } catch (const std::exception& error) {
@@ -146,6 +157,40 @@ void PhoneController::setCallSeconds(int seconds) {
     emit callSecondsChanged(seconds);
 }
 
+void PhoneController::setMutedState(bool muted) {
+    if (muted == muted_) return;
+    muted_ = muted;
+    emit mutedChanged(muted);
+}
+
+void PhoneController::setHold(Hold hold) {
+    if (hold == hold_) return;
+    hold_ = hold;
+    emit holdChanged(hold);
+}
+
+void PhoneController::setPoorLine(bool poor) {
+    if (poor == poorLine_) return;
+    poorLine_ = poor;
+    emit poorLineChanged(poor);
+}
+
+void PhoneController::resetCallFeatures() {
+    setMutedState(false);
+    setHold({});
+    poorSeconds_ = 0;
+    setPoorLine(false);
+    line_ = {};
+}
+
+void PhoneController::sampleLine() {
+    if (!inState(SessionState::Connected)) return;
+    skippable("line statistics", [&] { line_ = session_->line(); });
+    poorSeconds_ = line_.quality < kPoorQuality ? poorSeconds_ + 1 : 0;
+    setPoorLine(poorSeconds_ >= kPoorSecondsShown);
+    emit lineChanged(line_);
+}
+
 void PhoneController::onRegistration(RegistrationState state) {
     if (!matters(state)) return;
     registration_ = state;
@@ -174,6 +219,7 @@ void PhoneController::onSession(const std::shared_ptr<ISession>& session, Sessio
         case SessionState::Idle: setCallState(state); break;
         case SessionState::Incoming:
             setCallSeconds(0);  // a declined caller is recorded as 0:0:0, not as the last call
+            resetCallFeatures();
             session_ = session;
             endCause_ = EndCause::Other;
             setCallState(state);
@@ -199,6 +245,7 @@ void PhoneController::onSession(const std::shared_ptr<ISession>& session, Sessio
         case SessionState::Disconnected:
             session_.reset();
             endCause_ = session->cause();
+            resetCallFeatures();
             setCallState(state);
             // A caller who gives up while it rings takes the ring with them.
             setRinging(false);
@@ -213,7 +260,10 @@ void PhoneController::dial(const QString& number) {
     // Whatever the status line shows now (a registration event may have overwritten it), a
     // ringing call is answered.
     if (!inState(SessionState::Incoming)) {
-        placeCall(number);
+        if (!number.trimmed().isEmpty())
+            placeCall(number);
+        else if (const QString last = lastCalledNumber(); !last.isEmpty() && !callActive())
+            emit numberRecalled(last);
         return;
     }
     unanswered_ = false;
@@ -227,7 +277,7 @@ void PhoneController::dial(const QString& number) {
 
 void PhoneController::placeCall(const QString& number) {
     // One call at a time: Enter or Dial must not orphan a call that rings or runs.
-    if (callActive() || dialling_) return;
+    if (callActive() || dialling_ || number.trimmed().isEmpty()) return;
     if (registration_ != RegistrationState::Registered) {
         emit failed({PhoneFailure::Kind::NotRegistered, 0, {}});
         return;
@@ -258,6 +308,7 @@ void PhoneController::dialNextCharacter() {
 
 void PhoneController::createCall(const QString& number) {
     setCallSeconds(0);
+    resetCallFeatures();
     endCause_ = EndCause::Other;
     try {
         engine_->setMaxBitrate(kMaxBitrate);
@@ -300,6 +351,25 @@ void PhoneController::pressKey(const DialKey& key) {
         return;
     }
     skippable("key tone", [&] { services_.keyTones.playTone(QLatin1String(key.toneName)); });
+}
+
+void PhoneController::setMuted(bool muted) {
+    if (!inState(SessionState::Connected)) return;
+    try {
+        session_->setMicrophoneMuted(muted);
+        setMutedState(muted);
+    } catch (const std::exception& error) {
+        fail(PhoneFailure::Kind::Call, error);
+    }
+}
+
+void PhoneController::setHeld(bool held) {
+    if (!inState(SessionState::Connected)) return;
+    try {
+        session_->setHeld(held);
+    } catch (const std::exception& error) {
+        fail(PhoneFailure::Kind::Call, error);
+    }
 }
 
 void PhoneController::recordMissedCall(const QString& caller) {

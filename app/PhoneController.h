@@ -37,6 +37,8 @@ class PhoneController : public QObject {
     Q_PROPERTY(QString caller READ caller NOTIFY callerChanged)
     Q_PROPERTY(int callSeconds READ callSeconds NOTIFY callSecondsChanged)
     Q_PROPERTY(bool ringing READ ringing NOTIFY ringingChanged)
+    Q_PROPERTY(bool muted READ muted NOTIFY mutedChanged)
+    Q_PROPERTY(bool poorLine READ poorLine NOTIFY poorLineChanged)
 public:
     struct Services {
         ISoundPlayer& keyTones;
@@ -60,15 +62,19 @@ public:
     // The engine hangs up, unregisters and stops; once.
     void shutdown();
 
-    // Dial: answers the ringing call, or places a call to `number`.
+    // Dial: answers the ringing call, or places a call to `number`; with no number, the newest
+    // of the call history is recalled for a second Dial.
     void dial(const QString& number);
     // Tones for each character at the dialling pace, then the call; nothing while a call rings
-    // or runs or one is being dialled.
+    // or runs or one is being dialled, nor for an empty number.
     void placeCall(const QString& number);
     // End: records the call under `number`, then rejects a ringing call or ends the call.
     void end(const QString& number);
     // A dial key: its tone, or its DTMF digit to the far end while connected.
     void pressKey(const DialKey& key);
+    // Mute and Hold act on a connected call only; each new call starts unmuted and not held.
+    void setMuted(bool muted);
+    void setHeld(bool held);
 
     RegistrationState registration() const { return registration_; }
     // The last state of the phone's call; Idle before the first.
@@ -79,6 +85,12 @@ public:
     // Of the connected call (or the last one), for its clock and the call history.
     int callSeconds() const { return callSeconds_; }
     bool ringing() const { return ringing_; }
+    bool muted() const { return muted_; }
+    Hold hold() const { return hold_; }
+    // Of the connected call, sampled each second.
+    const LineStats& line() const { return line_; }
+    // The engine has rated the line poor for the last few seconds.
+    bool poorLine() const { return poorLine_; }
     // Why the last call ended.
     EndCause endCause() const { return endCause_; }
     // Decided by the call's own state, which may be ahead of the last one reported.
@@ -104,6 +116,12 @@ signals:
     void callerChanged(const QString& number);
     void callSecondsChanged(int seconds);
     void ringingChanged(bool ringing);
+    void mutedChanged(bool muted);
+    void holdChanged(Hold hold);
+    void lineChanged(const LineStats& line);
+    void poorLineChanged(bool poor);
+    // Dial without a number: the number to show in the number field.
+    void numberRecalled(const QString& number);
     void failed(const PhoneFailure& failure);
     // A call rings, for a desktop notification.
     void incomingCall(const QString& number);
@@ -119,6 +137,11 @@ private:
     void setControls(Controls controls);
     void setRinging(bool ringing);
     void setCallSeconds(int seconds);
+    void setMutedState(bool muted);
+    void setHold(Hold hold);
+    void setPoorLine(bool poor);
+    void resetCallFeatures();
+    void sampleLine();
     void fail(PhoneFailure::Kind kind, const std::exception& error);
     void dialNextCharacter();
     void createCall(const QString& number);
@@ -133,6 +156,11 @@ private:
     QString caller_;
     int callSeconds_ = 0;
     bool ringing_ = false;
+    bool muted_ = false;
+    Hold hold_;
+    LineStats line_;
+    int poorSeconds_ = 0;  // in a row
+    bool poorLine_ = false;
     EndCause endCause_ = EndCause::Other;
     std::shared_ptr<ISession> session_;
     QTimer* callClock_;        // a second of the connected call

@@ -83,6 +83,22 @@ struct AudioPackets {
     quint64 sent = 0, received = 0;
 };
 
+// Who holds a connected call: the phone (its audio to the far end stops), the far end, or both.
+struct Hold {
+    bool byPhone = false, byFarEnd = false;
+    bool operator==(const Hold&) const = default;
+};
+
+// The line of a call as the engine measures it.
+struct LineStats {
+    QString codec;           // "PCMU/8000"; empty before the audio runs
+    double lossPercent = 0;  // of the far end's packets, lost on the way
+    double jitterMs = 0;
+    double roundTripMs = 0;
+    bool encrypted = false;
+    double quality = 5;  // the engine's rating, 0 (unusable) to 5 (perfect)
+};
+
 class ISession {
 public:
     virtual ~ISession() = default;
@@ -99,6 +115,13 @@ public:
     virtual void call(const QString& number) = 0;
     virtual void answer() = 0;
     virtual void terminate(HangUpReason reason) = 0;
+    // The far end hears silence; the audio packets keep flowing, so routers' bindings and the
+    // far end's timers stay alive.
+    virtual void setMicrophoneMuted(bool muted) = 0;
+    // Holds the far end with a re-INVITE (sendonly, or inactive when it holds too), or resumes.
+    virtual void setHeld(bool held) = 0;
+    virtual Hold hold() const = 0;
+    virtual LineStats line() const = 0;
 };
 
 // The SIP user agent as the phone uses it: accounts, calls and DTMF. Its signals come from the
@@ -127,6 +150,8 @@ signals:
     // Reported only when it changes, and only for the account enabled last.
     void registrationChanged(RegistrationState state);
     void sessionChanged(const std::shared_ptr<ISession>& session, SessionState state);
+    // The session's hold() changed.
+    void holdChanged(const std::shared_ptr<ISession>& session);
     // The server's TLS certificate did not verify, for the reason given; nothing was sent to it.
     void certificateRefused(const QString& reason);
 };

@@ -17,7 +17,21 @@ void TrayPresence::showIcon() {
     const QString tip = missedCalls_ == 0   ? tr("Softphone")
                         : missedCalls_ == 1 ? tr("Softphone - 1 missed call")
                                             : tr("Softphone - %1 missed calls").arg(missedCalls_);
-    tray_->showIcon(QIcon(artPixmap(QStringLiteral("tray"))), tip);
+    const QPixmap picture = artPixmap(QStringLiteral("tray"));
+    if (registered_) {
+        tray_->showIcon(QIcon(picture), tip);
+        return;
+    }
+    const QString why = unregisteredReason_.isEmpty()
+                            ? tr(" - not registered")
+                            : tr(" - not registered: %1").arg(unregisteredReason_);
+    tray_->showIcon(QIcon(QIcon(picture).pixmap(picture.size(), QIcon::Disabled)), tip + why);
+}
+
+void TrayPresence::showRegistration(bool registered, const QString& reason) {
+    registered_ = registered;
+    unregisteredReason_ = reason;
+    if (inTray_) showIcon();
 }
 
 void TrayPresence::hide() {

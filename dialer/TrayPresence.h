@@ -32,6 +32,8 @@ public:
     void announceMissedCall(const QString& number);
     // The user has seen the call history.
     void forgetMissedCalls();
+    // Unregistered, the icon is dimmed and its tip tells why (`reason`, if there is one).
+    void showRegistration(bool registered, const QString& reason);
 
 private:
     void showIcon();
@@ -41,6 +43,8 @@ private:
     std::unique_ptr<ITray> tray_;
     bool inTray_ = false;
     int missedCalls_ = 0;
+    bool registered_ = false;
+    QString unregisteredReason_;
 };
 
 }  // namespace softphone

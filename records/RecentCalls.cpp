@@ -22,4 +22,9 @@ QList<QByteArray> readRecentCalls(const QString& path) {
     return lines.first(std::min<qsizetype>(lines.size(), kRecentCallsKept));
 }
 
+QString lastCalledNumber(const QString& path) {
+    const QList<QByteArray> records = readRecentCalls(path);
+    return records.isEmpty() ? QString() : numberOfRecord(decodeLine(records.first()));
+}
+
 }  // namespace softphone

@@ -19,4 +19,7 @@ void updateRecentCalls(const QString& number, int hours, int minutes, int second
 // The newest records, in file order; a missing file is created empty.
 QList<QByteArray> readRecentCalls(const QString& path = recentCallsPath());
 
+// The number of the newest record; empty with none.
+QString lastCalledNumber(const QString& path = recentCallsPath());
+
 }  // namespace softphone

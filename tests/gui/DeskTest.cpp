@@ -251,6 +251,79 @@ TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
     EXPECT_TRUE(trayless.window.isVisible() && trayless.window.isMinimized());
 }
 
+// Out of a call Mute and Hold are disabled; in one they and their keys act on it, the balance
+// label tells what the far end hears, and the status line's tip describes the line each second.
+// Unregistered, the tray icon is dimmed and its tip says why.
+TEST(Desk, InCallItemsTheBalanceLabelAndTheTrayIcon) {
+    FakePhone phone;
+    phone.startRegistered();
+    phone.window.show();
+    phone.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&phone.window));
+    auto* mute = phone.control<QAction>("muteAction");
+    auto* hold = phone.control<QAction>("holdAction");
+    auto* balance = phone.control<QLabel>("balanceLabel");
+    EXPECT_FALSE(mute->isEnabled() || hold->isEnabled());
+    phone.dial("15551234567");
+    phone.report(S::Connected);
+    auto session = phone.engine->lastSession;
+    session->stats = {"PCMU/8000", 12.5, 20, 41, false, 1.5};
+    QString tip;
+    const auto held = [&](Hold now) {
+        session->held = now;
+        emit phone.engine->holdChanged(session);
+    };
+    const struct {
+        std::function<void()> act;
+        const char* balance;
+        bool muteChecked, holdChecked;
+    } rows[] = {
+        {[&] { QTest::keyClick(&phone.window, Qt::Key_M, Qt::ControlModifier); }, "MUTED", true,
+         false},
+        {[&] { QTest::keyClick(&phone.window, Qt::Key_H, Qt::ControlModifier); }, "MUTED", true,
+         false},
+        {[&] {
+             held({true, false});
+         },
+         "ON HOLD", true, true},
+        {[&] {
+             held({false, true});
+         },
+         "HELD BY FAR END", true, false},
+        {[&] { held({}), mute->trigger(); }, "", false, false},
+        {[&] {
+             for (int i = 0; i < 5; ++i)
+                 QMetaObject::invokeMethod(phone.phone.findChild<QTimer*>("callClock"), "timeout");
+             tip = phone.control<QLabel>("statusLabel")->toolTip();
+         },
+         "POOR LINE", false, false},
+        {[&] { phone.report(S::Disconnected); }, "", false, false},
+    };
+    for (const auto& row : rows) {
+        row.act();
+        EXPECT_EQ(balance->text(), row.balance);
+        EXPECT_EQ(mute->isChecked(), row.muteChecked) << row.balance;
+        EXPECT_EQ(hold->isChecked(), row.holdChecked) << row.balance;
+    }
+    EXPECT_EQ(phone.calls.filter(QRegularExpression("mute|hold")),
+              (QStringList{"mute", "hold", "unmute"}));
+    EXPECT_EQ(tip,
+              "Codec: PCMU/8000\nPacket loss: 12.5 %\nJitter: 20 ms\nRound trip: 41 ms\nAudio not "
+              "encrypted");
+    EXPECT_TRUE(phone.control<QLabel>("statusLabel")->toolTip().isEmpty());
+    EXPECT_FALSE(mute->isEnabled() || hold->isEnabled());
+    EXPECT_TRUE(phone.tray->menu->actions().contains(mute));
+
+    phone.click("hideButton");
+    const QImage registered = phone.tray->icon.pixmap(16).toImage();
+    emit phone.engine->registrationChanged(R::Rejected);
+    EXPECT_EQ(phone.tray->tip, "Softphone - not registered: password refused");
+    EXPECT_NE(phone.tray->icon.pixmap(16).toImage(), registered);
+    emit phone.engine->registrationChanged(R::Registered);
+    EXPECT_EQ(phone.tray->tip, "Softphone");
+    EXPECT_EQ(phone.tray->icon.pixmap(16).toImage(), registered);
+}
+
 // Presses `button` on the thumb where it shows the level, moves the pointer by each step in
 // turn and releases.
 void drag(QSlider* slider, std::initializer_list<int> steps,

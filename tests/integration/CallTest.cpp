@@ -203,6 +203,61 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     }
 }
 
+// After a call an empty Dial recalls its number and calls nobody; the second Dial calls it. In
+// that call Mute keeps the audio flowing, Hold sends a re-INVITE that holds the far end
+// (sendonly) and a second one resumes it, and End while held sends BYE. A far end that holds the
+// phone shows as such.
+TEST_F(CallTest, RedialMuteAndHold) {
+    QFile::remove(recentCallsPath());
+    ASSERT_TRUE(farEnd.answer(freeUdpPort()));
+    phone.dial(kNumber);
+    ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+    phone.click("endButton");
+    ASSERT_TRUE(farEnd.finished());
+    phone.dial("");
+    EXPECT_EQ(phone.number(), kNumber);
+    EXPECT_FALSE(phone.phone.session());
+
+    RtpListener rtp;
+    ASSERT_TRUE(farEnd.run("answer-hold.xml", {"-key", "rtpport", QString::number(rtp.port())}));
+    phone.click("dialButton");
+    ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+    const auto balance = [&] { return phone.control<QLabel>("balanceLabel")->text(); };
+    phone.trigger("muteAction");
+    EXPECT_EQ(balance(), "MUTED");
+    const int before = rtp.audioPackets();
+    EXPECT_TRUE(waitUntil([&] { return rtp.audioPackets() > before + 25; })) << "muted, no audio";
+    // Each re-INVITE is answered and acknowledged before the next press.
+    int acks = 1;
+    for (const char* shown : {"ON HOLD", "MUTED", "ON HOLD"}) {
+        phone.trigger("holdAction");
+        EXPECT_TRUE(waitUntil([&] { return balance() == shown; })) << balance().toStdString();
+        ++acks;
+        EXPECT_TRUE(waitUntil([&] { return farEnd.trace().count("\nACK sip:") >= acks; }))
+            << farEnd.trace().toStdString();
+    }
+    EXPECT_TRUE(phone.connected()) << "the call clock runs on";
+    phone.click("endButton");
+    EXPECT_TRUE(phone.shows("DISCONNECTED"));
+    ASSERT_TRUE(farEnd.finished()) << farEnd.trace().toStdString();
+    QStringList directions;
+    for (const QString& invite : farEnd.trace().split("INVITE sip:").mid(1)) {
+        const auto found = QRegularExpression("a=(sendonly|recvonly|inactive|sendrecv)")
+                               .match(invite.section("SIP/2.0 200", 0, 0));
+        directions << (found.hasMatch() ? found.captured(1) : "sendrecv");
+    }
+    EXPECT_EQ(directions, (QStringList{"sendrecv", "sendonly", "sendrecv", "sendonly"}));
+
+    // A far end that holds the phone.
+    ASSERT_TRUE(
+        direct.run("answer-then-hold.xml", {"-key", "rtpport", QString::number(rtp.port())}));
+    phone.dial(kTenDigits);
+    EXPECT_TRUE(waitUntil([&] { return balance() == "HELD BY FAR END"; }))
+        << direct.trace().toStdString();
+    phone.click("endButton");
+    EXPECT_TRUE(direct.finished()) << direct.trace().toStdString();
+}
+
 // Stands in for systemd-logind: each inhibitor lock it hands out is the write end of a pipe
 // whose read end tells when the holder closed it.
 class FakeLogind : public QObject {

@@ -27,11 +27,15 @@ TEST_F(RegistrationTest, StatusLineShowsHowTheLogInWent) {
     const struct {
         const char* name;
         QString sip, account, password, status;
+        QString trayTip = QStringLiteral("Softphone - not registered: registering");
     } cases[] = {
-        {"right password", server.address(), "1001", "secret", kRegistered},
-        {"password with XML characters", server.address(), "1003", "pa\"ss&<x>'", kRegistered},
-        {"wrong password", server.address(), "1002", "wrong", "Rejected"},
-        {"unknown user", server.address(), "1009", "secret", "Rejected"},
+        {"right password", server.address(), "1001", "secret", kRegistered, "Softphone"},
+        {"password with XML characters", server.address(), "1003", "pa\"ss&<x>'", kRegistered,
+         "Softphone"},
+        {"wrong password", server.address(), "1002", "wrong", "Rejected",
+         "Softphone - not registered: password refused"},
+        {"unknown user", server.address(), "1009", "secret", "Rejected",
+         "Softphone - not registered: password refused"},
         {"dead server", QStringLiteral("127.0.0.1:%1").arg(freeUdpPort()), "1001", "secret",
          "Registering"},
         {"unresolvable host", "nowhere.invalid", "1001", "secret", "Registering"},
@@ -47,12 +51,14 @@ TEST_F(RegistrationTest, StatusLineShowsHowTheLogInWent) {
                          [&] { longestGap = std::max(longestGap, clock.restart()); });
         beat.start(20);
         phone.start({c.sip, c.account, c.password});
+        phone.click("hideButton");
         // A failure may follow "Registering" late: the line must still show it after a while.
         EXPECT_TRUE(phone.shows(c.status, 10000));
         pump(1500);
         EXPECT_EQ(phone.status(), c.status);
         EXPECT_EQ(server.contacts(c.account), c.status == kRegistered ? 1 : 0);
         EXPECT_TRUE(phone.messages.shown.empty());
+        EXPECT_EQ(phone.tray->tip, c.trayTip);
         EXPECT_LT(longestGap, 2000) << "the window froze";
     }
 }

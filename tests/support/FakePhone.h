@@ -39,7 +39,14 @@ public:
         if (failTerminate) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
     }
 
+    void setMicrophoneMuted(bool muted) override { calls_ << (muted ? "mute" : "unmute"); }
+    void setHeld(bool held) override { calls_ << (held ? "hold" : "resume"); }
+    Hold hold() const override { return held; }
+    LineStats line() const override { return stats; }
+
     SessionState now = SessionState::Idle;
+    Hold held;
+    LineStats stats;
     Party party{"5557002", {}, "sip:5557002@127.0.0.1"};
     EndCause endCause = EndCause::Other;
     bool failCall = false, failAnswer = false, failTerminate = false;

@@ -130,8 +130,9 @@ public:
     bool available() const override { return present; }
     bool reportsOnlyActivation() const override { return onlyActivation; }
     void setMenu(QMenu* m) override { menu = m; }
-    void showIcon(const QIcon&, const QString& tip) override {
+    void showIcon(const QIcon& icon, const QString& tip) override {
         iconShown = true;
+        this->icon = icon;
         this->tip = tip;
     }
     void removeIcon() override { iconShown = false; }
@@ -147,6 +148,7 @@ public:
     bool onlyActivation = false;
     bool iconShown = false;
     QMenu* menu = nullptr;
+    QIcon icon;
     QString tip;
     QStringList messages, notifications;
 };

@@ -49,7 +49,9 @@ protected:
     // Runs the steps of a row: "ring" (a caller rings), "ring2" (a second one), "dial",
     // "dial10" (a ten-digit number), "end", "key5"; the phone's call reaching "answering",
     // "progress", "connected", "gone" (disconnected), or the second caller giving up ("gone2");
-    // "tick" (a second of the call); "no-create", "no-call", "no-answer", "no-end" (the engine
+    // "tick" (a second of the call); "mute", "hold" (the user's presses), "held" and
+    // "farheld" (the engine reports the phone's or the far end's hold), "poor" (the engine
+    // rates the line poor from then on); "no-create", "no-call", "no-answer", "no-end" (the engine
     // fails that step from then on); "rejected" (the registrar refuses the account).
     void run(const QString& steps) {
         for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
@@ -75,6 +77,14 @@ protected:
                 phone->pressKey(*keyForCharacter('5'));
             } else if (step == "tick") {
                 QMetaObject::invokeMethod(phone->findChild<QTimer*>("callClock"), "timeout");
+            } else if (step == "mute" || step == "hold") {
+                (phone.get()->*(step == "mute" ? &PhoneController::setMuted
+                                               : &PhoneController::setHeld))(true);
+            } else if (step == "held" || step == "farheld") {
+                current()->held = {step == "held", step == "farheld"};
+                emit engine->holdChanged(current());
+            } else if (step == "poor") {
+                current()->stats.quality = 1.5;
             } else if (step == "rejected") {
                 emit engine->registrationChanged(RegistrationState::Rejected);
             } else if (step == "no-create") {
@@ -209,6 +219,38 @@ TEST_F(PhoneControllerTest, CallsWalkTheirStates) {
     }
 }
 
+// Mute and Hold act on a connected call only and each new call starts without them; the line
+// counts as poor after five poor seconds in a row.
+TEST_F(PhoneControllerTest, MuteHoldAndTheLineFollowTheCall) {
+    const struct {
+        const char* steps;
+        bool muted;
+        Hold hold;
+        bool poorLine;
+        QStringList calls;  // after the call was placed
+    } rows[] = {
+        {"progress mute hold connected mute", true, {}, false, {"mute"}},
+        {"connected mute gone", false, {}, false, {"mute"}},
+        {"connected hold held", false, {true, false}, false, {"hold"}},
+        {"connected farheld", false, {false, true}, false, {}},
+        {"connected held end gone", false, {}, false, {"terminate normal"}},
+        {"connected poor tick tick tick tick", false, {}, false, {}},
+        {"connected poor tick tick tick tick tick", false, {}, true, {}},
+        {"connected poor tick tick tick tick tick gone", false, {}, false, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.steps);
+        freshPhone();
+        run("dial");
+        calls.clear();
+        run(row.steps);
+        EXPECT_EQ(phone->muted(), row.muted);
+        EXPECT_EQ(phone->hold(), row.hold);
+        EXPECT_EQ(phone->poorLine(), row.poorLine);
+        EXPECT_EQ(calls, row.calls);
+    }
+}
+
 // The dialled number sounds its keys at the dialling pace, a character without a key says so;
 // the call history takes the number with the call's length, a missed caller with none.
 TEST_F(PhoneControllerTest, DiallingSoundsAndTheCallHistory) {
@@ -224,6 +266,19 @@ TEST_F(PhoneControllerTest, DiallingSoundsAndTheCallHistory) {
     run("gone ring gone");
     EXPECT_EQ(readRecentCalls(),
               (QList<QByteArray>{"5557002--Duration: 0:0:0", "15*a#7--Duration: 0:1:5"}));
+
+    // Dial with no number recalls the newest number and calls nobody; a second Dial calls it.
+    QStringList recalled;
+    QObject::connect(phone.get(), &PhoneController::numberRecalled,
+                     [&](const QString& number) { recalled << number; });
+    calls.clear();
+    phone->dial(" ");
+    EXPECT_EQ(recalled, QStringList{"5557002"});
+    EXPECT_TRUE(calls.isEmpty());
+    QFile::remove(recentCallsPath());
+    phone->dial("");
+    EXPECT_EQ(recalled.size(), 1);
+    EXPECT_TRUE(calls.isEmpty());
 }
 
 // The empty password takes the account number at the start only; a refused Login As leaves the
