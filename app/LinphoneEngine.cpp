@@ -104,14 +104,7 @@ public:
         return rtp ? AudioPackets{rtp->packet_sent, rtp->packet_recv} : AudioPackets{};
     }
 
-    EndCause cause() const override {
-        // With encryption required, a far end that answered with plain audio is hung up on at
-        // once; the engine gives no reason of its own.
-        const bool answered = call_ && call_->getRemoteParams();
-        const bool required = engine_.core_ && engine_.core_->isMediaEncryptionMandatory();
-        return answered && required && !mediaEncrypted() ? EndCause::PlainMediaRefused
-                                                         : EndCause::Other;
-    }
+    EndCause cause() const override { return cause_; }
 
     void call(const QString& number) override {
         if (call_)
@@ -273,14 +266,27 @@ public:
         if (state <= state_) return;
         if (state == SessionState::Answering && state_ != SessionState::Incoming) return;
         state_ = state;
+        // The controller hears of the end later, when the engine may have let go of the call's
+        // parameters: the reason is read now.
+        if (state == SessionState::Disconnected) cause_ = endCause();
         engine_.queueSession(shared_from_this(), state);
     }
 
 private:
+    EndCause endCause() const {
+        // With encryption required, a far end that answered with plain audio is hung up on at
+        // once; the engine gives no reason of its own.
+        const bool answered = call_ && call_->getRemoteParams();
+        const bool required = engine_.core_ && engine_.core_->isMediaEncryptionMandatory();
+        return answered && required && !mediaEncrypted() ? EndCause::PlainMediaRefused
+                                                         : EndCause::Other;
+    }
+
     LinphoneEngine& engine_;
     CallRoute route_;
     std::shared_ptr<linphone::Call> call_;
     SessionState state_ = SessionState::Idle;
+    EndCause cause_ = EndCause::Other;
     bool probing_ = false, acceptWhenProbed_ = false;
     bool heldByPhone_ = false;
     Hold reportedHold_;
@@ -386,8 +392,7 @@ void LinphoneEngine::initialize() {
         core_.reset();
         throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine did not start"));
     }
-    sipPort_ = core_->getTransportsUsed()->getUdpPort();
-    guardSipPort(sipPort_);
+    followSipPort();
     markBusy();
 }
 
@@ -485,7 +490,17 @@ void LinphoneEngine::listenOn(SipTransport transport) {
     transports->setUdpPort(transport == SipTransport::Udp ? -1 : 0);
     transports->setTcpPort(transport == SipTransport::Tcp ? -1 : 0);
     transports->setTlsPort(transport == SipTransport::Tls ? -1 : 0);
+    // The sockets it closes are watched no more; the next pass names the new ones.
+    sockets_.clear();
     core_->setTransports(transports);
+    followSipPort();
+}
+
+// The guard moves with the UDP port: a new one opens on a random port whenever UDP is chosen again.
+void LinphoneEngine::followSipPort() {
+    unguardSipPort(sipPort_);
+    sipPort_ = core_->getTransportsUsed()->getUdpPort();
+    if (sipPort_ > 0) guardSipPort(sipPort_);
 }
 
 // The system's CA store, and the user's own CA file when one is set.

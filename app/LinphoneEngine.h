@@ -72,6 +72,7 @@ private:
     std::shared_ptr<linphone::Address> destination(const QString& number);
     std::shared_ptr<linphone::ProxyConfig> anonymousRoute(const linphone::Address& destination);
     void listenOn(SipTransport transport);
+    void followSipPort();
     void setRegistering(bool on);
     static QByteArray trustedCas(const NetworkSettings& network);
     void checkCertificate();

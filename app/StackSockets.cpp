@@ -53,7 +53,9 @@ void StackSockets::follow(const std::vector<pollfd>& waits) {
     std::erase_if(notifiers_, [&](const auto& entry) { return !wanted.contains(entry.first); });
     for (const auto& key : wanted) {
         auto& notifier = notifiers_[key];
-        if (notifier) continue;
+        // The event loop disables a notifier whose descriptor was closed under it; the stack
+        // may since have opened another one under the same number.
+        if (notifier && notifier->isEnabled()) continue;
         notifier = std::make_unique<QSocketNotifier>(key.first, key.second);
         connect(notifier.get(), &QSocketNotifier::activated, this, &StackSockets::ready);
     }

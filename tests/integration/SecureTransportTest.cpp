@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QUdpSocket>
 
+#include "tests/support/HostileSip.h"
 #include "tests/support/Phone.h"
 #include "tests/support/SipServer.h"
 #include "tests/support/Sipp.h"
@@ -37,7 +39,8 @@ void startOver(Phone& phone, const QString& sip, const NetworkSettings& network,
 // encrypted audio required (strict), and the old binding goes. It and a phone that only offers
 // encrypted audio (lenient) call each other with encrypted audio. The plain far end behind the
 // server (which reaches a phone over the phone's own TLS connection) calls and is called by the
-// lenient phone, and is refused by the strict one. Shutting down unregisters.
+// lenient phone, and is refused by the strict one. Back on UDP, a new port is guarded; shutting
+// down unregisters.
 TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     SecureServer secure;
     ASSERT_TRUE(secure.made && secure.answering && secure.server.start());
@@ -97,6 +100,35 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
             EXPECT_FALSE(phone->phone.callActive());
         }
     }
+
+    // Back on UDP, the new random port is guarded as the first one was: a datagram that claims
+    // more body than it holds does not swallow the request after it.
+    login.sip = secure.server.address();
+    login.write(strict.store);
+    strict.windows.network = NetworkSettings{SipTransport::Udp, {}, SrtpPolicy::Off};
+    strict.trigger("networkAction");
+    ASSERT_TRUE(waitUntil([&] {
+        return secure.server.contacts("1001") == 1 && secure.server.contacts("1001", "tls") == 0;
+    }));
+    const int phonePort = secure.server.contactPort("1001");
+    QUdpSocket scanner;
+    ASSERT_TRUE(scanner.bind(QHostAddress::LocalHost, 0));
+    const auto options = [&](const QByteArray& callId) {
+        return longUriRequest(LongUriIn::From, 4, phonePort, scanner.localPort(), callId);
+    };
+    scanner.writeDatagram(options("short").replace("Content-Length: 0\r\n\r\n",
+                                                   "Content-Length: 99999\r\n\r\nhello"),
+                          QHostAddress::LocalHost, quint16(phonePort));
+    scanner.writeDatagram(options("after"), QHostAddress::LocalHost, quint16(phonePort));
+    QByteArray answer;
+    EXPECT_TRUE(waitUntil([&] {
+        while (scanner.hasPendingDatagrams()) {
+            const QByteArray datagram = scanner.receiveDatagram().data();
+            if (datagram.contains("Call-ID: after")) answer = datagram;
+        }
+        return answer.startsWith("SIP/2.0 200");
+    })) << answer.toStdString();
+
     strict.phone.shutdown();
     EXPECT_TRUE(waitUntil([&] { return secure.server.contacts("1001") == 0; }));
 }
