@@ -116,9 +116,9 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     const auto options = [&](const QByteArray& callId) {
         return longUriRequest(LongUriIn::From, 4, phonePort, scanner.localPort(), callId);
     };
-    scanner.writeDatagram(options("short").replace("Content-Length: 0\r\n\r\n",
-                                                   "Content-Length: 99999\r\n\r\nhello"),
-                          QHostAddress::LocalHost, quint16(phonePort));
+    scanner.writeDatagram(
+        options("short").replace("Content-Length: 0\r\n\r\n", "Content-Length: 99999\r\n\r\nhello"),
+        QHostAddress::LocalHost, quint16(phonePort));
     scanner.writeDatagram(options("after"), QHostAddress::LocalHost, quint16(phonePort));
     QByteArray answer;
     EXPECT_TRUE(waitUntil([&] {
