@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
+#include <QUdpSocket>
 #include <linphone++/linphone.hh>
 #include <optional>
 
@@ -481,13 +482,22 @@ void LinphoneEngine::setRegistering(bool on) {
     account_->setParams(params);
 }
 
+// A UDP port no socket holds. The stack binds a random port with SO_REUSEADDR, and for such a
+// bind the kernel may pick a port that another program bound the same way (a local SIP server,
+// another phone); one of the two then receives the other's datagrams.
+static int unsharedUdpPort() {
+    QUdpSocket probe;
+    return probe.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress) ? probe.localPort()
+                                                                               : -1;
+}
+
 // Only the chosen transport listens: with TLS, nothing can leave or arrive in the clear. Any free
 // port, as several phones may run on one machine.
 void LinphoneEngine::listenOn(SipTransport transport) {
     if (transport_ == transport) return;
     transport_ = transport;
     auto transports = linphone::Factory::get()->createTransports();
-    transports->setUdpPort(transport == SipTransport::Udp ? -1 : 0);
+    transports->setUdpPort(transport == SipTransport::Udp ? unsharedUdpPort() : 0);
     transports->setTcpPort(transport == SipTransport::Tcp ? -1 : 0);
     transports->setTlsPort(transport == SipTransport::Tls ? -1 : 0);
     // The sockets it closes are watched no more; the next pass names the new ones.

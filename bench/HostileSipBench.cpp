@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     pump(2500);  // the busy spell after registration ends
     const int phonePort = server.contactPort("1001");
     QUdpSocket socket;
-    socket.bind(QHostAddress::LocalHost, 0);
+    socket.bind(QHostAddress::LocalHost, 0, QUdpSocket::DontShareAddress);
     QByteArray answers;
     QObject::connect(&socket, &QUdpSocket::readyRead, [&] {
         while (socket.hasPendingDatagrams()) answers += socket.receiveDatagram().data();

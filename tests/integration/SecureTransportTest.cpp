@@ -112,7 +112,7 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     }));
     const int phonePort = secure.server.contactPort("1001");
     QUdpSocket scanner;
-    ASSERT_TRUE(scanner.bind(QHostAddress::LocalHost, 0));
+    ASSERT_TRUE(scanner.bind(QHostAddress::LocalHost, 0, QUdpSocket::DontShareAddress));
     const auto options = [&](const QByteArray& callId) {
         return longUriRequest(LongUriIn::From, 4, phonePort, scanner.localPort(), callId);
     };

@@ -12,10 +12,13 @@ namespace softphone::test {
 
 inline QString sourceDir() { return QStringLiteral(SOFTPHONE_SOURCE_DIR); }
 
-// A UDP port on 127.0.0.1 that was free a moment ago.
+// A UDP port on 127.0.0.1 that was free a moment ago. Not shared: a bind with SO_REUSEADDR (Qt's
+// default) may be given a port that a running kamailio holds, and two servers then share it.
 inline int freeUdpPort() {
     QUdpSocket socket;
-    return socket.bind(QHostAddress::LocalHost, 0) ? socket.localPort() : 0;
+    return socket.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress)
+               ? socket.localPort()
+               : 0;
 }
 
 // A private CA (`folder`/ca.pem, kept) and a server certificate it signs for `name`
