@@ -513,19 +513,18 @@ void LinphoneEngine::followSipPort() {
     if (sipPort_ > 0) guardSipPort(sipPort_);
 }
 
-// The system's CA store, and the user's own CA file when one is set.
+// Only TLS needs CAs: the system's store (ca-certificates) when it can be read, and the user's
+// own CA file, which must be.
 QByteArray LinphoneEngine::trustedCas(const NetworkSettings& network) {
-    QByteArray pem;
-    for (const QString& path :
-         {QStringLiteral("/etc/ssl/certs/ca-certificates.crt"), network.caFile}) {
-        if (path.isEmpty()) continue;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw EngineError(EngineFailure::BadAccount,
-                              QStringLiteral("CA file not readable: ") + path);
-        pem += file.readAll() + '\n';
-    }
-    return pem;
+    if (network.transport != SipTransport::Tls) return {};
+    QFile system(QStringLiteral("/etc/ssl/certs/ca-certificates.crt"));
+    QByteArray pem = system.open(QIODevice::ReadOnly) ? system.readAll() + '\n' : QByteArray();
+    if (network.caFile.isEmpty()) return pem;
+    QFile own(network.caFile);
+    if (!own.open(QIODevice::ReadOnly))
+        throw EngineError(EngineFailure::BadAccount,
+                          QStringLiteral("CA file not readable: ") + network.caFile);
+    return pem + own.readAll() + '\n';
 }
 
 void LinphoneEngine::setMaxBitrate(int bitsPerSecond) {
