@@ -13,6 +13,7 @@
 #include "app/LinphoneAudioTuning.h"
 #include "app/PhoneLog.h"
 #include "app/SipDatagram.h"
+#include "app/SipStream.h"
 #include "app/StunProbe.h"
 
 namespace softphone {
@@ -643,6 +644,10 @@ void LinphoneEngine::tick() {
     if (!core_) return;
     sockets_.iterate([this] { core_->iterate(); });
     if (!core_) return;
+    if (const unsigned closed = closedSipStreams(); closed != streamsClosed_) {
+        streamsClosed_ = closed;
+        registerAgain();
+    }
     const auto next = Clock::now() < busyUntil_ ? pace_.busyTick
                       : core_->getCallsNb() > 0 ? pace_.callTick
                                                 : pace_.idleTick;

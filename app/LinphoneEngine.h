@@ -88,6 +88,7 @@ private:
     int sipPort_ = 0;       // guarded against datagrams that hold no whole message
     std::chrono::steady_clock::time_point busyUntil_;
     bool tickQueued_ = false;
+    unsigned streamsClosed_ = 0;                        // closedSipStreams() when last seen
     std::shared_ptr<linphone::Account> account_;        // the account registered now
     std::shared_ptr<linphone::ProxyConfig> anonymous_;  // route of PC-to-PC calls
     std::optional<RegistrationState> lastRegState_;

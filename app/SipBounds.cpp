@@ -2,10 +2,26 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 namespace softphone {
 
 namespace {
+
+constexpr std::size_t kMaxLengthDigits = 9;
+
+std::string_view trim(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 bool startsUri(std::string_view s) {
     const auto scheme = [&](std::string_view name) {
@@ -37,6 +53,26 @@ bool urisWithinBounds(std::string_view line) {
 }
 
 }  // namespace
+
+std::optional<long> sipContentLength(std::string_view headerLines) {
+    std::optional<long> length;
+    while (!headerLines.empty()) {
+        const auto eol = headerLines.find("\r\n");
+        const std::string_view line = headerLines.substr(0, eol);
+        headerLines.remove_prefix(eol == std::string_view::npos ? headerLines.size() : eol + 2);
+        const auto colon = line.find(':');
+        if (colon == std::string_view::npos || line.empty() || line[0] == ' ' || line[0] == '\t')
+            continue;  // not a header's first line
+        const std::string_view name = trim(line.substr(0, colon));
+        if (!sameName(name, "Content-Length") && !sameName(name, "l")) continue;
+        const std::string_view value = trim(line.substr(colon + 1));
+        if (length || value.empty() || value.size() > kMaxLengthDigits ||
+            !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return -1;
+        length = std::stol(std::string(value));
+    }
+    return length;
+}
 
 bool withinSipBounds(std::string_view header) {
     if (header.size() > kMaxSipMessage) return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace softphone {
@@ -23,5 +24,9 @@ constexpr std::size_t kMaxSipMessage = 65535;
 // Whether `header` (the start line and the header lines of one message, lines ending in CRLF)
 // keeps within the bounds above.
 bool withinSipBounds(std::string_view header);
+
+// The body length that `headerLines` (the header lines of one message, without its start line)
+// announce: none when absent, -1 when malformed or given twice.
+std::optional<long> sipContentLength(std::string_view headerLines);
 
 }  // namespace softphone

@@ -8,7 +8,6 @@
 #include <QHostAddress>
 #include <QLoggingCategory>
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <map>
@@ -26,42 +25,6 @@ namespace {
 Q_LOGGING_CATEGORY(lcSip, "softphone.sip")
 
 constexpr std::string_view kKeepAlive = "\r\n\r\n";
-constexpr std::size_t kMaxLengthDigits = 9;
-
-std::string_view trim(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-// The body length the header lines announce: none when absent, -1 when unusable.
-std::optional<long> contentLength(std::string_view headerLines) {
-    std::optional<long> length;
-    while (!headerLines.empty()) {
-        const auto eol = headerLines.find("\r\n");
-        const std::string_view line = headerLines.substr(0, eol);
-        headerLines.remove_prefix(eol == std::string_view::npos ? headerLines.size() : eol + 2);
-        const auto colon = line.find(':');
-        if (colon == std::string_view::npos || line.empty() || line[0] == ' ' || line[0] == '\t')
-            continue;  // not a header's first line
-        const std::string_view name = trim(line.substr(0, colon));
-        if (!sameName(name, "Content-Length") && !sameName(name, "l")) continue;
-        const std::string_view value = trim(line.substr(colon + 1));
-        if (length || value.empty() || value.size() > kMaxLengthDigits ||
-            !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            return -1;
-        length = std::stol(std::string(value));
-    }
-    return length;
-}
-
 std::mutex gGuardedMutex;
 std::vector<int> gGuardedPorts;
 
@@ -111,7 +74,7 @@ std::size_t sipMessageLength(std::string_view datagram) {
     const std::string_view header = datagram.substr(start, headerEnd + 2 - start);
     if (header.find('\0') != std::string_view::npos || !withinSipBounds(header)) return 0;
     const auto firstLineEnd = header.find("\r\n");
-    const std::optional<long> length = contentLength(header.substr(firstLineEnd + 2));
+    const std::optional<long> length = sipContentLength(header.substr(firstLineEnd + 2));
     const std::size_t bodyStart = headerEnd + kKeepAlive.size();
     const std::size_t body = datagram.size() - bodyStart;
     if (length && (*length < 0 || std::size_t(*length) > body)) return 0;

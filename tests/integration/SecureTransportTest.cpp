@@ -159,6 +159,52 @@ TEST(SecureTransportTest, IdlePhoneRingsWhenTheInvitationArrives) {
     }
 }
 
+// Requests with a URI of 3,000 characters that the server passes on over the phone's TCP or TLS
+// connection: the phone closes the connection before its parser spends seconds on them (what the
+// server sent over it after them is lost), and registers again over a fresh one, over which an
+// OPTIONS and a caller reach it.
+TEST(SecureTransportTest, LongUrisOverAConnectionCloseItAndThePhoneRegistersAgain) {
+    SecureServer secure;
+    ASSERT_TRUE(secure.made && secure.answering && secure.server.start());
+    for (SipTransport transport : {SipTransport::Tcp, SipTransport::Tls}) {
+        SCOPED_TRACE(transport == SipTransport::Tls ? "TLS" : "TCP");
+        Phone phone;
+        startOver(
+            phone,
+            transport == SipTransport::Tls ? secure.server.tlsAddress() : secure.server.address(),
+            {transport, secure.caFile(), SrtpPolicy::Off});
+        ASSERT_TRUE(phone.shows("Registered"));
+        const int connection = secure.server.contactPort("1001");
+        QUdpSocket scanner;
+        ASSERT_TRUE(scanner.bind(QHostAddress::LocalHost, 0, QUdpSocket::DontShareAddress));
+        const int port = secure.server.port();
+        // Call-IDs of each row its own: the server still holds the last row's transactions.
+        const auto request = [&](LongUriIn place, int length, const QByteArray& name) {
+            const QByteArray callId = name + (transport == SipTransport::Tls ? "-tls" : "-tcp");
+            scanner.writeDatagram(longUriRequest(place, length, port, scanner.localPort(), callId),
+                                  QHostAddress::LocalHost, quint16(port));
+        };
+        for (const auto& [where, place] : kLongUriPlaces)
+            if (place != LongUriIn::RequestUri) request(place, 3000, QByteArray("long-") + where);
+        EXPECT_TRUE(waitUntil([&] {
+            const int now = secure.server.contactPort("1001");
+            return now > 0 && now != connection;
+        }));
+        request(LongUriIn::From, 4, "after-long");
+        QByteArray answer;
+        EXPECT_TRUE(waitUntil([&] {
+            while (scanner.hasPendingDatagrams()) {
+                const QByteArray datagram = scanner.receiveDatagram().data();
+                if (datagram.contains("Call-ID: after-long-")) answer = datagram;
+            }
+            return answer.startsWith("SIP/2.0 200");
+        })) << answer.toStdString();
+        Sipp caller;
+        ASSERT_TRUE(caller.call(secure.server.address(), "1001", 300));
+        EXPECT_TRUE(phone.shows("INCOMING", 10000));
+    }
+}
+
 TEST(SecureTransportTest, CertificateThatDoesNotVerifyIsRefusedWithItsReason) {
     const struct {
         const char* what;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/SipDatagram.h"
+#include "app/SipStream.h"
 
 namespace softphone {
 namespace {
@@ -54,6 +55,41 @@ TEST(SipDatagram, OneWholeMessagePerDatagram) {
          kHead.size() + 3013},
     };
     for (const auto& c : cases) EXPECT_EQ(sipMessageLength(c.datagram), c.expected) << c.name;
+}
+
+// `count` header lines of a kilobyte each.
+std::string padding(int count) {
+    std::string lines;
+    for (int i = 0; i < count; ++i) lines += "X-Pad: " + std::string(1000, 'a') + "\r\n";
+    return lines;
+}
+
+// A stream keeps within bounds however its bytes are split into reads.
+TEST(SipStream, BoundsHoldAcrossAnySplitOfTheStream) {
+    const std::string good = kHead + "Content-Length: 5\r\n\r\nabcde";
+    const struct {
+        const char* name;
+        std::string stream;
+        bool within;
+    } cases[] = {
+        {"messages, bodies and keep-alives", "\r\n\r\n" + good + "\r\n" + good + good, true},
+        {"a body that holds a blank line", kHead + "l: 8\r\n\r\n\r\n\r\nabcd" + good, true},
+        {"long URI in a Refer-To", good + kHead + "Refer-To: <" + uri(3000) + ">\r\n\r\n", false},
+        {"header line that never ends", good + kHead + "Subject: " + std::string(5000, 'a'), false},
+        {"header that never ends", kHead + padding(100), false},
+        {"body larger than a message", kHead + "Content-Length: 9999999\r\n\r\n", false},
+        {"malformed Content-Length", kHead + "Content-Length: 1x\r\n\r\n" + good, false},
+    };
+    for (const auto& c : cases) {
+        SipStreamBounds whole, byteByByte;
+        EXPECT_EQ(whole.take(c.stream), c.within) << c.name;
+        bool within = true;
+        for (char byte : c.stream) within = byteByByte.take({&byte, 1});
+        EXPECT_EQ(within, c.within) << c.name << ", byte by byte";
+    }
+    SipStreamBounds broken;
+    EXPECT_FALSE(broken.take(kHead + "l: x\r\n\r\n"));
+    EXPECT_FALSE(broken.take(good)) << "a broken stream stays broken";
 }
 
 }  // namespace
