@@ -35,6 +35,20 @@ void startOver(Phone& phone, const QString& sip, const NetworkSettings& network,
     phone.start({sip, account, "secret"});
 }
 
+// Whether `scanner` is answered 200 to the request whose Call-ID begins with `callId`.
+::testing::AssertionResult answeredOk(QUdpSocket& scanner, const QByteArray& callId) {
+    QByteArray answer;
+    if (waitUntil([&] {
+            while (scanner.hasPendingDatagrams()) {
+                const QByteArray datagram = scanner.receiveDatagram().data();
+                if (datagram.contains("Call-ID: " + callId)) answer = datagram;
+            }
+            return answer.startsWith("SIP/2.0 200");
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << answer.toStdString();
+}
+
 // A phone registers over TCP; "Network..." moves it at once to TLS with the CA file and
 // encrypted audio required (strict), and the old binding goes. It and a phone that only offers
 // encrypted audio (lenient) call each other with encrypted audio. The plain far end behind the
@@ -120,14 +134,7 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
         options("short").replace("Content-Length: 0\r\n\r\n", "Content-Length: 99999\r\n\r\nhello"),
         QHostAddress::LocalHost, quint16(phonePort));
     scanner.writeDatagram(options("after"), QHostAddress::LocalHost, quint16(phonePort));
-    QByteArray answer;
-    EXPECT_TRUE(waitUntil([&] {
-        while (scanner.hasPendingDatagrams()) {
-            const QByteArray datagram = scanner.receiveDatagram().data();
-            if (datagram.contains("Call-ID: after")) answer = datagram;
-        }
-        return answer.startsWith("SIP/2.0 200");
-    })) << answer.toStdString();
+    EXPECT_TRUE(answeredOk(scanner, "after"));
 
     strict.phone.shutdown();
     EXPECT_TRUE(waitUntil([&] { return secure.server.contacts("1001") == 0; }));
@@ -191,14 +198,7 @@ TEST(SecureTransportTest, LongUrisOverAConnectionCloseItAndThePhoneRegistersAgai
             return now > 0 && now != connection;
         }));
         request(LongUriIn::From, 4, "after-long");
-        QByteArray answer;
-        EXPECT_TRUE(waitUntil([&] {
-            while (scanner.hasPendingDatagrams()) {
-                const QByteArray datagram = scanner.receiveDatagram().data();
-                if (datagram.contains("Call-ID: after-long-")) answer = datagram;
-            }
-            return answer.startsWith("SIP/2.0 200");
-        })) << answer.toStdString();
+        EXPECT_TRUE(answeredOk(scanner, "after-long-"));
         Sipp caller;
         ASSERT_TRUE(caller.call(secure.server.address(), "1001", 300));
         EXPECT_TRUE(phone.shows("INCOMING", 10000));
