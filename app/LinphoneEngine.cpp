@@ -15,6 +15,7 @@
 #include "app/SipDatagram.h"
 #include "app/SipStream.h"
 #include "app/StunProbe.h"
+#include "app/TlsAddressNames.h"
 
 namespace softphone {
 
@@ -355,6 +356,7 @@ void LinphoneEngine::initialize() {
         throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine folder not writable"));
 
     linphone::LoggingService::get()->setLogLevel(linphone::LogLevel::Fatal);
+    verifyAddressNamesOfTlsServers();
     auto factory = linphone::Factory::get();
     factory->setConfigDir(toStd(folder));
     factory->setDataDir(toStd(folder));

@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "app/SipBounds.h"
+#include "app/TlsAddressNames.h"
 
 namespace softphone {
 
@@ -182,6 +183,7 @@ extern "C" ssize_t bctbx_recv(bctbx_socket_t socket, void* buffer, size_t length
 extern "C" int32_t bctbx_ssl_handshake(bctbx_ssl_context_t* context) {
     using namespace softphone;
     static const auto handshake = real<int32_t (*)(bctbx_ssl_context_t*)>("bctbx_ssl_handshake");
+    const TlsCallScope scope(context);
     return inTls(context, [&] { return handshake(context); });
 }
 
@@ -190,7 +192,10 @@ extern "C" int32_t bctbx_ssl_read(bctbx_ssl_context_t* context, unsigned char* b
     using namespace softphone;
     static const auto read =
         real<int32_t (*)(bctbx_ssl_context_t*, unsigned char*, size_t)>("bctbx_ssl_read");
-    const int32_t size = inTls(context, [&] { return read(context, buffer, length); });
+    const int32_t size = [&] {
+        const TlsCallScope scope(context);
+        return inTls(context, [&] { return read(context, buffer, length); });
+    }();
     int socket = -1;
     {
         const std::lock_guard lock(gStreamsMutex);
