@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QUrl>
@@ -193,8 +194,20 @@ void HandsetWindow::buildMenus() {
     settingsMenu_->setObjectName(QStringLiteral("settingsMenu"));
     connect(action(settingsMenu_, tr("&Login As..."), "loginAsAction"), &QAction::triggered, this,
             &HandsetWindow::onLoginAsTriggered);
-    connect(action(settingsMenu_, tr("&Paste Number"), "pasteNumberAction"), &QAction::triggered,
-            this, [this] { showWrittenNumber(QGuiApplication::clipboard()->text()); });
+    QAction* pasteNumber = action(settingsMenu_, tr("&Paste Number"), "pasteNumberAction");
+    connect(pasteNumber, &QAction::triggered, this,
+            [this] { showWrittenNumber(QGuiApplication::clipboard()->text()); });
+    // The number field's own menu (undo, cut, copy, paste) offers it too.
+    QLineEdit* field = numberBox_->lineEdit();
+    field->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(field, &QWidget::customContextMenuRequested, this, [field, pasteNumber](QPoint at) {
+        QMenu* menu = field->createStandardContextMenu();
+        menu->setObjectName(QStringLiteral("numberFieldMenu"));
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addSeparator();
+        menu->addAction(pasteNumber);
+        menu->popup(field->mapToGlobal(at));
+    });
     connect(action(settingsMenu_, tr("&Network..."), "networkAction"), &QAction::triggered, this,
             &HandsetWindow::onNetworkTriggered);
     connect(action(settingsMenu_, tr("&Tuning Wizard"), "tuningAction"), &QAction::triggered, this,

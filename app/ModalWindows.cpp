@@ -18,7 +18,8 @@ LoginOutcome QtModalWindows::showLogin(QWidget* owner) {
 }
 
 std::optional<QString> QtModalWindows::showPhoneBook(QWidget* owner) {
-    PhoneBookDialog dialog(messages_, owner);
+    PhoneBookDialog dialog(messages_, owner, phoneBookPath(),
+                           readNetworkSettings(store_).internationalPrefix);
     dialog.exec();
     return dialog.chosenNumber();
 }

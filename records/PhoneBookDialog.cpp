@@ -1,15 +1,23 @@
 #include "records/PhoneBookDialog.h"
 
+#include <QAction>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSaveFile>
 #include <algorithm>
 
 #include "records/DataLines.h"
 #include "records/EntryText.h"
 #include "records/PhoneBookModel.h"
+#include "records/PhoneBookTransfer.h"
 #include "support/MessageBox.h"
 #include "support/NumberKeyFilter.h"
 #include "support/PictureButton.h"
@@ -55,10 +63,30 @@ QLabel* label(const QString& text, QRect place, QWidget* parent) {
     return label;
 }
 
+// Larger files are no address book a person keeps (10,000 contacts with photos are far less).
+constexpr qint64 kMaxAddressBookBytes = 256 << 20;
+
+// The address books among dropped files.
+QStringList addressBooksIn(const QMimeData* dropped) {
+    QStringList paths;
+    for (const QUrl& url : dropped->urls()) {
+        const QString suffix = QFileInfo(url.path()).suffix().toLower();
+        if (url.isLocalFile() && (suffix == QLatin1String("vcf") || suffix == QLatin1String("csv")))
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); }
+
 }  // namespace
 
-PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QWidget* parent, const QString& path)
-    : QDialog(parent), messages_(messages), book_(new PhoneBookModel(path, this)) {
+PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QWidget* parent, const QString& path,
+                                 const QString& internationalPrefix)
+    : QDialog(parent),
+      messages_(messages),
+      book_(new PhoneBookModel(path, this)),
+      internationalPrefix_(internationalPrefix) {
     setWindowTitle(tr("Phone Book"));
     // The background picture (280 x 296 pixels, 4200 x 4440 twips) and the window cut to it.
     applyDialogSkin(this, WindowSkin::PhoneBook);
@@ -97,7 +125,70 @@ PhoneBookDialog::PhoneBookDialog(IMessageBox& messages, QWidget* parent, const Q
     connect(deleteButton, &QPushButton::clicked, this, &PhoneBookDialog::onDeleteClicked);
     connect(callButton, &QPushButton::clicked, this, &PhoneBookDialog::onCallClicked);
     connect(closeButton, &PictureButton::clicked, this, &QDialog::close);
+    buildTransferActions();
     formInitialState();
+}
+
+void PhoneBookDialog::buildTransferActions() {
+    auto* importAction = new QAction(tr("&Import..."), this);
+    importAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    connect(importAction, &QAction::triggered, this, [this] {
+        const QString path =
+            QFileDialog::getOpenFileName(this, tr("Import Contacts"), QDir::homePath(),
+                                         tr("Address books (*.vcf *.csv);;All files (*)"));
+        if (!path.isEmpty()) importFile(path);
+    });
+    auto* exportAction = new QAction(tr("&Export..."), this);
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(exportAction, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(
+            this, tr("Export Phone Book"), QDir::home().filePath(QStringLiteral("PhoneBook.vcf")),
+            tr("vCards (*.vcf)"));
+        if (!path.isEmpty()) exportTo(path);
+    });
+    addActions({importAction, exportAction});
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    setAcceptDrops(true);
+}
+
+void PhoneBookDialog::importFile(const QString& path) {
+    QFile file(path);
+    if (file.size() > kMaxAddressBookBytes || !file.open(QIODevice::ReadOnly)) {
+        messages_.show(this, tr("Could not read %1.").arg(shownPath(path)));
+        return;
+    }
+    const PhoneBookImport import =
+        importAddressBook(file.readAll(), book_->entries(), internationalPrefix_);
+    if (!import.addressBook) {
+        messages_.show(this,
+                       tr("%1 is neither a vCard nor a contacts CSV file; nothing was imported.")
+                           .arg(shownPath(path)));
+        return;
+    }
+    if (!import.added.isEmpty() && !book_->add(import.added)) {
+        changed(false);
+        return;
+    }
+    formInitialState();
+    messages_.show(this, importReport(import));
+}
+
+void PhoneBookDialog::exportTo(const QString& path) {
+    QSaveFile file(path);
+    const QByteArray cards = exportPhoneBook(book_->entries());
+    if (!file.open(QIODevice::WriteOnly) || file.write(cards) != cards.size() || !file.commit())
+        messages_.show(this, tr("Could not write %1.").arg(shownPath(path)));
+}
+
+void PhoneBookDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (!addressBooksIn(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void PhoneBookDialog::dropEvent(QDropEvent* event) {
+    const QStringList paths = addressBooksIn(event->mimeData());
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    for (const QString& path : paths) importFile(path);
 }
 
 int PhoneBookDialog::currentRow() const { return entryList->currentIndex().row(); }
@@ -152,7 +243,7 @@ void PhoneBookDialog::changed(bool saved) {
 
 void PhoneBookDialog::onAddClicked() {
     if (!boxesFilled()) return;
-    changed(book_->add(entryFromBoxes()));
+    changed(book_->add({entryFromBoxes()}));
 }
 
 void PhoneBookDialog::onEditClicked() {

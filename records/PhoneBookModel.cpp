@@ -23,7 +23,7 @@ EntryParts PhoneBookModel::parts(int row) const {
     return cutEntry(decodeLine(entries_.value(row - 1)));
 }
 
-bool PhoneBookModel::add(const QByteArray& entry) { return save(entries_ + QList{entry}); }
+bool PhoneBookModel::add(const QList<QByteArray>& entries) { return save(entries_ + entries); }
 
 bool PhoneBookModel::replace(int row, const QByteArray& entry) {
     if (row < 1 || row > entries_.size()) return false;

@@ -26,8 +26,8 @@ public:
     // Name and number of the entry in `row` (from 1).
     EntryParts parts(int row) const;
 
-    // False when the change could not be saved.
-    bool add(const QByteArray& entry);
+    // False when the change could not be saved. Entries added together are one write.
+    bool add(const QList<QByteArray>& entries);
     bool replace(int row, const QByteArray& entry);
     bool remove(int row);
 

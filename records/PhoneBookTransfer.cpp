@@ -64,6 +64,34 @@ PhoneBookImport importAddressBook(QByteArrayView file, const QList<QByteArray>& 
     return result;
 }
 
+QString importReport(const PhoneBookImport& import) {
+    const auto tr = [](const char* text) {
+        return QCoreApplication::translate("AddressBook", text);
+    };
+    const qsizetype added = import.added.size();
+    QString report = (added == 1 ? tr("Imported 1 entry") : tr("Imported %1 entries").arg(added)) +
+                     tr(", skipped %1").arg(import.skipped.size());
+    const std::pair<SkipReason, const char*> reasons[] = {
+        {SkipReason::NoNumber, QT_TRANSLATE_NOOP("AddressBook", "No number")},
+        {SkipReason::Letters, QT_TRANSLATE_NOOP("AddressBook", "Letters in the number")},
+        {SkipReason::TooLong, QT_TRANSLATE_NOOP("AddressBook", "Number too long")},
+        {SkipReason::Duplicate, QT_TRANSLATE_NOOP("AddressBook", "Already in the phone book")},
+    };
+    constexpr qsizetype kNamesShown = 3;
+    QStringList lines;
+    for (const auto& [reason, text] : reasons) {
+        QStringList names;
+        for (const SkippedNumber& skipped : import.skipped)
+            if (skipped.reason == reason) names.append(skipped.name);
+        if (names.isEmpty()) continue;
+        const qsizetype more = names.size() - kNamesShown;
+        if (more > 0) names.resize(kNamesShown);
+        lines.append(QStringLiteral("%1: %2").arg(tr(text), names.join(QStringLiteral(", "))));
+        if (more > 0) lines.last() += tr(" and %1 more").arg(more);
+    }
+    return lines.isEmpty() ? report : report + QStringLiteral("\n\n") + lines.join('\n');
+}
+
 QByteArray exportPhoneBook(const QList<QByteArray>& book) {
     QList<Contact> contacts;
     contacts.reserve(book.size());

@@ -30,6 +30,10 @@ struct PhoneBookImport {
 PhoneBookImport importAddressBook(QByteArrayView file, const QList<QByteArray>& book,
                                   const QString& internationalPrefix);
 
+// What an import did, for the box that ends it: "Imported N entries, skipped M", then each
+// reason with the first names it kept out.
+QString importReport(const PhoneBookImport& import);
+
 // The phone book's entries as vCard 3.0, one card per entry, which importAddressBook reads back
 // to the same entries.
 QByteArray exportPhoneBook(const QList<QByteArray>& book);

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
@@ -128,6 +129,10 @@ TEST(Desk, DialPadAndNumberField) {
     EXPECT_EQ(phone.number(), "00442079460958");
     EXPECT_EQ(phone.messages.shown.size(), 2);
     QGuiApplication::clipboard()->setText("+1 (555) 010-4477");
+    emit field->lineEdit()->customContextMenuRequested({4, 4});  // the field's own menu
+    ASSERT_TRUE(phone.control<QMenu>("numberFieldMenu")
+                    ->actions()
+                    .contains(phone.control<QAction>("pasteNumberAction")));
     phone.trigger("pasteNumberAction");
     EXPECT_EQ(phone.number(), "0015550104477");
     EXPECT_EQ(phone.calls.filter("call ").size(), 1);

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,6 +113,45 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     EXPECT_TRUE(book->chosenNumber() == number.chopped(2));
     EXPECT_FALSE(book->isVisible());
     EXPECT_TRUE(bytes() == saved);
+}
+
+// Import... adds an address book's numbers in one write and names what it skipped and why; a
+// file that is no address book changes nothing. A vCard dropped onto the window imports too.
+// Export... writes what the book holds, or says it could not.
+TEST_F(RecordsTest, PhoneBookImportsAndExportsAddressBooks) {
+    struct DropTarget : PhoneBookDialog {  // Qt delivers drops only while a drag runs
+        using PhoneBookDialog::dropEvent;
+        using PhoneBookDialog::PhoneBookDialog;
+    };
+    const QString data = QStringLiteral(SOFTPHONE_SOURCE_DIR "/tests/data/");
+    put("Jane Doe--01115555555555\r\n");
+    auto* target = new DropTarget(messages, nullptr, path, "011");
+    book.reset(target);
+    book->importFile(data + "contacts/google.csv");
+    book->importFile(data + "records/PhoneBook.txt");
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(data + "contacts/rfc6350.vcf")});
+    QDropEvent drop({10, 10}, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    target->dropEvent(&drop);
+    ASSERT_EQ(messages.shown.size(), 3);
+    EXPECT_EQ(messages.shown[0],
+              "Imported 4 entries, skipped 1\n\nNo number: Grace Brewster Hopper");
+    EXPECT_TRUE(messages.shown[1].endsWith("nothing was imported."))
+        << messages.shown[1].toStdString();
+    EXPECT_EQ(messages.shown[2],
+              "Imported 2 entries, skipped 1\n\nAlready in the phone book: Jane Doe");
+    const QStringList rows = rowTexts(book->entryList);
+    ASSERT_EQ(rows.size(), 8);
+    EXPECT_EQ(rows[2], "Ada Lovelace (mobile)--011447700900123");
+    EXPECT_TRUE(newEntryState());
+
+    const QString cards = folder.filePath("out.vcf");
+    book->exportTo(cards);
+    QFile written(cards);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().count("BEGIN:VCARD"), 7);
+    book->exportTo(folder.filePath("missing/out.vcf"));
+    EXPECT_TRUE(messages.shown.last().startsWith("Could not write"));
 }
 
 // The newest record goes first and only five are kept, or listed; a double click on a record
