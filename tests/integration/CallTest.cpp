@@ -11,6 +11,8 @@
 #include <QDBusUnixFileDescriptor>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QTimer>
 #include <QUdpSocket>
 
 #include "records/RecentCalls.h"
@@ -95,36 +97,16 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     EXPECT_TRUE(waitUntil([&] { return !phone.phone.callActive(); }));
     EXPECT_TRUE(phone.shows("DISCONNECTED"));
 
-    // Malformed datagrams (in the manner of RFC 4475's torture tests) that claim to come from the
-    // proxy (UDP source addresses are easily forged; kamailio binds its socket with SO_REUSEADDR,
-    // so a second socket may send from it): calls through the proxy still ring. SipDatagramTest
-    // holds the rules that cut a datagram to its message; these pass them, or broke the engine
-    // before.
+    // Malformed datagrams that claim to come from the proxy (UDP source addresses are easily
+    // forged; kamailio binds its socket with SO_REUSEADDR, so a second socket may send from it):
+    // calls through the proxy still ring.
     const int phonePort = server.contactPort("1001");
     ASSERT_GT(phonePort, 0);
-    const QByteArray options =
-        QStringLiteral(
-            "OPTIONS sip:1001@127.0.0.1:%1 SIP/2.0\r\n"
-            "Via: SIP/2.0/UDP 127.0.0.1:%2;branch=z9hG4bKforged;rport\r\n"
-            "Max-Forwards: 70\r\nFrom: <sip:probe@127.0.0.1>;tag=forged\r\n"
-            "To: <sip:1001@127.0.0.1>\r\nCall-ID: forged\r\nCSeq: 1 OPTIONS\r\n")
-            .arg(phonePort)
-            .arg(server.port())
-            .toLatin1();
-    const QByteArray datagrams[] = {
-        options + "Content-Length: 99999\r\n\r\nhello",
-        options + "Subject: " + QByteArray(30000, 'a') + "\r\nContent-Length: 0\r\n\r\n",
-        options + "Content-Length: 0\r\n\r\n" + options + "Content-Length: 900\r\n\r\nv=0",
-        "INVITE sip:1001@127.0.0.1 SIP/2.0\r\nVia: SIP/2.0/UDP 127.0.0.1:9;branch=z9hG4bKx\r\n"
-        "From: \"caller <sip:caller@127.0.0.1>;tag=1\r\nTo: <sip:1001@127.0.0.1>\r\n"
-        "Call-ID: dn\r\nCSeq: 1 INVITE\r\nContent-Length: 0\r\n\r\n",
-        QByteArray(1200, 'x'),
-    };
     {
         QUdpSocket proxy;
         ASSERT_TRUE(
             proxy.bind(QHostAddress::LocalHost, quint16(server.port()), QUdpSocket::ShareAddress));
-        for (const QByteArray& datagram : datagrams)
+        for (const QByteArray& datagram : malformedRequests(phonePort, server.port()))
             proxy.writeDatagram(datagram, QHostAddress::LocalHost, quint16(phonePort));
     }
     // Requests with one long URI, as scanners send them straight to the phone or through the
@@ -145,17 +127,7 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     scanner.writeDatagram(
         longUriRequest(LongUriIn::From, 4, phonePort, scanner.localPort(), "after-long"),
         QHostAddress::LocalHost, quint16(server.port()));
-    QByteArray answer;
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            while (scanner.hasPendingDatagrams()) {
-                const QByteArray datagram = scanner.receiveDatagram().data();
-                if (datagram.contains("Call-ID: after-long")) answer = datagram;
-            }
-            return answer.startsWith("SIP/2.0 200");
-        },
-        3000))
-        << answer.toStdString();
+    EXPECT_TRUE(answeredOk(scanner, "after-long"));
     enum class Press { Dial, End, Nothing };
     const struct {
         const char* name;
@@ -206,6 +178,55 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
         EXPECT_EQ(phone.tray->notifications, c.notifications);
         EXPECT_EQ(phone.tray->tip == "Softphone - 1 missed call", !c.notifications.isEmpty());
     }
+}
+
+// A flood from one address, 100 datagrams a second for 10 s (the malformed and long-URI requests
+// above, and random bytes), while the user works the window and a caller calls through the
+// proxy: a dial key's click, queued behind what the engine does, shows its digit, the caller
+// rings while the flood goes on, and an OPTIONS after it is answered.
+TEST_F(CallTest, FloodOfHostileDatagramsLeavesThePhoneResponsive) {
+    const int phonePort = server.contactPort("1001");
+    ASSERT_GT(phonePort, 0);
+    QUdpSocket scanner;
+    ASSERT_TRUE(scanner.bind(QHostAddress::LocalHost, 0, QUdpSocket::DontShareAddress));
+    QList<QByteArray> hostile = malformedRequests(phonePort, scanner.localPort());
+    for (const auto& [where, place] : kLongUriPlaces)
+        for (const int length : {3000, 30000})
+            hostile << longUriRequest(place, length, phonePort, scanner.localPort(),
+                                      "flood" + QByteArray::number(hostile.size()));
+    hostile << QByteArray();  // random bytes in its place
+    QRandomGenerator noise(4475);
+    int sent = 0;
+    QTimer flood;
+    flood.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&flood, &QTimer::timeout, [&] {
+        QByteArray datagram = hostile[sent % hostile.size()];
+        if (datagram.isEmpty()) {
+            datagram.resize(1 + noise.bounded(1400));
+            for (char& byte : datagram) byte = char(noise.bounded(256));
+        }
+        scanner.writeDatagram(datagram, QHostAddress::LocalHost, quint16(phonePort));
+        if (++sent == 1000) flood.stop();
+    });
+    flood.start(10);
+
+    pump(1000);
+    QMetaObject::invokeMethod(phone.button("dialKey5"), &QAbstractButton::click,
+                              Qt::QueuedConnection);
+    EXPECT_TRUE(waitUntil([&] { return phone.number() == "5"; }, 3000));
+    Sipp caller;
+    ASSERT_TRUE(caller.call(server.address(), "1001", 1000));
+    EXPECT_TRUE(phone.shows("INCOMING", 5000));
+    EXPECT_TRUE(flood.isActive()) << "rang only after the flood";
+    phone.click("endButton");
+    EXPECT_TRUE(caller.finished()) << caller.trace().toStdString();
+    EXPECT_TRUE(caller.trace().contains("SIP/2.0 180")) << caller.trace().toStdString();
+
+    ASSERT_TRUE(waitUntil([&] { return !flood.isActive(); }, 20000));
+    scanner.writeDatagram(
+        longUriRequest(LongUriIn::From, 4, phonePort, scanner.localPort(), "after-flood"),
+        QHostAddress::LocalHost, quint16(phonePort));
+    EXPECT_TRUE(answeredOk(scanner, "after-flood"));
 }
 
 // After a call an empty Dial recalls its number and calls nobody; the second Dial calls it. In

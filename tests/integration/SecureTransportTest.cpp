@@ -36,20 +36,6 @@ void startOver(Phone& phone, const QString& sip, const NetworkSettings& network,
     phone.start({sip, account, "secret"});
 }
 
-// Whether `scanner` is answered 200 to the request whose Call-ID begins with `callId`.
-::testing::AssertionResult answeredOk(QUdpSocket& scanner, const QByteArray& callId) {
-    QByteArray answer;
-    if (waitUntil([&] {
-            while (scanner.hasPendingDatagrams()) {
-                const QByteArray datagram = scanner.receiveDatagram().data();
-                if (datagram.contains("Call-ID: " + callId)) answer = datagram;
-            }
-            return answer.startsWith("SIP/2.0 200");
-        }))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << answer.toStdString();
-}
-
 // A phone registers over TCP; "Network..." moves it at once to TLS with the CA file and
 // encrypted audio required (strict), and the old binding goes. It and a phone that only offers
 // encrypted audio (lenient) call each other with encrypted audio. The plain far end behind the
