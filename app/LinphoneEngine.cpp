@@ -446,6 +446,7 @@ void LinphoneEngine::enableAccount(const AccountSettings& settings) {
     // alternatives, and make a DTLS certificate for it (an RSA key: 0.2 to 0.9 s) as the first
     // call of each engine folder is placed.
     core.getConfig()->setString("sip", "supported_encryptions", "LinphoneMediaEncryptionSRTP");
+    dtmf_.setMode(core, network.dtmf);
 
     // Accepted: the account registered now makes way for it. Removing it unregisters it first,
     // before the new contact is bound (the same contact would otherwise be unbound again), and
@@ -587,7 +588,7 @@ void LinphoneEngine::sendDtmf(int code) {
         throw EngineError(EngineFailure::NoCall, QStringLiteral("No such key"));
     const char digit = code < 10 ? char('0' + code) : (code == 10 ? '*' : '#');
     markBusy();
-    if (call->sendDtmf(digit) != 0)
+    if (!dtmf_.send(startedCore(), *call, digit))
         throw EngineError(EngineFailure::NoCall, QStringLiteral("DTMF not sent"));
 }
 
@@ -646,6 +647,7 @@ void LinphoneEngine::tick() {
     if (!core_) return;
     sockets_.iterate([this] { core_->iterate(); });
     if (!core_) return;
+    dtmf_.update(*core_);
     if (const unsigned closed = closedSipStreams(); closed != streamsClosed_) {
         streamsClosed_ = closed;
         registerAgain();

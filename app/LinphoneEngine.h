@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/LinphoneDtmf.h"
 #include "app/SipEngine.h"
 #include "app/StackSockets.h"
 
@@ -85,7 +86,8 @@ private:
     QObject context_;  // queued events die with it
     QTimer timer_;
     StackSockets sockets_;  // wake the engine when a packet arrives
-    int sipPort_ = 0;       // guarded against datagrams that hold no whole message
+    LinphoneDtmf dtmf_;
+    int sipPort_ = 0;  // guarded against datagrams that hold no whole message
     std::chrono::steady_clock::time_point busyUntil_;
     bool tickQueued_ = false;
     unsigned streamsClosed_ = 0;                        // closedSipStreams() when last seen

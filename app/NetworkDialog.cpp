@@ -58,6 +58,11 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     internationalPrefixBox->setInputMethodHints(Qt::ImhDigitsOnly);
     internationalPrefixBox->setPlaceholderText(tr("None"));
 
+    dtmfBox = choices({{tr("Automatic"), int(DtmfMode::Automatic)},
+                       {tr("SIP INFO"), int(DtmfMode::SipInfo)},
+                       {tr("In the audio"), int(DtmfMode::InAudio)}},
+                      int(settings.dtmf), this);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -69,6 +74,7 @@ NetworkDialog::NetworkDialog(const NetworkSettings& settings, QWidget* parent) :
     form->addRow(tr("STUN server"), stunServerBox);
     // The label is the box's buddy: Alt+I reaches it, and screen readers read it as its name.
     form->addRow(tr("&International prefix"), internationalPrefixBox);
+    form->addRow(tr("&DTMF"), dtmfBox);
     form->addRow(buttons);
 
     connect(transportBox, &QComboBox::currentIndexChanged, this,
@@ -85,9 +91,12 @@ void NetworkDialog::onTransportChanged() {
 }
 
 NetworkSettings NetworkDialog::settings() const {
-    return {SipTransport(transportBox->currentData().toInt()), caFileBox->text().trimmed(),
-            SrtpPolicy(srtpBox->currentData().toInt()), stunServerBox->text().trimmed(),
-            internationalPrefixBox->text()};
+    return {SipTransport(transportBox->currentData().toInt()),
+            caFileBox->text().trimmed(),
+            SrtpPolicy(srtpBox->currentData().toInt()),
+            stunServerBox->text().trimmed(),
+            internationalPrefixBox->text(),
+            DtmfMode(dtmfBox->currentData().toInt())};
 }
 
 }  // namespace softphone

@@ -11,8 +11,9 @@ class QPushButton;
 namespace softphone {
 
 // The transport to the provider, a CA file to trust besides the system's, encrypted media, and a
-// STUN server for calls from behind a home router; what a written "+" is dialled as.
-// It changes nothing itself: the caller takes Settings() when the dialog is accepted.
+// STUN server for calls from behind a home router; what a written "+" is dialled as; how key
+// presses reach the far end. It changes nothing itself: the caller takes settings() when the
+// dialog is accepted.
 class NetworkDialog : public QDialog {
     Q_OBJECT
 public:
@@ -25,6 +26,7 @@ public:
     QComboBox* srtpBox;
     QLineEdit* stunServerBox;
     QLineEdit* internationalPrefixBox;
+    QComboBox* dtmfBox;
 
 private:
     void onTransportChanged();

@@ -18,6 +18,9 @@ constexpr std::array<std::pair<SrtpPolicy, const char*>, 3> kSrtp{
     {{SrtpPolicy::Off, "off"},
      {SrtpPolicy::Optional, "optional"},
      {SrtpPolicy::Required, "required"}}};
+constexpr std::array<std::pair<DtmfMode, const char*>, 3> kDtmf{{{DtmfMode::Automatic, "automatic"},
+                                                                 {DtmfMode::SipInfo, "info"},
+                                                                 {DtmfMode::InAudio, "audio"}}};
 
 template <typename Enum, size_t N>
 Enum fromText(const std::array<std::pair<Enum, const char*>, N>& names, const QString& text) {
@@ -45,6 +48,7 @@ NetworkSettings readNetworkSettings(const ISettingsStore& store) {
     static const QRegularExpression valid(
         QRegularExpression::anchoredPattern(kInternationalPrefixPattern));
     if (valid.match(prefix).hasMatch()) settings.internationalPrefix = prefix;
+    settings.dtmf = fromText(kDtmf, store.read(kApp, kSection, "Dtmf"));
     return settings;
 }
 
@@ -54,6 +58,7 @@ void writeNetworkSettings(ISettingsStore& store, const NetworkSettings& settings
     store.write(kApp, kSection, "Srtp", toText(kSrtp, settings.srtp));
     store.write(kApp, kSection, "StunServer", settings.stunServer);
     store.write(kApp, kSection, "InternationalPrefix", settings.internationalPrefix);
+    store.write(kApp, kSection, "Dtmf", toText(kDtmf, settings.dtmf));
 }
 
 }  // namespace softphone

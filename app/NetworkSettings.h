@@ -12,6 +12,12 @@ enum class SipTransport { Udp, Tcp, Tls };
 // far end takes it, or no call without it.
 enum class SrtpPolicy { Off, Optional, Required };
 
+// How key presses in a call reach the far end. Automatic: RFC 2833 events when the far end's
+// answer takes telephone-event, tones in the audio when it does not. SIP INFO: an INFO request
+// (application/dtmf-relay) per key, and tones in the audio once the far end refuses one. In the
+// audio: tones only, for gateways that listen for nothing else.
+enum class DtmfMode { Automatic, SipInfo, InAudio };
+
 // How the phone reaches its provider, beside the account of the login dialog.
 struct NetworkSettings {
     SipTransport transport = SipTransport::Udp;
@@ -24,6 +30,7 @@ struct NetworkSettings {
     // What a written "+" becomes when a number is pasted, opened as a link or imported: "00" in
     // most of the world, "011" in North America; empty: the country code is dialled without one.
     QString internationalPrefix = QStringLiteral("00");
+    DtmfMode dtmf = DtmfMode::Automatic;
 
     bool operator==(const NetworkSettings&) const = default;
 };

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/InfoAnswers.h"
 #include "app/SipBounds.h"
 
 namespace softphone {
@@ -111,7 +112,10 @@ extern "C" ssize_t bctbx_recvfrom(bctbx_socket_t socket, void* buffer, size_t le
         std::size_t(size) > length
             ? 0
             : softphone::sipMessageLength({static_cast<const char*>(buffer), std::size_t(size)});
-    if (keep > 0) return ssize_t(keep);
+    if (keep > 0) {
+        softphone::noteInfoAnswer({static_cast<const char*>(buffer), keep});
+        return ssize_t(keep);
+    }
     softphone::logDropped(address, size);
     const std::size_t keepAlive = std::min(length, softphone::kKeepAlive.size());
     std::memcpy(buffer, softphone::kKeepAlive.data(), keepAlive);

@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 
+#include "app/InfoAnswers.h"
 #include "app/SipBounds.h"
 #include "app/TlsAddressNames.h"
 
@@ -59,6 +60,7 @@ bool SipStreamBounds::takeHeader(std::string_view& bytes) {
     const bool within = withinSipBounds(header) && length.value_or(0) >= 0 &&
                         std::size_t(length.value_or(0)) <= kMaxSipMessage;
     bodyLeft_ = within ? std::size_t(length.value_or(0)) : 0;
+    if (within) noteInfoAnswer(header);
     header_.clear();
     return within;
 }

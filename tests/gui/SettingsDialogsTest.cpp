@@ -69,8 +69,8 @@ TEST(NetworkDialog, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
     QTemporaryDir dir;
     EXPECT_EQ(readNetworkSettings(IniSettingsStore(dir.filePath("none.conf"))).internationalPrefix,
               "00");
-    const NetworkSettings saved{SipTransport::Tls, "/etc/ca.pem", SrtpPolicy::Optional,
-                                "stun.example.net:3478", "011"};
+    const NetworkSettings saved{SipTransport::Tls,       "/etc/ca.pem", SrtpPolicy::Optional,
+                                "stun.example.net:3478", "011",         DtmfMode::SipInfo};
     NetworkDialog dialog(saved);
     EXPECT_EQ(dialog.settings(), saved);
     for (auto [transport, secure] :
@@ -86,8 +86,10 @@ TEST(NetworkDialog, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
     dialog.stunServerBox->setText(" 198.18.0.1 ");
     dialog.internationalPrefixBox->clear();
     QTest::keyClicks(dialog.internationalPrefixBox, "+0a0112");
-    EXPECT_EQ(dialog.settings(), (NetworkSettings{SipTransport::Tls, "/tmp/test ca.pem",
-                                                  SrtpPolicy::Required, "198.18.0.1", "0011"}));
+    dialog.dtmfBox->setCurrentIndex(dialog.dtmfBox->findData(int(DtmfMode::InAudio)));
+    EXPECT_EQ(dialog.settings(),
+              (NetworkSettings{SipTransport::Tls, "/tmp/test ca.pem", SrtpPolicy::Required,
+                               "198.18.0.1", "0011", DtmfMode::InAudio}));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.internationalPrefixBox)
                   ->text(QAccessible::Name),
               "International prefix");

@@ -229,6 +229,57 @@ TEST_F(CallTest, FloodOfHostileDatagramsLeavesThePhoneResponsive) {
     EXPECT_TRUE(answeredOk(scanner, "after-flood"));
 }
 
+// Key 5 in a call reaches far ends of every kind, each way the DTMF setting offers: as tones in
+// the audio of a far end that takes no telephone-event, by INFO ("Signal=5"), as tones again
+// when the far end refuses INFO, and as tones only when so chosen. (Events to a far end that
+// takes telephone-event: CallsOutAndIsCalledThroughTheProxy.)
+TEST_F(CallTest, KeysReachFarEndsOfEveryKind) {
+    const struct {
+        const char* what;
+        DtmfMode mode;
+        const char* formats;     // of the far end's answer
+        const char* infoStatus;  // its answer to an INFO
+        bool info;               // an INFO carries the key
+        const char* tones;       // the keys heard in the audio it receives
+    } cases[] = {
+        {"automatic, PCMU only", DtmfMode::Automatic, "0", "200 OK", false, "5"},
+        {"SIP INFO", DtmfMode::SipInfo, "0 101", "200 OK", true, ""},
+        {"SIP INFO refused", DtmfMode::SipInfo, "0 101", "405 Method Not Allowed", true, "5"},
+        {"in the audio", DtmfMode::InAudio, "0 101", "200 OK", false, "5"},
+    };
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(c.what);
+        phone.windows.network = NetworkSettings{};
+        phone.windows.network->dtmf = c.mode;
+        bool registered = false;
+        const auto registering = QObject::connect(
+            &phone.phone, &PhoneController::registrationChanged,
+            [&](RegistrationState s) { registered = s == RegistrationState::Registered; });
+        phone.trigger("networkAction");
+        ASSERT_TRUE(waitUntil([&] { return registered; }));
+        QObject::disconnect(registering);
+        RtpListener rtp;
+        Sipp& farEnd = gateways[i];
+        ASSERT_TRUE(farEnd.runWithStatus(
+            "answer-keys.xml", "200 INFO taken", c.infoStatus,
+            {"-key", "rtpport", QString::number(rtp.port()), "-key", "formats", c.formats}));
+        phone.dial(QStringLiteral("555000%1").arg(i));
+        ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+        ASSERT_TRUE(waitUntil([&] { return rtp.audioPackets() > 10; }));
+        phone.click("dialKey5");
+        if (*c.tones) EXPECT_TRUE(waitUntil([&] { return rtp.tones() == c.tones; }));
+        pump(500);  // for keys sent the wrong way
+        EXPECT_EQ(rtp.tones(), c.tones);
+        EXPECT_EQ(rtp.digits(), "");
+        phone.click("endButton");
+        ASSERT_TRUE(farEnd.finished()) << farEnd.trace().toStdString();
+        EXPECT_EQ(farEnd.trace().contains("Signal=5"), c.info);
+        const QString offer = farEnd.trace().section("SIP/2.0 180", 0, 0);
+        EXPECT_EQ(offer.contains("telephone-event"), c.mode == DtmfMode::Automatic);
+    }
+}
+
 // After a call an empty Dial recalls its number and calls nobody; the second Dial calls it. In
 // that call Mute keeps the audio flowing, Hold sends a re-INVITE that holds the far end
 // (sendonly) and a second one resumes it, and End while held sends BYE. A far end that holds the

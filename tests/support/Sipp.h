@@ -9,6 +9,7 @@
 
 #include "tests/support/Child.h"
 #include "tests/support/SipServer.h"
+#include "tests/support/ToneListener.h"
 #include "tests/support/Wait.h"
 
 namespace softphone::test {
@@ -39,14 +40,20 @@ public:
                    return udp.open(QIODevice::ReadOnly) && udp.readAll().contains(bound + ' ');
                });
     }
+    // Runs `scenario` with `status` in place of the status `written` in it.
+    bool runWithStatus(const QString& scenario, const QByteArray& written, const QString& status,
+                       const QStringList& args) {
+        QFile source(sourceDir() + "/scripts/sip-service/" + scenario);
+        QFile edited(dir_.filePath(scenario));
+        if (!source.open(QIODevice::ReadOnly) || !edited.open(QIODevice::WriteOnly)) return false;
+        edited.write(source.readAll().replace(written, status.toUtf8()));
+        edited.close();
+        return run(edited.fileName(), args);
+    }
     // The refusing gateway with another final status ("603 Decline"), after `silenceMs`.
     bool refuse(const QString& status, int silenceMs) {
-        QFile source(sourceDir() + "/scripts/sip-service/refuse.xml");
-        QFile scenario(dir_.filePath("refuse.xml"));
-        if (!source.open(QIODevice::ReadOnly) || !scenario.open(QIODevice::WriteOnly)) return false;
-        scenario.write(source.readAll().replace("486 Busy Here", status.toUtf8()));
-        scenario.close();
-        return run(scenario.fileName(), {"-d", QString::number(silenceMs)});
+        return runWithStatus("refuse.xml", "486 Busy Here", status,
+                             {"-d", QString::number(silenceMs)});
     }
     // Calls as Call does, and plays a tone meanwhile to the address in the phone's session
     // description, as a gateway does that does not latch onto where the audio comes from.
@@ -106,7 +113,15 @@ private:
     int port_, mediaPort_;
 };
 
-// Receives the far end's RTP and names the DTMF events in it (RFC 2833 telephone-events).
+// A G.711 mu-law sample as an unsigned 8-bit one.
+inline quint8 fromMuLaw(quint8 code) {
+    code = ~code;
+    const int magnitude = ((((code & 0x0f) << 3) + 0x84) << ((code >> 4) & 7)) - 0x84;
+    return quint8(128 + ((code & 0x80) ? -magnitude : magnitude) / 256);
+}
+
+// Receives the far end's RTP and names the DTMF events in it (RFC 2833 telephone-events) and the
+// key tones in its PCMU audio.
 class RtpListener {
 public:
     RtpListener() {
@@ -120,6 +135,7 @@ public:
                 const quint32 time = qFromBigEndian<quint32>(packet.constData() + 4);
                 if (payloadType == 0) {
                     ++audio_;
+                    for (const char byte : payload) samples_ += char(fromMuLaw(quint8(byte)));
                 } else if (payloadType >= 96 && payload.size() == 4 &&
                            !eventTimes_.contains(time)) {
                     // An event is sent several times, all with the timestamp of its start.
@@ -132,11 +148,13 @@ public:
     int port() const { return socket_.localPort(); }
     int audioPackets() const { return audio_; }
     QString digits() const { return digits_; }  // "1*#" for the events 1, 10 and 11, in order
+    QString tones() const { return keysOf(hearTones(samples_)); }  // the keys heard in the audio
 
 private:
     QUdpSocket socket_;
     int audio_ = 0;
     QString digits_;
+    QByteArray samples_;         // of the PCMU audio, as unsigned 8-bit samples
     QList<quint32> eventTimes_;  // RTP timestamps of the events named, one per key press
 };
 
