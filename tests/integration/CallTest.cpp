@@ -299,7 +299,24 @@ TEST_F(CallTest, RedialMuteAndHold) {
     ASSERT_TRUE(farEnd.run("answer-hold.xml", {"-key", "rtpport", QString::number(rtp.port())}));
     phone.click("dialButton");
     ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+    // The far end's audio loses one packet in seven on its way: the status line's tip says so, and
+    // "POOR LINE" shows (the engine rates such a line below 3).
+    const auto phoneMedia = QRegularExpression("m=audio (\\d+)").match(farEnd.trace());
+    ASSERT_TRUE(phoneMedia.hasMatch());
+    rtp.sendLosing(quint16(phoneMedia.captured(1).toInt()), 7);
+    const QRegularExpression lossTip("Packet loss: ([0-9.]+) %");
+    double loss = 0;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const auto tip = lossTip.match(phone.control<QLabel>("statusLabel")->toolTip());
+            loss = tip.hasMatch() ? tip.captured(1).toDouble() : 0;
+            return loss >= 5 && loss <= 20;
+        },
+        12000))
+        << loss;
     const auto balance = [&] { return phone.control<QLabel>("balanceLabel")->text(); };
+    EXPECT_TRUE(waitUntil([&] { return balance() == "POOR LINE"; }, 12000))
+        << phone.phone.line().quality;
     phone.trigger("muteAction");
     EXPECT_EQ(balance(), "MUTED");
     const int before = rtp.audioPackets();

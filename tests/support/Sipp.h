@@ -4,6 +4,7 @@
 #include <QList>
 #include <QNetworkDatagram>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUdpSocket>
 #include <QtEndian>
 
@@ -146,12 +147,26 @@ public:
         });
     }
     int port() const { return socket_.localPort(); }
+    // Sends PCMU silence to `port` on loopback every 20 ms, leaving out every `gap`th packet, as
+    // a line that loses 1 in `gap` does.
+    void sendLosing(quint16 port, int gap) {
+        QObject::connect(&sender_, &QTimer::timeout, [this, port, gap] {
+            QByteArray packet =
+                QByteArray::fromHex("80000000000000000000abcd") + QByteArray(160, char(0xff));
+            qToBigEndian<quint16>(quint16(sent_), packet.data() + 2);
+            qToBigEndian<quint32>(quint32(sent_ * 160), packet.data() + 4);
+            if (++sent_ % gap != 0) socket_.writeDatagram(packet, QHostAddress::LocalHost, port);
+        });
+        sender_.start(20);
+    }
     int audioPackets() const { return audio_; }
     QString digits() const { return digits_; }  // "1*#" for the events 1, 10 and 11, in order
     QString tones() const { return keysOf(hearTones(samples_)); }  // the keys heard in the audio
 
 private:
     QUdpSocket socket_;
+    QTimer sender_;
+    int sent_ = 0;
     int audio_ = 0;
     QString digits_;
     QByteArray samples_;         // of the PCMU audio, as unsigned 8-bit samples
