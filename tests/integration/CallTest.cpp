@@ -21,6 +21,7 @@
 #include "tests/support/Child.h"
 #include "tests/support/HostileSip.h"
 #include "tests/support/Phone.h"
+#include "tests/support/PulseServer.h"
 #include "tests/support/SipServer.h"
 #include "tests/support/Sipp.h"
 #include "tests/support/Wait.h"
@@ -33,10 +34,11 @@ const QString kTenDigits = QStringLiteral("5550001111");  // without it
 const QString kRing = QStringLiteral("file /usr/share/sounds/linphone/rings/oldphone-mono.wav");
 
 // A phone registered at kamailio, which routes kNumber, kTenDigits and 5550000 to 5550006 to
-// far ends that are started by each test as it needs them.
+// far ends that are started by each test as it needs them. Its microphone hears a 440 Hz tone.
 class CallTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        sound.useInThisProcess();
         ASSERT_TRUE(server.start());
         phone.start({server.address(), "1001", "secret"});
         ASSERT_TRUE(phone.shows("Registered"));
@@ -48,6 +50,7 @@ protected:
         return routes;
     }
 
+    PulseServer sound{{"softphone_test_sink"}, "module-sine-source frequency=440"};  // the mic
     Sipp farEnd, direct, gateways[7];
     SipServer server{{{"1001", "secret"}}, routes()};
     Phone phone;
@@ -281,9 +284,9 @@ TEST_F(CallTest, KeysReachFarEndsOfEveryKind) {
 }
 
 // After a call an empty Dial recalls its number and calls nobody; the second Dial calls it. In
-// that call Mute keeps the audio flowing, Hold sends a re-INVITE that holds the far end
-// (sendonly) and a second one resumes it, and End while held sends BYE. A far end that holds the
-// phone shows as such.
+// that call Mute silences the microphone while the audio flows on, Hold sends a re-INVITE that
+// holds the far end (sendonly) and a second one resumes it, and End while held sends BYE. A far end
+// that holds the phone shows as such.
 TEST_F(CallTest, RedialMuteAndHold) {
     QFile::remove(recentCallsPath());
     ASSERT_TRUE(farEnd.answer(freeUdpPort()));
@@ -317,8 +320,15 @@ TEST_F(CallTest, RedialMuteAndHold) {
     const auto balance = [&] { return phone.control<QLabel>("balanceLabel")->text(); };
     EXPECT_TRUE(waitUntil([&] { return balance() == "POOR LINE"; }, 12000))
         << phone.phone.line().quality;
-    phone.trigger("muteAction");
-    EXPECT_EQ(balance(), "MUTED");
+    // Muted, the far end hears silence while the audio packets flow on.
+    EXPECT_TRUE(waitUntil([&] { return rtp.level(440) > 8; })) << rtp.level(440);
+    for (const char* shown : {"MUTED", "POOR LINE", "MUTED"}) {
+        phone.trigger("muteAction");
+        EXPECT_EQ(balance(), shown);
+        const bool muted = *shown == 'M';
+        EXPECT_TRUE(waitUntil([&] { return muted ? rtp.level(440) < 2 : rtp.level(440) > 8; }))
+            << shown << ' ' << rtp.level(440);
+    }
     const int before = rtp.audioPackets();
     EXPECT_TRUE(waitUntil([&] { return rtp.audioPackets() > before + 25; })) << "muted, no audio";
     // Each re-INVITE is answered and acknowledged before the next press.

@@ -13,8 +13,10 @@ namespace softphone::test {
 // described by its name), reachable only through a unix socket in a temporary folder.
 class PulseServer {
 public:
-    explicit PulseServer(QStringList sinks = {QStringLiteral("softphone_test_sink")})
-        : sinks_(std::move(sinks)) {
+    // `source` is the module of its microphone, silent unless given ("module-sine-source").
+    explicit PulseServer(QStringList sinks = {QStringLiteral("softphone_test_sink")},
+                         QString source = QStringLiteral("module-null-source"))
+        : sinks_(std::move(sinks)), source_(std::move(source)) {
         QDir().mkpath(dir_.filePath("home"));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", dir_.filePath("home"));
@@ -35,7 +37,7 @@ public:
         for (const QString& sink : sinks_)
             args << "--load=module-null-sink sink_name=" + sink +
                         " sink_properties=device.description=" + sink;
-        args << "--load=module-null-source source_name=softphone_test_source"
+        args << "--load=" + source_ + " source_name=softphone_test_source"
              << "--load=module-native-protocol-unix";
         server_.start("pulseaudio", args);
         return server_.waitForStarted() &&
@@ -68,6 +70,7 @@ public:
 private:
     QTemporaryDir dir_;
     QStringList sinks_;
+    QString source_;
     Child server_;
 };
 

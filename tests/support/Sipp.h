@@ -162,6 +162,12 @@ public:
     int audioPackets() const { return audio_; }
     QString digits() const { return digits_; }  // "1*#" for the events 1, 10 and 11, in order
     QString tones() const { return keysOf(hearTones(samples_)); }  // the keys heard in the audio
+    // The amplitude of `hz` in the last 100 ms of the audio (a full-scale sine: 128).
+    double level(double hz) const {
+        return samples_.size() < 800
+                   ? 0
+                   : toneAmplitude(samples_.constData() + samples_.size() - 800, 800, hz);
+    }
 
 private:
     QUdpSocket socket_;
