@@ -1,6 +1,8 @@
 // Prints: Dial click to INVITE at the far end (less the 100 ms tone pacing per digit), 200 OK
 // sent by the far end to "CONNECTED" on the status line, CPU and resident memory during a
-// connected call. Real engine, kamailio and a sipp far end that echoes the audio.
+// connected call; in a second call, Mute to silence in the audio the far end receives and Hold
+// and resume to the far end's 200 OK of the re-INVITE. Real engine, kamailio and sipp far ends
+// (one echoes the audio, one takes re-INVITEs); the microphone is a 440 Hz tone.
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,6 +18,7 @@
 #include "bench/ProcessFigures.h"
 #include "bench/SippTrace.h"
 #include "tests/support/Phone.h"
+#include "tests/support/PulseServer.h"
 #include "tests/support/SipServer.h"
 #include "tests/support/Sipp.h"
 #include "tests/support/Wait.h"
@@ -51,14 +54,21 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int callSeconds = argc > 1 ? atoi(argv[1]) : 30;
     const QString number = QStringLiteral("5550001111");  // ten digits: no challenge to answer
+    const QString holding = QStringLiteral("5550002222");
 
-    Sipp farEnd;
-    if (!farEnd.answerAndEcho()) return 1;
-    SipServer server({{"1001", "secret"}}, {{number, farEnd.uri()}});
+    PulseServer sound({"bench_sink"}, "module-sine-source frequency=440");
+    sound.useInThisProcess();
+    Sipp farEnd, holdingEnd;
+    RtpListener heard;
+    if (!farEnd.answerAndEcho() ||
+        !holdingEnd.run("answer-hold.xml", {"-key", "rtpport", QString::number(heard.port())}))
+        return 1;
+    SipServer server({{"1001", "secret"}}, {{number, farEnd.uri()}, {holding, holdingEnd.uri()}});
     if (!server.start()) return 1;
     Phone phone;
     phone.start({server.address(), "1001", "secret"});
     if (!waitUntil([&] { return phone.registered(); }, 10000)) return 1;
+
     pump(2500);
 
     phone.setNumber(number);
@@ -86,6 +96,29 @@ int main(int argc, char** argv) {
     phone.click("endButton");
     waitUntil([&] { return phone.status() == "DISCONNECTED"; });
 
+    // Mute and unmute, five times, to the tone gone from what the far end hears and back.
+    phone.dial(holding);
+    const auto tone = [&] { return heard.level(440) > 8; };
+    if (!waitUntil([&] { return phone.connected() && tone(); }, 15000)) return 1;
+    double muting = 0, unmuting = 0;
+    for (int i = 0; i < 5; ++i) {
+        const double pressed = nowMs();
+        phone.trigger("muteAction");
+        muting += whenTrue([&] { return heard.level(440) < 2; }, 5000) - pressed;
+        const double unpressed = nowMs();
+        phone.trigger("muteAction");
+        unmuting += whenTrue(tone, 5000) - unpressed;
+    }
+    // Hold, then resume (the far end takes two re-INVITEs before the BYE).
+    double holdMs[2];
+    for (double& ms : holdMs) {
+        const double pressed = nowMs();
+        phone.trigger("holdAction");
+        waitUntil([&] { return holdingEnd.trace().count("\nACK sip:") >= 2 + (&ms - holdMs); });
+        ms = traceTimeMs(holdingEnd.trace(), QStringLiteral("SIP/2.0 200 OK"), pressed) - pressed;
+    }
+    phone.click("endButton");
+
     std::printf(
         "Dial click to INVITE at the far end: %.1f ms, less %.0f ms of tone pacing: %.1f ms\n",
         invite - clicked, pacing, invite - clicked - pacing);
@@ -94,5 +127,9 @@ int main(int argc, char** argv) {
     std::printf("CPU during a connected call over %d s: %.2f %% of one core\n", callSeconds,
                 callCpu);
     std::printf("resident memory in the call: %.1f MB\n", rss);
+    std::printf(
+        "Mute to silence at the far end: %.1f ms, unmute to the tone: %.1f ms (means of 5)\n",
+        muting / 5, unmuting / 5);
+    std::printf("Hold to the re-INVITE's 200 OK: %.1f ms; resume: %.1f ms\n", holdMs[0], holdMs[1]);
     return 0;
 }
