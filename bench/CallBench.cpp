@@ -2,7 +2,8 @@
 // sent by the far end to "CONNECTED" on the status line, CPU and resident memory during a
 // connected call; in a second call, Mute to silence in the audio the far end receives and Hold
 // and resume to the far end's 200 OK of the re-INVITE. Real engine, kamailio and sipp far ends
-// (one echoes the audio, one takes re-INVITEs); the microphone is a 440 Hz tone.
+// (one echoes the audio, one takes re-INVITEs); the microphone hears a 440 Hz tone. (PulseAudio's
+// module-sine-source hands its audio over in 2 s blocks, which would bound the Mute figure.)
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,10 +11,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QThread>
 #include <QTimer>
+#include <QtEndian>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <numbers>
 
 #include "bench/ProcessFigures.h"
 #include "bench/SippTrace.h"
@@ -56,8 +61,21 @@ int main(int argc, char** argv) {
     const QString number = QStringLiteral("5550001111");  // ten digits: no challenge to answer
     const QString holding = QStringLiteral("5550002222");
 
-    PulseServer sound({"bench_sink"}, "module-sine-source frequency=440");
+    // The microphone: a 440 Hz tone played into a sink whose monitor is remapped into a source
+    // (the engine lists no monitors), which hands audio over as finely as the engine asks.
+    PulseServer sound({"bench_sink", "bench_tone"},
+                      "module-remap-source master=bench_tone.monitor");
     sound.useInThisProcess();
+    QByteArray sine(2 * 8000 * 120, 0);  // two minutes, 16-bit at 8 kHz
+    for (int i = 0; i < sine.size() / 2; ++i)
+        qToLittleEndian<qint16>(qint16(16000 * std::sin(2 * std::numbers::pi * 440 * i / 8000)),
+                                sine.data() + 2 * i);
+    QProcess player;
+    player.setProcessEnvironment(sound.environment());
+    player.start("pacat",
+                 {"--raw", "--format=s16le", "--rate=8000", "--channels=1", "--device=bench_tone"});
+    if (!player.waitForStarted()) return 1;
+    player.write(sine);
     Sipp farEnd, holdingEnd;
     RtpListener heard;
     if (!farEnd.answerAndEcho() ||
