@@ -1,6 +1,7 @@
 #include "app/InfoAnswers.h"
 
 #include <QByteArrayView>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
 
@@ -30,7 +31,7 @@ void noteInfoAnswer(std::string_view message) {
     if (!message.starts_with(kStatusLine) || message.size() < kStatusLine.size() + 3) return;
     const std::string_view code = message.substr(kStatusLine.size(), 3);
     if (code[0] < '2' || code[0] > '6' || code.find_first_not_of("0123456789") != code.npos) return;
-    InfoAnswer answer{{}, std::stoi(std::string(code))};
+    InfoAnswer answer{{}, 0, std::stoi(std::string(code))};
     bool info = false;
     std::size_t at = message.find("\r\n");
     while (at != std::string_view::npos && at + 2 < message.size()) {
@@ -42,10 +43,13 @@ void noteInfoAnswer(std::string_view message) {
         if (colon == std::string_view::npos) continue;
         const std::string_view name = trimmed(line.substr(0, colon));
         const std::string_view value = trimmed(line.substr(colon + 1));
-        if (named(name, "CSeq"))
-            info = trimmed(value.substr(std::min(value.find(' '), value.size()))) == "INFO";
-        else if (named(name, "Call-ID") || named(name, "i"))
+        if (named(name, "CSeq")) {
+            const std::size_t space = std::min(value.find(' '), value.size());
+            info = trimmed(value.substr(space)) == "INFO";
+            answer.cseq = std::strtol(std::string(value.substr(0, space)).c_str(), nullptr, 10);
+        } else if (named(name, "Call-ID") || named(name, "i")) {
             answer.callId = value;
+        }
     }
     if (!info || answer.callId.empty()) return;
     const std::lock_guard lock(gMutex);

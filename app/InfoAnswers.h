@@ -11,6 +11,7 @@ namespace softphone {
 // phone notes them itself to hear a far end refuse the key presses it sends by INFO.
 struct InfoAnswer {
     std::string callId;
+    long cseq = 0;  // retransmitted answers repeat it
     int status = 0;
 };
 

@@ -35,6 +35,9 @@ void LinphoneDtmf::update(linphone::Core& core) {
     for (const InfoAnswer& answer : infoAnswersFrom(nextAnswer_)) {
         const auto keys = unanswered_.find(answer.callId);
         if (keys == unanswered_.end() || keys->second.empty()) continue;
+        long& answered = answeredCseq_[answer.callId];
+        if (answer.cseq <= answered) continue;  // a retransmission
+        answered = answer.cseq;
         const char digit = keys->second.front();
         keys->second.pop_front();
         if (!refusesInfo(answer.status)) continue;
@@ -44,6 +47,7 @@ void LinphoneDtmf::update(linphone::Core& core) {
     }
     if (core.getCallsNb() == 0) {
         unanswered_.clear();
+        answeredCseq_.clear();
         refused_.clear();
     }
 }

@@ -33,6 +33,7 @@ private:
     DtmfMode mode_ = DtmfMode::Automatic;
     std::uint64_t nextAnswer_ = 0;                        // of infoAnswersFrom
     std::map<std::string, std::deque<char>> unanswered_;  // INFO keys by Call-ID, oldest first
+    std::map<std::string, long> answeredCseq_;            // the last INFO answered, by Call-ID
     std::set<std::string> refused_;                       // Call-IDs whose far end takes no INFO
 };
 
