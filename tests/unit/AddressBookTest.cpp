@@ -18,7 +18,6 @@ QByteArray dataFile(const QString& name) {
 
 // The entries added, then the numbers skipped as "name: reason".
 QStringList outcome(const PhoneBookImport& import) {
-    if (!import.addressBook) return {"not an address book"};
     const char* const reasons[] = {"no number", "letters", "too long", "duplicate"};
     QStringList lines;
     for (const QByteArray& entry : import.added) lines << QString::fromUtf8(entry);
@@ -27,6 +26,9 @@ QStringList outcome(const PhoneBookImport& import) {
     return lines;
 }
 
+// Address books of each kind as phones and mail programs write them: every number becomes an
+// entry named by its contact and label, or is skipped with its reason; the exported book reads
+// back whole. (A Google CSV and a file that is no address book: RecordsTest, through the dialog.)
 TEST(PhoneBookTransfer, EachNumberOnceByItsNameOrWhyNotAndExportReadsBack) {
     const struct {
         const char* file;
@@ -47,17 +49,11 @@ TEST(PhoneBookTransfer, EachNumberOnceByItsNameOrWhyNotAndExportReadsBack) {
          {"Jörg Müller (mobile)--00491701234567", "Jörg Müller (work)--030123456",
           "Jörg Müller (home)--030123456", "René François--0033123456789", "Anna Smith--5550123",
           "Anna Smith: duplicate"}},
-        {"contacts/google.csv",
-         {},
-         {"Ada Lovelace (mobile)--00447700900123", "Ada Lovelace (mobile)--00447700900456",
-          "Ada Lovelace (work fax)--00442079460000", "Acme Ltd.--0015550109999",
-          "Grace Brewster Hopper: no number"}},
         {"contacts/outlook.csv",
          {},
          {"John Q. Public (work)--5550101234", "John Q. Public (mobile)--5550105678",
           "Example Corp--0015550102000", "Zoë Saldana--*31#5550199",
           "John Q. Public (home): letters"}},
-        {"records/PhoneBook.txt", {}, {"not an address book"}},
     };
     QList<QByteArray> book;
     for (const auto& c : cases) {

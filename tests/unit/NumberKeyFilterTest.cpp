@@ -15,31 +15,25 @@
 namespace softphone {
 namespace {
 
-struct KeyCase {
-    QString before;
-    int cursor;  // caret position before the key; -1 = at the end
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    QString typed;  // the event's text, as the platform delivers it
-    QString after;
-    QStringList seen;  // "refused", "entered" or the key typed
-};
-
-const QString kNine = QStringLiteral("012345678");
-
-const KeyCase kCases[] = {
-    {"12", 1, Qt::Key_9, {}, "9", "192", {"9"}},
-    {"12", -1, Qt::Key_Asterisk, {}, "*", "12*", {"*"}},
-    {"12", -1, Qt::Key_A, {}, "a", "12", {"refused"}},
-    {"12", -1, Qt::Key_V, Qt::ControlModifier, QString(QChar(22)), "12", {"refused"}},
-    {"123", -1, Qt::Key_Backspace, {}, QString(QChar(8)), "12", {}},
-    {"123", 0, Qt::Key_Delete, {}, QString(QChar(127)), "23", {}},
-    {"123", -1, Qt::Key_Left, {}, "", "123", {}},
-    {kNine, -1, Qt::Key_Return, {}, "\r", kNine, {"entered"}},
-    {kNine, -1, Qt::Key_Enter, Qt::KeypadModifier, "\r", kNine, {"entered"}},
-};
-
+// Dial keys go in at the caret; a paste shortcut is refused (it would bring letters); Delete
+// still edits; the keypad's Enter dials as Return does. (Letters refused, Return dialling,
+// Backspace and the arrow keys passing: DeskTest and RecordsTest, through the same filter.)
 TEST(NumberKeyFilter, EachKeyByTheRules) {
+    const struct {
+        QString before;
+        int cursor;  // caret position before the key
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString typed;  // the event's text, as the platform delivers it
+        QString after;
+        QStringList seen;  // "refused", "entered" or the key typed
+    } cases[] = {
+        {"12", 1, Qt::Key_9, {}, "9", "192", {"9"}},
+        {"12", 2, Qt::Key_Asterisk, {}, "*", "12*", {"*"}},
+        {"12", 2, Qt::Key_V, Qt::ControlModifier, QString(QChar(22)), "12", {"refused"}},
+        {"123", 0, Qt::Key_Delete, {}, QString(QChar(127)), "23", {}},
+        {"012345678", 9, Qt::Key_Enter, Qt::KeypadModifier, "\r", "012345678", {"entered"}},
+    };
     QApplication::clipboard()->setText(QStringLiteral("99abc"));
     QComboBox field;
     field.setEditable(true);
@@ -50,10 +44,10 @@ TEST(NumberKeyFilter, EachKeyByTheRules) {
     QObject::connect(filter, &NumberKeyFilter::entered, [&] { seen << "entered"; });
     QObject::connect(filter, &NumberKeyFilter::refused, [&] { seen << "refused"; });
     QLineEdit* edit = field.lineEdit();
-    for (const KeyCase& c : kCases) {
-        SCOPED_TRACE(c.before.toStdString() + " " + QKeySequence(c.key).toString().toStdString());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
         edit->setText(c.before);
-        edit->setCursorPosition(c.cursor < 0 ? int(c.before.size()) : c.cursor);
+        edit->setCursorPosition(c.cursor);
         seen.clear();
         QTest::sendKeyEvent(QTest::Click, &field, c.key, c.typed, c.modifiers);
         EXPECT_EQ(edit->text(), c.after);
@@ -61,6 +55,9 @@ TEST(NumberKeyFilter, EachKeyByTheRules) {
     }
 }
 
+// Numbers as people write them, and as links and other programs hand them over, cleaned for the
+// field with the international prefix; what holds letters or no digit is refused with the reason.
+// (A tel: link with %20 escapes and a sip: address with letters: DeskTest.)
 TEST(WrittenNumber, CleanedByTheRules) {
     using enum NumberRefusal;
     const struct {
@@ -73,18 +70,15 @@ TEST(WrittenNumber, CleanedByTheRules) {
         {"+44 (0)20 7946\u00a00958", "", "442079460958", None},
         {"030/123 45-6.7 \u2013 8", "00", "03012345678", None},
         {"\u0660\u0661\u0662 \uff13", "00", "0123", None},
-        {"tel:+44%2020%207946%200958", "00", "00442079460958", None},
         {"TEL:863-1234;phone-context=+1-914-555", "00", "8631234", None},
         {"tel:+1-201-555-0123;ext=1234;isub=5", "00", "0012015550123", None},
         {"tel:*21%23", "00", "*21#", None},
         {"sips:+1-212-555-1212:1234@gateway.com;user=phone", "00", "0012125551212", None},
         {"callto://+4420%207946%200958", "00", "00442079460958", None},
-        {"sip:alice@example.com", "00", "", Letters},
         {"tel:1-800-FLOWERS", "00", "", Letters},
         {"+44 20 +1", "00", "", Letters},
         {"5550%zz", "00", "", Letters},
         {"sip:192.0.2.1", "00", "", Empty},
-        {" (-) ", "00", "", Empty},
         {"tel:+", "00", "", Empty},
         {QString(200, '5'), "00", "", TooLong},
     };
