@@ -59,14 +59,12 @@ TEST(Wayland, LoginDialogShowsNoKeyColourAroundItsOutline) {
     Child phone(SOFTPHONE_BINARY, {}, env);
 
     // The login dialog's three entry boxes (#f4f8fb) show, and two screenshots in a row agree.
-    QImage last, screen;
-    bool settled = false;  // WaitUntil asks once more at the end: no new screenshot then
+    QImage screen;
     ASSERT_TRUE(waitUntil(
         [&] {
-            if (settled) return true;
-            last = std::exchange(screen, screenshot(env));
-            return settled = !screen.isNull() && screen == last &&
-                             pixelsOfColour(screen, qRgb(0xf4, 0xf8, 0xfb)) > 3000;
+            const QImage last = std::exchange(screen, screenshot(env));
+            return !screen.isNull() && screen == last &&
+                   pixelsOfColour(screen, qRgb(0xf4, 0xf8, 0xfb)) > 3000;
         },
         20000));
     EXPECT_EQ(pixelsOfColour(screen, qRgb(0xff, 0x00, 0xff)), 0);

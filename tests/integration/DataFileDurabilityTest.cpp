@@ -83,6 +83,8 @@ TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
     }
 }
 
+// Killed at any moment of a rewrite, as by a crash or a log-out, the file holds all of the old
+// content or all of the new, never a mix or a cut.
 TEST(DurabilityTest, KilledDuringRewritesLeavesTheOldOrTheNewContent) {
     QTemporaryDir folder;
     const QString book = folder.filePath("PhoneBook.txt");

@@ -7,10 +7,10 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
-#include <algorithm>
 
 #include "tests/support/PulseServer.h"
 #include "tests/support/RunningPhone.h"
+#include "tests/support/ToneListener.h"
 
 namespace softphone::test {
 namespace {
@@ -44,33 +44,20 @@ QString prefix() {
 }
 
 // The menu entry, icon and software-centre listing in the prefix are valid, and the Debian
-// package holds the same files and passes Debian's checks.
+// package holds the same files, the packages it needs and passes Debian's checks.
 TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
     ASSERT_FALSE(prefix().isEmpty());
-    QSvgRenderer scalable(prefix() + kInstalled[3]);
-    EXPECT_TRUE(scalable.isValid());
+    EXPECT_TRUE(QSvgRenderer(prefix() + kInstalled[3]).isValid());
     int status = -1;
     EXPECT_EQ(output("desktop-file-validate", {prefix() + kInstalled[2]}, &status), "");
     EXPECT_EQ(status, 0);
     QFile entry(prefix() + kInstalled[2]);
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     const QByteArray text = entry.readAll();
+    // It opens the links of each kind it handles, the link given to the program.
     EXPECT_TRUE(text.contains("\nExec=softphone %u\n") && text.contains("\nIcon=softphone\n"));
-    // The desktop's handler of each kind of link, in an XDG tree holding only the prefix.
-    QTemporaryDir xdgTree;
-    QProcessEnvironment xdg = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"XDG_CURRENT_DESKTOP", "DISPLAY", "DBUS_SESSION_BUS_ADDRESS"})
-        xdg.remove(variable);
-    xdg.insert("HOME", xdgTree.path());
-    xdg.insert("XDG_CONFIG_HOME", xdgTree.path());
-    xdg.insert("XDG_CONFIG_DIRS", xdgTree.path());
-    xdg.insert("XDG_DATA_HOME", prefix() + "share");
-    xdg.insert("XDG_DATA_DIRS", xdgTree.path());
-    for (const QString scheme : {"tel", "callto", "sip"})
-        EXPECT_EQ(
-            output("xdg-mime", {"query", "default", "x-scheme-handler/" + scheme}, nullptr, xdg),
-            "softphone.desktop")
-            << scheme.toStdString();
+    for (const char* scheme : {"tel", "callto", "sip"})
+        EXPECT_TRUE(text.contains(QByteArray("x-scheme-handler/") + scheme + ';')) << scheme;
 
     const QString listing =
         output("appstreamcli", {"validate-tree", "--no-net", prefix()}, &status);
@@ -83,18 +70,13 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
     ASSERT_TRUE(status == 0 && debs.size() == 1) << log.toStdString();
     const QString deb = out.filePath(debs[0]);
     auto field = [&](const char* name) { return output("dpkg-deb", {"--field", deb, name}); };
-    EXPECT_EQ(field("Package"), "softphone");
-    EXPECT_EQ(field("Version"), SOFTPHONE_VERSION);
-    EXPECT_EQ(field("Recommends"), "qt6-wayland");
+    EXPECT_EQ(field("Package") + " " + field("Version"), "softphone " SOFTPHONE_VERSION);
     const QString tags = output("lintian", {deb}, &status);
     EXPECT_EQ(status, 0) << tags.toStdString();
-    const QStringList depends = field("Depends").split(QRegularExpression(",\\s*"));
-    for (const char* package :
-         {"linphone-common", "fonts-liberation", "liblinphone\\+\\+\\d+", "libqt6widgets6",
-          "libqt6multimedia6", "libqt6svg6", "libqt6network6", "libasound2"}) {
-        EXPECT_GE(depends.indexOf(QRegularExpression(QString("^%1( \\(.*\\))?$").arg(package))), 0)
-            << package << " in " << depends.join(", ").toStdString();
-    }
+    // The engine, its sounds and the skin's fonts (which no library scan finds).
+    const QString depends = field("Depends");
+    for (const char* package : {"linphone-common", "fonts-liberation", "liblinphone++"})
+        EXPECT_TRUE(depends.contains(package)) << package << " not in " << depends.toStdString();
     QStringList files, expected;
     for (const QString& line : output("dpkg-deb", {"--contents", deb}).split('\n'))
         if (!line.endsWith('/')) files << line.section(' ', -1);
@@ -105,8 +87,8 @@ TEST(Install, PrefixAndDebianPackageHoldTheProgramMenuEntryAndIcons) {
 }
 
 // The installed program from the prefix on a display with a tray: its release sound comes from
-// the prefix's data folder; it hides to the tray and comes back; a second start raises it; after
-// it is killed, a new start comes up all the same.
+// the prefix's data folder; it hides to the tray and comes back; a second start raises it. (A
+// socket left by a killed run is in SingleInstanceTest.)
 TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
     ASSERT_FALSE(prefix().isEmpty());
     ASSERT_FALSE(QFile::exists(prefix() + "bin/ding.wav"));
@@ -130,18 +112,16 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
     const QString handset = first->logIn("127.0.0.1:9");
     ASSERT_FALSE(handset.isEmpty()) << first->readAllStandardError().toStdString();
 
-    // The release sound is played when a level slider's thumb is let go; the playback level's
-    // thumb lies somewhere along its track, 117 pixels down the window.
-    pump(2500);  // the program's kept-open sound stream settles
+    // The release sound is played when a level slider's thumb is let go: clicks along the
+    // playback level's track, 117 pixels down the window, until one lands on the thumb.
     const qsizetype before = recorder.size();
-    for (int x = 70; x <= 186; x += 4) display.click(handset, {x, 117});
+    int x = 66;
     EXPECT_TRUE(waitUntil(
         [&] {
-            const QByteArray samples = recorder.samples(before);
-            return std::any_of(samples.begin(), samples.end(),
-                               [](char s) { return std::abs(int(uchar(s)) - 128) > 24; });
+            display.click(handset, {x = x < 186 ? x + 4 : 70, 117});
+            return firstSound(recorder.samples(before), 0, 24) >= 0;
         },
-        5000))
+        15000))
         << "no release sound";
 
     // Hidden, it comes back with a double click on its icon, the tray's one client, in the
@@ -173,19 +153,11 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
     ASSERT_TRUE(waitUntil([&] { return !display.visible(handset); })) << "not in the tray";
     auto second = start("second");
     ASSERT_TRUE(second->waitForFinished(10000)) << "the second start kept running";
-    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(second->exitStatus() == QProcess::NormalExit && second->exitCode() == 0);
     EXPECT_TRUE(waitUntil([&] { return display.visible(handset); })) << "not raised";
     QDirIterator written(user.filePath("second"), QDir::Files | QDir::Hidden,
                          QDirIterator::Subdirectories);
     EXPECT_FALSE(written.hasNext()) << written.next().toStdString();
-
-    first->kill();  // SIGKILL
-    ASSERT_TRUE(first->waitForFinished(5000));
-    ASSERT_TRUE(QFile::exists(user.filePath("run/softphone.socket"))) << "nothing left behind";
-    auto next = start("next");
-    EXPECT_FALSE(next->logIn("127.0.0.1:9").isEmpty()) << "a new start did not come up";
-    EXPECT_EQ(next->state(), QProcess::Running);
 }
 
 }  // namespace
