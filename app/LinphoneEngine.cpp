@@ -397,6 +397,7 @@ void LinphoneEngine::initialize() {
         throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine did not start"));
     }
     followSipPort();
+    pickAudioPort();
     markBusy();
 }
 
@@ -495,6 +496,28 @@ static int unsharedUdpPort() {
                                                                                : -1;
 }
 
+// A port for a call's audio that no other socket holds, with the next one free for its RTCP. The
+// engine's fixed default (7078) is bound with SO_REUSEADDR, so two phones on one machine would
+// share it and, sending their audio back to where audio comes from, take each other's calls'.
+static int unsharedMediaPort() {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QUdpSocket rtp, rtcp;
+        if (!rtp.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress)) break;
+        const quint16 port = rtp.localPort();
+        if (port < 65535 &&
+            rtcp.bind(QHostAddress::Any, port + 1, QAbstractSocket::DontShareAddress))
+            return port;
+    }
+    return -1;  // a random one of the engine's choosing
+}
+
+int LinphoneEngine::audioPort() const { return core_ ? core_->getAudioPort() : -1; }
+
+// Chosen afresh between calls: a port free at start-up may be another program's by the next call.
+void LinphoneEngine::pickAudioPort() {
+    if (core_ && core_->getCallsNb() == 0) core_->setAudioPort(unsharedMediaPort());
+}
+
 // Only the chosen transport listens: with TLS, nothing can leave or arrive in the clear. Any free
 // port, as several phones may run on one machine.
 void LinphoneEngine::listenOn(SipTransport transport) {
@@ -554,6 +577,7 @@ std::shared_ptr<ISession> LinphoneEngine::createSession(CallRoute route) {
     startedCore();
     if (route == CallRoute::ViaAccount && !account_)
         throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("No account for the call"));
+    pickAudioPort();
     return std::make_shared<LinphoneSession>(*this, route, nullptr);
 }
 
@@ -702,7 +726,10 @@ void LinphoneEngine::onCallState(const std::shared_ptr<linphone::Call>& call, in
     if (!session) return;
     if (const auto reported = sessionStateOf(state)) session->report(*reported);
     session->noteHold();
-    if (state == linphone::Call::State::Released) sessions_.erase(call.get());
+    if (state == linphone::Call::State::Released) {
+        sessions_.erase(call.get());
+        pickAudioPort();
+    }
 }
 
 void LinphoneEngine::track(const std::shared_ptr<LinphoneSession>& session, linphone::Call* call) {

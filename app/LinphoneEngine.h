@@ -54,6 +54,8 @@ public:
     // The engine's sound devices and echo calibration, for the tuning wizard; empty until the
     // engine has started.
     IAudioTuning& audioTuning();
+    // Where the next call's audio arrives; chosen anew between calls, free of other sockets.
+    int audioPort() const;
 
 private:
     class Listener;
@@ -74,6 +76,7 @@ private:
     std::shared_ptr<linphone::ProxyConfig> anonymousRoute(const linphone::Address& destination);
     void listenOn(SipTransport transport);
     void followSipPort();
+    void pickAudioPort();
     void setRegistering(bool on);
     static QByteArray trustedCas(const NetworkSettings& network);
     void checkCertificate();

@@ -138,6 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NatFarEnd, DISABLED_AnswersACall) {
     Phone phone;
     phone.start({qEnvironmentVariable("NAT_FAR_END_SERVER"), "1002", "secret"});
+    QFile port(qEnvironmentVariable("NAT_FAR_END_AUDIO_PORT_FILE"));
+    ASSERT_TRUE(port.open(QIODevice::WriteOnly));
+    port.write(QByteArray::number(phone.engine->audioPort()));
+    port.close();
     ASSERT_TRUE(phone.shows("INCOMING", 20000));
     phone.click("dialButton");
     EXPECT_TRUE(phone.shows("DISCONNECTED", 20000));
@@ -151,13 +155,18 @@ class NatIceTest : public NatTest {
 // arrive at its audio port beside the audio.
 TEST_F(NatIceTest, CallToAPhoneThatSpeaksIceCarriesAudioBothWays) {
     qputenv("NAT_FAR_END_SERVER", server->address().toUtf8());
+    QTemporaryDir dir;
+    QFile audioPort(dir.filePath("port"));
+    qputenv("NAT_FAR_END_AUDIO_PORT_FILE", audioPort.fileName().toUtf8());
     QProcess farPhone;
     farPhone.start("ip",
                    {"netns", "exec", net.providerName(), "setpriv", "--pdeathsig", "KILL",
                     QCoreApplication::applicationFilePath(), "--gtest_also_run_disabled_tests",
                     "--gtest_filter=NatFarEnd.DISABLED_AnswersACall"});
     ASSERT_TRUE(waitUntil([&] { return server->contacts("1002") > 0; }, 15000));
-    ASSERT_TRUE(net.countMediaAt(7078)) << net.failure().toStdString();  // the engine's first pick
+    ASSERT_TRUE(waitUntil([&] { return audioPort.size() > 0; }));
+    ASSERT_TRUE(audioPort.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(net.countMediaAt(audioPort.readAll().toInt())) << net.failure().toStdString();
     phone->dial("1002");
     ASSERT_TRUE(phone->shows("CONNECTED"));
     EXPECT_TRUE(audioFlows());

@@ -31,7 +31,11 @@ inline void answerLogin(ISettingsStore& store, IMessageBox& messages, const Logi
 class Phone : public Handset {
 public:
     explicit Phone(EnginePace pace = {})
-        : Handset([this, pace] { return std::make_unique<LinphoneEngine>(engineDir(), pace); }) {}
+        : Handset([this, pace] {
+              auto made = std::make_unique<LinphoneEngine>(engineDir(), pace);
+              engine = made.get();
+              return made;
+          }) {}
 
     QString engineDir() const { return dir.filePath("engine"); }
     bool registered() const { return phone.registration() == RegistrationState::Registered; }
@@ -52,6 +56,8 @@ public:
     void logInAs(const LoginAnswer& answer) {
         windows.onLogin = [this, answer] { answerLogin(store, messages, answer); };
     }
+
+    LinphoneEngine* engine = nullptr;  // once started; the window owns it
 };
 
 }  // namespace softphone::test
