@@ -186,6 +186,7 @@ TEST_F(CallTest, FloodOfHostileDatagramsLeavesThePhoneResponsive) {
             scanner.writeDatagram(request, QHostAddress::LocalHost, quint16(server.port()));
     QRandomGenerator noise(4475);
     int sent = 0;
+    bool rang = false;  // the flood goes on at least until the caller has rung
     QTimer flood;
     flood.setTimerType(Qt::PreciseTimer);
     QObject::connect(&flood, &QTimer::timeout, [&] {
@@ -195,7 +196,7 @@ TEST_F(CallTest, FloodOfHostileDatagramsLeavesThePhoneResponsive) {
             for (char& byte : datagram) byte = char(noise.bounded(256));
         }
         scanner.writeDatagram(datagram, QHostAddress::LocalHost, quint16(phonePort));
-        if (++sent == 1000) flood.stop();
+        if (++sent >= 1000 && rang) flood.stop();
     });
     flood.start(10);
 
@@ -206,7 +207,7 @@ TEST_F(CallTest, FloodOfHostileDatagramsLeavesThePhoneResponsive) {
     Sipp caller;
     ASSERT_TRUE(caller.call(server.address(), "1001", 1000));
     EXPECT_TRUE(phone.shows("INCOMING", 5000));
-    EXPECT_TRUE(flood.isActive()) << "rang only after the flood";
+    rang = true;
     phone.click("endButton");
     EXPECT_TRUE(caller.finished()) << caller.trace().toStdString();
     EXPECT_TRUE(caller.trace().contains("SIP/2.0 180")) << caller.trace().toStdString();
