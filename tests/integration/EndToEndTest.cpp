@@ -30,7 +30,13 @@ struct Stage {
         display.click(handset, kDial);
         return waitUntil([&] { return rtp.audioPackets() > 10; }, 15000);
     }
-    bool endedInOrder() { return phone.ended() && phone.exitStatus() == QProcess::NormalExit; }
+    ::testing::AssertionResult endedInOrder() {
+        if (phone.ended() && phone.exitStatus() == QProcess::NormalExit)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << (phone.state() == QProcess::NotRunning ? "ended by a signal" : "still running")
+               << "; it wrote: " << phone.readAllStandardError().right(4000).toStdString();
+    }
 
     XvfbDisplay display;
     PulseServer pulse;
