@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/EngineWarmUp.h"
 #include "app/HandsetWindow.h"
@@ -21,7 +23,9 @@
 
 using namespace softphone;
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Softphone"));
     QApplication::setApplicationVersion(QStringLiteral(SOFTPHONE_VERSION));
@@ -88,4 +92,16 @@ int main(int argc, char** argv) {
     const int status = QApplication::exec();
     window.close();
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int status = run(argc, argv);
+    // The phone has hung up, signed off and saved everything, and every object of the program is
+    // gone. The libraries' own teardown at exit is skipped: Qt Multimedia's connection to the
+    // sound server, closed by a static destructor while the server's event thread still runs,
+    // can abort the program (a PulseAudio mainloop assertion) after a clean shutdown.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
