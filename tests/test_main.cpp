@@ -3,8 +3,12 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
 
-int main(int argc, char** argv) {
+namespace {
+
+int runTests(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
@@ -14,4 +18,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+}  // namespace
+
+// As the program does: the libraries' static teardown (Qt Multimedia's sound-server connection)
+// can abort a process at exit after all its work is done.
+int main(int argc, char** argv) {
+    const int status = runTests(argc, argv);
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
