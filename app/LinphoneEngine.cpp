@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
+#include <QRandomGenerator>
 #include <QUdpSocket>
 #include <linphone++/linphone.hh>
 #include <optional>
@@ -499,12 +500,13 @@ static int unsharedUdpPort() {
 // A port for a call's audio that no other socket holds, with the next one free for its RTCP. The
 // engine's fixed default (7078) is bound with SO_REUSEADDR, so two phones on one machine would
 // share it and, sending their audio back to where audio comes from, take each other's calls'.
+// An even port between 10000 and 20000, as phones use, at random: the kernel's own picks for
+// other programs' sockets (32768 and up) that are about to be bound are left to them.
 static int unsharedMediaPort() {
     for (int attempt = 0; attempt < 20; ++attempt) {
+        const quint16 port = quint16(10000 + 2 * QRandomGenerator::global()->bounded(5000));
         QUdpSocket rtp, rtcp;
-        if (!rtp.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress)) break;
-        const quint16 port = rtp.localPort();
-        if (port < 65535 &&
+        if (rtp.bind(QHostAddress::Any, port, QAbstractSocket::DontShareAddress) &&
             rtcp.bind(QHostAddress::Any, port + 1, QAbstractSocket::DontShareAddress))
             return port;
     }
