@@ -189,6 +189,17 @@ extern "C" int32_t bctbx_ssl_handshake(bctbx_ssl_context_t* context) {
     return inTls(context, [&] { return handshake(context); });
 }
 
+// belle-sip's first write to a connection makes its handshake: the records it reads meanwhile
+// are TLS, not SIP.
+extern "C" int32_t bctbx_ssl_write(bctbx_ssl_context_t* context, const unsigned char* buffer,
+                                   size_t length) {
+    using namespace softphone;
+    static const auto write =
+        real<int32_t (*)(bctbx_ssl_context_t*, const unsigned char*, size_t)>("bctbx_ssl_write");
+    const TlsCallScope scope(context);
+    return inTls(context, [&] { return write(context, buffer, length); });
+}
+
 extern "C" int32_t bctbx_ssl_read(bctbx_ssl_context_t* context, unsigned char* buffer,
                                   size_t length) {
     using namespace softphone;

@@ -69,14 +69,3 @@ extern "C" int32_t bctbx_ssl_set_hostname(bctbx_ssl_context_t* context, const ch
     }
     return setHostname(context, hostname);
 }
-
-// belle-sip's first write to a connection makes its handshake (reads are marked in SipStream.cpp).
-extern "C" int32_t bctbx_ssl_write(bctbx_ssl_context_t* context, const unsigned char* buffer,
-                                   size_t length) {
-    using namespace softphone;
-    static const auto write =
-        reinterpret_cast<int32_t (*)(bctbx_ssl_context_t*, const unsigned char*, size_t)>(
-            ::dlsym(RTLD_NEXT, "bctbx_ssl_write"));
-    const TlsCallScope scope(context);
-    return write(context, buffer, length);
-}
