@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QUdpSocket>
 
@@ -12,14 +12,36 @@ namespace softphone::test {
 
 inline QString sourceDir() { return QStringLiteral(SOFTPHONE_SOURCE_DIR); }
 
-// A UDP port on 127.0.0.1 that was free a moment ago. Not shared: a bind with SO_REUSEADDR (Qt's
-// default) may be given a port that a running kamailio holds, and two servers then share it.
-inline int freeUdpPort() {
-    QUdpSocket socket;
-    return socket.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress)
-               ? socket.localPort()
-               : 0;
-}
+// A UDP port on 127.0.0.1 held (with `alsoFree`, further ports at these offsets from it) until
+// release(), for a program a test is about to start. Even ports from 20000 to 32000: the kernel's
+// picks for other programs' sockets (32768 and up) and the phone's audio (below 20000) never land
+// there, so a server that starts seconds after the draw still finds its ports free. Not shared: a
+// bind with SO_REUSEADDR (Qt's default) may be given a port that a running kamailio holds.
+class HeldPort {
+public:
+    explicit HeldPort(std::initializer_list<int> alsoFree = {}) {
+        for (int attempt = 0; attempt < 100 && port_ == 0; ++attempt) {
+            const int port = 20000 + 2 * int(QRandomGenerator::global()->bounded(6000));
+            bool free = true;
+            held_.clear();
+            for (const int offset : QList<int>{0} + QList<int>(alsoFree)) {
+                held_.push_back(std::make_unique<QUdpSocket>());
+                free = free && held_.back()->bind(QHostAddress::LocalHost, quint16(port + offset),
+                                                  QAbstractSocket::DontShareAddress);
+            }
+            if (free) port_ = port;
+        }
+    }
+    int port() const { return port_; }
+    void release() { held_.clear(); }
+
+private:
+    std::vector<std::unique_ptr<QUdpSocket>> held_;
+    int port_ = 0;
+};
+
+// A UDP port on 127.0.0.1 that was free a moment ago, and stays so but for the test's own use.
+inline int freeUdpPort() { return HeldPort().port(); }
 
 // A private CA (`folder`/ca.pem, kept) and a server certificate it signs for `name`
 // (scripts/sip-service/make-certs).
@@ -62,8 +84,7 @@ public:
         for (const Account& a : accounts_) args << "--account" << a.user + ':' + a.password;
         for (const Route& r : routes_) args << "--route" << r.number + '=' + r.target;
         if (!tlsFolder_.isEmpty()) {
-            QTcpServer probe;
-            tlsPort_ = probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+            tlsPort_ = freeUdpPort();  // no TCP client is given a port from its range either
             args << "--tls-port" << QString::number(tlsPort_) << "--cert"
                  << tlsFolder_ + "/server.pem"
                  << "--key" << tlsFolder_ + "/server.key";

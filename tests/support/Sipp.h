@@ -18,24 +18,25 @@ namespace softphone::test {
 // One sipp far end on 127.0.0.1 (or `address`) running a scenario of scripts/sip-service.
 class Sipp {
 public:
-    explicit Sipp(QString address = QStringLiteral("127.0.0.1"))
-        : address_(std::move(address)), port_(freeUdpPort()), mediaPort_(freeUdpPort()) {}
+    explicit Sipp(QString address = QStringLiteral("127.0.0.1")) : address_(std::move(address)) {}
     // Runs a scenario (a file of scripts/sip-service, or a path) on its port (see Uri()); true
     // once it holds the port (looked up without touching it: a probe's bind could take it from
     // sipp for a moment).
     bool run(const QString& scenario, const QStringList& args = {}) {
+        port_.release();
+        media_.release();
         process_.setWorkingDirectory(dir_.path());
         process_.setStandardOutputFile(dir_.filePath("screen.log"));
         process_.setStandardErrorFile(dir_.filePath("errors.log"));
         process_.start(
             "/usr/bin/sipp",
             QStringList{"-sf", QDir(sourceDir() + "/scripts/sip-service").filePath(scenario), "-i",
-                        address_, "-p", QString::number(port_), "-mp", QString::number(mediaPort_),
-                        "-m", "1", "-nostdin", "-timeout", "30s", "-trace_msg", "-message_file",
-                        dir_.filePath("messages.log")} +
+                        address_, "-p", QString::number(port_.port()), "-mp",
+                        QString::number(mediaPort()), "-m", "1", "-nostdin", "-timeout", "30s",
+                        "-trace_msg", "-message_file", dir_.filePath("messages.log")} +
                 args);
         const QByteArray bound =
-            ':' + QByteArray::number(port_, 16).toUpper().rightJustified(4, '0');
+            ':' + QByteArray::number(port_.port(), 16).toUpper().rightJustified(4, '0');
         return process_.waitForStarted(5000) && waitUntil([&] {
                    QFile udp("/proc/thread-self/net/udp");
                    return udp.open(QIODevice::ReadOnly) && udp.readAll().contains(bound + ' ');
@@ -87,7 +88,7 @@ public:
     }
     // Answers and sends back the audio it receives.
     bool answerAndEcho() {
-        return run("answer.xml", {"-rtp_echo", "-key", "rtpport", QString::number(mediaPort_)});
+        return run("answer.xml", {"-rtp_echo", "-key", "rtpport", QString::number(mediaPort())});
     }
     // Calls `user` through the proxy at `proxy` ("127.0.0.1:port"), hanging up after `holdMs`.
     bool call(const QString& proxy, const QString& user, int holdMs = 1000) {
@@ -99,8 +100,8 @@ public:
         return process_.state() == QProcess::NotRunning &&
                process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
     }
-    int mediaPort() const { return mediaPort_; }  // where its RTP arrives and leaves
-    QString uri() const { return QStringLiteral("sip:%1:%2").arg(address_).arg(port_); }
+    int mediaPort() const { return media_.port(); }  // where its RTP arrives and leaves
+    QString uri() const { return QStringLiteral("sip:%1:%2").arg(address_).arg(port_.port()); }
     // Every SIP message sent and received.
     QString trace() const {
         QFile file(dir_.filePath("messages.log"));
@@ -111,7 +112,7 @@ private:
     QTemporaryDir dir_;
     Child process_;
     QString address_;
-    int port_, mediaPort_;
+    HeldPort port_, media_{2};  // sipp binds the video port beside the audio one
 };
 
 // A G.711 mu-law sample as an unsigned 8-bit one.
