@@ -1,13 +1,8 @@
 // The phone book and the call history as a user meets them, over a file in a private folder.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
-#include <QListView>
-#include <QListWidget>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "records/PhoneBookDialog.h"
 #include "records/RecentCalls.h"
@@ -25,8 +20,8 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    QByteArray bytes() const {
-        QFile file(path);
+    QByteArray bytes(const QString& name = {}) const {
+        QFile file(name.isEmpty() ? path : name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
     }
     static QStringList rowTexts(const QAbstractItemView* list) {
@@ -56,11 +51,10 @@ protected:
     std::unique_ptr<PhoneBookDialog> book;
 };
 
-// The file's lines are listed after the placeholder in file order. A line edited by hand, with
-// "--" in its name and fields longer than the boxes take, here a megabyte number, is shown cut
-// short and comes back whole. EDIT and DELETE change only the selected entry, ADD puts a trimmed
-// one last; the other lines are kept as the file holds them, with bytes that are not UTF-8, NUL
-// or a lone CR, and the file gets CRLF line ends.
+// The file's lines are listed after the placeholder in file order; a hand-edited line with "--"
+// in its name and a megabyte number is shown cut short and comes back whole. EDIT and DELETE
+// change only the selected entry, ADD puts a trimmed one last; the other lines keep their bytes
+// (not UTF-8, NUL, a lone CR) and the file gets CRLF line ends.
 TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     const QString name = QStringLiteral("The Very Long Family Name of Forty Chars--Work");
     const QString number(1 << 20, QLatin1Char('9'));
@@ -73,11 +67,8 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     EXPECT_EQ(QStringList({rows[0], rows[2], rows[5]}), (QStringList{"NEW ITEM!", "", "Also--3"}));
     EXPECT_LT(rows[1].size(), 1100);
     EXPECT_TRUE(newEntryState());
-    select(1);
-    EXPECT_EQ(book->nameBox->text(), name);
-    EXPECT_TRUE(book->numberField->text() == number);
+    select(1);  // the boxes hold the whole entry: EDIT saves them back, as `saved` shows
     EXPECT_FALSE(book->addButton->isEnabled());
-    EXPECT_TRUE(book->editButton->isEnabled() && book->deleteButton->isEnabled());
     book->numberField->backspace();
     book->editButton->click();
     select(5);
@@ -89,9 +80,8 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     EXPECT_TRUE(bytes() == saved);
     EXPECT_EQ(rowTexts(book->entryList).last(), QString::fromUtf8("J\xc3\xb6rg--8"));
     EXPECT_TRUE(newEntryState());
-    EXPECT_TRUE(messages.shown.empty());
 
-    // Empty boxes and keys that are not digits are refused; arrow keys pass.
+    // Empty boxes and keys that are not digits are refused; arrow keys and Backspace pass.
     type("", "123");
     book->addButton->click();
     EXPECT_EQ(book->focusWidget(), book->nameBox);
@@ -104,7 +94,6 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     EXPECT_EQ(book->numberField->text(), "2");
     EXPECT_EQ(messages.shown,
               (QStringList{"Enter Name.", "Enter Phone Number.", "Numbers 0 to 9 only, please!"}));
-    EXPECT_TRUE(bytes() == saved);
 
     // CALL hands over what the box shows, here less one more digit, without saving it.
     select(1);
@@ -115,9 +104,9 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     EXPECT_TRUE(bytes() == saved);
 }
 
-// Import... adds an address book's numbers in one write and names what it skipped and why; a
-// file that is no address book changes nothing. A vCard dropped onto the window imports too.
-// Export... writes what the book holds, or says it could not.
+// Import... adds an address book's numbers and names what it skipped and why; a file that is no
+// address book changes nothing; a dropped vCard imports too. Export... writes what the book
+// holds, or says it could not.
 TEST_F(RecordsTest, PhoneBookImportsAndExportsAddressBooks) {
     struct DropTarget : PhoneBookDialog {  // Qt delivers drops only while a drag runs
         using PhoneBookDialog::dropEvent;
@@ -133,29 +122,23 @@ TEST_F(RecordsTest, PhoneBookImportsAndExportsAddressBooks) {
     dropped.setUrls({QUrl::fromLocalFile(data + "contacts/rfc6350.vcf")});
     QDropEvent drop({10, 10}, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
     target->dropEvent(&drop);
-    ASSERT_EQ(messages.shown.size(), 3);
-    EXPECT_EQ(messages.shown[0],
-              "Imported 4 entries, skipped 1\n\nNo number: Grace Brewster Hopper");
-    EXPECT_TRUE(messages.shown[1].endsWith("nothing was imported."))
-        << messages.shown[1].toStdString();
-    EXPECT_EQ(messages.shown[2],
-              "Imported 2 entries, skipped 1\n\nAlready in the phone book: Jane Doe");
+    const QRegularExpression nothing("(?s)^.*nothing was imported\\.$");
+    EXPECT_EQ(
+        messages.shown.replaceInStrings(nothing, "nothing"),
+        (QStringList{"Imported 4 entries, skipped 1\n\nNo number: Grace Brewster Hopper", "nothing",
+                     "Imported 2 entries, skipped 1\n\nAlready in the phone book: Jane Doe"}));
     const QStringList rows = rowTexts(book->entryList);
     ASSERT_EQ(rows.size(), 8);
     EXPECT_EQ(rows[2], "Ada Lovelace (mobile)--011447700900123");
     EXPECT_TRUE(newEntryState());
-
-    const QString cards = folder.filePath("out.vcf");
-    book->exportTo(cards);
-    QFile written(cards);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll().count("BEGIN:VCARD"), 7);
+    book->exportTo(folder.filePath("out.vcf"));
+    EXPECT_EQ(bytes(folder.filePath("out.vcf")).count("BEGIN:VCARD"), 7);
     book->exportTo(folder.filePath("missing/out.vcf"));
     EXPECT_TRUE(messages.shown.last().startsWith("Could not write"));
 }
 
 // The newest record goes first and only five are kept, or listed; a double click on a record
-// hands over its number and closes the window.
+// hands over its number and closes the window, as Close does without one.
 TEST_F(RecordsTest, CallHistoryKeepsAndListsTheNewestFiveRecords) {
     updateRecentCalls("%1%2", 10, 0, 59, path);  // neither the file nor its folder exist yet
     EXPECT_EQ(bytes(), "%1%2--Duration: 10:0:59\r\n");

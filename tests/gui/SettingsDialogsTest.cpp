@@ -1,13 +1,8 @@
 // The login and network dialogs: what they show and store, and how the login dialog is left.
 #include <gtest/gtest.h>
 
-#include <QAccessible>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "app/NetworkDialog.h"
 #include "records/LoginDialog.h"
@@ -43,23 +38,21 @@ TEST(LoginDialog, OnlyLoginStoresWhatIsTyped) {
         dialog->passwordBox->setText("  p w ");
         return dialog;
     };
-    auto exited = typed();
-    exited->exitButton->click();
-    EXPECT_EQ(exited->result(), LoginDialog::Exited);
-    auto closed = typed();
-    closed->close();
-    EXPECT_EQ(closed->result(), QDialog::Rejected);
+    for (const bool exit : {true, false}) {
+        auto left = typed();
+        exit ? left->exitButton->click() : void(left->close());
+        EXPECT_EQ(left->result(), exit ? LoginDialog::Exited : QDialog::Rejected);
+    }
     EXPECT_FALSE(QFile::exists(dir.filePath("Softphone.conf")));
     auto accepted = typed();
     accepted->saveBox->setChecked(true);
     accepted->loginButton->click();
     EXPECT_EQ(accepted->result(), QDialog::Accepted);
-    EXPECT_EQ(SavedLogin::read(store).save, true);
+    EXPECT_TRUE(SavedLogin::read(store).save);
     LoginDialog next(store, messages);
     EXPECT_EQ(next.accountBox->text(), " ");
     EXPECT_EQ(next.passwordBox->text(), "  p w ");
     EXPECT_TRUE(next.saveBox->isChecked());
-    EXPECT_EQ(messages.shown.size(), 2u);
 }
 
 // The CA file and SRTP matter only over TLS: elsewhere they can not be changed. The STUN server
@@ -74,10 +67,10 @@ TEST(NetworkDialog, ShowsTheSettingsAndOffersCaAndSrtpOnlyOverTls) {
     for (auto [transport, secure] :
          {std::pair{SipTransport::Udp, false}, {SipTransport::Tls, true}}) {
         dialog.transportBox->setCurrentIndex(dialog.transportBox->findData(int(transport)));
-        EXPECT_EQ(dialog.caFileBox->isEnabled(), secure) << int(transport);
-        EXPECT_EQ(dialog.browseButton->isEnabled(), secure) << int(transport);
-        EXPECT_EQ(dialog.srtpBox->isEnabled(), secure) << int(transport);
-        EXPECT_TRUE(dialog.stunServerBox->isEnabled());
+        for (QWidget* box : QWidgetList{dialog.caFileBox, dialog.browseButton, dialog.srtpBox,
+                                        dialog.stunServerBox})
+            EXPECT_EQ(box->isEnabled(), secure || box == dialog.stunServerBox)
+                << int(transport) << qPrintable(box->objectName());
     }
     dialog.caFileBox->setText("  /tmp/test ca.pem ");
     dialog.srtpBox->setCurrentIndex(dialog.srtpBox->findData(int(SrtpPolicy::Required)));
