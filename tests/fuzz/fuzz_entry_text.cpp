@@ -11,36 +11,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
+    const bool cut = text.contains(kEntrySeparator);
     const EntryParts parts = cutEntry(text);
     assert(!parts.number.contains(kEntrySeparator));
-    if (text.contains(kEntrySeparator))
-        assert(text == parts.name + kEntrySeparator + parts.number);
-    else
-        assert(parts.name == text && parts.number.isEmpty());
+    assert(cut ? text == parts.name + kEntrySeparator + parts.number
+               : parts.name == text && parts.number.isEmpty());
     const QString recordNumber = numberOfRecord(text);
     assert(!recordNumber.contains(kEntrySeparator));
-    if (text.contains(kEntrySeparator))
-        assert(text.startsWith(recordNumber + kEntrySeparator));
-    else
-        assert(recordNumber == text);
+    assert(cut ? text.startsWith(recordNumber + kEntrySeparator) : recordNumber == text);
 
-    // The two halves of the input as typed name and number. (Not by a regular expression: a half
-    // may end in half a surrogate pair, which no expression matches.)
+    // The input's halves as typed name and number, trimmed by hand: a half may end in half a
+    // surrogate pair, which no regular expression matches.
     const auto trimBlanks = [](QString half) {
         while (half.startsWith(QLatin1Char(' '))) half.remove(0, 1);
         while (half.endsWith(QLatin1Char(' '))) half.chop(1);
         return half;
     };
-    const QString name = trimBlanks(text.left(text.size() / 2));
-    const QString number = trimBlanks(text.mid(text.size() / 2));
-    const QString entry = buildEntry(text.left(text.size() / 2), text.mid(text.size() / 2));
+    const QString typedName = text.left(text.size() / 2), typedNumber = text.mid(text.size() / 2);
+    const QString name = trimBlanks(typedName), number = trimBlanks(typedNumber);
+    const QString entry = buildEntry(typedName, typedNumber);
     assert(entry == name + kEntrySeparator + number);
     // The last "--" is the one put in, unless the number holds "--" or starts with "-".
-    if (!number.contains(kEntrySeparator) && !number.startsWith(QLatin1Char('-'))) {
-        const EntryParts back = cutEntry(entry);
-        assert(back.name == name && back.number == number);
-    }
-    if (!text.contains(kEntrySeparator) && !text.endsWith(QLatin1Char('-')))
+    if (!number.contains(kEntrySeparator) && !number.startsWith(QLatin1Char('-')))
+        assert(cutEntry(entry).name == name && cutEntry(entry).number == number);
+    if (!cut && !text.endsWith(QLatin1Char('-')))
         assert(numberOfRecord(recentCallRecord(text, 1, 2, 3)) == text);
     return 0;
 }

@@ -11,11 +11,6 @@
 namespace softphone::test {
 namespace {
 
-QByteArray dataFile(const QString& name) {
-    QFile file(SOFTPHONE_SOURCE_DIR "/tests/data/" + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
-}
-
 // The entries added, then the numbers skipped as "name: reason".
 QStringList outcome(const PhoneBookImport& import) {
     const char* const reasons[] = {"no number", "letters", "too long", "duplicate"};
@@ -26,38 +21,37 @@ QStringList outcome(const PhoneBookImport& import) {
     return lines;
 }
 
-// Address books of each kind as phones and mail programs write them: every number becomes an
-// entry named by its contact and label, or is skipped with its reason; the exported book reads
-// back whole. (A Google CSV and a file that is no address book: RecordsTest, through the dialog.)
+// Address books of each kind as phones and mail programs write them, imported into a book that
+// holds one of their numbers: every number becomes an entry named by its contact and label, or is
+// skipped with its reason; the exported book reads back whole. (A Google CSV and a file that is
+// no address book: RecordsTest, through the dialog.)
 TEST(PhoneBookTransfer, EachNumberOnceByItsNameOrWhyNotAndExportReadsBack) {
+    const QList<QByteArray> existing = {"Tim Howes (work)--0014159373419"};
     const struct {
         const char* file;
-        QList<QByteArray> book;
         QStringList outcome;
     } cases[] = {
-        {"contacts/rfc6350.vcf",
-         {},
+        {"rfc6350.vcf",
          {"Simon Perreault (work)--0014186569254", "Simon Perreault (work mobile)--0014182626501",
           "Jane Doe--0015555555555"}},
-        {"contacts/rfc2426.vcf",
-         {"Tim Howes (work)--0014159373419"},
+        {"rfc2426.vcf",
          {"Frank Dawson (work)--0019196769515", "Frank Dawson (work fax)--0019196769564",
           "Tim Howes (work fax)--0014155284164", "Doe, Jane; Dr.--5550104477",
           "Tim Howes (work): duplicate", "No Nobody: no number", "Flowers: letters"}},
-        {"contacts/vcard21.vcf",
-         {},
+        {"vcard21.vcf",
          {"Jörg Müller (mobile)--00491701234567", "Jörg Müller (work)--030123456",
           "Jörg Müller (home)--030123456", "René François--0033123456789", "Anna Smith--5550123",
           "Anna Smith: duplicate"}},
-        {"contacts/outlook.csv",
-         {},
+        {"outlook.csv",
          {"John Q. Public (work)--5550101234", "John Q. Public (mobile)--5550105678",
           "Example Corp--0015550102000", "Zoë Saldana--*31#5550199",
           "John Q. Public (home): letters"}},
     };
     QList<QByteArray> book;
     for (const auto& c : cases) {
-        const PhoneBookImport import = importAddressBook(dataFile(c.file), c.book, "00");
+        QFile file(SOFTPHONE_SOURCE_DIR "/tests/data/contacts/" + QString(c.file));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.file;
+        const PhoneBookImport import = importAddressBook(file.readAll(), existing, "00");
         EXPECT_EQ(outcome(import), c.outcome) << c.file;
         book += import.added;
     }

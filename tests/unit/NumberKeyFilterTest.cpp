@@ -24,9 +24,8 @@ TEST(NumberKeyFilter, EachKeyByTheRules) {
         int cursor;  // caret position before the key
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
-        QString typed;  // the event's text, as the platform delivers it
-        QString after;
-        QStringList seen;  // "refused", "entered" or the key typed
+        QString typed, after;  // the event's text, as the platform delivers it; the field's
+        QStringList seen;      // "refused", "entered" or the key typed
     } cases[] = {
         {"12", 1, Qt::Key_9, {}, "9", "192", {"9"}},
         {"12", 2, Qt::Key_Asterisk, {}, "*", "12*", {"*"}},
@@ -57,16 +56,15 @@ TEST(NumberKeyFilter, EachKeyByTheRules) {
 
 // Numbers as people write them, and as links and other programs hand them over, cleaned for the
 // field with the international prefix; what holds letters or no digit is refused with the reason.
-// (A tel: link with %20 escapes and a sip: address with letters: DeskTest.)
+// (A tel: link with %20 escapes, brackets and dashes, and a sip: address with letters: DeskTest;
+// a vanity number: AddressBookTest.)
 TEST(WrittenNumber, CleanedByTheRules) {
     using enum NumberRefusal;
     const struct {
-        QString written, prefix;
-        QString number;
+        QString written, prefix, number;
         NumberRefusal refusal;
     } cases[] = {
-        {" +44 20 7946 0958\n", "00", "00442079460958", None},
-        {"+1 (555) 010-4477", "011", "01115550104477", None},
+        {" +44 20 7946 0958\n", "011", "011442079460958", None},
         {"+44 (0)20 7946\u00a00958", "", "442079460958", None},
         {"030/123 45-6.7 \u2013 8", "00", "03012345678", None},
         {"\u0660\u0661\u0662 \uff13", "00", "0123", None},
@@ -75,7 +73,6 @@ TEST(WrittenNumber, CleanedByTheRules) {
         {"tel:*21%23", "00", "*21#", None},
         {"sips:+1-212-555-1212:1234@gateway.com;user=phone", "00", "0012125551212", None},
         {"callto://+4420%207946%200958", "00", "00442079460958", None},
-        {"tel:1-800-FLOWERS", "00", "", Letters},
         {"+44 20 +1", "00", "", Letters},
         {"5550%zz", "00", "", Letters},
         {"sip:192.0.2.1", "00", "", Empty},

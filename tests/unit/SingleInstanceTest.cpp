@@ -51,23 +51,20 @@ TEST(SingleInstance, OnlyTheFirstStartRunsAndEachLaterOneWakesItWithItsLink) {
 // folder that does not exist is too.
 TEST(UserFolders, EmptyOrRelativeXdgVariablesFallBack) {
     const QTemporaryDir absolute;
-    const QString at = absolute.path();
-    const QString settings = QDir::homePath() + "/.config/Softphone/Softphone.conf";
+    const QString at = absolute.path(), home = QDir::homePath();
     const QString socket = QDir::temp().filePath(QString("softphone-%1.socket").arg(::getuid()));
-    const auto settingsPath = IniSettingsStore::defaultPath;
+    const auto settings = IniSettingsStore::defaultPath;
     const struct {
         const char* variable;
-        QString value;
         QString (*path)();
-        QString expected;
+        QString value, expected;
     } cases[] = {
-        {"XDG_CONFIG_HOME", at, settingsPath, at + "/Softphone/Softphone.conf"},
-        {"XDG_CONFIG_HOME", "cfg", settingsPath, settings},
-        {"XDG_DATA_HOME", "", phoneBookPath,
-         QDir::homePath() + "/.local/share/Softphone/PhoneBook.txt"},
-        {"XDG_RUNTIME_DIR", at, instanceSocketPath, at + "/softphone.socket"},
-        {"XDG_RUNTIME_DIR", "run", instanceSocketPath, socket},
-        {"XDG_RUNTIME_DIR", at + "/missing", instanceSocketPath, socket},
+        {"XDG_CONFIG_HOME", settings, at, at + "/Softphone/Softphone.conf"},
+        {"XDG_CONFIG_HOME", settings, "cfg", home + "/.config/Softphone/Softphone.conf"},
+        {"XDG_DATA_HOME", phoneBookPath, "", home + "/.local/share/Softphone/PhoneBook.txt"},
+        {"XDG_RUNTIME_DIR", instanceSocketPath, at, at + "/softphone.socket"},
+        {"XDG_RUNTIME_DIR", instanceSocketPath, "run", socket},
+        {"XDG_RUNTIME_DIR", instanceSocketPath, at + "/missing", socket},
     };
     for (const auto& c : cases) {
         const QByteArray saved = qgetenv(c.variable);

@@ -13,8 +13,8 @@ namespace {
 
 // EXIT (as Escape and the close button) at the start leaves without logging in; the stored
 // account, a complete one, is not used. Later, from Login As, leaving keeps the program and
-// registers the stored account again. "Network..." keeps what the dialog returns and registers
-// with it; a cancelled dialog changes nothing.
+// registers the stored account again. "Network..." keeps what the dialog returns (registering
+// with it: SecureTransportTest); a cancelled dialog changes nothing.
 TEST(Startup, LoginDialogAndNetworkSettings) {
     FakePhone first;
     first.saveLogin("host", "1", "2");
@@ -41,28 +41,26 @@ TEST(Startup, LoginDialogAndNetworkSettings) {
     phone.windows.network = chosen;
     phone.trigger("networkAction");
     EXPECT_EQ(readNetworkSettings(phone.store), chosen);
-    EXPECT_EQ(phone.engine->enabled, "777  host");
 }
 
 // After a crash the engine's config still holds the last account and its credentials; the next
 // start removes them before the engine reads them (else it would register the old account
 // before anyone logs in), and keeps the rest (the devices the tuning wizard chose).
 TEST(Startup, CredentialsLeftInTheEngineConfigByACrashAreScrubbed) {
-    for (const char* section : {"[auth_info_0]\nusername=5550100\npasswd=hunter2\n",
-                                "[proxy_0]\nreg_identity=sip:hunter2@sip.example\n"}) {
-        QTemporaryDir folder;
-        QFile config(folder.filePath("linphonerc"));
-        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-        config.write(QByteArray("[sound]\nringer_dev_id=pulse:kept\n\n") + section);
-        config.close();
-        LinphoneEngine engine(folder.path());
-        engine.initialize();
-        ASSERT_TRUE(config.open(QIODevice::ReadOnly));
-        const QByteArray left = config.readAll();
-        EXPECT_FALSE(left.contains("hunter2")) << left.constData();
-        EXPECT_TRUE(left.contains("ringer_dev_id=pulse:kept")) << left.constData();
-        engine.shutdown();
-    }
+    QTemporaryDir folder;
+    QFile config(folder.filePath("linphonerc"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(
+        "[sound]\nringer_dev_id=pulse:kept\n\n[auth_info_0]\nusername=5550100\n"
+        "passwd=hunter2\n\n[proxy_0]\nreg_identity=sip:hunter2@sip.example\n");
+    config.close();
+    LinphoneEngine engine(folder.path());
+    engine.initialize();
+    ASSERT_TRUE(config.open(QIODevice::ReadOnly));
+    const QByteArray left = config.readAll();
+    EXPECT_FALSE(left.contains("hunter2")) << left.constData();
+    EXPECT_TRUE(left.contains("ringer_dev_id=pulse:kept")) << left.constData();
+    engine.shutdown();
 }
 
 // The close button hangs up a live call and keeps the login when Save was ticked (erasing it
