@@ -64,7 +64,7 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     RtpListener rtp;
     ASSERT_TRUE(farEnd.answer(rtp.port()) && direct.answer(freeUdpPort()));
     phone.dial(kNumber);
-    ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+    ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd;
     EXPECT_TRUE(waitUntil([&] { return rtp.audioPackets() > 10; })) << "the far end hears nothing";
     phone.player.played.clear();
     for (const char* key : {"dialKey1", "dialKeyStar", "dialKeyPound", "dialKey0"}) {
@@ -76,7 +76,7 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
     ASSERT_TRUE(phone.shows("CONNECTED 0:0:"));
     phone.click("endButton");
     EXPECT_TRUE(phone.shows("DISCONNECTED"));
-    EXPECT_TRUE(farEnd.finished()) << farEnd.trace().toStdString();
+    EXPECT_TRUE(farEnd.finished()) << farEnd;
     EXPECT_TRUE(readRecentCalls().value(0).startsWith((kNumber + "1*#0--Duration: 0:0:").toUtf8()));
 
     phone.dial(kTenDigits);
@@ -142,7 +142,7 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
         } else {
             ASSERT_TRUE(caller.call(server.address(), "1001", 1500));
         }
-        ASSERT_TRUE(phone.shows("INCOMING")) << caller.trace().toStdString();
+        ASSERT_TRUE(phone.shows("INCOMING")) << caller;
         EXPECT_TRUE(phone.player.played.contains(kRing));
         if (c.press != Press::Nothing) {
             EXPECT_EQ(phone.number(), "caller");
@@ -153,8 +153,8 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
         }
         if (c.press == Press::End) phone.click("endButton");
         EXPECT_TRUE(phone.shows("DISCONNECTED"));
-        EXPECT_TRUE(caller.finished()) << caller.trace().toStdString();
-        EXPECT_TRUE(caller.trace().contains(c.farEndHears)) << caller.trace().toStdString();
+        EXPECT_TRUE(caller.finished()) << caller;
+        EXPECT_TRUE(caller.trace().contains(c.farEndHears)) << caller;
         EXPECT_TRUE(phone.player.played.endsWith("stop")) << "the ring goes with the call";
         const QList<QByteArray> history = readRecentCalls();
         ASSERT_EQ(history.size(), c.history.isEmpty() ? 0 : 1);
@@ -209,8 +209,8 @@ TEST_F(CallTest, FloodOfHostileDatagramsLeavesThePhoneResponsive) {
     EXPECT_TRUE(phone.shows("INCOMING", 5000));
     rang = true;
     phone.click("endButton");
-    EXPECT_TRUE(caller.finished()) << caller.trace().toStdString();
-    EXPECT_TRUE(caller.trace().contains("SIP/2.0 180")) << caller.trace().toStdString();
+    EXPECT_TRUE(caller.finished()) << caller;
+    EXPECT_TRUE(caller.trace().contains("SIP/2.0 180")) << caller;
 
     ASSERT_TRUE(waitUntil([&] { return !flood.isActive(); }, 20000));
     scanner.writeDatagram(
@@ -255,7 +255,7 @@ TEST_F(CallTest, KeysReachFarEndsOfEveryKind) {
             "answer-keys.xml", "200 INFO taken", c.infoStatus,
             {"-key", "rtpport", QString::number(rtp.port()), "-key", "formats", c.formats}));
         phone.dial(QStringLiteral("555000%1").arg(i));
-        ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+        ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd;
         ASSERT_TRUE(waitUntil([&] { return rtp.audioPackets() > 10; }));
         phone.click("dialKey5");
         if (*c.tones) EXPECT_TRUE(waitUntil([&] { return rtp.tones() == c.tones; }));
@@ -263,7 +263,7 @@ TEST_F(CallTest, KeysReachFarEndsOfEveryKind) {
         EXPECT_EQ(rtp.tones(), c.tones);
         EXPECT_EQ(rtp.digits(), "");
         phone.click("endButton");
-        ASSERT_TRUE(farEnd.finished()) << farEnd.trace().toStdString();
+        ASSERT_TRUE(farEnd.finished()) << farEnd;
         EXPECT_EQ(farEnd.trace().contains("Signal=5"), c.info);
         const QString offer = farEnd.trace().section("SIP/2.0 180", 0, 0);
         EXPECT_EQ(offer.contains("telephone-event"), c.mode == DtmfMode::Automatic);
@@ -278,7 +278,7 @@ TEST_F(CallTest, RedialMuteAndHold) {
     QFile::remove(recentCallsPath());
     ASSERT_TRUE(farEnd.answer(freeUdpPort()));
     phone.dial(kNumber);
-    ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+    ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd;
     phone.click("endButton");
     ASSERT_TRUE(farEnd.finished());
     phone.dial("");
@@ -288,7 +288,7 @@ TEST_F(CallTest, RedialMuteAndHold) {
     RtpListener rtp;
     ASSERT_TRUE(farEnd.run("answer-hold.xml", {"-key", "rtpport", QString::number(rtp.port())}));
     phone.click("dialButton");
-    ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+    ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd;
     // The far end's audio loses one packet in seven on its way: the status line's tip says so, and
     // "POOR LINE" shows (the engine rates such a line below 3).
     const auto phoneMedia = QRegularExpression("m=audio (\\d+)").match(farEnd.trace());
@@ -324,12 +324,12 @@ TEST_F(CallTest, RedialMuteAndHold) {
         EXPECT_TRUE(waitUntil([&] { return balance() == shown; })) << balance().toStdString();
         ++acks;
         EXPECT_TRUE(waitUntil([&] { return farEnd.trace().count("\nACK sip:") >= acks; }))
-            << farEnd.trace().toStdString();
+            << farEnd;
     }
     EXPECT_TRUE(phone.connected()) << "the call clock runs on";
     phone.click("endButton");
     EXPECT_TRUE(phone.shows("DISCONNECTED"));
-    ASSERT_TRUE(farEnd.finished()) << farEnd.trace().toStdString();
+    ASSERT_TRUE(farEnd.finished()) << farEnd;
     QStringList directions;
     for (const QString& invite : farEnd.trace().split("INVITE sip:").mid(1)) {
         const auto found = QRegularExpression("a=(sendonly|recvonly|inactive|sendrecv)")
@@ -342,10 +342,9 @@ TEST_F(CallTest, RedialMuteAndHold) {
     ASSERT_TRUE(
         direct.run("answer-then-hold.xml", {"-key", "rtpport", QString::number(rtp.port())}));
     phone.dial(kTenDigits);
-    EXPECT_TRUE(waitUntil([&] { return balance() == "HELD BY FAR END"; }))
-        << direct.trace().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return balance() == "HELD BY FAR END"; })) << direct;
     phone.click("endButton");
-    EXPECT_TRUE(direct.finished()) << direct.trace().toStdString();
+    EXPECT_TRUE(direct.finished()) << direct;
 }
 
 // Stands in for systemd-logind: each inhibitor lock it hands out is the write end of a pipe
@@ -410,7 +409,7 @@ TEST_F(CallTest, SleepHangsUpAndUnregistersWakingRegistersAgain) {
         SleepWatcher withoutLogind;
         watchSleep(withoutLogind, phone.phone);
         phone.dial(kNumber);
-        ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd.trace().toStdString();
+        ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd;
     }
 
     QDBusConnection service = QDBusConnection::connectToBus(address, "logind");
@@ -431,8 +430,8 @@ TEST_F(CallTest, SleepHangsUpAndUnregistersWakingRegistersAgain) {
                      [&](RegistrationState state) { seen << state; });
 
     prepareForSleep(true);
-    EXPECT_TRUE(farEnd.finished()) << farEnd.trace().toStdString();
-    EXPECT_TRUE(farEnd.trace().contains("BYE sip:")) << farEnd.trace().toStdString();
+    EXPECT_TRUE(farEnd.finished()) << farEnd;
+    EXPECT_TRUE(farEnd.trace().contains("BYE sip:")) << farEnd;
     EXPECT_TRUE(waitUntil([&] { return server.contacts("1001") == 0; }));
     EXPECT_TRUE(waitUntil([&] { return logind.lastLockReleased(); }));
 
@@ -444,7 +443,7 @@ TEST_F(CallTest, SleepHangsUpAndUnregistersWakingRegistersAgain) {
     EXPECT_EQ(logind.locks, (QStringList{"sleep delay", "sleep delay"}));
     Sipp caller;
     ASSERT_TRUE(caller.run("call-cancel.xml", {"-s", "1001", "-d", "1000", server.address()}));
-    EXPECT_TRUE(phone.shows("INCOMING")) << caller.trace().toStdString();
+    EXPECT_TRUE(phone.shows("INCOMING")) << caller;
     EXPECT_TRUE(phone.shows("DISCONNECTED"));
     QDBusConnection::disconnectFromBus("logind");
 }
@@ -496,7 +495,7 @@ TEST_F(CallTest, EveryGatewayWalksTheWindowThroughItsStates) {
             Sipp second;
             ASSERT_TRUE(second.call(server.address(), "1001"));
             EXPECT_TRUE(second.finished());
-            EXPECT_TRUE(second.trace().contains("SIP/2.0 486")) << second.trace().toStdString();
+            EXPECT_TRUE(second.trace().contains("SIP/2.0 486")) << second;
             EXPECT_EQ(phone.phone.session(), live);
             EXPECT_EQ(phone.tray->notifications, QStringList{"Softphone: Missed call from caller"});
         }
@@ -506,9 +505,9 @@ TEST_F(CallTest, EveryGatewayWalksTheWindowThroughItsStates) {
                 << phone.status().toStdString();
             phone.click("endButton");
         }
-        EXPECT_TRUE(waitUntil([&] { return seen.endsWith(S::Disconnected); }, 8000))
+        ASSERT_TRUE(waitUntil([&] { return seen.endsWith(S::Disconnected); }, 8000))
             << phone.status().toStdString() << "\n"
-            << gateways[i].trace().toStdString();
+            << gateways[i] << server.report().toStdString();
         EXPECT_EQ(seen, g.seen) << phone.status().toStdString();
         EXPECT_FALSE(phone.phone.session());
         EXPECT_TRUE(phone.button("dialButton")->isEnabled() &&

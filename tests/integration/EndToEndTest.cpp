@@ -89,7 +89,7 @@ TEST(EndToEnd, EveryEndUnregistersAndHangsUp) {
         if (c.end & kTerminated) stage.phone.terminate();
         EXPECT_TRUE(stage.endedInOrder());
         EXPECT_EQ(stage.server.contacts("1001"), 0);
-        EXPECT_TRUE(stage.farEnd.finished()) << stage.farEnd.trace().toStdString();
+        EXPECT_TRUE(stage.farEnd.finished()) << stage.farEnd;
     }
 }
 

@@ -115,13 +115,13 @@ TEST_P(NatCallTest, CarriesAudioBothWays) {
         phone->dial("6000");
     }
     Sipp& far = caller ? *caller : *farEnd;
-    ASSERT_TRUE(phone->shows("CONNECTED")) << far.trace().toStdString();
+    ASSERT_TRUE(phone->shows("CONNECTED")) << far;
     EXPECT_TRUE(audioFlows(GetParam().oneWay));
-    EXPECT_EQ(phoneMediaAddress(far.trace()), GetParam().mediaAddress) << far.trace().toStdString();
+    EXPECT_EQ(phoneMediaAddress(far.trace()), GetParam().mediaAddress) << far;
     EXPECT_TRUE(far.trace().contains(QStringLiteral("Contact: <sip:1001@%1:").arg(kRouterOutside)));
     if (!caller) phone->click("endButton");
     EXPECT_TRUE(phone->shows("DISCONNECTED"));
-    EXPECT_TRUE(far.finished()) << far.trace().toStdString();
+    EXPECT_TRUE(far.finished()) << far;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -94,10 +94,10 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
         if (connects) {
             ASSERT_TRUE(phone->shows("INCOMING"));
             phone->click("dialButton");
-            EXPECT_TRUE(caller.finished()) << caller.trace().toStdString();
+            EXPECT_TRUE(caller.finished()) << caller;
         } else {
             EXPECT_FALSE(caller.finished());
-            EXPECT_TRUE(caller.trace().contains("SIP/2.0 488")) << caller.trace().toStdString();
+            EXPECT_TRUE(caller.trace().contains("SIP/2.0 488")) << caller;
             EXPECT_FALSE(phone->phone.callActive());
         }
     }

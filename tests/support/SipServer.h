@@ -119,6 +119,14 @@ public:
         return address.match(lookup(user)).captured(1).toInt();
     }
 
+    // Whether it still runs and the end of what it logged: for failure reports.
+    QString report() const {
+        QFile log(dir_.filePath("kamailio.log"));
+        return (process_.state() == QProcess::Running ? "kamailio runs\n" : "kamailio ended\n") +
+               (log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll().right(4000))
+                                              : QString());
+    }
+
 private:
     QString lookup(const QString& user) const {
         return output("/usr/sbin/kamcmd", {"-s", "unix:" + dir_.filePath("kamailio.ctl"),

@@ -108,12 +108,25 @@ public:
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
+    // Whether it still runs, what it wrote to stderr, and every message: for failure reports.
+    QString report() const {
+        QFile errors(dir_.filePath("errors.log"));
+        const QString ran = process_.state() != QProcess::NotRunning
+                                ? QStringLiteral("still running\n")
+                                : QStringLiteral("ended with status %1\n").arg(process_.exitCode());
+        return ran + (errors.open(QIODevice::ReadOnly) ? errors.readAll() : QByteArray()) + trace();
+    }
+
 private:
     QTemporaryDir dir_;
     Child process_;
     QString address_;
     HeldPort port_, media_{2};  // sipp binds the video port beside the audio one
 };
+
+inline std::ostream& operator<<(std::ostream& out, const Sipp& sipp) {
+    return out << sipp.report().toStdString();
+}
 
 // A G.711 mu-law sample as an unsigned 8-bit one.
 inline quint8 fromMuLaw(quint8 code) {
