@@ -382,8 +382,15 @@ void LinphoneEngine::initialize() {
     config->setInt("sip", "keepalive_period", 10000);
     config->setInt("sip", "use_rport", 1);
     config->setInt("rtp", "symmetric", 1);
+    // The engine's own stores (its call log, chats, ZRTP secrets) are SQLite files it syncs to
+    // disk on the GUI thread at each call; beside a busy disk each sync took a fraction of a
+    // second to seconds, and the window and the calls froze meanwhile. The program keeps its own
+    // call history, so they are kept in memory.
+    config->setString("storage", "uri", ":memory:");
     core_ = factory->createCoreWithConfig(config, nullptr);
     if (!core_) throw EngineError(EngineFailure::Unavailable, QStringLiteral("Engine not created"));
+    core_->setCallLogsDatabasePath(":memory:");
+    core_->setZrtpSecretsFile(":memory:");
 
     listener_ = std::make_shared<Listener>(*this);
     core_->addListener(listener_);

@@ -96,6 +96,7 @@ TEST_F(RegistrationTest, LoginAsRegistrarGoneAndBackThenCloseLeavesNoCredentials
         const QByteArray text = file.readAll();
         EXPECT_FALSE(text.contains("secret") || text.contains("s3cond"))
             << file.fileName().toStdString();
+        EXPECT_FALSE(file.fileName().endsWith(".db")) << "synced on the GUI thread at each call";
     }
     EXPECT_EQ(SavedLogin::read(phone.store).password, "");
     EXPECT_EQ(SavedLogin::read(phone.store).save, false);
