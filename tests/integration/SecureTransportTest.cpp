@@ -44,7 +44,8 @@ void startOver(Phone& phone, const QString& sip, const NetworkSettings& network,
 // down unregisters.
 TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     SecureServer secure;
-    ASSERT_TRUE(secure.made && secure.answering && secure.server.start());
+    ASSERT_TRUE(secure.made && secure.answering && secure.server.start())
+        << secure.server.report().toStdString();
     Phone strict, lenient;
     startOver(strict, secure.server.address(), {SipTransport::Tcp, secure.caFile(), {}});
     ASSERT_TRUE(waitUntil([&] { return secure.server.contacts("1001", "tcp") == 1; }));
@@ -135,7 +136,8 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
 // settings that cannot be read plays no part.
 TEST(SecureTransportTest, LongUrisCloseAConnectionAndAnIdlePhoneRingsOverTheNextOne) {
     SecureServer secure;
-    ASSERT_TRUE(secure.made && secure.answering && secure.server.start());
+    ASSERT_TRUE(secure.made && secure.answering && secure.server.start())
+        << secure.server.report().toStdString();
     for (SipTransport transport : {SipTransport::Tcp, SipTransport::Tls, SipTransport::Udp}) {
         const bool tls = transport == SipTransport::Tls, udp = transport == SipTransport::Udp;
         SCOPED_TRACE(tls ? "TLS" : udp ? "UDP" : "TCP");
