@@ -1,11 +1,11 @@
 // The real program where the desktop composites: on native Wayland (a private headless weston,
-// software rendering so that screenshots hold real pixels, its socket in a folder of its own)
-// and on X11 with a compositing manager (xcompmgr on a private Xvfb).
+// rendering in software so that screenshots hold real pixels) and on X11 (xcompmgr on Xvfb).
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <utility>
 
 #include "tests/support/PulseServer.h"
@@ -16,10 +16,9 @@ namespace softphone::test {
 namespace {
 
 int pixelsOfColour(const QImage& image, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) count += (image.pixel(x, y) | 0xFF000000) == colour;
-    return count;
+    const QImage opaque = image.convertToFormat(QImage::Format_RGB32);  // 0xffRRGGBB per pixel
+    const auto* pixels = reinterpret_cast<const QRgb*>(opaque.constBits());
+    return int(std::count(pixels, pixels + opaque.width() * opaque.height(), colour));
 }
 
 // The whole screen as the compositor shows it; null on failure.
@@ -37,9 +36,12 @@ QImage screenshot(const QProcessEnvironment& env) {
 // A Wayland window is never cut to a mask: the login dialog must show no key colour around
 // its rounded corners.
 TEST(Wayland, LoginDialogShowsNoKeyColourAroundItsOutline) {
-    QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    PulseServer pulse;  // a mixer, so no message box comes first
+    ASSERT_TRUE(pulse.running());
+    QTemporaryDir runtime, home;  // runtime is 0700, as weston demands
+    QProcessEnvironment env = pulse.environment();
+    for (const char* folder : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        env.insert(folder, home.filePath(folder));
     env.insert("XDG_RUNTIME_DIR", runtime.path());
     env.insert("WAYLAND_DISPLAY", "softphone-test");
     env.insert("QT_QPA_PLATFORM", "wayland");
@@ -50,12 +52,6 @@ TEST(Wayland, LoginDialogShowsNoKeyColourAroundItsOutline) {
                   "--width=520", "--height=560", "--idle-time=0", "--debug"},
                  env);
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(runtime.filePath("softphone-test")); }));
-    PulseServer pulse;  // a mixer, so no message box comes first
-    ASSERT_TRUE(pulse.running());
-    QTemporaryDir home;
-    for (const char* folder : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
-        env.insert(folder, home.filePath(folder));
-    env.insert("PULSE_SERVER", pulse.address());
     Child phone(SOFTPHONE_BINARY, {}, env);
 
     // The login dialog's three entry boxes (#f4f8fb) show, and two screenshots in a row agree.
@@ -87,13 +83,12 @@ TEST(X11Compositing, ClicksAroundTheOutlineReachTheWindowBehind) {
                        pulse.address());
     const QString login = phone.loginDialog();
     ASSERT_FALSE(login.isEmpty());
-    auto windowAt = [&](QPoint at) {
-        display.xdo({"mousemove", "--sync", "--window", login, QString::number(at.x()),
-                     QString::number(at.y())});
+    auto windowAt = [&](const QString& x, const QString& y) {
+        display.xdo({"mousemove", "--sync", "--window", login, x, y});
         return display.xdo({"getmouselocation", "--shell"}).section("WINDOW=", 1).trimmed();
     };
-    EXPECT_NE(windowAt({1, 1}), QString::number(login.toULongLong()));
-    EXPECT_EQ(windowAt({100, 100}), QString::number(login.toULongLong()));
+    EXPECT_NE(windowAt("1", "1"), QString::number(login.toULongLong()));
+    EXPECT_EQ(windowAt("100", "100"), QString::number(login.toULongLong()));
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
-// What happens to the data files when the folder is read-only, the file unreadable, or the
-// program killed in the middle of a rewrite. The operations run in a child process, forked from
-// this one, as the unprivileged user "nobody" where permissions matter (root may write anywhere).
+// The data files when the folder is read-only, the file unreadable, or the program killed in
+// the middle of a rewrite; forked children act, as "nobody" where permissions matter.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -51,14 +50,11 @@ TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
         SCOPED_TRACE(c.name);
         QTemporaryDir base;
         ASSERT_EQ(::chmod(QFile::encodeName(base.path()), 0755), 0);
-        const QString folder = base.filePath("Softphone");
-        const QString book = folder + "/PhoneBook.txt";
+        const QString folder = base.filePath("Softphone"), book = folder + "/PhoneBook.txt";
         ASSERT_TRUE(QDir().mkdir(folder) && putLines(book, {"Ann--1"}));
-        for (const QString& path : {book, folder}) {
-            ASSERT_EQ(::chown(QFile::encodeName(path), 65534, 65534), 0);  // nobody:nogroup
-            ASSERT_EQ(::chmod(QFile::encodeName(path), path == folder ? c.folderMode : c.fileMode),
-                      0);
-        }
+        for (const auto& [path, mode] : {std::pair{book, c.fileMode}, {folder, c.folderMode}})
+            ASSERT_TRUE(::chown(QFile::encodeName(path), 65534, 65534) == 0 &&  // nobody:nogroup
+                        ::chmod(QFile::encodeName(path), mode) == 0);
         const pid_t child = ::fork();
         if (child == 0) {  // as nobody, adds Bob; exits with 0 if the user is told and not misled
             if (::setgroups(0, nullptr) || ::setgid(65534) || ::setuid(65534)) ::_exit(2);
@@ -70,10 +66,8 @@ TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
             QStringList rows;
             for (int row = 0; row < dialog.entryList->model()->rowCount(); ++row)
                 rows << dialog.entryList->model()->index(row, 0).data().toString();
-            ::_exit(messages.shown == QStringList{"Could not save the phone book."} &&
-                            rows == c.rows
-                        ? 0
-                        : 1);
+            const bool told = messages.shown == QStringList{"Could not save the phone book."};
+            ::_exit(told && rows == c.rows ? 0 : 1);
         }
         int status = -1;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -96,18 +90,15 @@ TEST(DurabilityTest, KilledDuringRewritesLeavesTheOldOrTheNewContent) {
     const QByteArray old = contents[0].join("\r\n") + "\r\n",
                      now = contents[1].join("\r\n") + "\r\n";
     int rounds = 0;
-    QElapsedTimer clock;
-    clock.start();
-    for (; rounds < 40 && clock.elapsed() < 40000; ++rounds) {
+    for (const QDeadlineTimer end(40000); rounds < 40 && !end.hasExpired(); ++rounds) {
         ASSERT_TRUE(putLines(book, contents[0]));
         // Writes the new and the old content in turn until killed (ten seconds at most).
         const pid_t writer = ::fork();
         if (writer == 0) {
             DataFile file(book);
             file.read();
-            clock.start();
-            for (int round = 0; clock.elapsed() < 10000; ++round)
-                file.write(contents[1 - round % 2]);
+            const QDeadlineTimer stop(10000);
+            for (int round = 0; !stop.hasExpired(); ++round) file.write(contents[1 - round % 2]);
             ::_exit(0);
         }
         ASSERT_TRUE(waitUntil([&] { return fileBytes(book) == now; }, 10000)) << "round " << rounds;

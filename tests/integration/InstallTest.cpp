@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
-#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -125,23 +124,14 @@ TEST(Install, InstalledProgramPlaysFromThePrefixAndRunsOncePerUser) {
         << "no release sound";
 
     // Hidden, it comes back with a double click on its icon, the tray's one client, in the
-    // middle of the panel holding it, which grows from a sliver to the icon's width when the
-    // icon docks; a single click does nothing.
+    // middle of trayer's panel (32 pixels high), which grows from a sliver to the icon's width
+    // when the icon docks; a single click does nothing.
     display.click(handset, kHide);
     ASSERT_TRUE(waitUntil([&] { return !display.visible(handset); })) << "not in the tray";
-    QRegularExpressionMatch panel;
-    const QRegularExpression place(R"(Position: (\d+),(\d+).*Geometry: (\d+)x(\d+))",
-                                   QRegularExpression::DotMatchesEverythingOption);
-    ASSERT_TRUE(waitUntil([&] {
-        for (const QString& window : display.xdo({"search", "--class", "trayer"}).split('\n')) {
-            panel = place.match(display.xdo({"getwindowgeometry", window}));
-            if (panel.hasMatch() && panel.captured(3).toInt() >= 16) return true;
-        }
-        return false;
-    }));
-    display.xdo(
-        {"mousemove", QString::number(panel.captured(1).toInt() + panel.captured(3).toInt() / 2),
-         QString::number(panel.captured(2).toInt() + panel.captured(4).toInt() / 2), "click", "1"});
+    const QString panel = display.window("panel", 16);
+    ASSERT_FALSE(panel.isEmpty()) << "the icon did not dock";
+    const QString geometry = display.xdo({"getwindowgeometry", "--shell", panel});
+    display.click(panel, {geometry.section("WIDTH=", 1).section('\n', 0, 0).toInt() / 2, 16});
     EXPECT_FALSE(waitUntil([&] { return display.visible(handset); }, 700))
         << "a single click restored";
     display.xdo({"click", "--repeat", "2", "--delay", "80", "1"});

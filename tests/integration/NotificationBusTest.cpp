@@ -36,7 +36,6 @@ TEST(NotificationBus, MissedCallReachesTheNotificationService) {
     qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(dir.filePath("bus")); })) << "no bus";
     QDBusConnection service = QDBusConnection::connectToBus(address, "notifications");
-    ASSERT_TRUE(service.isConnected());
     NotificationServer server;
     ASSERT_TRUE(service.registerObject("/org/freedesktop/Notifications", &server,
                                        QDBusConnection::ExportAllSlots));

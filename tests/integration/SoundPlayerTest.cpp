@@ -1,5 +1,5 @@
-// The real sound player against a private PulseAudio null sink, heard through the sink's monitor.
-// The test thread sleeps while sounds play, as the UI thread does while a call is dialled.
+// The real sound player on a private PulseAudio null sink, heard through the sink's monitor; the
+// test thread sleeps while sounds play, as the UI thread does while a call is dialled.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -88,11 +88,9 @@ TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
     // A sound file that is missing or broken plays nothing (the desktop beeps), one cut short
     // plays what it holds, and the next key tone is heard as usual.
     QTemporaryDir dir;
-    QFile ringFile(kRing), cut(dir.filePath("cut short"));
-    ASSERT_TRUE(ringFile.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
-    cut.write(ringFile.read(2044));
-    cut.close();
-    for (const QString& path : {dir.filePath("missing"), cut.fileName(), QString("/dev/null")}) {
+    const QString cut = dir.filePath("cut short");
+    ASSERT_TRUE(QFile::copy(kRing, cut) && QFile::resize(cut, 2044));
+    for (const QString& path : {dir.filePath("missing"), cut, QString("/dev/null")}) {
         SCOPED_TRACE(path.toStdString());
         from = recorder.size();
         player.playFile(path);
@@ -112,12 +110,12 @@ TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
         ASSERT_TRUE(server.start());
         MonitorRecorder after(server);
         record(after, 0, 2100);
-        bool back = false;
-        for (int attempt = 0; attempt < 30 && !back; ++attempt) {
+        // A tone after every 400 ms of sound until one is heard.
+        const auto heardFive = [&] {
             player.playTone("Tone5.wav");
-            back = keysOf(hearTones(record(after, 0, 400))).contains('5');
-        }
-        EXPECT_TRUE(back);
+            return keysOf(hearTones(record(after, 0, 400))).contains('5');
+        };
+        EXPECT_TRUE(waitUntil(heardFive, 30000));
     }
 }
 
