@@ -16,16 +16,12 @@
 
 #include "records/DataFile.h"
 #include "records/PhoneBookDialog.h"
+#include "tests/support/Child.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Wait.h"
 
 namespace softphone::test {
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // Writes `lines` to the data file at `path` as the program does.
 bool putLines(const QString& path, const QList<QByteArray>& lines) {

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <sys/prctl.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -33,6 +34,12 @@ public:
         }
     }
 };
+
+// What the file at `path` holds; empty when it cannot be read.
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Runs a short command to its end (60 s at most); what it printed, trimmed.
 inline QString output(const QString& program, const QStringList& args, int* exitCode = nullptr,

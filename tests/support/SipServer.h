@@ -40,7 +40,7 @@ private:
     int port_ = 0;
 };
 
-// A UDP port on 127.0.0.1 that was free a moment ago, and stays so but for the test's own use.
+// A UDP port on 127.0.0.1 that was free a moment ago, from the range no other program is given.
 inline int freeUdpPort() { return HeldPort().port(); }
 
 // A private CA (`folder`/ca.pem, kept) and a server certificate it signs for `name`
@@ -121,10 +121,8 @@ public:
 
     // Whether it still runs and the end of what it logged: for failure reports.
     QString report() const {
-        QFile log(dir_.filePath("kamailio.log"));
         return (process_.state() == QProcess::Running ? "kamailio runs\n" : "kamailio ended\n") +
-               (log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll().right(4000))
-                                              : QString());
+               QString::fromUtf8(fileBytes(dir_.filePath("kamailio.log")).right(4000));
     }
 
 private:

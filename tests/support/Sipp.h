@@ -103,18 +103,14 @@ public:
     int mediaPort() const { return media_.port(); }  // where its RTP arrives and leaves
     QString uri() const { return QStringLiteral("sip:%1:%2").arg(address_).arg(port_.port()); }
     // Every SIP message sent and received.
-    QString trace() const {
-        QFile file(dir_.filePath("messages.log"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    QString trace() const { return QString::fromUtf8(fileBytes(dir_.filePath("messages.log"))); }
 
     // Whether it still runs, what it wrote to stderr, and every message: for failure reports.
     QString report() const {
-        QFile errors(dir_.filePath("errors.log"));
         const QString ran = process_.state() != QProcess::NotRunning
                                 ? QStringLiteral("still running\n")
                                 : QStringLiteral("ended with status %1\n").arg(process_.exitCode());
-        return ran + (errors.open(QIODevice::ReadOnly) ? errors.readAll() : QByteArray()) + trace();
+        return ran + fileBytes(dir_.filePath("errors.log")) + trace();
     }
 
 private:
