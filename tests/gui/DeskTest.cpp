@@ -17,59 +17,78 @@ namespace {
 using S = SessionState;
 using R = RegistrationState;
 
-// Seconds of a call passing on the call clock.
-void tick(FakePhone& p, int seconds = 1) {
-    for (int i = 0; i < seconds; ++i)
-        QMetaObject::invokeMethod(p.phone.findChild<QTimer*>("callClock"), "timeout");
-}
+// The handset started, registered and shown.
+class Desk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        phone.startRegistered();
+        phone.window.show();
+    }
+    FakePhone phone;
+};
 
 // Each state's words and whether Dial, End and the number field are enabled: all while a call
-// rings, only End in a call, all but End when idle. (Registered, Registering, Rejected and the
-// refusals of plain audio or a certificate: RegistrationTest, CallTest, SecureTransportTest.)
-TEST(Desk, StatusLineAndControlsShowThePhonesState) {
-    FakePhone phone;
-    phone.startRegistered();
-    const auto shown = [&] {
-        QString shown = phone.status() + ' ';
+// rings, only End in a call, all but End when idle. Out of a call Mute and Hold are disabled; in
+// one Ctrl+M and Ctrl+H act on it, each checked as the phone reports it, and the status line's
+// tip describes the line each second. (Registered, Registering, Rejected and the refusals of plain
+// audio or a certificate: RegistrationTest, CallTest, SecureTransportTest; the balance label's
+// words for mute, hold and a poor line: CallTest.)
+TEST_F(Desk, TheWindowFollowsTheCall) {
+    phone.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&phone.window));
+    auto* mute = phone.control<QAction>("muteAction");
+    auto* hold = phone.control<QAction>("holdAction");
+    auto* status = phone.control<QLabel>("statusLabel");
+    EXPECT_FALSE(mute->isEnabled() || hold->isEnabled());
+    // The status line and +/- for Dial, End and the number field, once `event` has happened.
+    const auto after = [&](const std::function<void()>& event = [] {}) {
+        event();
+        QString shown = status->text() + ' ';
         for (const char* name : {"dialButton", "endButton", "numberBox"})
             shown += phone.control<QWidget>(name)->isEnabled() ? '+' : '-';
         return shown;
     };
-    const std::pair<std::function<void()>, QString> rows[] = {
-        {[&] { phone.engine->ring(); }, "INCOMING +++"},
-        {[&] { phone.report(S::Answering); }, "ANSWERING +++"},
-        {[&] { phone.click("clearButton"); }, "Ready... +++"},
-        {[&] { phone.report(S::Disconnected); }, "DISCONNECTED +-+"},
-        {[&] { phone.dial("15551234567"), phone.report(S::InProgress); }, "INPROGRESS -+-"},
-        {[&] { phone.report(S::Connected), tick(phone, 65); }, "CONNECTED 0:1:5 -+-"},
-        {[&] { phone.report(S::Disconnected), phone.engine->failCall = true, phone.dial("1"); },
-         "Error:  486 +-+"},
-        {[&] { emit phone.engine->registrationChanged(R::LoggedOff); }, "Logged off. +-+"},
-    };
-    for (const auto& [event, expected] : rows) {
-        event();
-        EXPECT_EQ(shown(), expected);
-    }
+    EXPECT_EQ(after([&] { phone.engine->ring(); }), "INCOMING +++");
+    EXPECT_EQ(after([&] { phone.report(S::Answering); }), "ANSWERING +++");
+    EXPECT_EQ(after([&] { phone.click("clearButton"); }), "Ready... +++");
+    EXPECT_EQ(after([&] { phone.report(S::Disconnected); }), "DISCONNECTED +-+");
+    EXPECT_EQ(after([&] { phone.dial("15551234567"), phone.report(S::InProgress); }),
+              "INPROGRESS -+-");
+    phone.report(S::Connected);
+    phone.engine->lastSession->stats = {"PCMU/8000", 12.5, 20, 41, false, 1.5};
+    for (Qt::Key key : {Qt::Key_M, Qt::Key_H})
+        QTest::keyClick(&phone.window, key, Qt::ControlModifier);
+    EXPECT_EQ(phone.calls.filter(QRegularExpression("mute|hold")), (QStringList{"mute", "hold"}));
+    EXPECT_TRUE(mute->isChecked() && !hold->isChecked()) << "held only once the engine says so";
+    QTimer* clock = phone.phone.findChild<QTimer*>("callClock");
+    for (int i = 0; i < 65; ++i) QMetaObject::invokeMethod(clock, "timeout");  // 65 s pass
+    EXPECT_EQ(after(), "CONNECTED 0:1:5 -+-");
+    EXPECT_EQ(status->toolTip(),
+              "Codec: PCMU/8000\nPacket loss: 12.5 %\nJitter: 20 ms\nRound trip: 41 ms\nAudio not "
+              "encrypted");
+    phone.report(S::Disconnected);
+    EXPECT_TRUE(status->toolTip().isEmpty());
+    EXPECT_FALSE(mute->isEnabled() || hold->isEnabled() || mute->isChecked());
+    phone.engine->failCreateSession = true;
+    EXPECT_EQ(after([&] { phone.dial("1"); }), "Error:  9003 +-+");
+    EXPECT_EQ(after([&] { emit phone.engine->registrationChanged(R::LoggedOff); }),
+              "Logged off. +-+");
 }
 
 // The dial pad types its character and sounds its tone; Back and Clear edit without a sound;
 // keys that are no digits are refused with a box; Return dials. Links and pasted numbers arrive
 // cleaned and never dial; letters change nothing.
-TEST(Desk, DialPadAndNumberField) {
-    FakePhone phone;
-    phone.startRegistered();
+TEST_F(Desk, DialPadAndNumberField) {
     for (const QString& key : QString("1 2 3 4 5 6 7 8 9 Star 0 Pound").split(' '))
         phone.click(qPrintable("dialKey" + key));
     EXPECT_EQ(phone.number(), "123456789*0#");
-    EXPECT_EQ(phone.player.played.join(',').remove("tone Tone").remove(".wav"),
-              "1,2,3,4,5,6,7,8,9,star,0,pnd");
-    phone.player.played.clear();
     phone.click("backButton");
     auto* field = phone.control<QComboBox>("numberBox");
     QTest::keyClicks(field, "4x");
     EXPECT_EQ(phone.number(), "123456789*04");
     EXPECT_EQ(phone.messages.shown, QStringList{"Numbers 0 to 9 only, please!"});
-    EXPECT_EQ(phone.player.played, QStringList{"tone Tone4.wav"});
+    EXPECT_EQ(phone.player.played.join(',').remove("tone Tone").remove(".wav"),
+              "1,2,3,4,5,6,7,8,9,star,0,pnd,4");
     QTest::keyClick(field, Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return phone.calls.contains("call 123456789*04"); }));
     phone.report(S::Disconnected);
@@ -77,11 +96,10 @@ TEST(Desk, DialPadAndNumberField) {
     EXPECT_EQ(phone.number(), "");
 
     phone.window.showWrittenNumber("tel:+44%2020%207946%200958");
-    EXPECT_EQ(phone.number(), "00442079460958");
     auto* paste = phone.control<QAction>("pasteNumberAction");
     QGuiApplication::clipboard()->setText("sip:alice@example.com");
     paste->trigger();
-    EXPECT_EQ(phone.number(), "00442079460958");
+    EXPECT_EQ(phone.number(), "00442079460958") << "the link landed, the address did not";
     EXPECT_EQ(phone.messages.shown.size(), 2);
     QGuiApplication::clipboard()->setText("+1 (555) 010-4477");
     emit field->lineEdit()->customContextMenuRequested({4, 4});  // the field's own menu
@@ -102,32 +120,23 @@ public:
 // Each button or menu entry opens its window; the number chosen in the phone book or call
 // history lands in the number box, closing them keeps the box; every picture button is named for
 // screen readers. (Login As: StartupTest, RegistrationTest; the tuning button: below.)
-TEST(Desk, ButtonsAndMenusOpenTheirWindows) {
+TEST_F(Desk, ButtonsAndMenusOpenTheirWindows) {
     Browser browser;
     QDesktopServices::setUrlHandler("https", &browser, "open");
-    FakePhone phone;
-    phone.startRegistered();
-    const struct {
-        std::function<void()> act;
-        std::optional<QString> chosen;  // what the phone book or call history hands back
-        QStringList seen;               // the windows opened, then the number box
-    } rows[] = {
-        {[&] { phone.click("phoneBookButton"); }, "5551234", {"phone book", "5551234"}},
-        {[&] { phone.click("phoneBookButton"); }, {}, {"phone book", "keep"}},
-        {[&] { phone.click("recentButton"); }, "777", {"recent calls", "777"}},
-        {[&] { phone.click("loginButton"); }, {}, {"login", "keep"}},
-        {[&] { phone.trigger("tuningAction"); }, {}, {"tuning wizard", "keep"}},
-        {[&] { QTest::mouseClick(phone.control<QLabel>("bannerLink"), Qt::LeftButton); },
-         {},
-         {"keep"}},
-    };
-    for (const auto& row : rows) {
+    // The windows `control` opens, then the number box, the window handing back `chosen`.
+    const auto seen = [&](const char* control, std::optional<QString> chosen = {}) {
         phone.windows.shown.clear();
-        phone.windows.chosen = row.chosen;
+        phone.windows.chosen = chosen;
         phone.setNumber("keep");
-        row.act();
-        EXPECT_EQ(phone.windows.shown << phone.number(), row.seen);
-    }
+        QString(control).endsWith("Action") ? phone.trigger(control) : phone.click(control);
+        return (phone.windows.shown << phone.number()).join(", ");
+    };
+    EXPECT_EQ(seen("phoneBookButton", "5551234"), "phone book, 5551234");
+    EXPECT_EQ(seen("phoneBookButton"), "phone book, keep");
+    EXPECT_EQ(seen("recentButton", "777"), "recent calls, 777");
+    EXPECT_EQ(seen("loginButton"), "login, keep");
+    EXPECT_EQ(seen("tuningAction"), "tuning wizard, keep");
+    QTest::mouseClick(phone.control<QLabel>("bannerLink"), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler("https");
     EXPECT_EQ(browser.opened, QStringList{"https://example.com/"});
     EXPECT_TRUE(phone.messages.shown.empty());
@@ -137,11 +146,12 @@ TEST(Desk, ButtonsAndMenusOpenTheirWindows) {
 }
 
 // Without an engine and a mixer the window still opens after a box for each; the sliders are
-// hidden and the tuning button says the wizard cannot open.
-TEST(Desk, WithoutAnEngineOrAMixer) {
+// hidden and the tuning button says the wizard cannot open. Without a tray, Hide only minimises.
+TEST(DeskAlone, WithoutAnEngineAMixerOrATray) {
     FakePhone phone;
     phone.noEngine = true;
     phone.mixer->opens = false;
+    phone.tray->present = false;
     phone.windows.tuningDevices = false;
     phone.window.start();
     phone.window.show();
@@ -152,27 +162,21 @@ TEST(Desk, WithoutAnEngineOrAMixer) {
     phone.messages.shown.clear();
     phone.click("tuningButton");
     EXPECT_EQ(phone.messages.shown, QStringList{"Error"});
+    phone.click("hideButton");
+    EXPECT_TRUE(phone.window.isVisible() && phone.window.isMinimized());
 }
 
 // Hidden to a tray that reports only activation, the window comes back by a click on the icon
-// or by Restore; closing leaves no icon; without a tray it only minimises. While away a ringing
+// or by Restore; closing leaves no icon. While away a ringing
 // call is announced and missed calls are counted on the icon until the window comes back or the
 // call history opens; unregistered, the icon is dimmed. (A declined call is not missed, and a
 // double click on a real tray: CallTest, InstallTest.)
-TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
-    FakePhone phone;
+TEST_F(Desk, TheWindowHidesToTheTrayAndComesBack) {
     phone.tray->onlyActivation = true;
-    phone.startRegistered();
-    phone.window.show();
-    const std::function<void()> backs[] = {
-        [&] { emit phone.tray->activated(TrayActivation::Click); },
-        [&] { phone.trigger("restoreAction"); }};
-    for (const auto& back : backs) {
-        phone.click("hideButton");
-        ASSERT_TRUE(phone.window.isHidden() && phone.tray->iconShown);
-        back();
-        EXPECT_TRUE(phone.window.isVisible() && !phone.tray->iconShown);
-    }
+    phone.click("hideButton");
+    ASSERT_TRUE(phone.window.isHidden() && phone.tray->iconShown);
+    emit phone.tray->activated(TrayActivation::Click);
+    EXPECT_TRUE(phone.window.isVisible() && !phone.tray->iconShown);
     EXPECT_TRUE(phone.tray->menu->actions().contains(phone.control<QAction>("muteAction")));
 
     phone.click("hideButton");
@@ -184,6 +188,7 @@ TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
     EXPECT_EQ(phone.tray->tip, "Softphone - 2 missed calls");
     phone.report(S::Disconnected);
     phone.trigger("restoreAction");
+    EXPECT_TRUE(phone.window.isVisible() && !phone.tray->iconShown);
     phone.click("hideButton");
     EXPECT_EQ(phone.tray->tip, "Softphone");
     phone.engine->raise(phone.engine->ring(), S::Disconnected);
@@ -197,42 +202,6 @@ TEST(Desk, TheWindowHidesToTheTrayAndComesBack) {
     EXPECT_EQ(phone.tray->icon.pixmap(16).toImage(), registered);
     phone.click("closeButton");
     EXPECT_FALSE(phone.tray->iconShown);
-
-    FakePhone trayless;
-    trayless.tray->present = false;
-    trayless.startRegistered();
-    trayless.window.show();
-    trayless.click("hideButton");
-    EXPECT_TRUE(trayless.window.isVisible() && trayless.window.isMinimized());
-}
-
-// Out of a call Mute and Hold are disabled; in one Ctrl+M and Ctrl+H act on it, each checked as
-// the phone reports it, and the status line's tip describes the line each second. (The balance
-// label's words for mute, hold and a poor line: CallTest.)
-TEST(Desk, InCallItemsTheirKeysAndTheLineTip) {
-    FakePhone phone;
-    phone.startRegistered();
-    phone.window.show();
-    phone.window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&phone.window));
-    auto* mute = phone.control<QAction>("muteAction");
-    auto* hold = phone.control<QAction>("holdAction");
-    auto* status = phone.control<QLabel>("statusLabel");
-    EXPECT_FALSE(mute->isEnabled() || hold->isEnabled());
-    phone.dial("15551234567");
-    phone.report(S::Connected);
-    phone.engine->lastSession->stats = {"PCMU/8000", 12.5, 20, 41, false, 1.5};
-    for (Qt::Key key : {Qt::Key_M, Qt::Key_H})
-        QTest::keyClick(&phone.window, key, Qt::ControlModifier);
-    EXPECT_EQ(phone.calls.filter(QRegularExpression("mute|hold")), (QStringList{"mute", "hold"}));
-    EXPECT_TRUE(mute->isChecked() && !hold->isChecked()) << "held only once the engine says so";
-    tick(phone);
-    EXPECT_EQ(status->toolTip(),
-              "Codec: PCMU/8000\nPacket loss: 12.5 %\nJitter: 20 ms\nRound trip: 41 ms\nAudio not "
-              "encrypted");
-    phone.report(S::Disconnected);
-    EXPECT_TRUE(status->toolTip().isEmpty());
-    EXPECT_FALSE(mute->isEnabled() || hold->isEnabled() || mute->isChecked());
 }
 
 // Presses `button` on the slider's thumb, moves the pointer by each step in turn and releases.
@@ -250,11 +219,8 @@ void drag(QSlider* slider, std::initializer_list<int> steps,
 // Over lines from 10 to 110, both at 60: only the left button drags, every move is written at
 // once, past the track's ends as the line's ends; releasing the speaker's thumb plays a sound at
 // the new level unless another sound plays.
-TEST(Desk, DraggingAThumbWritesEveryMoveUpToTheLinesEnds) {
-    FakePhone phone;
+TEST_F(Desk, DraggingAThumbWritesEveryMoveUpToTheLinesEnds) {
     const FakeMixer* card = phone.mixer;
-    phone.startRegistered();
-    phone.window.show();
     const VolumeSliders* sliders = phone.window.findChild<VolumeSliders*>();
     for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton})
         drag(sliders->speakerSlider, {40}, button);
@@ -279,14 +245,13 @@ TEST(Desk, DraggingAThumbWritesEveryMoveUpToTheLinesEnds) {
 TEST(TuningWizard, OffersEachListItsDevicesAndCalibratesOnTheShownOnes) {
     FakeAudioTuning tuning;
     TuningWizard wizard(tuning, nullptr);
-    const auto items = [](QComboBox* box) {
-        QStringList items;
-        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
-        return items.join(", ");
-    };
-    EXPECT_EQ(items(wizard.playbackBox), "Speakers, HDMI, Headset");
-    EXPECT_EQ(items(wizard.captureBox), "Microphone, Headset");
-    EXPECT_EQ(items(wizard.ringerBox), items(wizard.playbackBox));
+    QStringList offered;  // the devices of each list, each list ended by "|"
+    for (QComboBox* box : {wizard.playbackBox, wizard.captureBox, wizard.ringerBox}) {
+        for (int i = 0; i < box->count(); ++i) offered << box->itemText(i);
+        offered << "|";
+    }
+    EXPECT_EQ(offered.join(' '),
+              "Speakers HDMI Headset | Microphone Headset | Speakers HDMI Headset |");
     wizard.playbackBox->setCurrentText("Headset");
     wizard.calibrateButton->click();
     wizard.captureBox->setCurrentText("Microphone");

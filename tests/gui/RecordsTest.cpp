@@ -30,13 +30,6 @@ protected:
             rows << list->model()->index(i, 0).data().toString();
         return rows;
     }
-    void select(int row) {
-        book->entryList->setCurrentIndex(book->entryList->model()->index(row, 0));
-    }
-    void type(const QString& name, const QString& number) {
-        book->nameBox->setText(name);
-        book->numberField->setText(number);
-    }
     // The placeholder selected, empty boxes, only ADD enabled.
     bool newEntryState() const {
         return book->entryList->currentIndex().row() == 0 && book->nameBox->text().isEmpty() &&
@@ -67,13 +60,15 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     EXPECT_EQ(QStringList({rows[0], rows[2], rows[5]}), (QStringList{"NEW ITEM!", "", "Also--3"}));
     EXPECT_LT(rows[1].size(), 1100);
     EXPECT_TRUE(newEntryState());
-    select(1);  // the boxes hold the whole entry: EDIT saves them back, as `saved` shows
+    // The boxes hold the whole entry: EDIT saves them back, as `saved` shows.
+    book->entryList->setCurrentIndex(book->entryList->model()->index(1, 0));
     EXPECT_FALSE(book->addButton->isEnabled());
     book->numberField->backspace();
     book->editButton->click();
-    select(5);
+    book->entryList->setCurrentIndex(book->entryList->model()->index(5, 0));
     book->deleteButton->click();
-    type("  J\u00f6rg  ", " 8 ");
+    book->nameBox->setText("  J\u00f6rg  ");
+    book->numberField->setText(" 8 ");
     book->addButton->click();
     const QByteArray saved =
         (name + "--" + number.chopped(1)).toUtf8() + "\r\n\r\n" + odd + "\r\nJ\xc3\xb6rg--8\r\n";
@@ -82,10 +77,11 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
     EXPECT_TRUE(newEntryState());
 
     // Empty boxes and keys that are not digits are refused; arrow keys and Backspace pass.
-    type("", "123");
+    book->numberField->setText("123");
     book->addButton->click();
     EXPECT_EQ(book->focusWidget(), book->nameBox);
-    type("Bob", "");
+    book->nameBox->setText("Bob");
+    book->numberField->clear();
     book->addButton->click();
     EXPECT_EQ(book->focusWidget(), book->numberField);
     QTest::keyClicks(book->numberField, "12*");
@@ -96,7 +92,7 @@ TEST_F(RecordsTest, PhoneBookChangesOnlyTheEntryWorkedOn) {
               (QStringList{"Enter Name.", "Enter Phone Number.", "Numbers 0 to 9 only, please!"}));
 
     // CALL hands over what the box shows, here less one more digit, without saving it.
-    select(1);
+    book->entryList->setCurrentIndex(book->entryList->model()->index(1, 0));
     book->numberField->backspace();
     book->callButton->click();
     EXPECT_TRUE(book->chosenNumber() == number.chopped(2));

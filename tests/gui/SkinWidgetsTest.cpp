@@ -52,29 +52,24 @@ protected:
 // the mouse; a disabled button neither lights nor clicks, nor does it hold on to the mouse when
 // its own click disables it.
 TEST_F(PictureButtonTest, LitOnlyUnderThePointerAndClickedByAPressAndReleaseOnIt) {
-    // Steps: an action ('m', 'p', 'r') over the middle of 5 ('5') or just beyond its right ('x').
-    const std::map<char, QPoint> places = {{'5', five->rect().center()},
-                                           {'x', {five->width(), 10}}};
-    const struct {
-        const char* steps;
-        bool enabled;
-        char face;  // afterwards
-        int clicks;
-    } rows[] = {
-        {"m5", true, 'L', 0},          {"m5 mx", true, 'D', 0},     {"m5 p5 r5", true, 'L', 1},
-        {"m5 p5 mx rx", true, 'D', 0}, {"m5 p5 r5", false, '-', 0},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.steps);
-        five->setEnabled(row.enabled);
+    // The face afterwards and the clicks, after `steps`: each an action ('m', 'p', 'r') over the
+    // middle of 5 ('5') or just beyond its right ('x').
+    const auto after = [&](const QString& steps, bool enabled = true) {
+        five->setEnabled(enabled);
         QSignalSpy clicks(five, &PictureButton::clicked);
-        for (const QString& step : QString(row.steps).split(' '))
-            mouse(step[0].toLatin1(), five, places.at(step[1].toLatin1()));
-        EXPECT_EQ(shown(five), row.face);
-        EXPECT_EQ(clicks.count(), row.clicks);
+        for (const QString& step : steps.split(' '))
+            mouse(step[0].toLatin1(), five,
+                  step[1] == '5' ? five->rect().center() : QPoint(five->width(), 10));
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "lighting never holds the mouse";
+        const QString result = QString("%1%2").arg(shown(five)).arg(clicks.count());
         QTest::mouseMove(window.windowHandle(), QPoint(1, 1));
-    }
+        return result;
+    };
+    EXPECT_EQ(after("m5"), "L0");
+    EXPECT_EQ(after("m5 mx"), "D0");
+    EXPECT_EQ(after("m5 p5 r5"), "L1");
+    EXPECT_EQ(after("m5 p5 mx rx"), "D0");
+    EXPECT_EQ(after("m5 p5 r5", false), "-0");
     five->setEnabled(true);
     QObject::connect(five, &PictureButton::clicked, [this] { five->setEnabled(false); });
     QSignalSpy sixes(six, &PictureButton::clicked);
@@ -125,33 +120,28 @@ TEST(WindowDrag, MovesByThePointersMovement) {
     new WindowDrag(picture, &window);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const struct {
-        Qt::MouseButton button;
-        std::vector<QPoint> moves;  // pointer offsets from the press
-        QPoint release;
-        bool menu;
-    } rows[] = {
-        {Qt::LeftButton, {{10, 0}, {25, -7}}, {10, 0}, false},
-        {Qt::RightButton, {}, {0, 0}, true},
-        {Qt::RightButton, {{12, 3}}, {12, 3}, false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(int(row.button));
+    // Presses `button` over the picture, moves the pointer by each offset from the press in turn
+    // and releases at `release`; returns the menus opened.
+    const auto drag = [&](Qt::MouseButton button, std::vector<QPoint> moves, QPoint release) {
+        SCOPED_TRACE(testing::Message() << int(button) << " released at " << release.x());
         menus.clear();
         const QPoint start = window.pos();
         const QPoint grab = start + QPoint(50, 60);  // on the screen, over the picture
         // Mouse events at a screen position, whatever the window's position is by then.
         auto local = [&](QPoint offset) { return grab + offset - window.geometry().topLeft(); };
-        QTest::mousePress(window.windowHandle(), row.button, {}, local({}));
-        for (QPoint move : row.moves) {
+        QTest::mousePress(window.windowHandle(), button, {}, local({}));
+        for (QPoint move : moves) {
             QTest::mouseMove(window.windowHandle(), local(move));
-            EXPECT_EQ(window.pos(), start + (row.button == Qt::LeftButton ? move : QPoint()));
+            EXPECT_EQ(window.pos(), start + (button == Qt::LeftButton ? move : QPoint()));
         }
         EXPECT_EQ(menus.count(), 0) << "never at the press or while moving";
-        QTest::mouseRelease(window.windowHandle(), row.button, {}, local(row.release));
-        EXPECT_EQ(window.pos(), start + row.release);
-        EXPECT_EQ(menus.count(), int(row.menu));
-    }
+        QTest::mouseRelease(window.windowHandle(), button, {}, local(release));
+        EXPECT_EQ(window.pos(), start + release);
+        return menus.count();
+    };
+    EXPECT_EQ(drag(Qt::LeftButton, {{10, 0}, {25, -7}}, {10, 0}), 0);
+    EXPECT_EQ(drag(Qt::RightButton, {}, {0, 0}), 1);
+    EXPECT_EQ(drag(Qt::RightButton, {{12, 3}}, {12, 3}), 0);
 }
 
 }  // namespace

@@ -22,13 +22,10 @@ class FakeSession : public ISession {
 public:
     explicit FakeSession(QStringList& calls) : calls_(calls) {}
     SessionState state() const override { return now; }
-    Party farEnd() const override { return party; }
+    Party farEnd() const override { return {"5557002", {}, "sip:5557002@127.0.0.1"}; }
     bool mediaEncrypted() const override { return false; }
-    EndCause cause() const override { return endCause; }
-    void call(const QString& number) override {
-        calls_ << "call " + number;
-        if (failCall) throw EngineError(486, QStringLiteral("Busy Here"));
-    }
+    EndCause cause() const override { return EndCause::Other; }
+    void call(const QString& number) override { calls_ << "call " + number; }
     void answer() override {
         calls_ << QStringLiteral("answer");
         if (failAnswer) throw EngineError(EngineFailure::NoCall, QStringLiteral("No call"));
@@ -41,18 +38,15 @@ public:
 
     void setMicrophoneMuted(bool muted) override { calls_ << (muted ? "mute" : "unmute"); }
     void setHeld(bool held) override { calls_ << (held ? "hold" : "resume"); }
-    Hold hold() const override { return held; }
+    Hold hold() const override { return {}; }
     LineStats line() const override { return stats; }
 
     SessionState now = SessionState::Idle;
-    Hold held;
     LineStats stats;
-    Party party{"5557002", {}, "sip:5557002@127.0.0.1"};
-    EndCause endCause = EndCause::Other;
-    bool failCall = false, failAnswer = false, failTerminate = false;
+    bool failAnswer = false, failTerminate = false;
 
 private:
-    QStringList& calls_;
+    QStringList& calls_;  // the engine's
 };
 
 // Notes in `calls` what the phone asks of the engine and its calls; tests deliver its events.
@@ -75,7 +69,6 @@ public:
         if (failCreateSession)
             throw EngineError(EngineFailure::CallNotCreated, QStringLiteral("No call"));
         lastSession = std::make_shared<FakeSession>(calls);
-        lastSession->failCall = failCall;
         return lastSession;
     }
     void sendDtmf(int code) override { calls << QStringLiteral("dtmf %1").arg(code); }
@@ -95,7 +88,7 @@ public:
     QStringList& calls;
     QString enabled;  // the account enabled last: "account password server"
     std::shared_ptr<FakeSession> lastSession;
-    bool failEnableAccount = false, failCreateSession = false, failCall = false;
+    bool failEnableAccount = false, failCreateSession = false;
 };
 
 // The phone and its handset window over the engine `engine` makes, settings in a file of its own,

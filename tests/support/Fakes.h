@@ -41,21 +41,19 @@ public:
         if (onLogin) onLogin();
         return login;
     }
-    std::optional<QString> showPhoneBook(QWidget*) override {
-        shown << "phone book";
-        return chosen;
-    }
+    std::optional<QString> showPhoneBook(QWidget*) override { return noted("phone book", chosen); }
     std::optional<QString> showRecentCalls(QWidget*) override {
-        shown << "recent calls";
-        return chosen;
+        return noted("recent calls", chosen);
     }
     std::optional<NetworkSettings> showNetwork(QWidget*, const NetworkSettings&) override {
-        shown << "network";
-        return network;
+        return noted("network", network);
     }
-    bool showTuningWizard(QWidget*) override {
-        shown << "tuning wizard";
-        return tuningDevices;
+    bool showTuningWizard(QWidget*) override { return noted("tuning wizard", tuningDevices); }
+    // `window` noted as opened; hands back `answer`, what the user chose in it.
+    template <typename Answer>
+    Answer noted(const char* window, const Answer& answer) {
+        shown << window;
+        return answer;
     }
     std::function<void()> onLogin;           // fills the dialog, typically
     std::optional<NetworkSettings> network;  // what the network dialog hands back
@@ -89,12 +87,10 @@ public:
     }
     void calibrateEchoCanceller(std::function<void(const QString&)>) override {}
 
-    std::vector<AudioDevice> deviceList = {
-        {"pulse:speakers", "Speakers", true, false},
-        {"pulse:hdmi", "HDMI", true, false},
-        {"pulse:mic", "Microphone", false, true},
-        {"alsa:headset", "Headset", true, true},
-    };
+    std::vector<AudioDevice> deviceList = {{"pulse:speakers", "Speakers", true, false},
+                                           {"pulse:hdmi", "HDMI", true, false},
+                                           {"pulse:mic", "Microphone", false, true},
+                                           {"alsa:headset", "Headset", true, true}};
     QString playback = "pulse:hdmi", capture = "alsa:headset", ringer = "pulse:speakers";
     QStringList saved;
 };

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include "dialer/LinkInbox.h"
@@ -27,9 +28,8 @@ TEST(SingleInstance, OnlyTheFirstStartRunsAndEachLaterOneWakesItWithItsLink) {
     {
         SingleInstance first(path);
         LinkInbox inbox;
-        int wakes = 0;
+        QSignalSpy wakes(&first, &SingleInstance::anotherStart);
         QStringList shown;
-        QObject::connect(&first, &SingleInstance::anotherStart, [&] { ++wakes; });
         QObject::connect(&first, &SingleInstance::linkOpened, &inbox, &LinkInbox::receive);
         QObject::connect(&inbox, &LinkInbox::linkArrived, [&](const QString& l) { shown << l; });
         ASSERT_TRUE(first.claim());
@@ -38,7 +38,8 @@ TEST(SingleInstance, OnlyTheFirstStartRunsAndEachLaterOneWakesItWithItsLink) {
             if (start == 4) inbox.open();
             SingleInstance later(path);
             EXPECT_FALSE(later.claim(links[start - 1])) << "start " << start;
-            EXPECT_TRUE(waitUntil([&] { return wakes == start; }, 3000)) << "start " << start;
+            EXPECT_TRUE(waitUntil([&] { return wakes.count() == start; }, 3000))
+                << "start " << start;
         }
         EXPECT_TRUE(waitUntil([&] { return shown.size() == 2; }, 3000));
         EXPECT_EQ(shown, QStringList({"sip:6000@127.0.0.1", "tel:1"}));
@@ -53,25 +54,22 @@ TEST(UserFolders, EmptyOrRelativeXdgVariablesFallBack) {
     const QTemporaryDir absolute;
     const QString at = absolute.path(), home = QDir::homePath();
     const QString socket = QDir::temp().filePath(QString("softphone-%1.socket").arg(::getuid()));
-    const auto settings = IniSettingsStore::defaultPath;
-    const struct {
-        const char* variable;
-        QString (*path)();
-        QString value, expected;
-    } cases[] = {
-        {"XDG_CONFIG_HOME", settings, at, at + "/Softphone/Softphone.conf"},
-        {"XDG_CONFIG_HOME", settings, "cfg", home + "/.config/Softphone/Softphone.conf"},
-        {"XDG_DATA_HOME", phoneBookPath, "", home + "/.local/share/Softphone/PhoneBook.txt"},
-        {"XDG_RUNTIME_DIR", instanceSocketPath, at, at + "/softphone.socket"},
-        {"XDG_RUNTIME_DIR", instanceSocketPath, "run", socket},
-        {"XDG_RUNTIME_DIR", instanceSocketPath, at + "/missing", socket},
+    // The path `path` gives with `variable` set to `value`.
+    const auto with = [](const char* variable, const QString& value, QString (*path)()) {
+        const QByteArray saved = qgetenv(variable);
+        qputenv(variable, value.toUtf8());
+        const QString result = path();
+        qputenv(variable, saved);
+        return result;
     };
-    for (const auto& c : cases) {
-        const QByteArray saved = qgetenv(c.variable);
-        qputenv(c.variable, c.value.toUtf8());
-        EXPECT_EQ(c.path(), c.expected) << c.variable << "=" << c.value.toStdString();
-        qputenv(c.variable, saved);
-    }
+    const auto settings = IniSettingsStore::defaultPath;
+    EXPECT_EQ(with("XDG_CONFIG_HOME", at, settings), at + "/Softphone/Softphone.conf");
+    EXPECT_EQ(with("XDG_CONFIG_HOME", "cfg", settings), home + "/.config/Softphone/Softphone.conf");
+    EXPECT_EQ(with("XDG_DATA_HOME", "", phoneBookPath),
+              home + "/.local/share/Softphone/PhoneBook.txt");
+    EXPECT_EQ(with("XDG_RUNTIME_DIR", at, instanceSocketPath), at + "/softphone.socket");
+    EXPECT_EQ(with("XDG_RUNTIME_DIR", "run", instanceSocketPath), socket);
+    EXPECT_EQ(with("XDG_RUNTIME_DIR", at + "/missing", instanceSocketPath), socket);
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // Start-up, Login As, the network settings and shutdown of the handset over a fake engine; the
-// engine's own config left by a crash, through the real engine.
+// engine's own config left by a crash, through the real engine; a suspend noticed afterwards.
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QTemporaryDir>
 
 #include "app/LinphoneEngine.h"
+#include "support/SleepWatcher.h"
 #include "tests/support/FakePhone.h"
 
 namespace softphone::test {
@@ -78,6 +79,15 @@ TEST(Shutdown, HangsUpAndErasesNothingUnasked) {
         EXPECT_EQ(phone.calls.count("shutdown"), 1) << closeButton;
         EXPECT_EQ(phone.calls.contains("terminate shutdown"), closeButton) << closeButton;
     }
+}
+
+// Only time the boot clock counted and the monotonic clock missed is a sleep.
+TEST(SleepClock, OnlyTimeTheMonotonicClockMissedIsASleep) {
+    using namespace std::chrono_literals;
+    const ClockReading before{100s, 40s};
+    EXPECT_FALSE(sleptBetween(before, {110s, 50s}));  // awake, both clocks moved 10 s
+    EXPECT_FALSE(sleptBetween(before, {111s, 50s}));  // clocks read 1 s apart under load
+    EXPECT_TRUE(sleptBetween(before, {130s, 50s}));   // suspended for 20 s of the 30 s
 }
 
 }  // namespace
