@@ -1,123 +1,62 @@
 #include "tests/support/HomeRouter.h"
 
-#include <fcntl.h>
-#include <sched.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
-#include <QFile>
 #include <QRegularExpression>
 
-#include "tests/support/SipServer.h"
 #include "tests/support/Wait.h"
 
 namespace softphone::test {
 
 HomeRouter::HomeRouter()
     : name_(QStringLiteral("%1-") + QString::number(QCoreApplication::applicationPid())) {
-    const QString home = homeName(), router = name_.arg("router"), provider = providerName();
-    const QString nat = QStringLiteral(
-        "add table ip nat; "
-        "add chain ip nat out { type nat hook postrouting priority 100; }; "
-        "add rule ip nat out oifname \"wan0\" ip saddr 10.0.0.0/24 masquerade");
-    const QList<QStringList> steps{
-        {"ip", "netns", "add", home},
-        {"ip", "netns", "add", router},
-        {"ip", "netns", "add", provider},
-        {"ip", "-n", home, "link", "add", "home0", "type", "veth", "peer", "name", "lan0", "netns",
-         router},
-        {"ip", "-n", router, "link", "add", "wan0", "type", "veth", "peer", "name", "up0", "netns",
-         provider},
-        {"ip", "-n", home, "addr", "add", "10.0.0.2/24", "dev", "home0"},
-        {"ip", "-n", router, "addr", "add", "10.0.0.1/24", "dev", "lan0"},
-        {"ip", "-n", router, "addr", "add", "198.18.0.1/24", "dev", "wan0"},
-        {"ip", "-n", provider, "addr", "add", "198.18.0.2/24", "dev", "up0"},
-        {"ip", "-n", home, "link", "set", "lo", "up"},
-        {"ip", "-n", home, "link", "set", "home0", "up"},
-        {"ip", "-n", router, "link", "set", "lan0", "up"},
-        {"ip", "-n", router, "link", "set", "wan0", "up"},
-        {"ip", "-n", provider, "link", "set", "lo", "up"},
-        {"ip", "-n", provider, "link", "set", "up0", "up"},
-        {"ip", "-n", home, "route", "add", "default", "via", "10.0.0.1"},
-        {"ip", "netns", "exec", router, "sysctl", "-qw", "net.ipv4.ip_forward=1"},
-        {"ip", "netns", "exec", router, "nft", nat},
-        {"ip", "netns", "exec", router, "sysctl", "-qw",
-         QStringLiteral("net.netfilter.nf_conntrack_udp_timeout=%1").arg(kForgetsUdpAfter)},
-        {"ip", "netns", "exec", router, "sysctl", "-qw",
-         QStringLiteral("net.netfilter.nf_conntrack_udp_timeout_stream=%1").arg(kForgetsUdpAfter)},
-    };
-    for (const QStringList& step : steps)
-        if (!run(step)) return;
-}
-
-HomeRouter::~HomeRouter() {
-    stun_.end();
-    // Removing a namespace removes its end of each veth pair, and with it the other end.
-    for (const char* role : {"home", "router", "provider"})
-        output("ip", {"netns", "del", name_.arg(role)});
+    // up NAMESPACE DEVICE ADDRESS gives a veth end its address and brings it up. The conntrack
+    // timeouts exist once the NAT rule has loaded conntrack.
+    const QString script = QStringLiteral(
+        "for n in %1 %2 %3; do ip netns add $n; ip -n $n link set lo up; done; "
+        "ip -n %1 link add home0 type veth peer name lan0 netns %2; "
+        "ip -n %2 link add wan0 type veth peer name up0 netns %3; "
+        "up() { ip -n $1 addr add $3 dev $2; ip -n $1 link set $2 up; }; up %1 home0 10.0.0.2/24; "
+        "up %2 lan0 10.0.0.1/24; up %2 wan0 198.18.0.1/24; up %3 up0 198.18.0.2/24; "
+        "ip -n %1 route add default via 10.0.0.1; "
+        "ip netns exec %2 nft 'table ip nat { chain out { type nat hook postrouting priority 100; "
+        "oifname wan0 ip saddr 10.0.0.0/24 masquerade; }; }'; ip netns exec %2 sysctl -qw "
+        "net.ipv4.ip_forward=1 net.netfilter.nf_conntrack_udp_timeout{,_stream}=%4");
+    run(script.arg(name("home"), name("router"), name("provider")).arg(kForgetsUdpAfter));
 }
 
 QString HomeRouter::startStun() {
-    InNamespace provider(providerName());
-    const QString port = QString::number(freeUdpPort()), dir = stunDir_.path();
-    // In the foreground, its files in a folder of its own.
-    stun_.start("turnserver",
-                QStringLiteral("-n -L %1 -p %2 --stun-only "
-                               "--no-auth --no-tls --no-dtls --no-cli --no-stdout-log "
-                               "--simple-log -l %3/log --pidfile %3/pid --db %3/db")
-                    .arg(kProvider, port, dir)
-                    .split(' '));
-    const auto listening = [&] {
-        QFile log(dir + "/log");
-        return log.open(QIODevice::ReadOnly) && log.readAll().contains("Total General servers");
-    };
-    return provider.entered() && waitUntil(listening) ? QStringLiteral("%1:%2").arg(kProvider, port)
-                                                      : QString();
+    // In the foreground on the usual port, its files in a folder of its own.
+    const QString dir = stunDir_.path();
+    const QString command = QStringLiteral(
+        "netns exec %1 turnserver -n -L %2 -p 3478 --stun-only --no-auth --no-tls --no-dtls "
+        "--no-cli --no-stdout-log --simple-log -l %3/log --pidfile %3/pid --db %3/db");
+    stun_.start("ip", command.arg(name("provider"), kProvider, dir).split(' '));
+    const bool listening =
+        waitUntil([&] { return fileBytes(dir + "/log").contains("Total General servers"); });
+    return listening ? QStringLiteral("%1:3478").arg(kProvider) : QString();
 }
 
 bool HomeRouter::countMediaAt(int port) {
-    return run({"ip", "netns", "exec", providerName(), "nft",
-                QStringLiteral("add table ip media; add counter ip media arrived; "
-                               "add counter ip media left; add counter ip media stun; "
-                               "add chain ip media in { type filter hook input priority 0; }; "
-                               "add chain ip media out { type filter hook output priority 0; }; "
-                               "add rule ip media in udp dport %1 counter name arrived; "
-                               "add rule ip media out udp sport %1 counter name left; "
-                               "add rule ip media in udp dport %1 @th,96,32 0x2112a442 "
-                               "counter name stun")
-                    .arg(port)});
+    const QString rules = QStringLiteral(
+        "table ip media { counter arrived {}; counter left {}; counter stun {}; chain in { type "
+        "filter hook input priority 0; udp dport %1 counter name arrived; udp dport %1 "
+        "@th,96,32 0x2112a442 counter name stun; }; chain out { type filter hook output "
+        "priority 0; udp sport %1 counter name left; }; }");
+    return run(QStringLiteral("ip netns exec %1 nft '%2'").arg(name("provider"), rules.arg(port)));
 }
 
-bool HomeRouter::run(const QStringList& command) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(command.first(), command.mid(1));
-    const bool done = process.waitForFinished(5000) &&
-                      process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (!done && failure_.isEmpty())
-        failure_ = command.join(' ') + ": " + process.errorString() + ": " + process.readAll();
-    return done;
-}
-
-int HomeRouter::counter(const QString& name) const {
+int HomeRouter::packets(const char* counter) const {
     const auto match = QRegularExpression("packets (\\d+)")
-                           .match(output("ip", {"netns", "exec", providerName(), "nft", "list",
-                                                "counter", "ip", "media", name}));
+                           .match(output("ip", {"netns", "exec", name("provider"), "nft", "list",
+                                                "counter", "ip", "media", counter}));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-InNamespace::InNamespace(const QString& name)
-    : previous_(::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC)) {
-    const int target =
-        ::open(("/run/netns/" + name).toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
-    entered_ = previous_ >= 0 && target >= 0 && ::setns(target, CLONE_NEWNET) == 0;
-    if (target >= 0) ::close(target);
-}
-
-InNamespace::~InNamespace() {
-    if (previous_ < 0) return;
-    if (entered_) ::setns(previous_, CLONE_NEWNET);
-    ::close(previous_);
+bool HomeRouter::run(const QString& script) {
+    int status = -1;
+    const QString said = output("bash", {"-ec", "exec 2>&1; " + script}, &status);
+    if (status != 0 && failure_.isEmpty()) failure_ = script + ": " + said;
+    return status == 0;
 }
 
 }  // namespace softphone::test

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <sched.h>
+
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "tests/support/Child.h"
@@ -20,28 +21,27 @@ public:
     static constexpr int kForgetsUdpAfter = 12;
 
     HomeRouter();
-    ~HomeRouter();
-    HomeRouter(const HomeRouter&) = delete;
-    HomeRouter& operator=(const HomeRouter&) = delete;
+    // Removing a namespace removes its end of each veth pair, and with it the other end.
+    ~HomeRouter() {
+        for (const char* role : {"home", "router", "provider"})
+            output("ip", {"netns", "del", name(role)});
+    }
 
     // Empty when the namespaces stand; otherwise why they could not be made.
     const QString& failure() const { return failure_; }
-    QString homeName() const { return name_.arg("home"); }
-    QString providerName() const { return name_.arg("provider"); }
+    QString name(const char* role) const { return name_.arg(role); }  // "home", "router", ...
     // Starts coturn at the provider as a STUN server (no TURN, TLS or credentials); its
     // "address:port", or empty when it did not start. It stops with the object.
     QString startStun();
-    // From now on, counts the UDP packets that arrive at the provider's `port` and leave it, and
-    // the STUN messages (ICE connectivity checks) among those arriving.
+    // From now on, counts the UDP packets that arrive at the provider's `port` ("arrived") and
+    // leave it ("left"), and the STUN messages (ICE connectivity checks) among those arriving
+    // ("stun"); packets() reads a counter.
     bool countMediaAt(int port);
-    int mediaArrived() const { return counter("arrived"); }
-    int mediaLeft() const { return counter("left"); }
-    int stunArrived() const { return counter("stun"); }
+    int packets(const char* counter) const;
 
 private:
-    bool run(const QStringList& command);
-    int counter(const QString& name) const;
-    QString name_;  // "%1-<pid>"
+    bool run(const QString& script);  // a bash script that stops at its first failing command
+    QString name_;                    // "%1-<pid>"
     QString failure_;
     QTemporaryDir stunDir_;
     Child stun_;
@@ -51,14 +51,17 @@ private:
 // while this object does.
 class InNamespace {
 public:
-    explicit InNamespace(const QString& name);
-    ~InNamespace();
-    InNamespace(const InNamespace&) = delete;
-    InNamespace& operator=(const InNamespace&) = delete;
-    bool entered() const { return entered_; }
+    explicit InNamespace(const QString& name) : previous_("/proc/thread-self/ns/net") {
+        QFile target("/run/netns/" + name);
+        entered_ = previous_.open(QIODevice::ReadOnly) && target.open(QIODevice::ReadOnly) &&
+                   ::setns(target.handle(), CLONE_NEWNET) == 0;
+    }
+    ~InNamespace() {
+        if (entered_) ::setns(previous_.handle(), CLONE_NEWNET);
+    }
 
 private:
-    int previous_;
+    QFile previous_;  // the namespace to go back to
     bool entered_ = false;
 };
 
