@@ -73,6 +73,6 @@ int main(int argc, char** argv) {
     std::printf("  PulseAudio: %.3f %% with the program, %.3f %% alone: %.3f %% for the program\n",
                 withPhone[1], pulseAlone, withPhone[1] - pulseAlone);
     phone.terminate();
-    phone.ended();
+    phone.endsInOrder();
     return 0;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -17,15 +16,13 @@ public:
     explicit PulseServer(QStringList sinks = {QStringLiteral("softphone_test_sink")},
                          QString source = QStringLiteral("module-null-source"))
         : sinks_(std::move(sinks)), source_(std::move(source)) {
-        QDir().mkpath(dir_.filePath("home"));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", dir_.filePath("home"));
+        env.insert("HOME", dir_.path());
         env.insert("XDG_RUNTIME_DIR", dir_.path());
         env.insert("PULSE_RUNTIME_PATH", dir_.path());
         env.remove("PULSE_SERVER");
         server_.setProcessEnvironment(env);
         server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server_.setStandardOutputFile(QProcess::nullDevice());
         start();
     }
 
@@ -47,7 +44,6 @@ public:
     }
     void stop() { server_.end(); }
     bool running() const { return server_.state() == QProcess::Running; }
-    qint64 processId() const { return server_.processId(); }
     // "unix:<dir>/native", for PULSE_SERVER.
     QString address() const { return "unix:" + dir_.filePath("native"); }
     // Points this process's sound clients (Qt Multimedia, libpulse, alsa's pulse plugin) at it.
@@ -66,6 +62,7 @@ public:
     QString monitorName(const QString& sink = {}) const {
         return (sink.isEmpty() ? sinks_.value(0) : sink) + ".monitor";
     }
+    qint64 processId() const { return server_.processId(); }
 
 private:
     QTemporaryDir dir_;
@@ -80,20 +77,15 @@ class MonitorRecorder {
 public:
     static constexpr int kRate = 8000;
 
-    explicit MonitorRecorder(const PulseServer& server, const QString& sink = {}) {
-        recorder_.setProcessEnvironment(server.environment());
-        recorder_.setStandardOutputFile(filePath());
-        recorder_.start("parec", {"--raw", "--format=u8", "--rate=8000", "--channels=1",
-                                  "--latency-msec=10", "-d", server.monitorName(sink)});
-        recorder_.waitForStarted();
-    }
+    explicit MonitorRecorder(const PulseServer& server, const QString& sink = {})
+        : recorder_("parec",
+                    {"--raw", "--format=u8", "--rate=8000", "--channels=1", "--latency-msec=10",
+                     "-d", server.monitorName(sink), filePath()},
+                    server.environment()) {}
     bool running() const { return recorder_.state() == QProcess::Running; }
     // Samples recorded so far.
     qsizetype size() const { return QFileInfo(filePath()).size(); }
-    QByteArray samples(qsizetype from = 0) const {
-        QFile file(filePath());
-        return file.open(QIODevice::ReadOnly) && file.seek(from) ? file.readAll() : QByteArray();
-    }
+    QByteArray samples(qsizetype from = 0) const { return fileBytes(filePath()).mid(from); }
 
 private:
     QString filePath() const { return dir_.filePath("monitor.raw"); }

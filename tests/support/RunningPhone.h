@@ -37,29 +37,26 @@ public:
     // (20 s at most); "" when it does not.
     QString window(const QString& name, int minWidth = 1) const {
         QString found;
-        waitUntil(
-            [&] {
-                for (const QString& id :
-                     xdo({"search", "--onlyvisible", "--name", "^" + name + "$"}).split('\n')) {
-                    const QString geometry = xdo({"getwindowgeometry", "--shell", id});
-                    if (geometry.section("WIDTH=", 1).section('\n', 0, 0).toInt() >= minWidth)
-                        found = id;
-                }
-                return !found.isEmpty();
-            },
-            20000);
+        const auto shows = [&] {
+            const QString ids = xdo({"search", "--onlyvisible", "--name", "^" + name + "$"});
+            for (const QString& id : ids.split('\n')) {
+                const QString geometry = xdo({"getwindowgeometry", "--shell", id});
+                if (geometry.section("WIDTH=", 1).section('\n', 0, 0).toInt() >= minWidth)
+                    found = id;
+            }
+            return !found.isEmpty();
+        };
+        waitUntil(shows, 20000);
         return found;
     }
     bool visible(const QString& window) const {
         return xdo({"search", "--onlyvisible", "--name", "."}).split('\n').contains(window);
     }
-    void click(const QString& window, QPoint at) const {
+    // Clicks at `at` in the window, then types `text` into the field the click focused.
+    void click(const QString& window, QPoint at, const QString& text = {}) const {
         xdo({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()),
              "click", "1"});
-    }
-    void clickAndType(const QString& window, QPoint at, const QString& text) const {
-        click(window, at);
-        xdo({"type", "--delay", "30", text});  // goes to the field the click focused
+        if (!text.isEmpty()) xdo({"type", "--delay", "30", text});
     }
 
 private:
@@ -72,9 +69,9 @@ constexpr QPoint kSipBox{148, 41}, kAccountBox{148, 65}, kPasswordBox{148, 89}, 
 constexpr QPoint kNumberField{132, 90}, kDial{43, 258}, kEnd{252, 257}, kHide{275, 28},
     kClose{262, 15};
 
-// The program `binary` started on `display` by a user whose home (with its XDG config and data
-// folders under it) is `home`, whose runtime folder is `runtime` and whose sound server is at
-// `pulseServer`; driven as a person would.
+// The program `binary` started on `display` by a user whose home (with its XDG config, data and
+// cache folders under it) is `home`, whose runtime folder is `runtime` and whose sound server is
+// at `pulseServer`; driven as a person would.
 class RunningPhone : public Child {
 public:
     RunningPhone(const XvfbDisplay& display, const QString& binary, const QString& home,
@@ -82,14 +79,12 @@ public:
         : display_(display) {
         QProcessEnvironment env = display.environment();
         env.insert("HOME", home);
-        env.insert("XDG_CONFIG_HOME", home + "/config");
-        env.insert("XDG_DATA_HOME", home + "/data");
-        env.insert("XDG_CACHE_HOME", home + "/cache");
+        for (const QString folder : {"config", "data", "cache"})
+            env.insert("XDG_" + folder.toUpper() + "_HOME", home + '/' + folder);
         env.insert("XDG_RUNTIME_DIR", runtime);
         env.insert("PULSE_SERVER", pulseServer);
         QDir().mkpath(home);
-        QDir().mkpath(runtime);
-        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkdir(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         setProcessEnvironment(env);
         start(binary, {});
         waitForStarted(5000);
@@ -100,14 +95,16 @@ public:
     // once it shows, or "".
     QString logIn(const QString& server) {
         const QString login = loginDialog();
-        if (login.isEmpty()) return QString();
-        display_.clickAndType(login, kSipBox, server);
-        display_.clickAndType(login, kAccountBox, "1001");
-        display_.clickAndType(login, kPasswordBox, "secret");
+        display_.click(login, kSipBox, server);
+        display_.click(login, kAccountBox, "1001");
+        display_.click(login, kPasswordBox, "secret");
         display_.click(login, kLogin);
         return display_.window("Softphone", 281);  // message boxes share the title; it is wider
     }
-    bool ended() { return state() == NotRunning || waitForFinished(15000); }
+    // Whether it has ended or ends within 15 s, by itself rather than by a signal.
+    bool endsInOrder() {
+        return (state() == NotRunning || waitForFinished(15000)) && exitStatus() == NormalExit;
+    }
 
 private:
     const XvfbDisplay& display_;

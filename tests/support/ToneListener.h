@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace softphone::test {
@@ -14,11 +14,8 @@ namespace softphone::test {
 inline double toneAmplitude(const char* samples, qsizetype count, double hz, int rate = 8000) {
     const double coeff = 2 * std::cos(2 * std::numbers::pi * hz / rate);
     double s1 = 0, s2 = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        const double s = (quint8(samples[i]) - 128) + coeff * s1 - s2;
-        s2 = s1;
-        s1 = s;
-    }
+    for (qsizetype i = 0; i < count; ++i)
+        s2 = std::exchange(s1, (quint8(samples[i]) - 128) + coeff * s1 - s2);
     return 2 * std::sqrt(std::max(s1 * s1 + s2 * s2 - coeff * s1 * s2, 0.0)) / double(count);
 }
 
@@ -37,23 +34,19 @@ inline std::vector<HeardTone> hearTones(const QByteArray& samples) {
     const auto strongest = [](const char* at, std::array<int, 4> group) {
         std::array<double, 4> a;
         for (int i = 0; i < 4; ++i) a[i] = toneAmplitude(at, kWindow, group[i]);
-        std::array<double, 4> sorted = a;
-        std::sort(sorted.rbegin(), sorted.rend());
-        return sorted[0] < 12 || sorted[1] > sorted[0] / 2
-                   ? -1
-                   : int(std::find(a.begin(), a.end(), sorted[0]) - a.begin());
+        const auto top = std::max_element(a.begin(), a.end());
+        const auto loud = std::count_if(a.begin(), a.end(), [&](double x) { return x > *top / 2; });
+        return *top < 12 || loud > 1 ? -1 : int(top - a.begin());
     };
     std::vector<HeardTone> tones;
-    bool extending = false;
+    char previous = 0;  // the key of the window before
     for (qsizetype at = 0; at + kWindow <= samples.size(); at += kHop) {
         const int row = strongest(samples.constData() + at, {697, 770, 852, 941});
         const int column = strongest(samples.constData() + at, {1209, 1336, 1477, 1633});
         const char key = row < 0 || column < 0 ? 0 : "123A456B789C*0#D"[4 * row + column];
-        if (key && extending && tones.back().key == key)
-            tones.back().length = at + kWindow - tones.back().start;
-        else if (key)
-            tones.push_back({key, at, kWindow});
-        extending = key;
+        if (key && key != previous) tones.push_back({key, at, 0});
+        if (key) tones.back().length = at + kWindow - tones.back().start;
+        previous = key;
     }
     return tones;
 }
