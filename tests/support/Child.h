@@ -26,12 +26,9 @@ public:
     ~Child() override { end(); }
 
     void end() {
-        if (state() == NotRunning) return;
-        terminate();
-        if (!waitForFinished(3000)) {
-            kill();
-            waitForFinished(3000);
-        }
+        if (state() != NotRunning) terminate();
+        if (state() != NotRunning && !waitForFinished(3000)) kill();
+        waitForFinished(3000);
     }
 };
 
@@ -44,13 +41,10 @@ inline QByteArray fileBytes(const QString& path) {
 // Runs a short command to its end (60 s at most); what it printed, trimmed.
 inline QString output(const QString& program, const QStringList& args, int* exitCode = nullptr,
                       const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    Child command;
-    command.setProcessEnvironment(env);
-    command.start(program, args);
-    const bool finished = command.waitForFinished(60000);
-    if (exitCode)
-        *exitCode =
-            finished && command.exitStatus() == QProcess::NormalExit ? command.exitCode() : -1;
+    Child command(program, args, env);
+    const bool ended =
+        command.waitForFinished(60000) && command.exitStatus() == QProcess::NormalExit;
+    if (exitCode) *exitCode = ended ? command.exitCode() : -1;
     return QString::fromUtf8(command.readAllStandardOutput()).trimmed();
 }
 

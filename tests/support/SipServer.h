@@ -77,17 +77,14 @@ public:
     // with no registrations.
     bool start() {
         if (port_ == 0) port_ = freeUdpPort();
-        QStringList args{"--dir",         dir_.path(),
-                         "--address",     address_,
-                         "--port",        QString::number(port_),
-                         "--max-expires", QString::number(maxExpires_)};
+        QStringList args{"--dir", dir_.path(), "--address", address_};
+        args += {"--port", QString::number(port_), "--max-expires", QString::number(maxExpires_)};
         for (const Account& a : accounts_) args << "--account" << a.user + ':' + a.password;
         for (const Route& r : routes_) args << "--route" << r.number + '=' + r.target;
         if (!tlsFolder_.isEmpty()) {
             tlsPort_ = freeUdpPort();  // no TCP client is given a port from its range either
-            args << "--tls-port" << QString::number(tlsPort_) << "--cert"
-                 << tlsFolder_ + "/server.pem"
-                 << "--key" << tlsFolder_ + "/server.key";
+            args += {"--tls-port", QString::number(tlsPort_), "--cert", tlsFolder_ + "/server.pem"};
+            args += {"--key", tlsFolder_ + "/server.key"};
         }
         process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.setStandardOutputFile(dir_.filePath("kamailio.log"));

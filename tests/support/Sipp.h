@@ -38,49 +38,33 @@ public:
         const QByteArray bound =
             ':' + QByteArray::number(port_.port(), 16).toUpper().rightJustified(4, '0');
         return process_.waitForStarted(5000) && waitUntil([&] {
-                   QFile udp("/proc/thread-self/net/udp");
-                   return udp.open(QIODevice::ReadOnly) && udp.readAll().contains(bound + ' ');
+                   return fileBytes("/proc/thread-self/net/udp").contains(bound + ' ');
                });
     }
-    // Runs `scenario` with `status` in place of the status `written` in it.
-    bool runWithStatus(const QString& scenario, const QByteArray& written, const QString& status,
-                       const QStringList& args) {
+    // Runs `scenario` with `to` in place of the text `from` in it.
+    bool runReplacing(const QString& scenario, const QByteArray& from, const QByteArray& to,
+                      const QStringList& args) {
         QFile source(sourceDir() + "/scripts/sip-service/" + scenario);
         QFile edited(dir_.filePath(scenario));
         if (!source.open(QIODevice::ReadOnly) || !edited.open(QIODevice::WriteOnly)) return false;
-        edited.write(source.readAll().replace(written, status.toUtf8()));
+        edited.write(source.readAll().replace(from, to));
         edited.close();
         return run(edited.fileName(), args);
-    }
-    // The refusing gateway with another final status ("603 Decline"), after `silenceMs`.
-    bool refuse(const QString& status, int silenceMs) {
-        return runWithStatus("refuse.xml", "486 Busy Here", status,
-                             {"-d", QString::number(silenceMs)});
     }
     // Calls as Call does, and plays a tone meanwhile to the address in the phone's session
     // description, as a gateway does that does not latch onto where the audio comes from.
     bool callPlaying(const QString& proxy, const QString& user, int holdMs) {
         QFile tone(dir_.filePath("tone.wav"));
-        QFile source(sourceDir() + "/scripts/sip-service/call.xml");
-        QFile scenario(dir_.filePath("call.xml"));
-        if (!tone.open(QIODevice::WriteOnly) || !source.open(QIODevice::ReadOnly) ||
-            !scenario.open(QIODevice::WriteOnly))
-            return false;
+        if (!tone.open(QIODevice::WriteOnly)) return false;
         // A second of a square wave, 8 kHz mu-law (WAVE format 7).
-        QByteArray samples;
-        for (int i = 0; i < 8000; ++i) samples += char(i / 20 % 2 ? 0x80 : 0x00);
-        QByteArray wave = "RIFF....WAVEfmt " +
-                          QByteArray::fromHex("1000000007000100401f0000401f000001000800") +
-                          "data...." + samples;
-        qToLittleEndian<quint32>(36 + samples.size(), wave.data() + 4);
-        qToLittleEndian<quint32>(samples.size(), wave.data() + 40);
-        tone.write(wave);
+        tone.write("RIFF" + QByteArray::fromHex("641f0000") + "WAVEfmt " +
+                   QByteArray::fromHex("1000000007000100401f0000401f00000100080064617461401f0000") +
+                   (QByteArray(20, 0) + QByteArray(20, char(0x80))).repeated(200));
         tone.close();
-        const QByteArray play = "<nop><action><exec rtp_stream=\"" + tone.fileName().toUtf8() +
-                                ",-1,0\" /></action></nop>";
-        scenario.write(source.readAll().replace("<pause />", play + "<pause />"));
-        scenario.close();
-        return run(scenario.fileName(), {"-s", user, "-d", QString::number(holdMs), proxy});
+        return runReplacing("call.xml", "<pause />",
+                            "<nop><action><exec rtp_stream=\"" + tone.fileName().toUtf8() +
+                                ",-1,0\" /></action></nop><pause />",
+                            {"-s", user, "-d", QString::number(holdMs), proxy});
     }
     // Answers calls and sends its audio to `rtpPort` on loopback.
     bool answer(int rtpPort) {
@@ -96,8 +80,7 @@ public:
     }
     // Waits for the scenario to end; true when it ended as written.
     bool finished(int timeoutMs = 10000) {
-        waitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs);
-        return process_.state() == QProcess::NotRunning &&
+        return waitUntil([this] { return process_.state() == QProcess::NotRunning; }, timeoutMs) &&
                process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
     }
     int mediaPort() const { return media_.port(); }  // where its RTP arrives and leaves
@@ -174,9 +157,7 @@ public:
     QString tones() const { return keysOf(hearTones(samples_)); }  // the keys heard in the audio
     // The amplitude of `hz` in the last 100 ms of the audio (a full-scale sine: 128).
     double level(double hz) const {
-        return samples_.size() < 800
-                   ? 0
-                   : toneAmplitude(samples_.constData() + samples_.size() - 800, 800, hz);
+        return samples_.size() < 800 ? 0 : toneAmplitude(samples_.right(800).constData(), 800, hz);
     }
 
 private:
