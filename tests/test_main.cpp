@@ -6,9 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-int runTests(int argc, char** argv) {
+static int runTests(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
@@ -19,8 +17,6 @@ int runTests(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
-
-}  // namespace
 
 // As the program does: the libraries' static teardown (Qt Multimedia's sound-server connection)
 // can abort a process at exit after all its work is done.

@@ -1,8 +1,6 @@
 // Any bytes imported as an address book: every entry added is one line whose number the number
 // field takes, and the entries exported as vCards import back to the same entries.
 #include <cassert>
-#include <cstddef>
-#include <cstdint>
 
 #include "records/DataLines.h"
 #include "records/EntryText.h"
@@ -10,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace softphone;
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArrayView bytes(data, qsizetype(size));
     const PhoneBookImport import = importAddressBook(bytes, {}, QStringLiteral("00"));
     assert(import.addressBook || (import.added.isEmpty() && import.skipped.isEmpty()));
     for (const QByteArray& entry : import.added) {

@@ -1,14 +1,12 @@
 // Any bytes read as a data file: lines never hold a line feed, writing them and reading them
 // back gives the same lines, and decoding for display never fails.
 #include <cassert>
-#include <cstddef>
-#include <cstdint>
 
 #include "records/DataLines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace softphone;
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArrayView bytes(data, qsizetype(size));
     const QList<QByteArray> lines = splitLines(bytes);
     qsizetype lineBytes = 0;
     for (const QByteArray& line : lines) {
@@ -18,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (QString::fromUtf8(line).toUtf8() == line) assert(encodeText(shown) == line);
     }
     // Every byte that is not a line end (LF, or the CR before it) belongs to a line.
-    assert(lineBytes <= bytes.size());
-    assert(lineBytes >= bytes.size() - 2 * bytes.count('\n'));
+    assert(lineBytes <= bytes.size() && lineBytes >= bytes.size() - 2 * bytes.count('\n'));
     assert(splitLines(joinLines(lines)) == lines);
     return 0;
 }

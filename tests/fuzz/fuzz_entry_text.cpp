@@ -1,15 +1,12 @@
 // Any text as a phone-book row or a call record: a row cuts at its last "--", a record at its
 // first, and a built entry or record cuts back to what went in.
 #include <cassert>
-#include <cstddef>
-#include <cstdint>
 
 #include "records/EntryText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace softphone;
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString text = QString::fromUtf8(QByteArrayView(data, qsizetype(size)));
 
     const bool cut = text.contains(kEntrySeparator);
     const EntryParts parts = cutEntry(text);

@@ -1,15 +1,12 @@
 // Any text as a written number or a link: what the number field gets is digits, "*" and "#"
 // only, never longer than the limit, empty exactly when refused, and unchanged by a second clean.
 #include <cassert>
-#include <cstddef>
-#include <cstdint>
 
 #include "support/WrittenNumber.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace softphone;
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString text = QString::fromUtf8(QByteArrayView(data, qsizetype(size)));
     for (const QString prefix : {QStringLiteral("00"), QStringLiteral("011"), QString()}) {
         const CleanNumber clean = cleanNumber(text, prefix);
         assert(clean.number.size() <= kLongestCleanNumber);

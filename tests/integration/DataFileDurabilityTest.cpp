@@ -23,12 +23,6 @@
 namespace softphone::test {
 namespace {
 
-// Writes `lines` to the data file at `path` as the program does.
-bool putLines(const QString& path, const QList<QByteArray>& lines) {
-    DataFile file(path);
-    return file.read() && file.write(lines);
-}
-
 // A folder the phone book cannot be saved in, or a file it cannot be read from: the user is
 // told, and the old file stays as it was. (The call history is written the same way.)
 TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
@@ -47,7 +41,8 @@ TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
         QTemporaryDir base;
         ASSERT_EQ(::chmod(QFile::encodeName(base.path()), 0755), 0);
         const QString folder = base.filePath("Softphone"), book = folder + "/PhoneBook.txt";
-        ASSERT_TRUE(QDir().mkdir(folder) && putLines(book, {"Ann--1"}));
+        DataFile seed(book);
+        ASSERT_TRUE(QDir().mkdir(folder) && seed.read() && seed.write({"Ann--1"}));
         for (const auto& [path, mode] : {std::pair{book, c.fileMode}, {folder, c.folderMode}})
             ASSERT_TRUE(::chown(QFile::encodeName(path), 65534, 65534) == 0 &&  // nobody:nogroup
                         ::chmod(QFile::encodeName(path), mode) == 0);
@@ -78,6 +73,8 @@ TEST(DurabilityTest, FilesThatCannotBeSavedKeepTheirOldContent) {
 TEST(DurabilityTest, KilledDuringRewritesLeavesTheOldOrTheNewContent) {
     QTemporaryDir folder;
     const QString book = folder.filePath("PhoneBook.txt");
+    DataFile file(book);  // written here each round, then rewritten by a forked copy until killed
+    ASSERT_TRUE(file.read());
     QList<QByteArray> contents[2];
     for (int i = 0; i < 20000; ++i) {
         contents[0] << "Old entry " + QByteArray::number(i) + "--0123456789012345678901";
@@ -87,12 +84,10 @@ TEST(DurabilityTest, KilledDuringRewritesLeavesTheOldOrTheNewContent) {
                      now = contents[1].join("\r\n") + "\r\n";
     int rounds = 0;
     for (const QDeadlineTimer end(40000); rounds < 40 && !end.hasExpired(); ++rounds) {
-        ASSERT_TRUE(putLines(book, contents[0]));
+        ASSERT_TRUE(file.write(contents[0]));
         // Writes the new and the old content in turn until killed (ten seconds at most).
         const pid_t writer = ::fork();
         if (writer == 0) {
-            DataFile file(book);
-            file.read();
             const QDeadlineTimer stop(10000);
             for (int round = 0; !stop.hasExpired(); ++round) file.write(contents[1 - round % 2]);
             ::_exit(0);

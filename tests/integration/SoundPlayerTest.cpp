@@ -39,8 +39,7 @@ TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
 
     // Twelve key tones at the dialling pace, named in any case; a name of no key plays nothing.
     qsizetype from = recorder.size();
-    bool upper = false;
-    for (const DialKey& key : kKeyTable) {
+    for (bool upper = false; const DialKey& key : kKeyTable) {
         const QString name = key.toneName;
         player.playTone((upper = !upper) ? name.toUpper() : name.toLower());
         QThread::msleep(100);
@@ -82,8 +81,7 @@ TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
     const auto one = hearTones(heard);
     ASSERT_EQ("1", keysOf(one));
     const qsizetype ring = firstSound(heard, one[0].start + one[0].length + 30 * kSamplesPerMs);
-    ASSERT_NE(-1, ring) << "the ring was not heard when nothing played";
-    EXPECT_LT(500 * kSamplesPerMs, ring) << "the ring played over the tone";
+    EXPECT_LT(500 * kSamplesPerMs, ring) << "the ring played over the tone, or not at all (-1)";
 
     // A sound file that is missing or broken plays nothing (the desktop beeps), one cut short
     // plays what it holds, and the next key tone is heard as usual.
@@ -91,11 +89,10 @@ TEST(SoundPlayerTest, KeyTonesRingsAndBadFilesSoundAsTheyShould) {
     const QString cut = dir.filePath("cut short");
     ASSERT_TRUE(QFile::copy(kRing, cut) && QFile::resize(cut, 2044));
     for (const QString& path : {dir.filePath("missing"), cut, QString("/dev/null")}) {
-        SCOPED_TRACE(path.toStdString());
         from = recorder.size();
         player.playFile(path);
         player.playTone("Tone5.wav");
-        EXPECT_EQ("5", keysOf(hearTones(record(recorder, from, 600))));
+        EXPECT_EQ("5", keysOf(hearTones(record(recorder, from, 600)))) << path.toStdString();
     }
 
     // The sound server going away while the player is silent or rings, and coming back: the

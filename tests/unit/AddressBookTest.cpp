@@ -2,10 +2,9 @@
 // number once, named by its contact and label or skipped with the reason, and read back as it was.
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "records/DataLines.h"
 #include "records/PhoneBookTransfer.h"
+#include "tests/support/Child.h"
 #include "tests/support/Fakes.h"
 
 namespace softphone::test {
@@ -14,8 +13,7 @@ namespace {
 // The entries added, then the numbers skipped as "name: reason".
 QStringList outcome(const PhoneBookImport& import) {
     const char* const reasons[] = {"no number", "letters", "too long", "duplicate"};
-    QStringList lines;
-    for (const QByteArray& entry : import.added) lines << QString::fromUtf8(entry);
+    QStringList lines(import.added.cbegin(), import.added.cend());  // UTF-8, as in the file
     for (const SkippedNumber& skipped : import.skipped)
         lines << skipped.name + ": " + reasons[int(skipped.reason)];
     return lines;
@@ -49,9 +47,9 @@ TEST(PhoneBookTransfer, EachNumberOnceByItsNameOrWhyNotAndExportReadsBack) {
     };
     QList<QByteArray> book;
     for (const auto& c : cases) {
-        QFile file(SOFTPHONE_SOURCE_DIR "/tests/data/contacts/" + QString(c.file));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.file;
-        const PhoneBookImport import = importAddressBook(file.readAll(), existing, "00");
+        const PhoneBookImport import = importAddressBook(
+            fileBytes(SOFTPHONE_SOURCE_DIR "/tests/data/contacts/" + QString(c.file)), existing,
+            "00");
         EXPECT_EQ(outcome(import), c.outcome) << c.file;
         book += import.added;
     }

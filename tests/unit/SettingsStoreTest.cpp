@@ -15,8 +15,9 @@ namespace {
 const auto kPrivate = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
 
 // The password keeps every character across a restart; the file holding it and its folder stay
-// private to the user from the first write on; a forgotten entry stays forgotten.
-TEST(SettingsStore, ValuesKeepEveryCharacterInAPrivateFile) {
+// private to the user from the first write on; a forgotten entry stays forgotten. A damaged file
+// reads as no saved login, and a new login is stored over it.
+TEST(SettingsStore, ValuesKeepEveryCharacterInAPrivateFileAndGarbageReadsAsEmpty) {
     QTemporaryDir dir;
     const QString path = dir.filePath("cfg/Softphone/Softphone.conf");
     const QString odd = QStringLiteral("  a=b;c#d\"e\\f/g [h] \u00fc ");
@@ -39,11 +40,7 @@ TEST(SettingsStore, ValuesKeepEveryCharacterInAPrivateFile) {
         SavedLogin{"2", odd, "", true}.write(again);
     }
     EXPECT_EQ(QFile::permissions(path), kPrivate);
-}
 
-// A damaged file reads as no saved login, and a new login is stored over it.
-TEST(SettingsStore, GarbageInTheFileReadsAsEmpty) {
-    QTemporaryDir dir;
     QFile file(dir.filePath("garbage.conf"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(

@@ -37,8 +37,9 @@ TEST(WindowShape, MaskHoldsEveryPixelButTheKeyColour) {
     }
 }
 
-// At twice the size a skin keeps its outline, opaque inside it.
-TEST(RealSkins, TwiceSizeFollowsTheLogicalOutline) {
+// At twice the size a skin keeps its outline, opaque inside it; each button's face changes when
+// lit, and each key shows its character.
+TEST(RealSkins, TwiceSizeFollowsTheOutlineAndFacesShowTheirState) {
     for (WindowSkin skin : kSkins) {
         SCOPED_TRACE(int(skin));
         const QImage logical = renderWindowSkin(skin, 1), large = renderWindowSkin(skin, 2);
@@ -51,10 +52,6 @@ TEST(RealSkins, TwiceSizeFollowsTheLogicalOutline) {
                              : isKey(logical, x / 2, y / 2) || qAlpha(large.pixel(x, y)) != 255;
         EXPECT_EQ(wrong, 0);
     }
-}
-
-// Each button's face changes when lit, and each key shows its character.
-TEST(RealSkins, LitAndNormalFacesDiffer) {
     for (QString face : {"dial", "end", "recent", "book", "wizard", "pin", "clear", "back"})
         EXPECT_NE(renderArt(face + "-off", 1), renderArt(face + "-on", 1)) << face.toStdString();
     EXPECT_NE(renderArt("key-off", 1, "5"), renderArt("key-off", 1, "6"));
