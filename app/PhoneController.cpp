@@ -4,6 +4,7 @@
 #include "dialer/KeyTable.h"
 #include "dialer/SoundPlayer.h"
 #include "records/RecentCalls.h"
+#include "support/SleepWatcher.h"
 
 Q_LOGGING_CATEGORY(lcPhone, "softphone.phone")
 
@@ -112,6 +113,12 @@ void PhoneController::fail(PhoneFailure::Kind kind, const std::exception& error)
     const auto* engineError = dynamic_cast<const EngineError*>(&error);
     emit failed({kind, engineError ? engineError->number() : int(EngineFailure::Unavailable),
                  engineError ? engineError->description() : QString::fromUtf8(error.what())});
+}
+
+void PhoneController::followSleep(SleepWatcher& sleep) {
+    connect(&sleep, &SleepWatcher::aboutToSleep, this, &PhoneController::prepareForSleep);
+    connect(this, &PhoneController::readyForSleep, &sleep, &SleepWatcher::allowSleep);
+    connect(&sleep, &SleepWatcher::wokeUp, this, &PhoneController::resumeAfterSleep);
 }
 
 void PhoneController::prepareForSleep() {

@@ -9,6 +9,8 @@
 
 namespace softphone {
 
+class SleepWatcher;
+
 class ISoundPlayer;
 struct DialKey;
 
@@ -97,6 +99,9 @@ public:
     bool callActive() const { return session_ && isActive(session_->state()); }
     bool dialling() const { return dialling_; }
     const std::shared_ptr<ISession>& session() const { return session_; }
+
+    // Takes the machine's sleep from `sleep`: prepareForSleep before it, resumeAfterSleep after.
+    void followSleep(SleepWatcher& sleep);
 
 public slots:
     // Before the machine sleeps: a live call is hung up and the account unregisters, so callers

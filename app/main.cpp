@@ -72,10 +72,7 @@ int run(int argc, char** argv) {
         }
     });
     SleepWatcher sleep;
-    QObject::connect(&sleep, &SleepWatcher::aboutToSleep, &phone,
-                     &PhoneController::prepareForSleep);
-    QObject::connect(&phone, &PhoneController::readyForSleep, &sleep, &SleepWatcher::allowSleep);
-    QObject::connect(&sleep, &SleepWatcher::wokeUp, &phone, &PhoneController::resumeAfterSleep);
+    phone.followSleep(sleep);
     window.start();
     if (window.ended()) return 0;
     // The program's own sounds play on the devices chosen in the tuning wizard.

@@ -37,29 +37,28 @@ int main(int argc, char** argv) {
 
     std::printf("CPU per hostile request of %d characters, ms (min / median / max of %d)\n", length,
                 runs);
-    QList<std::pair<const char*, LongUriIn>> rows = kLongUriPlaces;
-    rows.prepend({"none (OPTIONS alone)", LongUriIn::From});
+    QStringList places = sipRequests("long-uri", 0, 0).keys();
+    places.prepend("none (OPTIONS alone)");
     int sent = 0;
-    for (const auto& [name, place] : rows) {
+    for (const QString& place : places) {
         const bool alone = sent == 0;
         std::vector<double> ms;
         for (int i = 0; i < runs; ++i) {
-            const QByteArray id = QByteArray::number(++sent);
-            const QByteArray probe = "probe" + id;
+            const QByteArray id = QByteArray::number(++sent), probe = "probe" + id + '-';
+            const QByteArray hostile = sipRequests("long-uri", phonePort, socket.localPort(),
+                                                   "hostile" + id, length)[place],
+                             options = sipRequests("long-uri", phonePort, socket.localPort(), probe,
+                                                   4)["from"];
             const double before = bench::cpuSeconds();
-            if (!alone)
-                socket.writeDatagram(
-                    longUriRequest(place, length, phonePort, socket.localPort(), "hostile" + id),
-                    QHostAddress::LocalHost, quint16(phonePort));
-            socket.writeDatagram(
-                longUriRequest(LongUriIn::From, 4, phonePort, socket.localPort(), probe),
-                QHostAddress::LocalHost, quint16(phonePort));
+            if (!alone) socket.writeDatagram(hostile, QHostAddress::LocalHost, quint16(phonePort));
+            socket.writeDatagram(options, QHostAddress::LocalHost, quint16(phonePort));
             if (!waitUntil([&] { return answers.contains("Call-ID: " + probe); }, 600000))
                 return std::fprintf(stderr, "no answer to the OPTIONS\n"), 1;
             ms.push_back((bench::cpuSeconds() - before) * 1000);
         }
         std::sort(ms.begin(), ms.end());
-        std::printf("%-22s %8.1f %8.1f %8.1f\n", name, ms.front(), ms[ms.size() / 2], ms.back());
+        std::printf("%-22s %8.1f %8.1f %8.1f\n", qPrintable(place), ms.front(), ms[ms.size() / 2],
+                    ms.back());
     }
     return 0;
 }

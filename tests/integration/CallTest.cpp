@@ -109,7 +109,7 @@ TEST_F(CallTest, CallsOutAndIsCalledThroughTheProxy) {
         QUdpSocket proxy;
         ASSERT_TRUE(
             proxy.bind(QHostAddress::LocalHost, quint16(server.port()), QUdpSocket::ShareAddress));
-        for (const QByteArray& datagram : malformedRequests(phonePort, server.port()))
+        for (const QByteArray& datagram : sipRequests("malformed", phonePort, server.port()))
             proxy.writeDatagram(datagram, QHostAddress::LocalHost, quint16(phonePort));
     }
     const struct {
@@ -160,11 +160,11 @@ TEST_F(CallTest, FloodOfHostileDatagramsLeavesThePhoneResponsive) {
     ASSERT_GT(phonePort, 0);
     QUdpSocket scanner;
     ASSERT_TRUE(scanner.bind(QHostAddress::LocalHost, 0, QUdpSocket::DontShareAddress));
-    QList<QByteArray> hostile = malformedRequests(phonePort, scanner.localPort());
-    for (const auto& [where, place] : kLongUriPlaces)
-        for (const int length : {3000, 30000})
-            hostile << longUriRequest(place, length, phonePort, scanner.localPort(),
-                                      "flood" + QByteArray::number(hostile.size()));
+    QList<QByteArray> hostile = sipRequests("malformed", phonePort, scanner.localPort()).values();
+    for (const int length : {3000, 30000})
+        hostile << sipRequests("long-uri", phonePort, scanner.localPort(),
+                               "flood" + QByteArray::number(length), length)
+                       .values();
     hostile << QByteArray();                   // random bytes in its place
     for (const QByteArray& request : hostile)  // the proxy puts the contact in the Request-URI
         if (request.startsWith("OPTIONS") || request.startsWith("REFER"))
@@ -198,9 +198,9 @@ TEST_F(CallTest, FloodOfHostileDatagramsLeavesThePhoneResponsive) {
 
     ASSERT_TRUE(waitUntil([&] { return !flood.isActive(); }, 20000));
     scanner.writeDatagram(
-        longUriRequest(LongUriIn::From, 4, phonePort, scanner.localPort(), "after-flood"),
+        sipRequests("long-uri", phonePort, scanner.localPort(), "after", 4)["from"],
         QHostAddress::LocalHost, quint16(phonePort));
-    EXPECT_TRUE(answeredOk(scanner, "after-flood"));
+    EXPECT_TRUE(answeredOk(scanner, "after"));
 }
 
 // Key 5 in a call reaches far ends of every kind, each way the DTMF setting offers: as tones in
@@ -353,14 +353,6 @@ private:
     QList<int> readEnds_;
 };
 
-// The phone as the program wires it to the machine's sleep.
-void watchSleep(SleepWatcher& sleep, PhoneController& phone) {
-    QObject::connect(&sleep, &SleepWatcher::aboutToSleep, &phone,
-                     &PhoneController::prepareForSleep);
-    QObject::connect(&phone, &PhoneController::readyForSleep, &sleep, &SleepWatcher::allowSleep);
-    QObject::connect(&sleep, &SleepWatcher::wokeUp, &phone, &PhoneController::resumeAfterSleep);
-}
-
 // On a private system bus: without logind the phone calls as before; with it, the lid closing
 // in a call hangs up and unregisters before the inhibitor lock goes, and waking registers again
 // at once, so the next caller rings.
@@ -375,7 +367,7 @@ TEST_F(CallTest, SleepHangsUpAndUnregistersWakingRegistersAgain) {
     ASSERT_TRUE(farEnd.answer(freeUdpPort()));
     {
         SleepWatcher withoutLogind;
-        watchSleep(withoutLogind, phone.phone);
+        phone.phone.followSleep(withoutLogind);
         phone.dial(kNumber);
         ASSERT_TRUE(phone.shows("CONNECTED")) << farEnd;
     }
@@ -386,7 +378,7 @@ TEST_F(CallTest, SleepHangsUpAndUnregistersWakingRegistersAgain) {
                                        QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(service.registerService("org.freedesktop.login1"));
     SleepWatcher sleep;
-    watchSleep(sleep, phone.phone);
+    phone.phone.followSleep(sleep);
     ASSERT_TRUE(waitUntil([&] { return !logind.locks.isEmpty(); }));
     const auto prepareForSleep = [&](bool sleeping) {
         QDBusMessage signal = QDBusMessage::createSignal(

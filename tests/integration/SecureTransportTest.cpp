@@ -94,9 +94,9 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     QUdpSocket scanner;
     ASSERT_TRUE(scanner.bind(QHostAddress::LocalHost, 0, QUdpSocket::DontShareAddress));
     const int via = scanner.localPort();
-    // The first malformed request claims a body of 99999 bytes.
-    for (const QByteArray& datagram : {malformedRequests(port, via).first(),
-                                       longUriRequest(LongUriIn::From, 4, port, via, "after")})
+    for (const QByteArray& datagram :
+         {sipRequests("malformed", port, via)["body-past-the-datagram"],
+          sipRequests("long-uri", port, via, "after", 4)["from"]})
         scanner.writeDatagram(datagram, QHostAddress::LocalHost, quint16(port));
     EXPECT_TRUE(answeredOk(scanner, "after"));
 
@@ -127,18 +127,18 @@ TEST(SecureTransportTest, LongUrisCloseAConnectionAndAnIdlePhoneRingsOverTheNext
         QUdpSocket scanner;
         ASSERT_TRUE(scanner.bind(QHostAddress::LocalHost, 0, QUdpSocket::DontShareAddress));
         const int port = secure.server.port();
-        const auto request = [&](LongUriIn place, int length, const QByteArray& name) {
-            scanner.writeDatagram(
-                longUriRequest(place, length, port, scanner.localPort(), name + row),
-                QHostAddress::LocalHost, quint16(port));
+        const auto send = [&](const QByteArray& request) {
+            scanner.writeDatagram(request, QHostAddress::LocalHost, quint16(port));
         };
-        for (const auto& [where, place] : kLongUriPlaces)
-            if (place != LongUriIn::RequestUri) request(place, 3000, QByteArray("long-") + where);
+        const int via = scanner.localPort();
+        for (const auto& [place, request] :
+             sipRequests("long-uri", port, via, "long" + row, 3000).asKeyValueRange())
+            if (place != "request-uri") send(request);
         // Registered again over a new connection: neither none nor the old one.
         EXPECT_TRUE(udp || waitUntil([&] {
                         return !QList{0, connection}.contains(secure.server.contactPort("1001"));
                     }));
-        request(LongUriIn::From, 4, "after-long");
+        send(sipRequests("long-uri", port, via, "after-long" + row, 4)["from"]);
         EXPECT_TRUE(answeredOk(scanner, "after-long" + row));
         pump(1000);  // the fast ticks after the registration run out
         Sipp caller;

@@ -54,15 +54,10 @@ public:
     // Calls as Call does, and plays a tone meanwhile to the address in the phone's session
     // description, as a gateway does that does not latch onto where the audio comes from.
     bool callPlaying(const QString& proxy, const QString& user, int holdMs) {
-        QFile tone(dir_.filePath("tone.wav"));
-        if (!tone.open(QIODevice::WriteOnly)) return false;
-        // A second of a square wave, 8 kHz mu-law (WAVE format 7).
-        tone.write("RIFF" + QByteArray::fromHex("641f0000") + "WAVEfmt " +
-                   QByteArray::fromHex("1000000007000100401f0000401f00000100080064617461401f0000") +
-                   (QByteArray(20, 0) + QByteArray(20, char(0x80))).repeated(200));
-        tone.close();
+        // A second of a square wave, 8 kHz mu-law.
+        const QString tone = sourceDir() + "/tests/data/sounds/square-mulaw.wav";
         return runReplacing("call.xml", "<pause />",
-                            "<nop><action><exec rtp_stream=\"" + tone.fileName().toUtf8() +
+                            "<nop><action><exec rtp_stream=\"" + tone.toUtf8() +
                                 ",-1,0\" /></action></nop><pause />",
                             {"-s", user, "-d", QString::number(holdMs), proxy});
     }
