@@ -15,13 +15,11 @@ namespace {
 TEST(WaveFile, SixteenBitStereoIsPlayedAtItsPitchAndWhatIsNotPcmWaveIsRefused) {
     // Half a second of a 440 Hz sine of amplitude 0.5 on both channels, 16 bits at 44.1 kHz.
     const int rate = 44100;
-    QByteArray samples;
-    for (int i = 0; i < rate / 2; ++i) {
-        char b[2];
+    QByteArray samples(rate * 2, '\0');
+    for (int at = 0; at < samples.size(); at += 2)  // each 16-bit sample, 4 bytes a frame
         qToLittleEndian(
-            qint16(std::lround(16384 * std::sin(2 * std::numbers::pi * 440 * i / rate))), b);
-        samples.append(b, 2).append(b, 2);
-    }
+            qint16(std::lround(16384 * std::sin(2 * std::numbers::pi * 440 * (at / 4) / rate))),
+            samples.data() + at);
     const QByteArray played = toPlayFormat({rate, 2, 16, samples});
     EXPECT_EQ(played.size(), 4000);
     EXPECT_NEAR(test::toneAmplitude(played.constData(), played.size(), 440), 64, 4);
