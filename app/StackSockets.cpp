@@ -1,6 +1,7 @@
 #include "app/StackSockets.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 
 #include <cstring>
 #include <set>
@@ -56,6 +57,10 @@ void StackSockets::follow(const std::vector<pollfd>& waits) {
         // The event loop disables a notifier whose descriptor was closed under it; the stack
         // may since have opened another one under the same number.
         if (notifier && notifier->isEnabled()) continue;
+        // The stack opens its sockets without close-on-exec; a program the phone starts (the
+        // browser the banner opens) would hold them, and with them a TCP or TLS connection to the
+        // proxy that then outlives the phone.
+        ::fcntl(key.first, F_SETFD, ::fcntl(key.first, F_GETFD) | FD_CLOEXEC);
         notifier = std::make_unique<QSocketNotifier>(key.first, key.second);
         connect(notifier.get(), &QSocketNotifier::activated, this, &StackSockets::ready);
     }

@@ -14,7 +14,7 @@ namespace softphone {
 
 // Watches the descriptors the SIP stack waits on, so that the event loop runs the engine as
 // soon as a datagram, a stream's bytes or a finished name lookup is there, instead of on the
-// next tick of a clock.
+// next tick of a clock. Those descriptors are closed in the programs the phone starts.
 class StackSockets : public QObject {
     Q_OBJECT
 public:

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QUdpSocket>
 
+#include "tests/support/Child.h"
 #include "tests/support/HostileSip.h"
 #include "tests/support/Phone.h"
 #include "tests/support/Sipp.h"
@@ -40,6 +41,9 @@ TEST(SecureTransportTest, TcpThenTlsCallsWithAndWithoutEncryptedAudio) {
     writeNetworkSettings(strict.store, {SipTransport::Tcp, secure.caFile()});
     strict.start({secure.server.address(), "1001", "secret"});
     ASSERT_TRUE(waitUntil([&] { return secure.server.contacts("1001", "tcp") == 1; }));
+    // A program the phone starts (the browser the banner opens) holds none of its sockets, whose
+    // TCP connection to the proxy would otherwise outlive it.
+    EXPECT_EQ(output("sh", {"-c", "ls -l /proc/self/fd | grep -c socket:"}), "0");
     SavedLogin login = SavedLogin::read(strict.store);
     login.sip = secure.server.tlsAddress();
     login.write(strict.store);
