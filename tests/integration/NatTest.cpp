@@ -98,7 +98,7 @@ TEST_P(NatCallTest, CarriesAudioBothWays) {
     std::optional<Sipp> caller;
     if (GetParam().incoming) {
         InNamespace provider(net.name("provider"));
-        caller.emplace(HomeRouter::kProvider);  // hangs up after 2 s
+        caller.emplace(HomeRouter::kProvider);  // hangs up 3 s after the answer
         ASSERT_TRUE(caller->callPlaying(server->address(), "1001", 2000));
     }
     Sipp& far = caller ? *caller : *farEnd;

@@ -51,14 +51,17 @@ public:
         edited.close();
         return run(edited.fileName(), args);
     }
-    // Calls as Call does, and plays a tone meanwhile to the address in the phone's session
-    // description, as a gateway does that does not latch onto where the audio comes from.
+    // Calls as Call does, and from a second after the answer on plays a tone for `holdMs` to the
+    // address in the phone's session description, as a gateway does that does not latch onto
+    // where the audio comes from. The second stands in for the distance to a real gateway: audio
+    // that reaches a Linux router before the phone's first packet has gone out is taken as the
+    // router's own, and the port stays taken for it while the audio goes on.
     bool callPlaying(const QString& proxy, const QString& user, int holdMs) {
         // A second of a square wave, 8 kHz mu-law.
         const QString tone = sourceDir() + "/tests/data/sounds/square-mulaw.wav";
         return runReplacing("call.xml", "<pause />",
-                            "<nop><action><exec rtp_stream=\"" + tone.toUtf8() +
-                                ",-1,0\" /></action></nop><pause />",
+                            "<pause milliseconds=\"1000\" /><nop><action><exec rtp_stream=\"" +
+                                tone.toUtf8() + ",-1,0\" /></action></nop><pause />",
                             {"-s", user, "-d", QString::number(holdMs), proxy});
     }
     // Answers calls and sends its audio to `rtpPort` on loopback.
